@@ -1,0 +1,42 @@
+// Project files (*.cfg): a 4-byte header (8, then the character count, both 16-bit
+// little-endian) and Windows-1252 lines separated by CR LF, the last one without line end.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "config/record.h"
+
+namespace kalvo {
+
+enum class FileError {
+    None,
+    CannotOpen,   // missing, unreadable
+    CannotWrite,  // cannot create, write or replace
+    Malformed,    // not a project file, or a "[Typ]" no TXR 3.0 has
+    TooLong,      // the text would not fit the 16-bit character count
+};
+
+// The whole file's bytes for a record saved under `path` (the path is the first line).
+// TooLong when the text exceeds 65535 characters.
+struct Encoded {
+    FileError error = FileError::None;
+    std::string bytes;
+};
+Encoded encodeProject(const Record& record, std::string_view path, char decimal);
+
+struct Decoded {
+    FileError error = FileError::None;
+    std::string detail;  // what was wrong (English, for logs and the CLI)
+    Record record;
+};
+// Reads a file's bytes into a fresh record: `base` reset by Standardwerte_laden, then the
+// sections overwrite cells with texts. All or nothing.
+Decoded decodeProject(std::string_view bytes, const Record& base);
+
+// Writes atomically: a failed save leaves the old file whole.
+FileError Projekt_speichern(const Record& record, const std::string& path, char decimal);
+// Reads a file; on any error the returned record is not to be used.
+Decoded Projekt_laden(const std::string& path, const Record& base);
+
+}  // namespace kalvo

@@ -1,0 +1,62 @@
+// Hardware identification: the wake-up sequence, the hardware query "-*?" and its reply.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "link/link.h"
+#include "link/outcome.h"
+
+namespace kalvo {
+
+inline constexpr Millis kWartezeit{2000};
+inline constexpr int kQueryPasses = 150;
+inline constexpr Millis kQueryPassPause{12};
+inline constexpr std::string_view kMarker = "Ana.:  ";
+
+// Wake-up frames: a lone CR and twice LF CR "-" addr "-t" LF CR. crFirst chooses the order
+// (identification and read-back send the CR first, programming last).
+bool sendWakeFrames(Link& link, std::string_view address, bool crFirst);
+
+// Sends "-" addr "-*?" LF CR, pauses 2000 ms, then reads in exactly 150 passes of 12 ms, at
+// most one character each, dropping CR, LF and TAB. nullopt when the port was lost.
+std::optional<std::string> queryHardware(Link& link, std::string_view address);
+
+struct HardwareInfo {
+    int analog = 0;
+    int binary = 0;
+    double voltage = 0;
+    double current = 0;
+};
+
+struct HardwareParse {
+    std::optional<HardwareInfo> info;
+    std::string reason;  // why the reply is unusable (English, for logs and the CLI)
+};
+
+// Parses the filtered reply: fields behind the last marker at p, p+11, p+69, p+93 (p the
+// marker's last character, 1-based) by the leading-number parse. A reply without the marker,
+// too short to hold the four fields, or with a variant no TXR 3.0 has, gives no info.
+HardwareParse parseHardwareReply(std::string_view filtered);
+
+// The list of the hardware window: index 0 "TXR 3.0 auto", 1..12 the variants.
+inline constexpr std::array<std::string_view, 13> kHardwareList = {
+    "TXR 3.0 auto",  "TXR 3.0 1A/1D", "TXR 3.0 2A/1D", "TXR 3.0 3A/1D", "TXR 3.0 4A/1D",
+    "TXR 3.0 1A/5D", "TXR 3.0 2A/5D", "TXR 3.0 3A/5D", "TXR 3.0 4A/5D", "TXR 3.0 1A/9D",
+    "TXR 3.0 2A/9D", "TXR 3.0 3A/9D", "TXR 3.0 4A/9D"};
+// Output counts of list entry 1..12 ({0, 0} for 0 and outside).
+std::pair<int, int> variantCounts(int listIndex);
+
+struct Identification {
+    Outcome outcome = Outcome::LinkFailure;
+    HardwareInfo info;
+    std::string reason;
+};
+
+// The automatic detection: wake-up (CR first), pause 2000 ms, flush, link test "-t" through
+// seriell, hardware query and parse.
+Identification Hardware_erkennung(Link& link, std::string_view address);
+
+}  // namespace kalvo

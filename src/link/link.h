@@ -1,0 +1,77 @@
+// The serial link as the device sequences use it: a port, a clock, a receive buffer and an
+// observer for the progress window. Text goes out as Windows-1252 and every frame is
+// "-" + address + command + LF + CR.
+#pragma once
+
+#include <atomic>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/clock.h"
+#include "platform/serial_port.h"
+
+namespace kalvo {
+
+// What the progress window shows of a running sequence. All calls come from the thread that
+// runs the sequence.
+class LinkObserver {
+public:
+    enum class Stage { Hardware, Programming, ReadBack };
+    virtual ~LinkObserver() = default;
+    virtual void logLine(const std::string& /*utf8*/) {}
+    virtual void progress(int /*value 0..50*/) {}
+    virtual void stage(Stage) {}
+};
+
+inline constexpr char LF = '\n';
+inline constexpr char CR = '\r';
+
+// "-" + address + command, the frame text without its terminator.
+std::string frameText(std::string_view address, std::string_view command);
+
+class Link {
+public:
+    Link(SerialPort& port, Clock& clock, LinkObserver* observer = nullptr,
+         const std::atomic<bool>* cancel = nullptr);
+
+    SerialPort& port() { return port_; }
+    Clock& clock() { return clock_; }
+
+    // Opens the port when it is closed; false when it cannot be opened.
+    bool ensureOpen();
+    // Sends UTF-8 text as Windows-1252 bytes; false when the link is broken.
+    bool send(std::string_view utf8);
+    // Blocking pause (no reading).
+    void pause(Millis d) { clock_.sleepFor(d); }
+
+    // One received byte (Windows-1252) if one is waiting, without blocking.
+    std::optional<char> readByteNow();
+    // Waits for the next received byte until the deadline. nullopt on time-out, broken link
+    // or cancel; lost()/cancelled() tell which.
+    std::optional<char> readByte(TimePoint deadline);
+    // Discards everything received so far (the wake-up's flushing read).
+    void flushInput();
+
+    bool lost() const { return lost_; }
+    bool cancelled() const { return cancel_ != nullptr && cancel_->load(); }
+
+    void log(const std::string& utf8);
+    // One step of the progress bar 0..50: at 50 it first drops to 1, then rises by 1, so long
+    // sequences cycle 2..50.
+    void progressStep();
+    int progressValue() const { return progress_; }
+    void stage(LinkObserver::Stage s);
+
+private:
+    SerialPort& port_;
+    Clock& clock_;
+    LinkObserver* observer_;
+    const std::atomic<bool>* cancel_;
+    std::string pending_;
+    std::size_t pendingPos_ = 0;
+    bool lost_ = false;
+    int progress_ = 0;
+};
+
+}  // namespace kalvo

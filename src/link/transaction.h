@@ -1,0 +1,30 @@
+// The one command/reply transaction with the transducer.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "link/link.h"
+
+namespace kalvo {
+
+inline constexpr Millis kPhaseLimit{10000};   // each reply phase
+inline constexpr Millis kPiecePause{1000};    // between 60-character pieces
+inline constexpr std::size_t kPieceSize = 60;
+
+struct Transaction {
+    std::string Antwort;     // reply from the first "-" up to and including CR or LF (UTF-8)
+    bool Befehl_ok = false;  // the echo matched the command exactly
+    bool Abbruch = false;    // the reply line did not end within its limit
+    bool lost = false;       // the port failed or vanished during the exchange
+    bool cancelled = false;
+};
+
+// Sends befehl ("-" + address + command, UTF-8) with LF + CR, in pieces of 60 characters with
+// 1000 ms pauses, then waits up to 10000 ms for the reply start "-" (discarding all before it)
+// and another 10000 ms for the line end. nur_senden 0: the reply is an echo and is compared
+// case-sensitively; otherwise it carries data and Befehl_ok stays false. Logs the command,
+// the result line ("  OK" / "  NICHT OK") and "abbruch" per timed-out phase.
+Transaction seriell(Link& link, std::string_view befehl, int nur_senden);
+
+}  // namespace kalvo
