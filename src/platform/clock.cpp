@@ -4,8 +4,12 @@
 
 namespace kalvo {
 
-TimePoint SystemClock::now() const { return std::chrono::steady_clock::now(); }
+TimePoint SystemClock::now() const {
+    return std::chrono::steady_clock::now();
+}
 
-void SystemClock::sleepUntil(TimePoint t) { std::this_thread::sleep_until(t); }
+void SystemClock::sleepUntil(TimePoint t) {
+    std::this_thread::sleep_until(t);
+}
 
 }  // namespace kalvo

@@ -10,7 +10,7 @@ using Millis = std::chrono::milliseconds;
 using TimePoint = std::chrono::steady_clock::time_point;
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual TimePoint now() const = 0;
     // Blocks until t (returns at once when t has passed). Never spins.
@@ -20,7 +20,7 @@ public:
 
 // The real clock: steady_clock and the operating system's sleep.
 class SystemClock final : public Clock {
-public:
+  public:
     TimePoint now() const override;
     void sleepUntil(TimePoint t) override;
 };

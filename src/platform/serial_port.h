@@ -17,7 +17,7 @@ enum class WaitResult {
 };
 
 class SerialPort {
-public:
+  public:
     virtual ~SerialPort() = default;
     // Opens at 19200 baud, no parity, 8 data bits, 2 stop bits, and drops stale input.
     // Returns true when the port is open afterwards (already open counts).

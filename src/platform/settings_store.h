@@ -9,7 +9,7 @@
 namespace kalvo {
 
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
     virtual std::optional<std::string> get(std::string_view key) const = 0;
     virtual void set(std::string_view key, std::string_view value) = 0;

@@ -11,9 +11,13 @@ void ScriptedPort::deliver(std::string_view bytes, Millis after) {
     for (char c : bytes) incoming_.emplace_back(at, c);
 }
 
-void ScriptedPort::breakAfter(Millis after) { breakAt_ = clock_.now() + after; }
+void ScriptedPort::breakAfter(Millis after) {
+    breakAt_ = clock_.now() + after;
+}
 
-bool ScriptedPort::brokenNow() const { return clock_.now() >= breakAt_; }
+bool ScriptedPort::brokenNow() const {
+    return clock_.now() >= breakAt_;
+}
 
 bool ScriptedPort::open() {
     if (open_) return true;

@@ -14,7 +14,7 @@ namespace kalvo::test {
 
 // A clock that only moves when someone sleeps on it or a port waits on it.
 class FakeClock final : public Clock {
-public:
+  public:
     TimePoint now() const override { return now_; }
     void sleepUntil(TimePoint t) override {
         if (t > now_) now_ = t;
@@ -25,14 +25,14 @@ public:
         return std::chrono::duration_cast<Millis>(now_ - TimePoint{}).count();
     }
 
-private:
+  private:
     TimePoint now_{};
 };
 
 // A port whose incoming bytes are scheduled in virtual time. Waiting advances the fake
 // clock to the arrival of the next byte or to the deadline, so nothing ever really sleeps.
 class ScriptedPort final : public SerialPort {
-public:
+  public:
     explicit ScriptedPort(FakeClock& clock) : clock_(clock) {}
 
     struct Write {
@@ -64,7 +64,7 @@ public:
     bool failOpen = false;
     int openCount = 0;
 
-private:
+  private:
     bool brokenNow() const;
     FakeClock& clock_;
     bool open_ = false;

@@ -1,0 +1,55 @@
+// kalvo-cli: the device sequences and file handling for scripts and production lines.
+//
+//   kalvo-cli [--port PATH | --simulator] [--address N] [--lang de|en] [--verbose] COMMAND ...
+//     transact TEXT...        one exchange of "-" + address + TEXT; prints the log lines
+//     identify                automatic hardware detection; prints analog=, binary=,
+//                             voltage=, current= (numbers with a point)
+//     program FILE.cfg        programs the transducer from a project file; prints the log
+//     read [--output FILE]    reads the stored configuration; prints it, or saves it
+//     show FILE.cfg           prints a project file's configuration
+//
+// Exit codes: 0 success, 1 usage, 2 link failure, 3 wrong transducer, 4 never programmed,
+// 5 bad input (file or reply).
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "config/record.h"
+#include "platform/clock.h"
+#include "platform/serial_port.h"
+#include "platform/settings_store.h"
+
+namespace kalvo {
+
+enum ExitCode : int {
+    kExitOk = 0,
+    kExitUsage = 1,
+    kExitLink = 2,
+    kExitWrongTransducer = 3,
+    kExitNeverProgrammed = 4,
+    kExitBadInput = 5,
+};
+
+// What the command line needs from the platform; the program wires Qt, tests wire fakes.
+struct CliEnvironment {
+    std::function<std::unique_ptr<SerialPort>(const std::string& path)> openPath;
+    std::function<std::unique_ptr<SerialPort>()> simulator;
+    Clock* clock = nullptr;
+    const SettingsStore* settings = nullptr;  // for the COM port when no port is named
+    char decimal = '.';
+    bool windows = false;
+    std::ostream* out = nullptr;
+    std::ostream* err = nullptr;
+};
+
+// Runs one command line (args without the program name); returns the exit code.
+int runCli(const std::vector<std::string>& args, const CliEnvironment& env);
+
+// The readable description `show` and `read` print.
+std::string describeRecord(const Record& record);
+
+}  // namespace kalvo

@@ -1,0 +1,69 @@
+#include "shell/settings.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+
+namespace kalvo {
+
+namespace {
+
+int readInt(const SettingsStore& store, std::string_view key, int fallback) {
+    const auto text = store.get(key);
+    if (!text) return fallback;
+    std::string_view s = *text;
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    int value = 0;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+    if (ec != std::errc{} || end != s.data() + s.size()) return fallback;
+    return value;
+}
+
+bool readBool(const SettingsStore& store, std::string_view key, bool fallback) {
+    const auto text = store.get(key);
+    if (!text) return fallback;
+    std::string lower = *text;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    // Older stores wrote booleans as -1 / 0.
+    if (lower == "true" || lower == "-1" || lower == "1") return true;
+    if (lower == "false" || lower == "0") return false;
+    return fallback;
+}
+
+}  // namespace
+
+Settings loadSettings(const SettingsStore& store) {
+    Settings s;
+    s.MainLeft = readInt(store, "MainLeft", s.MainLeft);
+    s.MainTop = readInt(store, "MainTop", s.MainTop);
+    s.MainWidth = readInt(store, "MainWidth", s.MainWidth);
+    s.MainHeight = readInt(store, "MainHeight", s.MainHeight);
+    s.COM = readInt(store, "COM", s.COM);
+    s.RS = readInt(store, "RS", s.RS);
+    if (auto adr = store.get("Adr")) s.Adr = *adr;
+    s.Sprache = readBool(store, "Sprache", s.Sprache);
+    return s;
+}
+
+void saveSettings(SettingsStore& store, const Settings& s) {
+    store.set("MainLeft", std::to_string(s.MainLeft));
+    store.set("MainTop", std::to_string(s.MainTop));
+    store.set("MainWidth", std::to_string(s.MainWidth));
+    store.set("MainHeight", std::to_string(s.MainHeight));
+    store.set("COM", std::to_string(s.COM));
+    store.set("RS", std::to_string(s.RS));
+    store.set("Adr", s.Adr);
+    store.set("Sprache", s.Sprache ? "True" : "False");
+}
+
+std::string portPathFor(int com, const SettingsStore& store, bool windows) {
+    if (windows) return "COM" + std::to_string(com);
+    if (auto path = store.get("ComPath" + std::to_string(com)); path && !path->empty()) {
+        return *path;
+    }
+    return "/dev/ttyS" + std::to_string(com - 1);
+}
+
+}  // namespace kalvo

@@ -1,0 +1,191 @@
+// The command line as scripts see it: exit codes, output lines, and whole device sequences
+// against the simulated transducer in virtual time.
+#include "shell/cli.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "sim/simulated_port.h"
+#include "sim/transducer.h"
+#include "support/fakes.h"
+
+namespace kalvo {
+namespace {
+
+using test::FakeClock;
+using test::ScriptedPort;
+
+class Cli : public ::testing::Test {
+  protected:
+    // Runs a command line; the port is `scripted` (echoing by default) unless the
+    // simulator is asked for.
+    int run(std::vector<std::string> args) {
+        out.str({});
+        err.str({});
+        CliEnvironment env;
+        env.openPath = [this](const std::string& path) -> std::unique_ptr<SerialPort> {
+            openedPath = path;
+            auto port = std::make_unique<ScriptedPort>(clock);
+            port->failOpen = failOpen;
+            if (echo) {
+                port->onWrite = [](ScriptedPort& p, std::string_view bytes) {
+                    // Echo each complete frame with CR, as the device does.
+                    const auto end = bytes.find("\n\r");
+                    if (end != std::string_view::npos && !bytes.empty() && bytes[0] == '-') {
+                        p.deliver(std::string(bytes.substr(0, end)) + "\r", Millis{5});
+                    }
+                };
+            }
+            lastPort = port.get();
+            return port;
+        };
+        env.simulator = [this]() -> std::unique_ptr<SerialPort> {
+            return std::make_unique<sim::SimulatedPort>(transducer, clock);
+        };
+        env.clock = &clock;
+        env.decimal = decimal;
+        env.out = &out;
+        env.err = &err;
+        return runCli(args, env);
+    }
+
+    std::filesystem::path tempFile(const std::string& name) {
+        auto dir = std::filesystem::temp_directory_path() / "kalvo_cli_test";
+        std::filesystem::create_directories(dir);
+        return dir / name;
+    }
+
+    FakeClock clock;
+    sim::Transducer transducer{sim::Options{}};
+    std::ostringstream out, err;
+    std::string openedPath;
+    ScriptedPort* lastPort = nullptr;
+    bool echo = true;
+    bool failOpen = false;
+    char decimal = '.';
+};
+
+TEST_F(Cli, UsageErrorsExitWithOne) {
+    EXPECT_EQ(run({}), kExitUsage);
+    EXPECT_EQ(run({"--bogus", "transact", "-t"}), kExitUsage);
+    EXPECT_EQ(run({"--port", "/dev/x", "--simulator", "transact", "-t"}), kExitUsage);
+    EXPECT_EQ(run({"--lang", "fr", "transact", "-t"}), kExitUsage);
+    EXPECT_EQ(run({"--port"}), kExitUsage);
+    EXPECT_EQ(run({"transact"}), kExitUsage);
+    EXPECT_EQ(run({"frobnicate"}), kExitUsage);
+    EXPECT_EQ(run({"show"}), kExitUsage);
+    EXPECT_EQ(run({"read", "--outptu", "x.cfg"}), kExitUsage);
+    EXPECT_NE(err.str().find("usage:"), std::string::npos);
+}
+
+TEST_F(Cli, TransactPrintsTheLogLinesAndSucceedsOnTheEcho) {
+    EXPECT_EQ(run({"--port", "/dev/ttyUSB0", "transact", "-t"}), kExitOk);
+    EXPECT_EQ(openedPath, "/dev/ttyUSB0");
+    EXPECT_EQ(out.str(), "-0-t\n-0-t  OK\n");
+    EXPECT_EQ(err.str(), "");
+}
+
+TEST_F(Cli, ArgumentsAfterTheCommandWordAreItsText) {
+    EXPECT_EQ(run({"--port", "p", "--address", "07", "transact", "-S", "4U,1,1,50"}), kExitOk);
+    ASSERT_NE(lastPort, nullptr);
+    EXPECT_EQ(lastPort->frames().at(0), "-7-S 4U,1,1,50");
+    // "--verbose" after the command word is text, not an option.
+    EXPECT_EQ(run({"--port", "p", "transact", "--verbose"}), kExitOk);
+    EXPECT_EQ(lastPort->frames().at(0), "-0---verbose");
+}
+
+TEST_F(Cli, SilentDeviceIsALinkFailureWithTheMessageInTheChosenLanguage) {
+    echo = false;
+    const long long start = clock.elapsedMs();
+    EXPECT_EQ(run({"--port", "p", "transact", "-t"}), kExitLink);
+    EXPECT_EQ(clock.elapsedMs() - start, 20000);
+    EXPECT_EQ(out.str(), "-0-t\nabbruch\nabbruch\n");
+    EXPECT_NE(err.str().find("Überprüfen Sie die Datenverbindung und versuchen Sie es nochmals!"),
+              std::string::npos);
+
+    EXPECT_EQ(run({"--lang", "en", "--port", "p", "transact", "-t"}), kExitLink);
+    EXPECT_NE(err.str().find("Check the dataconnection and try again!"), std::string::npos);
+}
+
+TEST_F(Cli, PortThatCannotOpenIsALinkFailure) {
+    failOpen = true;
+    EXPECT_EQ(run({"--port", "/dev/nothing", "transact", "-t"}), kExitLink);
+    EXPECT_NE(err.str().find("/dev/nothing"), std::string::npos);
+}
+
+TEST_F(Cli, IdentifyPrintsFourLinesWithAPoint) {
+    decimal = ',';
+    EXPECT_EQ(run({"--simulator", "identify"}), kExitOk);
+    EXPECT_EQ(out.str(), "analog=2\nbinary=5\nvoltage=120\ncurrent=1.2\n");
+}
+
+TEST_F(Cli, ReadingAFreshUnitReportsNeverProgrammed) {
+    const auto file = tempFile("never.cfg");
+    std::filesystem::remove(file);
+    EXPECT_EQ(run({"--simulator", "read", "--output", file.string()}), kExitNeverProgrammed);
+    EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_NE(err.str().find("Der Messumformer wurde noch nie parametriert."), std::string::npos);
+}
+
+TEST_F(Cli, ProgramThenReadBackGivesTheSameConfiguration) {
+    // A project for the simulator's 2A/5D, 120 V / 1.2 A unit.
+    Record r = startRecord();
+    r.Anzahl_Analog = 2;
+    r.Anzahl_Binaer = 5;
+    r.setMaxSpannung(120);
+    r.Max_Strom = 1.2;
+    Standardwerte_laden(r);
+    r.Grundwerte[2] = 57.735;
+    r.Grundwerte[5] = 1;
+    r.Analogwerte[1][0] = 1;  // current I1
+    r.Analogwerte[1][5] = 1.2;
+    r.Binaerwerte[0][0] = 1;
+    r.Schnittstellenwerte[0] = 1;
+    r.Schnittstellenwerte[33] = 1;
+    const auto project = tempFile("programmed.cfg");
+    const auto readBack = tempFile("readback.cfg");
+    std::filesystem::remove(readBack);
+    ASSERT_EQ(Projekt_speichern(r, project.string(), '.'), FileError::None);
+
+    EXPECT_EQ(run({"--simulator", "program", project.string()}), kExitOk) << err.str();
+    EXPECT_NE(out.str().find("Programmierung erfolgreich abgeschlossen!"), std::string::npos);
+    EXPECT_NE(out.str().find("-0-M S,FF,E,U1,F  OK"), std::string::npos);
+
+    EXPECT_EQ(run({"--simulator", "read", "--output", readBack.string()}), kExitOk) << err.str();
+    EXPECT_EQ(run({"show", project.string()}), kExitOk);
+    const std::string shown = out.str();
+    EXPECT_EQ(run({"show", readBack.string()}), kExitOk);
+    EXPECT_EQ(out.str(), shown);
+    EXPECT_NE(shown.find("variant: TXR 3.0 2A/5D"), std::string::npos);
+    EXPECT_NE(shown.find("interface: 0 33"), std::string::npos);
+}
+
+TEST_F(Cli, ProgrammingTheWrongVariantIsRefused) {
+    Record r = startRecord();
+    r.Anzahl_Analog = 4;
+    r.Anzahl_Binaer = 9;
+    Standardwerte_laden(r);
+    const auto project = tempFile("wrong.cfg");
+    ASSERT_EQ(Projekt_speichern(r, project.string(), '.'), FileError::None);
+    EXPECT_EQ(run({"--simulator", "--lang", "en", "program", project.string()}),
+              kExitWrongTransducer);
+    EXPECT_NE(err.str().find("wrong transducer!!"), std::string::npos);
+}
+
+TEST_F(Cli, BadProjectFilesAreBadInputNamingTheFile) {
+    const auto missing = tempFile("does-not-exist.cfg");
+    std::filesystem::remove(missing);
+    EXPECT_EQ(run({"show", missing.string()}), kExitBadInput);
+    EXPECT_NE(err.str().find(missing.string()), std::string::npos);
+
+    const auto garbage = tempFile("garbage.cfg");
+    std::ofstream(garbage, std::ios::binary) << "not a project";
+    EXPECT_EQ(run({"--port", "p", "program", garbage.string()}), kExitBadInput);
+    EXPECT_TRUE(openedPath.empty()) << "nothing may be sent for a bad file";
+}
+
+}  // namespace
+}  // namespace kalvo
