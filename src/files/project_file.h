@@ -18,7 +18,8 @@ enum class FileError {
 };
 
 // The whole file's bytes for a record saved under `path` (the path is the first line).
-// TooLong when the text exceeds 65535 characters.
+// Values go through Cell::toText(decimal) and are written in Windows-1252. TooLong when the
+// text exceeds 65535 characters (the count would not fit its 16 bits).
 struct Encoded {
     FileError error = FileError::None;
     std::string bytes;
@@ -31,12 +32,16 @@ struct Decoded {
     Record record;
 };
 // Reads a file's bytes into a fresh record: `base` reset by Standardwerte_laden, then the
-// sections overwrite cells with texts. All or nothing.
+// sections overwrite cells with texts and "[Typ]" sets the variant. All or nothing: on an
+// error `record` is `base` unchanged and `detail` says why (Malformed: not a project file, or
+// a variant no TXR 3.0 has).
 Decoded decodeProject(std::string_view bytes, const Record& base);
 
-// Writes atomically: a failed save leaves the old file whole.
+// Writes atomically (a temporary file beside the target, renamed over it): a failed save
+// leaves the old file whole. `path` is UTF-8.
 FileError Projekt_speichern(const Record& record, const std::string& path, char decimal);
-// Reads a file; on any error the returned record is not to be used.
+// Reads a file (CannotOpen when missing, unreadable or not a plain file); on any error the
+// returned record is `base` unchanged.
 Decoded Projekt_laden(const std::string& path, const Record& base);
 
 }  // namespace kalvo

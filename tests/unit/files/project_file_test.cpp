@@ -1,0 +1,257 @@
+#include "files/project_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace kalvo {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A 1A/1D record for 600 V / 1.2 A with a few cells the dialog would have stored as numbers.
+Record oneByOne() {
+    Record r = startRecord();
+    r.Anzahl_Analog = 1;
+    r.Anzahl_Binaer = 1;
+    r.Max_Strom = 1.2;
+    Standardwerte_laden(r);
+    r.Grundwerte[1] = 16.666;
+    r.Analogwerte[0][5] = 600 / kSqrt3;
+    for (const int i : {0, 1, 2}) r.Schnittstellenwerte[i] = 1;
+    return r;
+}
+
+// The text of oneByOne() saved on a German system, counted by hand: 232 characters.
+const std::string kOneByOneText =
+    "C:\\Projekte\\\xDC"
+    "bung.cfg\r\n"
+    "\r\n[Typ]\r\n1\r\n1\r\n600\r\n1,2\r\n"
+    "\r\n[P]\r\n0\r\n16,666\r\n300\r\n0\r\n0\r\n1,2\r\n0\r\n0\r\n"
+    "\r\n[A0]\r\n0\r\n0\r\nV\r\n0\r\n150\r\n346,410161513775\r\n0\r\n-20\r\n0\r\n20\r\n-"
+    "24\r\n24\r\n0\r\n"
+    "\r\n[B0]\r\n0\r\n0\r\n0\r\nV\r\n300\r\n0\r\n"
+    "\r\n[DIG]\r\n1110000000000000000000000000000000000";
+
+std::string header(std::size_t characters) {
+    return std::string("\x08\x00", 2) + static_cast<char>(characters & 0xFF) +
+           static_cast<char>(characters >> 8);
+}
+
+// A record someone has been working on, to see that failed loads leave it alone.
+Record workedOn() {
+    Record r = oneByOne();
+    r.Anzahl_Analog = 3;
+    r.Grundwerte[0] = 2;
+    return r;
+}
+
+TEST(ProjectFileWrite, ExactBytesOfAOneByOneRecord) {
+    const Encoded e = encodeProject(oneByOne(), "C:\\Projekte\\Übung.cfg", ',');
+    ASSERT_EQ(e.error, FileError::None);
+    EXPECT_EQ(e.bytes, std::string("\x08\x00\xE8\x00", 4) + kOneByOneText);
+}
+
+TEST(ProjectFileWrite, PointSeparatorAndRefusedOverlongText) {
+    const Encoded e = encodeProject(oneByOne(), "a.cfg", '.');
+    EXPECT_NE(e.bytes.find("\r\n1.2\r\n\r\n[P]\r\n0\r\n16.666\r\n"), std::string::npos);
+    EXPECT_NE(e.bytes.find("\r\n346.410161513775\r\n"), std::string::npos);
+
+    // A line end in the path would shift every line after it.
+    EXPECT_EQ(encodeProject(oneByOne(), "a\nb\r.cfg", '.').bytes.substr(4, 10), "a?b?.cfg\r\n");
+
+    const std::string longPath(65535, 'x');
+    EXPECT_EQ(encodeProject(oneByOne(), longPath, ',').error, FileError::TooLong);
+    const fs::path dir = fs::path(testing::TempDir()) / "kalvo_toolong";
+    fs::create_directories(dir);
+    const std::string target = (dir / "t.cfg").string();
+    fs::remove(target);
+    Record r = oneByOne();
+    r.Grundwerte[0] = std::string(66000, 'y');
+    EXPECT_EQ(Projekt_speichern(r, target, ','), FileError::TooLong);
+    EXPECT_FALSE(fs::exists(target));
+}
+
+TEST(ProjectFileRead, RestoresEveryCellAsTextAndTheVariantAsNumbers) {
+    const Decoded d = decodeProject(std::string("\x08\x00\xE8\x00", 4) + kOneByOneText, workedOn());
+    ASSERT_EQ(d.error, FileError::None) << d.detail;
+    const Record& r = d.record;
+    EXPECT_EQ(r.Anzahl_Analog, 1);
+    EXPECT_EQ(r.Anzahl_Binaer, 1);
+    EXPECT_EQ(r.Max_Spannung, 600);
+    EXPECT_EQ(r.Max_Strom, 1.2);  // "1,2" is not cut to 1
+    EXPECT_DOUBLE_EQ(r.Max_Spannung_LN, 600 / kSqrt3);
+    EXPECT_EQ(r.Grundwerte[0], Cell("0"));
+    EXPECT_EQ(r.Grundwerte[1], Cell("16,666"));
+    EXPECT_EQ(r.Grundwerte[1].toNumber(), 16.666);
+    EXPECT_EQ(r.Analogwerte[0][2], Cell("V"));
+    EXPECT_EQ(r.Analogwerte[0][7], Cell("-20"));
+    EXPECT_EQ(r.Binaerwerte[0][4], Cell("300"));
+    EXPECT_EQ(r.Schnittstellenwerte[2], Cell("1"));
+    EXPECT_EQ(r.Schnittstellenwerte[36], Cell("0"));
+    // Rows beyond the counts keep the defaults of loading.
+    EXPECT_EQ(r.Analogwerte[2][7], Cell(-20));
+}
+
+TEST(ProjectFileRead, HeaderBytesThatLookLikeLineEndsOrKeys) {
+    const std::string afterPath = kOneByOneText.substr(21);
+    // Count 0x0A0D: both count bytes are line ends.
+    std::string text = "C:\\" + std::string(0x0A0D - afterPath.size() - 3, 'p') + afterPath;
+    ASSERT_EQ(text.size(), 0x0A0Du);
+    Decoded d = decodeProject(header(text.size()) + text, startRecord());
+    ASSERT_EQ(d.error, FileError::None) << d.detail;
+    EXPECT_EQ(d.record.Grundwerte[1], Cell("16,666"));
+
+    // Count 0x5B0D: CR, then '[' before a path beginning with T must not start a "[Typ]".
+    text = "Typ" + std::string(0x5B0D - afterPath.size() - 3, 'q') + afterPath;
+    ASSERT_EQ(text.size(), 0x5B0Du);
+    d = decodeProject(header(text.size()) + text, startRecord());
+    ASSERT_EQ(d.error, FileError::None) << d.detail;
+    EXPECT_EQ(d.record.Anzahl_Analog, 1);
+    EXPECT_EQ(d.record.Max_Strom, 1.2);
+}
+
+TEST(ProjectFileRead, MissingPartsKeepDefaults) {
+    // No [DIG] section, a [P] section cut short by the end of the file, LF-only line ends.
+    const std::string text = "x\n\n[Typ]\n2\n5\n100\n1\n\n[P]\n3\n60";
+    const Decoded d = decodeProject(header(text.size()) + text, workedOn());
+    ASSERT_EQ(d.error, FileError::None) << d.detail;
+    for (const auto& s : d.record.Schnittstellenwerte) EXPECT_EQ(s, Cell(0));
+    EXPECT_EQ(d.record.Grundwerte[1], Cell("60"));
+    EXPECT_EQ(d.record.Grundwerte[2], Cell(300.0));  // not the last line read
+    EXPECT_EQ(d.record.Grundwerte[7], Cell(0));
+    EXPECT_EQ(d.record.Max_Spannung, 100);
+
+    // A short [DIG] line gives empty texts for the missing characters.
+    const std::string dig = "x\r\n[Typ]\r\n1\r\n1\r\n600\r\n5\r\n[DIG]\r\n10\xB0";
+    const Decoded e = decodeProject(header(dig.size()) + dig, startRecord());
+    ASSERT_EQ(e.error, FileError::None) << e.detail;
+    EXPECT_EQ(e.record.Schnittstellenwerte[0], Cell("1"));
+    EXPECT_EQ(e.record.Schnittstellenwerte[2], Cell("°"));
+    EXPECT_EQ(e.record.Schnittstellenwerte[3], Cell(""));
+}
+
+TEST(ProjectFileRead, RowIndexIsTheDigitsAfterTheLetter) {
+    const std::string text =
+        "x\r\n[Typ]\r\n4\r\n13\r\n600\r\n5\r\n"
+        "[B10]\r\n2\r\n1\r\n0\r\nA\r\n4,5\r\n1\r\n"
+        "[A7]\r\n9\r\n9\r\n9\r\n9\r\n9\r\n9\r\n9\r\n9\r\n9\r\n9\r\n9\r\n9\r\n9\r\n"
+        "[A]\r\n8\r\n8\r\n8\r\n8\r\n8\r\n8\r\n8\r\n8\r\n8\r\n8\r\n8\r\n8\r\n8\r\n"
+        "[P]\r\n3";
+    const Decoded d = decodeProject(header(text.size()) + text, startRecord());
+    ASSERT_EQ(d.error, FileError::None) << d.detail;
+    EXPECT_EQ(d.record.Binaerwerte[10][0], Cell("2"));
+    EXPECT_EQ(d.record.Binaerwerte[10][4], Cell("4,5"));
+    EXPECT_EQ(d.record.Binaerwerte[1][0], Cell("0"));  // untouched default
+    for (const auto& row : d.record.Analogwerte)
+        EXPECT_EQ(row[0], Cell(0));  // [A7] and [A] skipped
+    EXPECT_EQ(d.record.Grundwerte[0], Cell("3"));
+}
+
+TEST(ProjectFileRead, MalformedFilesApplyNothing) {
+    const Record base = workedOn();
+    const std::string cases[] = {
+        "",
+        header(0),
+        header(5) + "hello",
+        "\x89PNG\r\n\x1a\n",
+        header(20) + "x\r\n[Typ]\r\n7\r\n1\r\n600\r\n5",    // no TXR 3.0 has 7 analog outputs
+        header(20) + "x\r\n[Typ]\r\n1\r\n1,5\r\n600\r\n5",  // nor 1.5 binary outputs
+        header(20) + "x\r\n[Typ]\r\n1\r\n1\r\n600\r\n0",    // nor current class 0
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Decoded d = decodeProject(cases[i], base);
+        EXPECT_EQ(d.error, FileError::Malformed) << i;
+        EXPECT_FALSE(d.detail.empty()) << i;
+        EXPECT_EQ(d.record, base) << i;
+    }
+    // A [Typ] cut short keeps the rest of the caller's variant (here 1 binary output, 600 V,
+    // 1.2 A), so the result is valid.
+    const Decoded cut = decodeProject(header(20) + "x\r\n[Typ]\r\n2", base);
+    EXPECT_EQ(cut.error, FileError::None);
+    EXPECT_EQ(cut.record.Anzahl_Analog, 2);
+    EXPECT_EQ(cut.record.Max_Strom, 1.2);
+    // Without [Typ] the caller's variant must be a known one.
+    EXPECT_EQ(decodeProject(header(8) + "x\r\n[P]\r\n1", startRecord()).error,
+              FileError::Malformed);
+    EXPECT_EQ(decodeProject(header(8) + "x\r\n[P]\r\n1", base).record.Anzahl_Analog, 3);
+}
+
+class ProjectFileDisk : public testing::Test {
+  protected:
+    void SetUp() override {
+        dir = fs::path(testing::TempDir()) /
+              ("kalvo_files_" +
+               std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override {
+        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(dir);
+    }
+    static std::string read(const fs::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    fs::path dir;
+};
+
+TEST_F(ProjectFileDisk, RoundTripInBothSeparators) {
+    for (const char decimal : {',', '.'}) {
+        const std::string path = (dir / "kalvo.cfg").string();
+        const Record saved = oneByOne();
+        ASSERT_EQ(Projekt_speichern(saved, path, decimal), FileError::None);
+        EXPECT_EQ(read(path).substr(4, path.size()), path);
+        const Decoded d = Projekt_laden(path, startRecord());
+        ASSERT_EQ(d.error, FileError::None) << d.detail;
+        for (int i = 0; i < 8; ++i) {
+            EXPECT_TRUE(d.record.Grundwerte[i].isText());
+            EXPECT_EQ(d.record.Grundwerte[i].toText(decimal), saved.Grundwerte[i].toText(decimal));
+        }
+        EXPECT_TRUE(d.record.Grundwerte[1].equals(16.666));
+        EXPECT_NEAR(d.record.Analogwerte[0][5].toNumber(), 600 / kSqrt3, 1e-12);
+        EXPECT_EQ(d.record.Max_Strom, 1.2);
+        EXPECT_EQ(d.record.Schnittstellenwerte[1], Cell("1"));
+        EXPECT_EQ(d.record.Schnittstellenwerte[3], Cell("0"));
+        EXPECT_EQ(fs::directory_iterator(dir)->path().filename(), "kalvo.cfg");  // no leftovers
+    }
+}
+
+TEST_F(ProjectFileDisk, FailedSaveLeavesTheOldFileWhole) {
+    const fs::path target = dir / "old.cfg";
+    ASSERT_EQ(Projekt_speichern(oneByOne(), target.string(), ','), FileError::None);
+    const std::string before = read(target);
+
+    fs::create_directory(dir / "sub.cfg");
+    EXPECT_EQ(Projekt_speichern(oneByOne(), (dir / "sub.cfg").string(), ','),
+              FileError::CannotWrite);
+    EXPECT_TRUE(fs::is_directory(dir / "sub.cfg"));
+    EXPECT_EQ(Projekt_speichern(oneByOne(), (dir / "no" / "x.cfg").string(), ','),
+              FileError::CannotWrite);
+
+    fs::permissions(dir, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    if (std::ofstream(dir / "probe").is_open()) {
+        GTEST_SKIP() << "running with rights that ignore directory permissions";
+    }
+    Record changed = oneByOne();
+    changed.Grundwerte[0] = 3;
+    EXPECT_EQ(Projekt_speichern(changed, target.string(), ','), FileError::CannotWrite);
+    EXPECT_EQ(read(target), before);
+}
+
+TEST_F(ProjectFileDisk, UnreadablePathsAreReportedNotLoaded) {
+    const Record base = workedOn();
+    Decoded d = Projekt_laden((dir / "missing.cfg").string(), base);
+    EXPECT_EQ(d.error, FileError::CannotOpen);
+    EXPECT_EQ(d.record, base);
+    d = Projekt_laden(dir.string(), base);
+    EXPECT_EQ(d.error, FileError::CannotOpen);
+    EXPECT_FALSE(d.detail.empty());
+}
+
+}  // namespace
+}  // namespace kalvo
