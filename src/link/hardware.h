@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "link/link.h"
 #include "link/outcome.h"
@@ -21,7 +22,9 @@ inline constexpr std::string_view kMarker = "Ana.:  ";
 bool sendWakeFrames(Link& link, std::string_view address, bool crFirst);
 
 // Sends "-" addr "-*?" LF CR, pauses 2000 ms, then reads in exactly 150 passes of 12 ms, at
-// most one character each, dropping CR, LF and TAB. nullopt when the port was lost.
+// most one character each, dropping CR, LF and TAB; returns the text as UTF-8. Characters
+// not read in the 150 passes stay in the link's buffer. nullopt when the port could not be
+// opened or was lost, or the sequence was cancelled (link.cancelled() tells).
 std::optional<std::string> queryHardware(Link& link, std::string_view address);
 
 struct HardwareInfo {
@@ -36,9 +39,11 @@ struct HardwareParse {
     std::string reason;  // why the reply is unusable (English, for logs and the CLI)
 };
 
-// Parses the filtered reply: fields behind the last marker at p, p+11, p+69, p+93 (p the
+// Parses the filtered reply (UTF-8; positions count characters): fields behind the last
+// marker at p..p+1, p+11..p+12 (rounded to a whole number), p+69..p+71 and p+93..p+95 (p the
 // marker's last character, 1-based) by the leading-number parse. A reply without the marker,
-// too short to hold the four fields, or with a variant no TXR 3.0 has, gives no info.
+// shorter than p+95 characters, or with a variant no TXR 3.0 has (analog 1..4, binary 1..13,
+// classes above 0) gives no info and a reason; an earlier marker position is never reused.
 HardwareParse parseHardwareReply(std::string_view filtered);
 
 // The list of the hardware window: index 0 "TXR 3.0 auto", 1..12 the variants.
@@ -56,7 +61,9 @@ struct Identification {
 };
 
 // The automatic detection: wake-up (CR first), pause 2000 ms, flush, link test "-t" through
-// seriell, hardware query and parse.
+// seriell, hardware query and parse. LinkFailure when the port fails or the link test gets
+// no matching echo, BadReply (with reason) for an unusable hardware reply, Cancelled when
+// the user stopped it.
 Identification Hardware_erkennung(Link& link, std::string_view address);
 
 }  // namespace kalvo

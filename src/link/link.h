@@ -16,7 +16,7 @@ namespace kalvo {
 // What the progress window shows of a running sequence. All calls come from the thread that
 // runs the sequence.
 class LinkObserver {
-public:
+  public:
     enum class Stage { Hardware, Programming, ReadBack };
     virtual ~LinkObserver() = default;
     virtual void logLine(const std::string& /*utf8*/) {}
@@ -31,7 +31,7 @@ inline constexpr char CR = '\r';
 std::string frameText(std::string_view address, std::string_view command);
 
 class Link {
-public:
+  public:
     Link(SerialPort& port, Clock& clock, LinkObserver* observer = nullptr,
          const std::atomic<bool>* cancel = nullptr);
 
@@ -40,11 +40,16 @@ public:
 
     // Opens the port when it is closed; false when it cannot be opened.
     bool ensureOpen();
-    // Sends UTF-8 text as Windows-1252 bytes; false when the link is broken.
+    // Sends UTF-8 text as Windows-1252 bytes; false when the port is closed or the link is
+    // broken (a broken port is closed, so the next ensureOpen() opens it afresh).
     bool send(std::string_view utf8);
+    // Sends bytes that are already Windows-1252.
+    bool sendBytes(std::string_view bytes);
     // Blocking pause (no reading).
     void pause(Millis d) { clock_.sleepFor(d); }
 
+    // Received bytes are kept in a buffer: bytes beyond what a caller reads stay there for the
+    // next read, exactly as if they were still waiting in the port.
     // One received byte (Windows-1252) if one is waiting, without blocking.
     std::optional<char> readByteNow();
     // Waits for the next received byte until the deadline. nullopt on time-out, broken link
@@ -53,17 +58,27 @@ public:
     // Discards everything received so far (the wake-up's flushing read).
     void flushInput();
 
+    // The port could not be opened, a write failed or the port vanished.
     bool lost() const { return lost_; }
-    bool cancelled() const { return cancel_ != nullptr && cancel_->load(); }
+    // The user asked the running sequence to stop (the cancel flag, or the port reported it
+    // when no flag was given).
+    bool cancelled() const { return cancel_ != nullptr ? cancel_->load() : portCancelled_; }
 
     void log(const std::string& utf8);
+    static constexpr int kProgressMax = 50;
     // One step of the progress bar 0..50: at 50 it first drops to 1, then rises by 1, so long
     // sequences cycle 2..50.
     void progressStep();
     int progressValue() const { return progress_; }
     void stage(LinkObserver::Stage s);
 
-private:
+  private:
+    std::optional<char> takePending();
+    // Waits on the port until the deadline and moves what arrived into the buffer; true when
+    // the buffer holds a byte afterwards.
+    bool fetch(TimePoint deadline);
+    void markLost();
+
     SerialPort& port_;
     Clock& clock_;
     LinkObserver* observer_;
@@ -71,6 +86,7 @@ private:
     std::string pending_;
     std::size_t pendingPos_ = 0;
     bool lost_ = false;
+    bool portCancelled_ = false;
     int progress_ = 0;
 };
 

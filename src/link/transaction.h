@@ -8,9 +8,10 @@
 
 namespace kalvo {
 
-inline constexpr Millis kPhaseLimit{10000};   // each reply phase
-inline constexpr Millis kPiecePause{1000};    // between 60-character pieces
+inline constexpr Millis kPhaseLimit{10000};  // each reply phase
+inline constexpr Millis kPiecePause{1000};   // between 60-character pieces
 inline constexpr std::size_t kPieceSize = 60;
+inline constexpr int kMaxPieces = 3;  // the third piece carries the rest, however long
 
 struct Transaction {
     std::string Antwort;     // reply from the first "-" up to and including CR or LF (UTF-8)
@@ -21,10 +22,12 @@ struct Transaction {
 };
 
 // Sends befehl ("-" + address + command, UTF-8) with LF + CR, in pieces of 60 characters with
-// 1000 ms pauses, then waits up to 10000 ms for the reply start "-" (discarding all before it)
-// and another 10000 ms for the line end. nur_senden 0: the reply is an echo and is compared
-// case-sensitively; otherwise it carries data and Befehl_ok stays false. Logs the command,
-// the result line ("  OK" / "  NICHT OK") and "abbruch" per timed-out phase.
+// 1000 ms pauses (at most three pieces), then waits up to 10000 ms for the reply start "-"
+// (discarding all before it) and another 10000 ms for the line end. nur_senden 0: the reply is an
+// echo and is compared case-sensitively; otherwise it carries data and Befehl_ok stays false. Logs
+// the command, the result line ("  OK" / "  NICHT OK") and "abbruch" per timed-out phase. A reply
+// whose line did not end in time never counts as a matching echo. A port that cannot be opened,
+// fails or vanishes ends the exchange at once with lost (Abbruch true); so does a cancel.
 Transaction seriell(Link& link, std::string_view befehl, int nur_senden);
 
 }  // namespace kalvo

@@ -79,23 +79,23 @@ std::string QtSerialPort::readAvailable() {
 WaitResult QtSerialPort::waitForData(TimePoint deadline) {
     if (!isOpen() || broken_) return WaitResult::Broken;
     if (port_->bytesAvailable() > 0) return WaitResult::DataReady;
+    // Without an event loop in this thread, bytes reach Qt's buffer only inside
+    // waitForReadyRead, so even a deadline that has passed gets one zero-length wait.
     for (;;) {
         if (cancel_ && cancel_->load()) return WaitResult::Cancelled;
         const auto now = std::chrono::steady_clock::now();
-        if (now >= deadline) return WaitResult::TimedOut;
-        const auto left = std::chrono::duration_cast<Millis>(deadline - now) + Millis{1};
+        const auto left = std::max(Millis{0}, std::chrono::ceil<Millis>(deadline - now));
         const int slice = static_cast<int>(std::min(left, kWaitSlice).count());
         if (port_->waitForReadyRead(slice)) return WaitResult::DataReady;
-        // A false return whose error is not a time-out (including none at all, as newer Qt
-        // reports a vanished pty or USB adapter) means the link is gone. A true time-out
-        // lasts the whole slice; a return well before it with no error is a loss as well.
+        // A false return whose error is not a time-out means the link is gone: Qt 6.4
+        // reports a vanished pty or USB adapter as ReadError at once; newer Qt sets no error
+        // at all, so an early return with no error before the slice ran out counts as well.
         const auto e = port_->error();
-        if (e == QSerialPort::TimeoutError) {
+        const bool fullSlice = std::chrono::steady_clock::now() - now >= Millis{slice} - Millis{2};
+        if (e == QSerialPort::TimeoutError || (e == QSerialPort::NoError && fullSlice)) {
             port_->clearError();
-            continue;
-        }
-        if (e == QSerialPort::NoError &&
-            std::chrono::steady_clock::now() - now >= Millis{slice} - Millis{2}) {
+            if (port_->bytesAvailable() > 0) return WaitResult::DataReady;
+            if (std::chrono::steady_clock::now() >= deadline) return WaitResult::TimedOut;
             continue;
         }
         broken_ = true;

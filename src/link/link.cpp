@@ -1,0 +1,127 @@
+#include "link/link.h"
+
+#include "text/cp1252.h"
+
+namespace kalvo {
+
+std::string frameText(std::string_view address, std::string_view command) {
+    std::string frame = "-";
+    frame += address;
+    frame += command;
+    return frame;
+}
+
+Link::Link(SerialPort& port, Clock& clock, LinkObserver* observer, const std::atomic<bool>* cancel)
+    : port_(port), clock_(clock), observer_(observer), cancel_(cancel) {}
+
+bool Link::ensureOpen() {
+    if (port_.isOpen()) return true;
+    if (!port_.open()) {
+        lost_ = true;
+        return false;
+    }
+    // A freshly opened port starts a new conversation: nothing received on the old one counts.
+    lost_ = false;
+    pending_.clear();
+    pendingPos_ = 0;
+    return true;
+}
+
+bool Link::send(std::string_view utf8) {
+    return sendBytes(toCp1252(utf8));
+}
+
+bool Link::sendBytes(std::string_view bytes) {
+    if (!port_.isOpen()) {
+        lost_ = true;
+        return false;
+    }
+    if (!port_.write(bytes)) {
+        markLost();
+        return false;
+    }
+    return true;
+}
+
+void Link::markLost() {
+    lost_ = true;
+    // Close a failed port so that the next sequence opens it afresh (an adapter plugged in
+    // again) instead of talking into a dead handle.
+    port_.close();
+}
+
+std::optional<char> Link::takePending() {
+    if (pendingPos_ >= pending_.size()) return std::nullopt;
+    char c = pending_[pendingPos_++];
+    if (pendingPos_ == pending_.size()) {
+        pending_.clear();
+        pendingPos_ = 0;
+    }
+    return c;
+}
+
+bool Link::fetch(TimePoint deadline) {
+    if (!port_.isOpen()) {
+        lost_ = true;
+        return false;
+    }
+    switch (port_.waitForData(deadline)) {
+        case WaitResult::DataReady:
+            portCancelled_ = false;
+            pending_ += port_.readAvailable();
+            return pendingPos_ < pending_.size();
+        case WaitResult::TimedOut:
+            portCancelled_ = false;
+            return false;
+        case WaitResult::Broken:
+            markLost();
+            return false;
+        case WaitResult::Cancelled:
+            portCancelled_ = true;
+            return false;
+    }
+    return false;
+}
+
+std::optional<char> Link::readByteNow() {
+    if (auto c = takePending()) return c;
+    if (cancelled() || lost_) return std::nullopt;
+    // A deadline that has already passed makes the port look without waiting.
+    if (fetch(clock_.now())) return takePending();
+    return std::nullopt;
+}
+
+std::optional<char> Link::readByte(TimePoint deadline) {
+    for (;;) {
+        if (cancelled() || lost_) return std::nullopt;
+        if (auto c = takePending()) return c;
+        if (fetch(deadline)) continue;
+        if (lost_ || cancelled() || clock_.now() >= deadline) return std::nullopt;
+        // The port returned before the deadline without data (a spurious wake-up): wait on.
+    }
+}
+
+void Link::flushInput() {
+    pending_.clear();
+    pendingPos_ = 0;
+    if (!lost_ && !cancelled() && fetch(clock_.now())) {
+        pending_.clear();
+        pendingPos_ = 0;
+    }
+}
+
+void Link::log(const std::string& utf8) {
+    if (observer_ != nullptr) observer_->logLine(utf8);
+}
+
+void Link::progressStep() {
+    if (progress_ == kProgressMax) progress_ = 1;
+    ++progress_;
+    if (observer_ != nullptr) observer_->progress(progress_);
+}
+
+void Link::stage(LinkObserver::Stage s) {
+    if (observer_ != nullptr) observer_->stage(s);
+}
+
+}  // namespace kalvo
