@@ -13,27 +13,46 @@
 namespace kalvo {
 
 // Number to device text: the record text (regional separator) with ',' turned into '.' and
-// cut, not rounded, two digits after it; a one-character text is left as it is.
-// 0,5 -> 0.5, 12,3456 -> 12.34, 0,005 -> 0.00.
+// cut, not rounded, two digits after it; a one-character text is left as it is, and so is a
+// text without a comma. 0,5 -> 0.5, 12,3456 -> 12.34, 0,005 -> 0.00.
 std::string Zahl_anhaengen(const Cell& value, char decimal);
+
+// The transformer factors the range and limit values are divided by: 1 without transformer,
+// else primary / secondary (Grundwerte 3 / 4 for voltage, 6 / 7 for current).
+double Wandler_Faktor_U(const Record& record);
+double Wandler_Faktor_I(const Record& record);
 
 // The commands after the address ("-S 4U,1,1,50", "-M A1,...", "-M B1,on", "-M S,FF,E,U1",
 // "-D1,:0:50:..."), in sending order, for a record (its counts decide how many outputs).
+// The link test "-t" that precedes them is not part of the list.
 std::vector<std::string> programmingCommands(const Record& record, char decimal);
 
-// Step 7 of the run: does the device's hardware fit the record? Empty when it fits, else a
-// short English reason.
+// Whether the record can be turned into commands at all: output counts of a TXR 3.0 variant
+// and, where a transformer is used, a non-zero finite ratio. Empty when it can, else a short
+// English reason.
+std::string checkRecordSendable(const Record& record);
+
+// Does the device's hardware fit the record? Output counts must be equal, the voltage class
+// must cover the nominal voltage (line-to-line for four-wire and single-phase connection,
+// where the record holds the phase voltage), the current class the nominal current. Empty
+// when it fits, else a short English reason.
 std::string checkHardwareFits(const Record& record, const HardwareInfo& hw);
 
 struct ProgramResult {
     Outcome outcome = Outcome::LinkFailure;
     HardwareInfo hardware;  // what the device reported (valid once the query passed)
     std::string reason;
+    // The record holds no configuration yet (Grundwerte[0] empty): nothing was sent, the
+    // outcome is Ok, and the caller shows nothing (no success message either).
+    bool nothingToDo = false;
 };
 
 // The whole run: wake-up, hardware query and checks, then "-t" and every command through
 // seriell with echo comparison. Stops at the first failure. Does not touch the record; the
-// caller applies the hardware classes on success.
+// caller applies the hardware classes (Max_Spannung, Max_Strom) on Ok.
+// Outcomes: Ok; LinkFailure (port, echo or time-out); BadReply (hardware reply unusable);
+// WrongTransducer (the device does not fit the record, or the record cannot be sent at all:
+// nothing but the wake-up and the query went out, or nothing at all); Cancelled.
 ProgramResult programTransducer(Link& link, const Record& record, const std::string& address,
                                 char decimal);
 

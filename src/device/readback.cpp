@@ -1,0 +1,211 @@
+#include "device/readback.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <optional>
+
+#include "config/number_text.h"
+#include "link/transaction.h"
+
+namespace kalvo {
+
+namespace {
+
+// Walks the colon-separated fields of one data reply. The reply is closed by a colon, so
+// its last field ends like the others; whatever precedes the first colon is skipped.
+class FieldScanner {
+  public:
+    explicit FieldScanner(std::string_view reply) : data_(std::string(reply) + ":") {}
+
+    // The next field, or nullopt when the reply holds no further field.
+    std::optional<std::string> next() {
+        const std::size_t colon = data_.find(':', pos_);
+        if (colon == std::string::npos || colon + 1 >= data_.size()) return std::nullopt;
+        const std::size_t a = colon + 1;
+        const std::size_t close = data_.find(':', a);
+        if (close == std::string::npos) return std::nullopt;
+        pos_ = close;
+        return data_.substr(a, close - a);
+    }
+
+    // The text after the colon that closed the last field.
+    std::string_view rest() const {
+        return std::string_view(data_).substr(std::min(pos_ + 1, data_.size()));
+    }
+
+  private:
+    std::string data_;
+    std::size_t pos_ = 0;  // the colon that closed the last field (0 before the first)
+};
+
+bool isContinuation(unsigned char c) {
+    return (c & 0xC0) == 0x80;
+}
+
+// The UTF-8 character starting at byte i, and the byte after it.
+std::pair<std::string_view, std::size_t> characterAt(std::string_view s, std::size_t i) {
+    std::size_t end = i + 1;
+    while (end < s.size() && isContinuation(static_cast<unsigned char>(s[end]))) ++end;
+    return {s.substr(i, end - i), end};
+}
+
+ReadBackResult bad(std::string reason) {
+    ReadBackResult r;
+    r.outcome = Outcome::BadReply;
+    r.reason = std::move(reason);
+    return r;
+}
+
+// A count field: a whole number, as the device copy stores it.
+std::optional<int> countOf(const std::string& field) {
+    const std::optional<double> v = parseNumber(field);
+    if (!v || !std::isfinite(*v) || std::fabs(*v) > 1000) return std::nullopt;
+    return static_cast<int>(std::nearbyint(*v));
+}
+
+std::string withoutLineEnd(const std::string& reply) {
+    if (!reply.empty() && (reply.back() == CR || reply.back() == LF)) {
+        return reply.substr(0, reply.size() - 1);
+    }
+    return reply;
+}
+
+ReadBackResult linkFailed(const Link& link, std::string reason) {
+    ReadBackResult r;
+    r.outcome = link.cancelled() ? Outcome::Cancelled : Outcome::LinkFailure;
+    r.reason = std::move(reason);
+    return r;
+}
+
+}  // namespace
+
+ReadBackResult parseDataReplies(const Record& current, std::string_view d1, std::string_view d2,
+                                std::string_view d3) {
+    Record rec = current;
+
+    FieldScanner s1(d1);
+    std::array<std::string, 10> f1;
+    for (std::size_t i = 0; i < f1.size(); ++i) {
+        auto field = s1.next();
+        if (!field) return bad("\"-D1\" reply has " + std::to_string(i) + " of 10 fields");
+        f1[i] = std::move(*field);
+    }
+    const std::optional<int> analogCount = countOf(f1[8]);
+    const std::optional<double> analogValue = parseNumber(f1[8]);
+    const std::optional<int> binaryCount = countOf(f1[9]);
+    // The analog count must be whole; the binary count is rounded like a 16-bit integer.
+    if (!analogCount || !binaryCount || *analogValue != static_cast<double>(*analogCount)) {
+        return bad("\"-D1\" reply: output counts are not numbers");
+    }
+    // The classes come from the hardware query later; only the counts are checked here.
+    if (auto why = checkVariant(*analogCount, *binaryCount, 1.0, 1.0)) {
+        return bad("\"-D1\" reply: " + *why);
+    }
+    for (std::size_t i = 0; i < 8; ++i) rec.Grundwerte[i] = Cell(f1[i]);
+    rec.Anzahl_Analog = *analogCount;
+    rec.Anzahl_Binaer = *binaryCount;
+
+    // The interface digits follow the colon after the binary count, one character each.
+    const std::string_view digits = s1.rest();
+    std::size_t at = 0;
+    for (Cell& cell : rec.Schnittstellenwerte) {
+        int value = 0;
+        if (at < digits.size()) {
+            auto [ch, after] = characterAt(digits, at);
+            if (ch.size() == 1 && ch[0] >= '0' && ch[0] <= '9') value = ch[0] - '0';
+            at = after;
+        }
+        cell = Cell(value);
+    }
+
+    FieldScanner s2(d2);
+    for (int j = 0; j < rec.Anzahl_Analog; ++j) {
+        for (int k = 0; k < kAnalogFields; ++k) {
+            auto field = s2.next();
+            if (!field) {
+                return bad("\"-D2\" reply too short for " + std::to_string(rec.Anzahl_Analog) +
+                           " analog outputs");
+            }
+            rec.Analogwerte[static_cast<std::size_t>(j)][static_cast<std::size_t>(k)] =
+                Cell(std::move(*field));
+        }
+    }
+
+    FieldScanner s3(d3);
+    for (int j = 0; j < rec.Anzahl_Binaer; ++j) {
+        for (int k = 0; k < kBinaryFields; ++k) {
+            auto field = s3.next();
+            if (!field) {
+                return bad("\"-D3\" reply too short for " + std::to_string(rec.Anzahl_Binaer) +
+                           " binary outputs");
+            }
+            rec.Binaerwerte[static_cast<std::size_t>(j)][static_cast<std::size_t>(k)] =
+                Cell(std::move(*field));
+        }
+    }
+
+    ReadBackResult r;
+    r.outcome = Outcome::Ok;
+    r.record = std::move(rec);
+    return r;
+}
+
+bool neverProgrammed(std::string_view d1Reply) {
+    std::size_t at = 0;
+    for (int n = 1; at < d1Reply.size(); ++n) {
+        auto [ch, after] = characterAt(d1Reply, at);
+        // U+00FF once decoded; a reply handed over undecoded shows the raw byte 255.
+        if (n == 10) return ch == "\xC3\xBF" || ch == "\xFF";
+        at = after;
+    }
+    return false;
+}
+
+ReadBackResult readTransducer(Link& link, const Record& current, const std::string& address) {
+    link.stage(LinkObserver::Stage::ReadBack);
+    if (!link.ensureOpen()) return linkFailed(link, "cannot open the port");
+    if (!sendWakeFrames(link, address, /*crFirst=*/true)) return linkFailed(link, "wake-up failed");
+    link.pause(Millis{2000});
+    link.flushInput();
+    if (link.cancelled()) return linkFailed(link, "cancelled");
+
+    const Transaction test = seriell(link, frameText(address, "-t"), 0);
+    if (!test.Befehl_ok) return linkFailed(link, "no or wrong echo for the link test");
+    link.pause(Millis{1000});
+
+    std::array<std::string, 3> data;
+    for (std::size_t i = 0; i < data.size(); ++i) {
+        if (link.cancelled()) return linkFailed(link, "cancelled");
+        const std::string command = "-D" + std::to_string(i + 1);
+        const Transaction t = seriell(link, frameText(address, command), 1);
+        if (t.Abbruch || t.lost || t.cancelled || t.Antwort.empty()) {
+            return linkFailed(link, "no data reply to " + command);
+        }
+        if (i == 0 && neverProgrammed(t.Antwort)) {
+            ReadBackResult r;
+            r.outcome = Outcome::NeverProgrammed;
+            r.reason = "the transducer's data area is erased";
+            return r;
+        }
+        data[i] = withoutLineEnd(t.Antwort);
+        link.log(data[i]);
+    }
+
+    ReadBackResult result = parseDataReplies(current, data[0], data[1], data[2]);
+    if (result.outcome != Outcome::Ok) return result;
+
+    link.stage(LinkObserver::Stage::Hardware);
+    link.pause(kWartezeit);
+    if (link.cancelled()) return linkFailed(link, "cancelled");
+    const std::optional<std::string> reply = queryHardware(link, address);
+    if (!reply) return linkFailed(link, "port lost during the hardware query");
+    const HardwareParse parsed = parseHardwareReply(*reply);
+    if (!parsed.info) return bad("hardware reply: " + parsed.reason);
+
+    result.record.setMaxSpannung(parsed.info->voltage);
+    result.record.Max_Strom = parsed.info->current;
+    return result;
+}
+
+}  // namespace kalvo
