@@ -1,0 +1,106 @@
+// kalvo: the desktop tool.
+//
+//   kalvo [--port PATH | --simulator] [--lang de|en]
+//     --port PATH   use this device path instead of the COM number's port
+//     --simulator   attach an in-process simulated TXR 3.0 (no hardware needed)
+//     --lang de|en  start in German or English (otherwise the stored language)
+
+#include <QApplication>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "platform/qt/qt_serial_port.h"
+#include "platform/qt/qt_settings_store.h"
+#include "shell/app_context.h"
+#include "shell/settings.h"
+#include "shell/ui/main_window.h"
+#include "sim/simulated_port.h"
+#include "sim/transducer.h"
+
+namespace {
+
+void usage() {
+    std::fputs("usage: kalvo [--port PATH | --simulator] [--lang de|en]\n", stderr);
+}
+
+#ifdef Q_OS_WIN
+constexpr bool kWindows = true;
+#else
+constexpr bool kWindows = false;
+#endif
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    // Options first, so a wrong command line is reported even without a display.
+    std::string portPath;
+    bool simulator = false;
+    std::string lang;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--port" && i + 1 < argc) {
+            portPath = argv[++i];
+        } else if (a == "--simulator") {
+            simulator = true;
+        } else if (a == "--lang" && i + 1 < argc) {
+            lang = argv[++i];
+            if (lang != "de" && lang != "en") {
+                usage();
+                return 1;
+            }
+        } else {
+            usage();
+            return 1;
+        }
+    }
+    if (simulator && !portPath.empty()) {
+        usage();
+        return 1;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kalvo_Multi"));
+    QApplication::setOrganizationName(QStringLiteral("Kalvo_Multi"));
+
+    kalvo::QtSettingsStore store;
+
+    kalvo::AppContext context;
+    context.decimal = kalvo::systemDecimalSeparator();
+
+    // The simulated device and its clock live as long as the program; the port that talks
+    // to it is made inside the device thread like any other port.
+    auto simClock = std::make_shared<kalvo::SystemClock>();
+    auto device = std::make_shared<kalvo::sim::Transducer>(kalvo::sim::Options{});
+
+    kalvo::PortFactory factory;
+    if (simulator) {
+        factory = [device, simClock](int, const std::atomic<bool>* cancel) {
+            return std::make_unique<kalvo::sim::SimulatedPort>(*device, *simClock, cancel);
+        };
+    } else if (!portPath.empty()) {
+        factory = [portPath](int, const std::atomic<bool>* cancel) {
+            return std::make_unique<kalvo::QtSerialPort>(portPath, cancel);
+        };
+    } else {
+        // Resolved here: the settings store belongs to the window thread.
+        std::map<int, std::string> paths;
+        for (int com = 1; com <= 8; ++com) paths[com] = kalvo::portPathFor(com, store, kWindows);
+        const int stored = kalvo::loadSettings(store).COM;
+        paths[stored] = kalvo::portPathFor(stored, store, kWindows);
+        factory = [paths](int com, const std::atomic<bool>* cancel) {
+            const auto it = paths.find(com);
+            return std::make_unique<kalvo::QtSerialPort>(it != paths.end() ? it->second : "",
+                                                         cancel);
+        };
+    }
+
+    kalvo::frmMain window(context, store, std::move(factory));
+    if (!lang.empty()) window.setSprache(lang == "en");
+    window.show();
+    const int rc = QApplication::exec();
+    store.sync();
+    return rc;
+}

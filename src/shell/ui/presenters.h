@@ -1,0 +1,50 @@
+// What the windows ask of the user through the platform's standard boxes and dialogs. Kept
+// behind small interfaces so widget tests capture messages and supply file names instead of
+// opening modal boxes.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "text/messages.h"
+
+class QWidget;
+
+namespace kalvo {
+
+class MessagePresenter {
+  public:
+    virtual ~MessagePresenter() = default;
+    // One modal box with an OK button: critical or information icon, title and text.
+    virtual void show(QWidget* parent, const MessageText& message) = 0;
+};
+
+class FileDialogs {
+  public:
+    virtual ~FileDialogs() = default;
+    // The chosen path, or empty when the user cancelled. Filters are "Name (*.ext)" texts,
+    // the first one preselected.
+    virtual std::string openFile(QWidget* parent, const std::string& title,
+                                 const std::vector<std::string>& filters) = 0;
+    virtual std::string saveFile(QWidget* parent, const std::string& title,
+                                 const std::string& presetName,
+                                 const std::vector<std::string>& filters) = 0;
+};
+
+// QMessageBox.
+class QtMessagePresenter final : public MessagePresenter {
+  public:
+    void show(QWidget* parent, const MessageText& message) override;
+};
+
+// QFileDialog, without changing the current directory and without an overwrite question of its
+// own beyond the platform's.
+class QtFileDialogs final : public FileDialogs {
+  public:
+    std::string openFile(QWidget* parent, const std::string& title,
+                         const std::vector<std::string>& filters) override;
+    std::string saveFile(QWidget* parent, const std::string& title, const std::string& presetName,
+                         const std::vector<std::string>& filters) override;
+};
+
+}  // namespace kalvo
