@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "files/project_file.h"
 #include "sim/simulated_port.h"
 #include "sim/transducer.h"
 #include "support/fakes.h"
@@ -30,16 +31,14 @@ class Cli : public ::testing::Test {
             openedPath = path;
             auto port = std::make_unique<ScriptedPort>(clock);
             port->failOpen = failOpen;
-            if (echo) {
-                port->onWrite = [](ScriptedPort& p, std::string_view bytes) {
-                    // Echo each complete frame with CR, as the device does.
-                    const auto end = bytes.find("\n\r");
-                    if (end != std::string_view::npos && !bytes.empty() && bytes[0] == '-') {
-                        p.deliver(std::string(bytes.substr(0, end)) + "\r", Millis{5});
-                    }
-                };
-            }
-            lastPort = port.get();
+            port->onWrite = [this](ScriptedPort& p, std::string_view bytes) {
+                const auto end = bytes.find("\n\r");
+                if (end != std::string_view::npos) sentFrames.emplace_back(bytes.substr(0, end));
+                // Echo each complete frame with CR, as the device does.
+                if (echo && end != std::string_view::npos && !bytes.empty() && bytes[0] == '-') {
+                    p.deliver(std::string(bytes.substr(0, end)) + "\r", Millis{5});
+                }
+            };
             return port;
         };
         env.simulator = [this]() -> std::unique_ptr<SerialPort> {
@@ -62,7 +61,7 @@ class Cli : public ::testing::Test {
     sim::Transducer transducer{sim::Options{}};
     std::ostringstream out, err;
     std::string openedPath;
-    ScriptedPort* lastPort = nullptr;
+    std::vector<std::string> sentFrames;  // frames written to the scripted port
     bool echo = true;
     bool failOpen = false;
     char decimal = '.';
@@ -90,11 +89,11 @@ TEST_F(Cli, TransactPrintsTheLogLinesAndSucceedsOnTheEcho) {
 
 TEST_F(Cli, ArgumentsAfterTheCommandWordAreItsText) {
     EXPECT_EQ(run({"--port", "p", "--address", "07", "transact", "-S", "4U,1,1,50"}), kExitOk);
-    ASSERT_NE(lastPort, nullptr);
-    EXPECT_EQ(lastPort->frames().at(0), "-7-S 4U,1,1,50");
+    ASSERT_EQ(sentFrames.size(), 1u);
+    EXPECT_EQ(sentFrames[0], "-7-S 4U,1,1,50");
     // "--verbose" after the command word is text, not an option.
     EXPECT_EQ(run({"--port", "p", "transact", "--verbose"}), kExitOk);
-    EXPECT_EQ(lastPort->frames().at(0), "-0---verbose");
+    EXPECT_EQ(sentFrames.at(1), "-0--verbose");
 }
 
 TEST_F(Cli, SilentDeviceIsALinkFailureWithTheMessageInTheChosenLanguage) {
