@@ -1,7 +1,20 @@
 // A simulated TXR 3.0 as a byte-in, byte-out model. It knows nothing of ports or threads:
 // bytes arrive with a time stamp, and output becomes due at a time.
+//
+// What it answers (A = its address, every reply line ends with CR):
+//   any frame "-A<command>"    its own text back (the echo)
+//   "-A-D1," "-A-D2," ...      echo; the text after the comma is stored as data copy 1..3
+//   "-A-D1" "-A-D2" "-A-D3"    "-A-Dn," + the stored copy; an erased copy (never written)
+//                              is "-A-Dn," followed by 0xFF bytes
+//   "-A-*?"                    echo, then the hardware description (hardwareReply())
+//   "-A-*N"                    echo, then the unit answers to address N from then on
+//   "-A-r"                     one measured-value line per request (no echo); a cycle
+//                              starts with a line holding only a form feed
+// Frames end at LF or CR; empty frames (the LF CR terminator's second half, the wake-up's
+// lone CR) are ignored. Frames for another address are recorded but get no reply.
 #pragma once
 
+#include <array>
 #include <deque>
 #include <optional>
 #include <string>
@@ -27,16 +40,20 @@ struct Options {
 // 11 bits at 19200 baud.
 inline constexpr std::chrono::nanoseconds kCharTime{11 * 1'000'000'000LL / 19200};
 
+// Bytes of the erased-data filler in a never-written data reply.
+inline constexpr std::size_t kErasedLength = 24;
+
 struct ReceivedFrame {
-    TimePoint at;
+    TimePoint at;      // when its terminator had arrived
     std::string text;  // Windows-1252 bytes without the LF CR terminator
 };
 
 class Transducer {
-public:
+  public:
     explicit Transducer(Options options);
 
-    // Bytes from the line, all arrived by `now`.
+    // Bytes from the line, all arrived by `now` (with wire time: put on the line at `now`,
+    // each character arriving one character time after the previous one).
     void receive(std::string_view bytes, TimePoint now);
     // When the next output byte is due; nullopt when nothing is queued.
     std::optional<TimePoint> nextOutputAt() const;
@@ -47,20 +64,30 @@ public:
     const Options& options() const { return options_; }
     Options& options() { return options_; }
 
-    // The stored data copy as the "-D1" .. "-D3" replies return it (without the echo).
+    // The stored data copy n (1..3) as sent after "-Dn,"; empty while never written.
     const std::string& storedData(int n) const { return stored_[n - 1]; }
-    // The text answered to "-*?" (CR/LF/TAB included as the device sends them).
+    bool dataWritten(int n) const { return written_[n - 1]; }
+    // The text answered to "-*?" after its echo (CR/LF/TAB included as the device sends them).
     std::string hardwareReply() const;
 
-private:
+  private:
     void handleFrame(const std::string& frame, TimePoint at);
     void queueReply(std::string bytes, TimePoint at);
+    bool addressedToMe(std::string_view address) const;
+    std::string garbled(std::string echo) const;
+    std::string measuredLine();
 
     Options options_;
     std::string line_;  // bytes of the frame being received
     std::vector<ReceivedFrame> frames_;
     std::deque<std::pair<TimePoint, char>> out_;
-    std::string stored_[3];
+    std::array<std::string, 3> stored_;
+    std::array<bool, 3> written_{};
+    TimePoint inputFreeAt_{};   // with wire time: when the last received character arrived
+    TimePoint outputFreeAt_{};  // when the last queued output character leaves the line
+    std::vector<std::string> interfaceList_;  // value codes of the last "-M S,FF,E"
+    std::size_t measuredIndex_ = 0;           // next line of the "-r" cycle; 0 = cycle marker
+    unsigned measuredCount_ = 0;              // drives the small variation of the values
 };
 
 }  // namespace kalvo::sim

@@ -1,0 +1,253 @@
+#include "sim/transducer.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <utility>
+
+namespace kalvo::sim {
+
+namespace {
+
+constexpr char LF = '\n';
+constexpr char CR = '\r';
+
+constexpr char FormFeed = '\x0C';
+
+// A frame longer than this is line noise: it is dropped instead of growing without bound.
+constexpr std::size_t kMaxFrame = 4096;
+
+bool allDigits(std::string_view s) {
+    return !s.empty() &&
+           std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Digits without leading zeros ("007" -> "7", "000" -> "0").
+std::string_view withoutLeadingZeros(std::string_view s) {
+    while (s.size() > 1 && s.front() == '0') s.remove_prefix(1);
+    return s;
+}
+
+// A number with a decimal point and `decimals` digits after it, right-aligned in `width`.
+std::string fixed(double value, int decimals, std::size_t width) {
+    char buf[32];
+    auto [end, ec] =
+        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+    std::string s = ec == std::errc{} ? std::string(buf, end) : std::string("0");
+    if (s.size() < width) s.insert(0, width - s.size(), ' ');
+    return s;
+}
+
+// The input class as the device prints it: three characters, e.g. "120", "1.2", "  5".
+std::string classText(double value) {
+    bool whole = std::fabs(value - std::round(value)) < 1e-9;
+    std::string s = fixed(value, whole ? 0 : 1, 3);
+    if (s.size() > 3) s.resize(3);
+    return s;
+}
+
+}  // namespace
+
+Transducer::Transducer(Options options) : options_(std::move(options)) {}
+
+void Transducer::receive(std::string_view bytes, TimePoint now) {
+    for (char c : bytes) {
+        TimePoint arrived = now;
+        if (options_.wireTime) {
+            arrived = std::max(now, inputFreeAt_) + kCharTime;
+            inputFreeAt_ = arrived;
+        }
+        if (c == LF || c == CR) {
+            if (!line_.empty()) handleFrame(line_, arrived);
+            line_.clear();
+        } else if (line_.size() < kMaxFrame) {
+            line_.push_back(c);
+        } else {
+            line_.clear();
+        }
+    }
+}
+
+std::optional<TimePoint> Transducer::nextOutputAt() const {
+    if (out_.empty()) return std::nullopt;
+    return out_.front().first;
+}
+
+std::string Transducer::takeOutput(TimePoint now) {
+    std::string bytes;
+    while (!out_.empty() && out_.front().first <= now) {
+        bytes.push_back(out_.front().second);
+        out_.pop_front();
+    }
+    return bytes;
+}
+
+std::string Transducer::hardwareReply() const {
+    const std::string a = std::to_string(options_.analog);
+    const std::string b = std::to_string(options_.binary);
+    // The fields sit behind the marker "Ana.:  " (p = its last character, CR/LF/TAB not
+    // counted): analog outputs at p..p+1, binary outputs at p+11..p+12, voltage class at
+    // p+69..p+71, current class at p+93..p+95.
+    std::string bin = b.size() < 2 ? " " + b : b.substr(0, 2);
+    std::string text;
+    text += "TXR 3.0 " + a + "A/" + b + "D\r\n";
+    text += "Ana.:  " + a.substr(0, 1) + ",  Bin.: " + bin + "\r\n";           // ends at p+12
+    text += "Firmware: V2.14\tS/N: 26110417\r\n";                              // p+13..p+40
+    text += "Interface: 19200,N,8,2\r\n";                                      // p+41..p+62
+    text += "Un.:  " + classText(options_.voltage) + " V\tfn.: 45-65 Hz\r\n";  // U at p+69
+    text += "In.:  " + classText(options_.current) + " A\r\n";                 // I at p+93
+    return text;
+}
+
+bool Transducer::addressedToMe(std::string_view address) const {
+    std::string_view mine = options_.address;
+    if (allDigits(address) && allDigits(mine))
+        return withoutLeadingZeros(address) == withoutLeadingZeros(mine);
+    return address == mine;
+}
+
+std::string Transducer::garbled(std::string echo) const {
+    if (!options_.garbleEcho || echo.empty()) return echo;
+    // Change the last character: letters flip case, anything else becomes another sign.
+    char& c = echo.back();
+    if (c >= 'a' && c <= 'z')
+        c = static_cast<char>(c - 'a' + 'A');
+    else if (c >= 'A' && c <= 'Z')
+        c = static_cast<char>(c - 'A' + 'a');
+    else
+        c = c == '#' ? '+' : '#';
+    return echo;
+}
+
+void Transducer::handleFrame(const std::string& frame, TimePoint at) {
+    frames_.push_back({at, frame});
+    if (options_.silent) return;
+
+    // "-" address "-" command; anything before the first "-" is line noise.
+    std::size_t start = frame.find('-');
+    if (start == std::string::npos) return;
+    std::size_t cmdPos = frame.find('-', start + 1);
+    if (cmdPos == std::string::npos) return;
+    std::string_view text(frame);
+    text.remove_prefix(start);
+    std::string_view address = text.substr(1, cmdPos - start - 1);
+    std::string_view command = text.substr(cmdPos - start);
+    if (!addressedToMe(address)) return;
+
+    const std::string echo = garbled(std::string(text));
+
+    if (command == "-r") {
+        queueReply(measuredLine(), at);
+        return;
+    }
+    if (command.size() == 3 && command.substr(0, 2) == "-D" && command[2] >= '1' &&
+        command[2] <= '3') {
+        int n = command[2] - '0';
+        std::string reply = echo + ",";
+        reply += written_[n - 1] ? stored_[n - 1] : std::string(kErasedLength, '\xFF');
+        queueReply(reply + CR, at);
+        return;
+    }
+    if (command.size() >= 4 && command.substr(0, 2) == "-D" && command[2] >= '1' &&
+        command[2] <= '3' && command[3] == ',') {
+        int n = command[2] - '0';
+        stored_[n - 1] = std::string(command.substr(4));
+        written_[n - 1] = true;
+        queueReply(echo + CR, at);
+        return;
+    }
+    if (command == "-*?") {
+        queueReply(echo + CR + LF + hardwareReply(), at);
+        return;
+    }
+    if (command.size() > 2 && command.substr(0, 2) == "-*" && allDigits(command.substr(2))) {
+        queueReply(echo + CR, at);
+        options_.address = std::string(withoutLeadingZeros(command.substr(2)));
+        return;
+    }
+    if (command.substr(0, 9) == "-M S,FF,E") {
+        interfaceList_.clear();
+        std::string_view list = command.substr(9);
+        while (!list.empty()) {
+            list.remove_prefix(1);  // the "," in front of each code
+            std::size_t comma = list.find(',');
+            interfaceList_.emplace_back(list.substr(0, comma));
+            if (comma == std::string_view::npos) break;
+            list.remove_prefix(comma);
+        }
+        measuredIndex_ = 0;
+    }
+    queueReply(echo + CR, at);
+}
+
+void Transducer::queueReply(std::string bytes, TimePoint at) {
+    TimePoint t = at + options_.replyDelay;
+    // Output leaves in order: a reply never overtakes the one before it.
+    if (!out_.empty()) t = std::max(t, out_.back().first);
+    if (options_.wireTime) {
+        t = std::max(t, outputFreeAt_);
+        for (char c : bytes) {
+            t += kCharTime;
+            out_.emplace_back(t, c);
+        }
+        outputFreeAt_ = t;
+    } else {
+        for (char c : bytes) out_.emplace_back(t, c);
+    }
+}
+
+// One line of the measured-value cycle: value in columns 1..7 ("." decimal point), the unit
+// from column 9, then the quantity and, for voltages, currents and powers, its group tag.
+std::string Transducer::measuredLine() {
+    static const std::vector<std::string> kDefault = {"U1", "U2", "U3", "I1", "I2", "I3", "P", "F"};
+    const std::vector<std::string>& list = interfaceList_.empty() ? kDefault : interfaceList_;
+    if (measuredIndex_ == 0 || measuredIndex_ > list.size()) {
+        measuredIndex_ = 1;
+        return std::string(1, FormFeed) + CR;
+    }
+    const std::string& code = list[measuredIndex_ - 1];
+    ++measuredIndex_;
+    ++measuredCount_;
+    // A small, repeatable wobble so the display visibly lives.
+    const double wobble = 1.0 + 0.001 * static_cast<int>(measuredCount_ % 7) - 0.003;
+    const double uLN = options_.voltage / 1.73205080756888 * 0.96;
+    const double i = options_.current * 0.8;
+
+    struct Reading {
+        double value = 0;
+        std::string unit;
+        std::string tag;  // group tag of the values the display scales
+        int decimals = 1;
+    };
+    auto is = [&](std::string_view prefix) { return code.rfind(prefix, 0) == 0; };
+    const double phases = code.size() == 1 ? 3 : 1;  // "P" is the sum, "P1" one phase
+    Reading r;
+    if (is("INP")) {
+        r = {0, "", "", 0};
+    } else if (is("PF") || is("QF")) {
+        r = {0.95, "", "", 3};
+    } else if (is("ph")) {
+        r = {18.2, "\xB0", "", 1};
+    } else if (is("F")) {
+        r = {50.0, "Hz", "", 2};
+    } else if (is("U")) {
+        r = {code.size() == 3 ? uLN * 1.73205080756888 : uLN, "V", "/U", 1};
+    } else if (is("I")) {
+        r = {i, "A", "/I", 3};
+    } else if (is("P")) {
+        r = {uLN * i * 0.95 * phases, "W", "/P", 1};
+    } else if (is("Q")) {
+        r = {uLN * i * 0.31 * phases, "var", "/Q", 1};
+    } else if (is("S")) {
+        r = {uLN * i * phases, "VA", "/S", 1};
+    }
+    std::string line = fixed(r.value * wobble, r.decimals, 7).substr(0, 7);
+    line += ' ';
+    line += r.unit;
+    line.resize(std::max<std::size_t>(line.size(), 13), ' ');
+    line += code;
+    if (!r.tag.empty()) line += " " + r.tag;
+    return line + CR;
+}
+
+}  // namespace kalvo::sim
