@@ -12,6 +12,6 @@ cmake --build --preset debug -j "$jobs"
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$jobs"
-ctest --test-dir build/fuzz --output-on-failure
+ctest --test-dir build/fuzz --output-on-failure -j "$jobs"
 
 ctest --preset debug -j "$jobs"

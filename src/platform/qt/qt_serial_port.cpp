@@ -72,6 +72,12 @@ bool QtSerialPort::write(std::string_view bytes) {
 
 std::string QtSerialPort::readAvailable() {
     if (!isOpen()) return {};
+    // Bytes reach Qt's buffer only inside its wait calls; a write's wait may have pulled in
+    // just the start of a reply. A zero-length wait takes in everything the system holds, so
+    // a flushing read really empties the line.
+    if (!port_->waitForReadyRead(0) && port_->error() == QSerialPort::TimeoutError) {
+        port_->clearError();
+    }
     const QByteArray data = port_->readAll();
     return std::string(data.constData(), static_cast<std::size_t>(data.size()));
 }
