@@ -48,12 +48,7 @@ class VirtualClock final : public Clock {
 
 // A 4A/9D record for a 600 V / 5 A unit: the longest programming run there is.
 inline Record record4A9D() {
-    Record r = startRecord();
-    r.Anzahl_Analog = 4;
-    r.Anzahl_Binaer = 9;
-    r.setMaxSpannung(600);
-    r.Max_Strom = 5;
-    Standardwerte_laden(r);
+    Record r = newProject(4, 9, 600, 5);
     for (int i = 0; i < kInterfaceCells; i += 3) r.Schnittstellenwerte[i] = Cell(1);
     return r;
 }

@@ -30,6 +30,16 @@ void Standardwerte_laden(Record& record) {
     for (auto& cell : record.Schnittstellenwerte) cell = Cell(0);
 }
 
+Record newProject(int analog, int binary, double voltage, double current) {
+    Record r = startRecord();
+    r.Anzahl_Analog = analog;
+    r.Anzahl_Binaer = binary;
+    r.setMaxSpannung(voltage);
+    r.Max_Strom = current;
+    Standardwerte_laden(r);
+    return r;
+}
+
 std::optional<std::string> checkVariant(double analog, double binary, double voltage,
                                         double current) {
     const auto isCount = [](double v, double low, double high) {

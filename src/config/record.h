@@ -52,6 +52,10 @@ Record startRecord();
 // itself is kept).
 void Standardwerte_laden(Record& record);
 
+// A new project for a hardware variant: the counts and classes set, every table at its
+// defaults for them.
+Record newProject(int analog, int binary, double voltage, double current);
+
 // Checks a hardware variant that came from a device or a file: analog outputs 1..4, binary
 // outputs 1..13, voltage and current class above 0. Returns a short English reason when it
 // is not a TXR 3.0 variant.

@@ -89,12 +89,7 @@ class CliAgainstSim : public ::testing::Test {
 
 // A 4A/9D record for a 600 V / 5 A unit with a few cells away from the defaults.
 Record record4A9D() {
-    Record r = startRecord();
-    r.Anzahl_Analog = 4;
-    r.Anzahl_Binaer = 9;
-    r.setMaxSpannung(600);
-    r.Max_Strom = 5;
-    Standardwerte_laden(r);
+    Record r = newProject(4, 9, 600, 5);
     r.Grundwerte[1] = Cell(60);
     r.Analogwerte[1][11] = Cell(20);
     r.Binaerwerte[0][0] = Cell(1);

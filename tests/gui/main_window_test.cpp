@@ -99,12 +99,7 @@ struct Rig {
 // A record for the simulator's default variant (2A/5D, 120 V / 1.2 A) with its default
 // configuration, but classes left at the start-up values, as an edited record would be.
 Record recordFor2A5D() {
-    Record r = startRecord();
-    r.Anzahl_Analog = 2;
-    r.Anzahl_Binaer = 5;
-    r.setMaxSpannung(120);
-    r.Max_Strom = 1.2;
-    Standardwerte_laden(r);
+    Record r = newProject(2, 5, 120, 1.2);
     r.setMaxSpannung(600);
     r.Max_Strom = 5;
     return r;

@@ -442,10 +442,9 @@ void frmMain::mnupara_Click() {
 
 void frmMain::hardwareChosen(int index) {
     if (index >= 1 && index < static_cast<int>(kHardwareList.size())) {
+        // A manual choice keeps the classes the record had.
         const auto [analog, binary] = variantCounts(index);
-        ctx_.record.Anzahl_Analog = analog;
-        ctx_.record.Anzahl_Binaer = binary;
-        Standardwerte_laden(ctx_.record);
+        ctx_.record = newProject(analog, binary, ctx_.record.Max_Spannung, ctx_.record.Max_Strom);
         refreshListing();
         return;
     }
@@ -457,11 +456,8 @@ void frmMain::hardwareChosen(int index) {
                 showOutcome(id.outcome);
                 return;
             }
-            ctx_.record.Anzahl_Analog = id.info.analog;
-            ctx_.record.Anzahl_Binaer = id.info.binary;
-            ctx_.record.setMaxSpannung(id.info.voltage);
-            ctx_.record.Max_Strom = id.info.current;
-            Standardwerte_laden(ctx_.record);
+            ctx_.record =
+                newProject(id.info.analog, id.info.binary, id.info.voltage, id.info.current);
             refreshListing();
         });
 }

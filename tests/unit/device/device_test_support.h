@@ -90,12 +90,7 @@ class FakeTransducer {
 // A 2A/5D record with 20 kV / 100 V voltage and 100 A / 5 A current transformers, every
 // binary mode and several interface values, as the parameter dialog stores it (numbers).
 inline Record fourWireWithTransformers() {
-    Record r = startRecord();
-    r.Anzahl_Analog = 2;
-    r.Anzahl_Binaer = 5;
-    r.setMaxSpannung(120);
-    r.Max_Strom = 5;
-    Standardwerte_laden(r);
+    Record r = newProject(2, 5, 120, 5);
     r.Grundwerte = {Cell(0), Cell(50), Cell(0), Cell(20), Cell(0.1), Cell(0), Cell(100), Cell(5)};
     // U1, 0..20 kV, knee 10 kV / 12 mA, 4..20 mA, limitation 0..24.
     r.Analogwerte[0] = {Cell(0), Cell(0),  Cell("kV"), Cell(0), Cell(10000), Cell(20000), Cell(0),
@@ -115,12 +110,7 @@ inline Record fourWireWithTransformers() {
 
 // A 1A/1D record, three-wire unbalanced at 60 Hz, 400 V and 1 A without transformers.
 inline Record threeWire() {
-    Record r = startRecord();
-    r.Anzahl_Analog = 1;
-    r.Anzahl_Binaer = 1;
-    r.setMaxSpannung(400);
-    r.Max_Strom = 1.2;
-    Standardwerte_laden(r);
+    Record r = newProject(1, 1, 400, 1.2);
     r.Grundwerte = {Cell(2), Cell(60), Cell(400), Cell(0), Cell(0), Cell(1), Cell(0), Cell(0)};
     // U23, 0..480 V, knee 240 V / 0 mA, -20..20 mA, limitation -24..24, kinked.
     r.Analogwerte[0] = {Cell(0),   Cell(1), Cell("V"), Cell(0),   Cell(240), Cell(480), Cell(0),
@@ -132,12 +122,7 @@ inline Record threeWire() {
 
 // A 1A/1D single-phase record at 16.666 Hz, 230 V and 5 A, power-factor output.
 inline Record singlePhase() {
-    Record r = startRecord();
-    r.Anzahl_Analog = 1;
-    r.Anzahl_Binaer = 1;
-    r.setMaxSpannung(400);
-    r.Max_Strom = 5;
-    Standardwerte_laden(r);
+    Record r = newProject(1, 1, 400, 5);
     r.Grundwerte = {Cell(4), Cell(16.666), Cell(230), Cell(0), Cell(0), Cell(5), Cell(0), Cell(0)};
     // PF1, range 0.5 .. 0.5 (folded to -0.5 .. 0.5), knee input 0.75 (replaced), 4..20 mA.
     r.Analogwerte[0] = {Cell(5), Cell(0),  Cell(""), Cell(0.5), Cell(0.75), Cell(0.5), Cell(0),

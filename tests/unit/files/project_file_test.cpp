@@ -13,11 +13,7 @@ namespace fs = std::filesystem;
 
 // A 1A/1D record for 600 V / 1.2 A with a few cells the dialog would have stored as numbers.
 Record oneByOne() {
-    Record r = startRecord();
-    r.Anzahl_Analog = 1;
-    r.Anzahl_Binaer = 1;
-    r.Max_Strom = 1.2;
-    Standardwerte_laden(r);
+    Record r = newProject(1, 1, 600, 1.2);
     r.Grundwerte[1] = 16.666;
     r.Analogwerte[0][5] = 600 / kSqrt3;
     for (const int i : {0, 1, 2}) r.Schnittstellenwerte[i] = 1;

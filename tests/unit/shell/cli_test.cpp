@@ -131,12 +131,7 @@ TEST_F(Cli, ReadingAFreshUnitReportsNeverProgrammed) {
 
 TEST_F(Cli, ProgramThenReadBackGivesTheSameConfiguration) {
     // A project for the simulator's 2A/5D, 120 V / 1.2 A unit.
-    Record r = startRecord();
-    r.Anzahl_Analog = 2;
-    r.Anzahl_Binaer = 5;
-    r.setMaxSpannung(120);
-    r.Max_Strom = 1.2;
-    Standardwerte_laden(r);
+    Record r = newProject(2, 5, 120, 1.2);
     r.Grundwerte[2] = 57.735;
     r.Grundwerte[5] = 1;
     r.Analogwerte[1][0] = 1;  // current I1
@@ -163,10 +158,7 @@ TEST_F(Cli, ProgramThenReadBackGivesTheSameConfiguration) {
 }
 
 TEST_F(Cli, ProgrammingTheWrongVariantIsRefused) {
-    Record r = startRecord();
-    r.Anzahl_Analog = 4;
-    r.Anzahl_Binaer = 9;
-    Standardwerte_laden(r);
+    const Record r = newProject(4, 9, 600, 5);
     const auto project = tempFile("wrong.cfg");
     ASSERT_EQ(Projekt_speichern(r, project.string(), '.'), FileError::None);
     EXPECT_EQ(run({"--simulator", "--lang", "en", "program", project.string()}),

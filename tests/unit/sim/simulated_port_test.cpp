@@ -150,12 +150,7 @@ TEST(SimulatedPortTransaction, HardwareQueryReadsTheVariantAndClass) {
 // A 4A/9D record as the parameter dialog leaves it, with a few fields changed from the
 // defaults so the round trip has something to carry.
 Record record4A9D() {
-    Record r = startRecord();
-    r.Anzahl_Analog = 4;
-    r.Anzahl_Binaer = 9;
-    r.setMaxSpannung(600);
-    r.Max_Strom = 5;
-    Standardwerte_laden(r);
+    Record r = newProject(4, 9, 600, 5);
     r.Grundwerte[1] = Cell(60);
     r.Schnittstellenwerte[0] = Cell(1);
     r.Schnittstellenwerte[33] = Cell(1);
