@@ -133,8 +133,6 @@ class BackgroundChild {
         }
     }
 
-    pid_t pid() const { return pid_; }
-
     // Sends SIGTERM and waits; the exit code (-1 when it died of a signal or never ran).
     int stop() {
         if (pid_ <= 0) return -1;

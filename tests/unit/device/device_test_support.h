@@ -1,10 +1,11 @@
-// A scripted transducer and sample records for the programming and read-back tests.
+// A scripted transducer, sample records and their command lists worked out by hand.
 #pragma once
 
 #include <array>
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "config/record.h"
@@ -13,27 +14,26 @@
 
 namespace kalvo::test {
 
-// The hardware description as the device sends it (CR, LF, TAB aside): the fields stand
-// behind the marker "Ana.:  " at p + 1 (analog), p + 11 (binary, 2 characters), p + 69
-// (voltage, 3 characters) and p + 93 (current, 3 characters), p being the marker's last
-// character.
+using Frames = std::vector<std::string>;
+
+// The hardware description as the device sends it: the fields stand behind the marker
+// "Ana.:  " at p + 1 (analog), p + 11 (binary), p + 69 (voltage) and p + 93 (current), p being
+// the marker's last character.
 inline std::string hardwareText(const std::string& analog, const std::string& binary,
                                 const std::string& voltage, const std::string& current) {
-    std::string t = "TXR 3.0 Ana.:  ";  // marker ends at index 14 (p - 1)
-    const std::size_t p0 = t.size() - 1;
-    t.resize(p0 + 96, 'x');
-    t.replace(p0 + 1, analog.size(), analog);
-    t.replace(p0 + 11, binary.size(), binary);
-    t.replace(p0 + 69, voltage.size(), voltage);
-    t.replace(p0 + 93, current.size(), current);
+    std::string t = "TXR 3.0 Ana.:  ";
+    const std::size_t p = t.size() - 1;
+    t.resize(p + 96, 'x');
+    t.replace(p + 1, analog.size(), analog);
+    t.replace(p + 11, binary.size(), binary);
+    t.replace(p + 69, voltage.size(), voltage);
+    t.replace(p + 93, current.size(), current);
     return t;
 }
 
-// A transducer on the far side of a ScriptedPort. Frames end at LF or CR (empty ones are
-// ignored); every frame for its address is echoed with CR, except:
-//   "-A-*?"   the hardware description
-//   "-A-Dn,"  echo; the text after the comma is kept as data copy n
-//   "-A-Dn"   "-A-Dn," + copy n (an erased copy is 24 bytes 255)
+// A transducer behind a ScriptedPort. Every frame (ended by LF or CR) for its address is
+// echoed with CR, except "-A-*?" (the hardware description), "-A-Dn," (echo, the rest is
+// kept as data copy n) and "-A-Dn" ("-A-Dn," + copy n; erased: 24 bytes 255).
 // `overrides` replaces the answer for a frame text ("" = no answer).
 class FakeTransducer {
   public:
@@ -41,14 +41,11 @@ class FakeTransducer {
         port.onWrite = [this](ScriptedPort& p, std::string_view bytes) { feed(p, bytes); };
     }
 
-    std::string address = "0";
     std::string hardware = hardwareText("2", " 5", "120", "1.2");
     std::array<std::string, 3> copies;
     bool erased = false;
-    Millis delay{0};
     std::map<std::string, std::string> overrides;
     std::function<void(const std::string& frame)> onFrame;
-    std::vector<std::string> received;  // every non-empty frame, in order
 
   private:
     void feed(ScriptedPort& port, std::string_view bytes) {
@@ -58,27 +55,22 @@ class FakeTransducer {
                 continue;
             }
             if (partial_.empty()) continue;
-            const std::string frame = partial_;
-            partial_.clear();
-            received.push_back(frame);
+            const std::string frame = std::exchange(partial_, {});
             if (onFrame) onFrame(frame);
             const std::string answer = answerTo(frame);
-            if (!answer.empty()) port.deliver(answer, delay);
+            if (!answer.empty()) port.deliver(answer, Millis{0});
         }
     }
 
     std::string answerTo(const std::string& frame) {
         if (auto it = overrides.find(frame); it != overrides.end()) return it->second;
-        const std::string own = "-" + address;
-        if (frame.rfind(own, 0) != 0) return {};
-        const std::string cmd = frame.substr(own.size());
+        if (frame.rfind("-0", 0) != 0) return {};
+        const std::string cmd = frame.substr(2);
         if (cmd == "-*?") return hardware + "\r";
         if (cmd.size() >= 3 && cmd.compare(0, 2, "-D") == 0 && cmd[2] >= '1' && cmd[2] <= '3') {
             const std::size_t n = static_cast<std::size_t>(cmd[2] - '1');
-            if (cmd.size() == 3) {
-                const std::string copy = erased ? std::string(24, '\xFF') : copies[n];
-                return frame + "," + copy + "\r";
-            }
+            if (cmd.size() == 3)
+                return frame + "," + (erased ? std::string(24, '\xFF') : copies[n]) + "\r";
             if (cmd[3] == ',') copies[n] = cmd.substr(4);
         }
         return frame + "\r";
@@ -87,8 +79,7 @@ class FakeTransducer {
     std::string partial_;
 };
 
-// A 2A/5D record with 20 kV / 100 V voltage and 100 A / 5 A current transformers, every
-// binary mode and several interface values, as the parameter dialog stores it (numbers).
+// 2A/5D, 20 kV / 100 V and 100 A / 5 A transformers, every binary mode, some interface cells.
 inline Record fourWireWithTransformers() {
     Record r = newProject(2, 5, 120, 5);
     r.Grundwerte = {Cell(0), Cell(50), Cell(0), Cell(20), Cell(0.1), Cell(0), Cell(100), Cell(5)};
@@ -108,19 +99,45 @@ inline Record fourWireWithTransformers() {
     return r;
 }
 
-// A 1A/1D record, three-wire unbalanced at 60 Hz, 400 V and 1 A without transformers.
+// Voltage factor 20 / 0.1 = 200, current factor 100 / 5 = 20, powers 4000.
+inline const Frames kFourWireCommands = {
+    "-S 4U,1,1,50",
+    "-M A1,U1,0,50,100,mA,4,12,20,0,24,0",
+    "-M A2,P,-308.64,0,308.64,V,-10,0,10,-10.5,10.5,0",  // 1234588 / 4000 = 308.647, cut
+    "-M B1,off",
+    "-M B2,on",
+    "-M B3,U12,55>",  // 11000 / 200
+    "-M B4,I3,4<",    // 80 / 20
+    "-M B5,F,50.5>",  // frequency is not scaled
+    "-M S,FF,E,U1,U31,P,PF1,ph,F,INP,I",
+    "-D1,:0:50:0:20:0,1:0:100:5:2:5:1000010001000000000000100000010001101",
+    "-D2,:0:0:kV:0:10000:20000:0:4:12:20:0:24:0"
+    ":2:0:MW:-1234588:0:1234588:1:-10:0:10:-10,5:10,5:1",
+    "-D3,:0:0:0:0:0:0:1:0:0:0:0:0:2:0:3:kV:11000:0:2:1:2:A:80:1:2:8:0:Hz:50,5:0",
+};
+
+// 1A/1D, three-wire unbalanced at 60 Hz, 400 V and 1 A without transformers.
 inline Record threeWire() {
     Record r = newProject(1, 1, 400, 1.2);
     r.Grundwerte = {Cell(2), Cell(60), Cell(400), Cell(0), Cell(0), Cell(1), Cell(0), Cell(0)};
     // U23, 0..480 V, knee 240 V / 0 mA, -20..20 mA, limitation -24..24, kinked.
     r.Analogwerte[0] = {Cell(0),   Cell(1), Cell("V"), Cell(0),   Cell(240), Cell(480), Cell(0),
                         Cell(-20), Cell(0), Cell(20),  Cell(-24), Cell(24),  Cell(1)};
-    // PF below 0.95, no unit label.
-    r.Binaerwerte[0] = {Cell(2), Cell(5), Cell(0), Cell(""), Cell(0.95), Cell(1)};
+    r.Binaerwerte[0] = {Cell(2), Cell(5), Cell(0), Cell(""), Cell(0.95), Cell(1)};  // PF < 0.95
     return r;
 }
 
-// A 1A/1D single-phase record at 16.666 Hz, 230 V and 5 A, power-factor output.
+inline const Frames kThreeWireCommands = {
+    "-S 3U,1,1,60",
+    "-M A1,U23,0,240,480,mA,-20,0,20,-24,24,0",
+    "-M B1,PF,0.95<",
+    "-M S,FF,E",
+    "-D1,:2:60:400:0:0:1:0:0:1:1:0000000000000000000000000000000000000",
+    "-D2,:0:1:V:0:240:480:0:-20:0:20:-24:24:1",
+    "-D3,:2:5:0::0,95:1",
+};
+
+// 1A/1D single-phase at 16.666 Hz, 230 V and 5 A, power-factor output.
 inline Record singlePhase() {
     Record r = newProject(1, 1, 400, 5);
     r.Grundwerte = {Cell(4), Cell(16.666), Cell(230), Cell(0), Cell(0), Cell(5), Cell(0), Cell(0)};
@@ -132,5 +149,17 @@ inline Record singlePhase() {
     r.Schnittstellenwerte[36] = Cell(1);
     return r;
 }
+
+// Power factor 0.5 .. 0.5: start 0.5 - 1, end 1 - 0.5, knee their middle; the record's own
+// knee (0.75) is not sent but stays in the copy. German system: commas in -S and the copy.
+inline const Frames kSinglePhaseCommands = {
+    "-S 1,1,1,16,666",
+    "-M A1,PF1,-0.5,0,0.5,mA,4,12,20,0,24,0",
+    "-M B1,INP,5>",
+    "-M S,FF,E,U,I",
+    "-D1,:4:16,666:230:0:0:5:0:0:1:1:0000000000000000000000000000000000011",
+    "-D2,:5:0::0,5:0,75:0,5:0:4:12:20:0:24:0",
+    "-D3,:2:9:0:V:5:0",
+};
 
 }  // namespace kalvo::test

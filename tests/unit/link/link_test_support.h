@@ -15,11 +15,12 @@ class RecordingObserver final : public LinkObserver {
   public:
     void logLine(const std::string& line) override { lines.push_back(line); }
     void progress(int value) override { steps.push_back(value); }
-    void stage(Stage s) override { stages.push_back(s); }
+    void stage(Stage s) override { stages.push_back({s, port ? port->writes().size() : 0}); }
 
+    const ScriptedPort* port = nullptr;  // when set, stages note how many writes preceded them
     std::vector<std::string> lines;
     std::vector<int> steps;
-    std::vector<Stage> stages;
+    std::vector<std::pair<Stage, std::size_t>> stages;
 };
 
 // Answers every complete frame (text ending in LF CR, possibly sent in pieces) with what
@@ -31,19 +32,16 @@ inline void answerFrames(ScriptedPort& port, std::function<std::string(const std
         *partial += bytes;
         for (auto end = partial->find("\n\r"); end != std::string::npos;
              end = partial->find("\n\r")) {
-            const std::string frame = partial->substr(0, end);
+            const std::string answer = reply(partial->substr(0, end));
             partial->erase(0, end + 2);
-            const std::string answer = reply(frame);
             if (!answer.empty()) p.deliver(answer, delay);
         }
     };
 }
 
 // The device echoes every frame and ends the line with `terminator`.
-inline void echoFrames(ScriptedPort& port, std::string terminator = "\r",
-                       Millis delay = Millis{20}) {
-    answerFrames(
-        port, [terminator](const std::string& frame) { return frame + terminator; }, delay);
+inline void echoFrames(ScriptedPort& port, std::string terminator = "\r") {
+    answerFrames(port, [terminator](const std::string& frame) { return frame + terminator; });
 }
 
 }  // namespace kalvo::test

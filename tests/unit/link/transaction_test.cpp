@@ -2,9 +2,11 @@
 // virtual time.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "link/transaction.h"
@@ -15,290 +17,172 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-struct TransactionTest : ::testing::Test {
+// A fresh link on a scripted port, all in virtual time.
+struct Rig {
     FakeClock clock;
     ScriptedPort port{clock};
     RecordingObserver observer;
-    Link link{port, clock, &observer};
-
-    // A command of exactly n characters: "-0-D2," followed by digits.
-    static std::string commandOfLength(std::size_t n) {
-        std::string c = "-0-D2,";
-        for (std::size_t i = c.size(); i < n; ++i) c += static_cast<char>('0' + i % 10);
-        return c;
-    }
+    std::atomic<bool> stop{false};
+    Link link{port, clock, &observer, &stop};
 };
 
-// ---- framing and pieces ----------------------------------------------------------------------
-
-TEST_F(TransactionTest, ShortCommandGoesOutAsOneFrameAndItsEchoCountsAsOk) {
-    echoFrames(port);
-    Transaction t = seriell(link, "-0-t", 0);
-
-    ASSERT_EQ(port.writes().size(), 1u);
-    EXPECT_EQ(port.writes()[0].bytes, "-0-t\n\r");  // LF first, then CR
-    EXPECT_EQ(port.writes()[0].atMs, 0);
-    EXPECT_TRUE(t.Befehl_ok);
-    EXPECT_FALSE(t.Abbruch);
-    EXPECT_FALSE(t.lost);
-    EXPECT_EQ(t.Antwort, "-0-t\r");
-    EXPECT_EQ(observer.lines, (Lines{"-0-t", "-0-t  OK"}));
-    EXPECT_EQ(observer.steps, (std::vector<int>{1, 2, 3}));
-    EXPECT_EQ(port.openCount, 1);
+// A command of exactly n characters: "-0-D2," followed by digits.
+std::string commandOfLength(std::size_t n) {
+    std::string c = "-0-D2,";
+    for (std::size_t i = c.size(); i < n; ++i) c += static_cast<char>('0' + i % 10);
+    return c;
 }
 
-TEST_F(TransactionTest, LongCommandsGoOutInPiecesOfSixtyWithOneSecondPauses) {
-    struct Case {
-        std::size_t length;
-        std::vector<std::size_t> pieceLengths;  // without the LF CR of the last piece
-    };
-    // 60 in one piece; 61 as 60 + 1; 120 as 60 + 60; 121 as 60 + 60 + 1; past 180 the third
-    // piece carries all the rest.
-    const std::vector<Case> cases = {
+TEST(Transaction, LongCommandsGoOutInPiecesOfSixtyWithOneSecondPauses) {
+    const std::vector<std::pair<std::size_t, std::vector<std::size_t>>> cases = {
         {60, {60}}, {61, {60, 1}}, {120, {60, 60}}, {121, {60, 60, 1}}, {200, {60, 60, 80}}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE("length " + std::to_string(c.length));
-        FakeClock clk;
-        ScriptedPort p{clk};
-        RecordingObserver obs;
-        Link l{p, clk, &obs};
-        echoFrames(p);
-        const std::string cmd = commandOfLength(c.length);
+    for (const auto& [length, pieces] : cases) {
+        SCOPED_TRACE("length " + std::to_string(length));
+        Rig r;
+        echoFrames(r.port);
+        const std::string cmd = commandOfLength(length);
+        Transaction t = seriell(r.link, cmd, 0);
 
-        Transaction t = seriell(l, cmd, 0);
-
-        ASSERT_EQ(p.writes().size(), c.pieceLengths.size());
+        ASSERT_EQ(r.port.writes().size(), pieces.size());
         std::size_t at = 0;
-        for (std::size_t i = 0; i < c.pieceLengths.size(); ++i) {
-            const bool last = i + 1 == c.pieceLengths.size();
-            std::string expected = cmd.substr(at, c.pieceLengths[i]);
-            if (last) expected += "\n\r";
-            EXPECT_EQ(p.writes()[i].bytes, expected) << "piece " << i;
-            EXPECT_EQ(p.writes()[i].atMs, 1000 * static_cast<long long>(i)) << "piece " << i;
-            at += c.pieceLengths[i];
+        for (std::size_t i = 0; i < pieces.size(); ++i) {
+            // Only the last piece carries LF CR, in that order.
+            const std::string end = i + 1 == pieces.size() ? "\n\r" : "";
+            EXPECT_EQ(r.port.writes()[i].bytes, cmd.substr(at, pieces[i]) + end);
+            EXPECT_EQ(r.port.writes()[i].atMs, 1000 * static_cast<long long>(i));
+            at += pieces[i];
         }
         EXPECT_TRUE(t.Befehl_ok);
-        // One step per piece plus one at the end of each reply phase.
-        EXPECT_EQ(obs.steps.size(), c.pieceLengths.size() + 2);
+        EXPECT_EQ(r.observer.steps.size(), pieces.size() + 2);  // per piece, per phase
     }
 }
 
-TEST_F(TransactionTest, CharactersAreCountedAndSentAsSingleBytes) {
+TEST(Transaction, CharactersAreCountedAndSentAsSingleBytes) {
     // 59 characters and a degree sign: 60 characters (61 bytes of UTF-8) stay one piece.
-    std::string cmd = commandOfLength(59) + "\xC2\xB0";
-    echoFrames(port);
-    Transaction t = seriell(link, cmd, 0);
+    const std::string cmd = commandOfLength(59) + "\xC2\xB0";
+    Rig r;
+    echoFrames(r.port);
+    Transaction t = seriell(r.link, cmd, 0);
 
-    ASSERT_EQ(port.writes().size(), 1u);
-    EXPECT_EQ(port.writes()[0].bytes, commandOfLength(59) + "\xB0\n\r");
+    ASSERT_EQ(r.port.writes().size(), 1u);
+    EXPECT_EQ(r.port.writes()[0].bytes, commandOfLength(59) + "\xB0\n\r");
     EXPECT_TRUE(t.Befehl_ok);
     EXPECT_EQ(t.Antwort, cmd + "\r");  // back in UTF-8
-    EXPECT_EQ(observer.lines.back(), cmd + "  OK");
 }
 
-// ---- the reply -------------------------------------------------------------------------------
+TEST(Transaction, RepliesPhasesAndLimits) {
+    // nur_senden 0 sends "-0-t" and checks the echo; 1 sends "-0-D1" and takes any reply.
+    struct Case {
+        int nurSenden;
+        std::vector<std::pair<std::string, long long>> arrivals;  // text, ms after sending
+        bool ok, abbruch;
+        std::string antwort;
+        long long elapsedMs;
+        Lines lines;
+    };
+    const Lines ok = {"-0-t", "-0-t  OK"};
+    const std::string noise("\n\0xy", 4);  // a leftover LF and line noise
+    const std::vector<Case> cases = {
+        {0, {{"-0-t\r", 20}}, true, false, "-0-t\r", 20, ok},
+        {0, {{noise, 5}, {"-0-t\r", 20}}, true, false, "-0-t\r", 20, ok},
+        {0, {{"-0-t\n", 20}}, true, false, "-0-t\n", 20, ok},
+        {0, {{"-0-T\r", 20}}, false, false, "-0-T\r", 20, {"-0-t", "-0-T  NICHT OK"}},
+        // Silent: two full phases.
+        {0, {}, false, true, "", 20000, {"-0-t", "abbruch", "abbruch"}},
+        {1, {}, false, true, "", 20000, {"-0-D1", "abbruch", "abbruch"}},
+        // After a silent first phase the second collects whatever arrives.
+        {0, {{"-0-t\r", 15000}}, true, false, "-0-t\r", 15000, {"-0-t", "abbruch", "-0-t  OK"}},
+        {0, {{"xy\r", 12000}}, false, false, "xy\r", 12000, {"-0-t", "abbruch", "xy  NICHT OK"}},
+        // The second phase has its own 10 s from the reply start.
+        {0, {{"-", 9000}, {"0-t\r", 18500}}, true, false, "-0-t\r", 18500, ok},
+        // A partial reply at the limit is compared without its last character, and a reply
+        // whose line never ended is never a matching echo.
+        {0, {{"-0-", 100}}, false, true, "-0-", 10100, {"-0-t", "abbruch", "-0  NICHT OK"}},
+        {0, {{"-0-tX", 100}}, false, true, "-0-tX", 10100, {"-0-t", "abbruch", "-0-t  NICHT OK"}},
+        // Data replies are not compared.
+        {1, {{"-0-D1:0:50:230\r", 20}}, false, false, "-0-D1:0:50:230\r", 20, {"-0-D1"}},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE("case " + std::to_string(i));
+        const Case& c = cases[i];
+        Rig r;
+        for (const auto& [text, ms] : c.arrivals) r.port.deliver(text, Millis{ms});
+        Transaction t = seriell(r.link, c.nurSenden == 0 ? "-0-t" : "-0-D1", c.nurSenden);
 
-TEST_F(TransactionTest, EverythingBeforeTheReplyStartIsSkipped) {
-    port.deliver(std::string("\n\0xy", 4), Millis{5});
-    echoFrames(port);
-    Transaction t = seriell(link, "-0-t", 0);
-
-    EXPECT_TRUE(t.Befehl_ok);
-    EXPECT_EQ(t.Antwort, "-0-t\r");
+        EXPECT_EQ(t.Befehl_ok, c.ok);
+        EXPECT_EQ(t.Abbruch, c.abbruch);
+        EXPECT_FALSE(t.lost);
+        EXPECT_EQ(t.Antwort, c.antwort);
+        EXPECT_EQ(r.clock.elapsedMs(), c.elapsedMs);
+        EXPECT_EQ(r.observer.lines, c.lines);
+        EXPECT_EQ(r.observer.steps, (std::vector<int>{1, 2, 3}));
+    }
 }
 
-TEST_F(TransactionTest, ALineFeedEndsTheReplyAsWellAsACarriageReturn) {
-    echoFrames(port, "\n");
-    Transaction t = seriell(link, "-0-t", 0);
-
-    EXPECT_TRUE(t.Befehl_ok);
-    EXPECT_EQ(t.Antwort, "-0-t\n");
+TEST(Transaction, TheLineFeedAfterCarriageReturnStaysWaiting) {
+    Rig r;
+    echoFrames(r.port, "\r\n");
+    EXPECT_EQ(seriell(r.link, "-0-t", 0).Antwort, "-0-t\r");
+    EXPECT_EQ(r.link.readByteNow(), '\n');
+    EXPECT_EQ(r.link.readByteNow(), std::nullopt);
 }
 
-TEST_F(TransactionTest, TheLineFeedAfterCarriageReturnStaysWaiting) {
-    echoFrames(port, "\r\n");
-    Transaction t = seriell(link, "-0-t", 0);
-    EXPECT_EQ(t.Antwort, "-0-t\r");
-    EXPECT_EQ(link.readByteNow(), '\n');
-    EXPECT_EQ(link.readByteNow(), std::nullopt);
+TEST(Transaction, ProgressClimbsToFiftyThenCyclesFromTwo) {
+    Rig r;
+    echoFrames(r.port);
+    for (int i = 0; i < 16; ++i) seriell(r.link, "-0-t", 0);  // 16 x 3 steps
+    EXPECT_EQ(r.link.progressValue(), 48);
+    r.observer.steps.clear();
+    seriell(r.link, "-0-t", 0);
+    EXPECT_EQ(r.observer.steps, (std::vector<int>{49, 50, 2}));
+    seriell(r.link, "-0-t", 0);
+    EXPECT_EQ(r.link.progressValue(), 5);
 }
 
-TEST_F(TransactionTest, TheNextTransactionSkipsTheLeftoverLineFeed) {
-    echoFrames(port, "\r\n");
-    Transaction first = seriell(link, "-0-t", 0);
-    EXPECT_TRUE(first.Befehl_ok);
+TEST(Transaction, ABrokenPortEndsTheExchangeAtOnce) {
+    struct Case {
+        const char* name;
+        long long breakMs;  // -1: the port cannot be opened at all
+        std::string early;  // arrives 100 ms after sending
+        std::size_t length;
+        long long elapsedMs;
+        std::size_t writes;
+    };
+    const std::vector<Case> cases = {
+        {"cannot be opened", -1, "", 4, 0, 0},
+        {"vanishes while waiting for the reply start", 3000, "", 4, 3000, 1},
+        {"vanishes in the middle of the reply", 500, "-0", 4, 500, 1},
+        {"vanishes between pieces", 500, "", 61, 1000, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Rig r;
+        r.port.failOpen = c.breakMs < 0;
+        if (c.breakMs > 0) r.port.breakAfter(Millis{c.breakMs});
+        r.port.deliver(c.early, Millis{100});
+        Transaction t = seriell(r.link, commandOfLength(c.length), 0);
 
-    port.onWrite = nullptr;
-    port.deliver("-0-D1:0:50:230\r", Millis{30});
-    Transaction second = seriell(link, "-0-D1", 1);
-    EXPECT_EQ(second.Antwort, "-0-D1:0:50:230\r");
-    EXPECT_FALSE(second.Abbruch);
+        EXPECT_TRUE(t.lost);
+        EXPECT_TRUE(t.Abbruch);
+        EXPECT_FALSE(t.Befehl_ok);
+        EXPECT_TRUE(r.link.lost());
+        EXPECT_EQ(r.clock.elapsedMs(), c.elapsedMs);
+        EXPECT_EQ(r.port.writes().size(), c.writes);
+        EXPECT_FALSE(r.port.isOpen());  // closed, so the next run opens it afresh
+        // No limit was reached, so no "abbruch".
+        EXPECT_EQ(std::count(r.observer.lines.begin(), r.observer.lines.end(), "abbruch"), 0);
+    }
 }
 
-TEST_F(TransactionTest, AnEchoDifferingOnlyInLetterCaseIsNotOk) {
-    answerFrames(port, [](const std::string&) { return std::string("-0-T\r"); });
-    Transaction t = seriell(link, "-0-t", 0);
-
-    EXPECT_FALSE(t.Befehl_ok);
-    EXPECT_FALSE(t.Abbruch);
-    EXPECT_EQ(t.Antwort, "-0-T\r");
-    EXPECT_EQ(observer.lines, (Lines{"-0-t", "-0-T  NICHT OK"}));
-}
-
-TEST_F(TransactionTest, DataRepliesAreNotComparedAndLeaveBefehlOkFalse) {
-    answerFrames(port, [](const std::string& f) { return f + ":0:50:230:0\r"; });
-    Transaction t = seriell(link, "-0-D1", 1);
-
-    EXPECT_FALSE(t.Befehl_ok);
-    EXPECT_FALSE(t.Abbruch);
-    EXPECT_EQ(t.Antwort, "-0-D1:0:50:230:0\r");
-    EXPECT_EQ(observer.lines, (Lines{"-0-D1"}));
-    EXPECT_EQ(observer.steps.size(), 3u);
-}
-
-// ---- limits ----------------------------------------------------------------------------------
-
-TEST_F(TransactionTest, ASilentDeviceCostsTwoFullPhases) {
-    Transaction t = seriell(link, "-0-t", 0);
-
-    EXPECT_EQ(clock.elapsedMs(), 20000);
-    EXPECT_TRUE(t.Abbruch);
-    EXPECT_FALSE(t.Befehl_ok);
-    EXPECT_FALSE(t.lost);
-    EXPECT_EQ(t.Antwort, "");
-    EXPECT_EQ(observer.lines, (Lines{"-0-t", "abbruch", "abbruch"}));
-    EXPECT_EQ(observer.steps.size(), 3u);
-}
-
-TEST_F(TransactionTest, SilentDataCommandReportsAbbruch) {
-    Transaction t = seriell(link, "-0-D3", 1);
-    EXPECT_TRUE(t.Abbruch);
-    EXPECT_EQ(t.Antwort, "");
-    EXPECT_EQ(observer.lines, (Lines{"-0-D3", "abbruch", "abbruch"}));
-}
-
-TEST_F(TransactionTest, AfterASilentFirstPhaseTheSecondCollectsWhateverArrives) {
-    // Nothing within 10 s; at 15 s a complete echo: phase 2 (10 s..20 s) takes it whole.
-    port.deliver("-0-t\r", Millis{15000});
-    Transaction t = seriell(link, "-0-t", 0);
-
-    EXPECT_TRUE(t.Befehl_ok);
-    EXPECT_FALSE(t.Abbruch);
-    EXPECT_EQ(clock.elapsedMs(), 15000);
-    EXPECT_EQ(observer.lines, (Lines{"-0-t", "abbruch", "-0-t  OK"}));
-}
-
-TEST_F(TransactionTest, AfterASilentFirstPhaseTextWithoutReplyStartIsCollectedToo) {
-    port.deliver("xy\r", Millis{12000});
-    Transaction t = seriell(link, "-0-t", 0);
-
-    EXPECT_FALSE(t.Befehl_ok);
-    EXPECT_FALSE(t.Abbruch);
-    EXPECT_EQ(t.Antwort, "xy\r");
-    EXPECT_EQ(observer.lines, (Lines{"-0-t", "abbruch", "xy  NICHT OK"}));
-}
-
-TEST_F(TransactionTest, TheSecondPhaseHasItsOwnTenSeconds) {
-    // Reply start at 9 s, line end at 18.5 s: within 10 s of the start, though 18.5 s after
-    // sending.
-    port.deliver("-", Millis{9000});
-    port.deliver("0-t\r", Millis{18500});
-    Transaction t = seriell(link, "-0-t", 0);
-
-    EXPECT_TRUE(t.Befehl_ok);
-    EXPECT_FALSE(t.Abbruch);
-    EXPECT_EQ(clock.elapsedMs(), 18500);
-    EXPECT_EQ(observer.lines, (Lines{"-0-t", "-0-t  OK"}));
-}
-
-TEST_F(TransactionTest, APartialReplyAtTheLimitIsComparedWithoutItsLastCharacter) {
-    port.deliver("-0-", Millis{100});
-    Transaction t = seriell(link, "-0-t", 0);
-
-    EXPECT_TRUE(t.Abbruch);
-    EXPECT_FALSE(t.Befehl_ok);
-    EXPECT_EQ(t.Antwort, "-0-");
-    EXPECT_EQ(clock.elapsedMs(), 10100);
-    EXPECT_EQ(observer.lines, (Lines{"-0-t", "abbruch", "-0  NICHT OK"}));
-}
-
-TEST_F(TransactionTest, AnUnendedReplyIsNeverAMatchingEcho) {
-    // Without its last character the text equals the command, but the line never ended.
-    port.deliver("-0-tX", Millis{100});
-    Transaction t = seriell(link, "-0-t", 0);
-
-    EXPECT_TRUE(t.Abbruch);
-    EXPECT_FALSE(t.Befehl_ok);
-    EXPECT_EQ(observer.lines, (Lines{"-0-t", "abbruch", "-0-t  NICHT OK"}));
-}
-
-// ---- progress --------------------------------------------------------------------------------
-
-TEST_F(TransactionTest, ProgressClimbsToFiftyThenCyclesFromTwo) {
-    echoFrames(port);
-    // 16 transactions of three steps bring the bar to 48.
-    for (int i = 0; i < 16; ++i) seriell(link, "-0-t", 0);
-    EXPECT_EQ(link.progressValue(), 48);
-    observer.steps.clear();
-    seriell(link, "-0-t", 0);
-    EXPECT_EQ(observer.steps, (std::vector<int>{49, 50, 2}));
-    seriell(link, "-0-t", 0);
-    EXPECT_EQ(link.progressValue(), 5);
-}
-
-// ---- a broken link ends at once --------------------------------------------------------------
-
-TEST_F(TransactionTest, APortThatCannotBeOpenedIsALostLink) {
-    port.failOpen = true;
-    Transaction t = seriell(link, "-0-t", 0);
-
-    EXPECT_TRUE(t.lost);
-    EXPECT_TRUE(t.Abbruch);
-    EXPECT_FALSE(t.Befehl_ok);
-    EXPECT_TRUE(port.writes().empty());
-    EXPECT_EQ(clock.elapsedMs(), 0);
-    EXPECT_TRUE(link.lost());
-}
-
-TEST_F(TransactionTest, APortVanishingWhileWaitingEndsTheExchangeAtOnce) {
-    // In phase 1.
-    port.breakAfter(Millis{3000});
-    Transaction t = seriell(link, "-0-t", 0);
-    EXPECT_TRUE(t.lost);
-    EXPECT_TRUE(t.Abbruch);
-    EXPECT_FALSE(t.Befehl_ok);
-    EXPECT_EQ(clock.elapsedMs(), 3000);
-    EXPECT_EQ(observer.lines, (Lines{"-0-t"}));  // no "abbruch": no limit was reached
-    EXPECT_FALSE(port.isOpen());                 // closed, so the next run opens it afresh
-}
-
-TEST_F(TransactionTest, APortVanishingInTheMiddleOfTheReplyEndsTheExchangeAtOnce) {
-    port.deliver("-0", Millis{100});
-    port.breakAfter(Millis{500});
-    Transaction t = seriell(link, "-0-t", 0);
-    EXPECT_TRUE(t.lost);
-    EXPECT_FALSE(t.Befehl_ok);
-    EXPECT_EQ(clock.elapsedMs(), 500);
-}
-
-TEST_F(TransactionTest, AWriteFailureBetweenPiecesEndsTheExchange) {
-    port.breakAfter(Millis{500});
-    Transaction t = seriell(link, commandOfLength(61), 0);
-    EXPECT_TRUE(t.lost);
-    EXPECT_EQ(port.writes().size(), 1u);
-    EXPECT_EQ(clock.elapsedMs(), 1000);
-}
-
-TEST_F(TransactionTest, ACancelEndsTheExchangeAtOnce) {
-    std::atomic<bool> stop{false};
-    Link cancellable{port, clock, &observer, &stop};
-    port.onWrite = [&stop](ScriptedPort&, std::string_view) { stop = true; };
-    Transaction t = seriell(cancellable, "-0-t", 0);
+TEST(Transaction, ACancelEndsTheExchangeAtOnce) {
+    Rig r;
+    r.port.onWrite = [&r](ScriptedPort&, std::string_view) { r.stop = true; };
+    Transaction t = seriell(r.link, "-0-t", 0);
 
     EXPECT_TRUE(t.cancelled);
     EXPECT_FALSE(t.lost);
     EXPECT_FALSE(t.Befehl_ok);
-    EXPECT_EQ(clock.elapsedMs(), 0);
+    EXPECT_EQ(r.clock.elapsedMs(), 0);
 }
 
 }  // namespace

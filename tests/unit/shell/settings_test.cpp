@@ -20,61 +20,32 @@ class MemoryStore final : public SettingsStore {
     std::map<std::string, std::string> values;
 };
 
-TEST(Settings, FirstStartTakesTheDefaults) {
+TEST(Settings, DefaultsRoundTripAndFallBackPerKey) {
     MemoryStore store;
-    const Settings s = loadSettings(store);
-    EXPECT_EQ(s.MainLeft, 1000);
-    EXPECT_EQ(s.MainTop, 1000);
-    EXPECT_EQ(s.MainWidth, 7500);
-    EXPECT_EQ(s.MainHeight, 6500);
-    EXPECT_EQ(s.COM, 1);
-    EXPECT_EQ(s.RS, 232);
-    EXPECT_EQ(s.Adr, "0");
-    EXPECT_FALSE(s.Sprache);
-}
+    const Settings defaults = loadSettings(store);
+    EXPECT_EQ(defaults, (Settings{1000, 1000, 7500, 6500, 1, 232, "0", false}));
 
-TEST(Settings, RoundTripWritesAllEightKeysWithTrueFalse) {
-    MemoryStore store;
-    Settings s;
-    s.MainLeft = 15;
-    s.MainTop = -30;
-    s.MainWidth = 9000;
-    s.MainHeight = 7000;
-    s.COM = 3;
-    s.RS = 485;
-    s.Adr = "12";
-    s.Sprache = true;
-    saveSettings(store, s);
+    const Settings custom{15, -30, 9000, 7000, 3, 485, "12", true};
+    saveSettings(store, custom);
     EXPECT_EQ(store.values.size(), 8u);
     EXPECT_EQ(store.values["Sprache"], "True");
-    EXPECT_EQ(store.values["RS"], "485");
-    EXPECT_EQ(loadSettings(store), s);
-
-    s.Sprache = false;
-    saveSettings(store, s);
+    EXPECT_EQ(loadSettings(store), custom);
+    saveSettings(store, defaults);
     EXPECT_EQ(store.values["Sprache"], "False");
-    EXPECT_FALSE(loadSettings(store).Sprache);
-}
 
-TEST(Settings, UnreadableValuesFallBackPerKey) {
-    MemoryStore store;
     store.values = {{"COM", "x"}, {"MainWidth", ""}, {"Sprache", "maybe"}, {"MainTop", " 42 "}};
     const Settings s = loadSettings(store);
-    EXPECT_EQ(s.COM, 1);
-    EXPECT_EQ(s.MainWidth, 7500);
-    EXPECT_FALSE(s.Sprache);
-    EXPECT_EQ(s.MainTop, 42);
+    EXPECT_EQ(s, (Settings{1000, 42, 7500, 6500, 1, 232, "0", false}));
 }
 
 TEST(Settings, ComNumbersMapToDevicePaths) {
     MemoryStore store;
+    store.values["ComPath2"] = "/dev/ttyUSB0";
     EXPECT_EQ(portPathFor(1, store, false), "/dev/ttyS0");
     EXPECT_EQ(portPathFor(8, store, false), "/dev/ttyS7");
-    EXPECT_EQ(portPathFor(4, store, true), "COM4");
-    store.values["ComPath2"] = "/dev/ttyUSB0";
     EXPECT_EQ(portPathFor(2, store, false), "/dev/ttyUSB0");
-    EXPECT_EQ(portPathFor(2, store, true), "COM2");
     EXPECT_EQ(portPathFor(3, store, false), "/dev/ttyS2");
+    EXPECT_EQ(portPathFor(2, store, true), "COM2");
 }
 
 }  // namespace
