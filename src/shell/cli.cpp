@@ -254,7 +254,9 @@ std::string describeRecord(const Record& r) {
     s << "variant: TXR 3.0 " << r.Anzahl_Analog << "A/" << r.Anzahl_Binaer << "D\n";
     s << "input class: " << num(r.Max_Spannung) << " V, " << num(r.Max_Strom) << " A\n";
     const int type = static_cast<int>(g[0].toNumber());
-    s << "connection: " << connectionCode(type) << ' '
+    std::string code = connectionCode(type);  // "4U," as the device takes it
+    if (!code.empty()) code.pop_back();
+    s << "connection: " << (code.empty() ? "?" : code) << ' '
       << (type >= 0 && type <= 4 ? kConnectionNames[type] : "unknown") << '\n';
     s << "frequency: " << n(g[1]) << " Hz\n";
     if (g[2].equals(0)) {
