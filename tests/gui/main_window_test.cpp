@@ -482,7 +482,8 @@ void MainWindowTest::fileCommands() {
     {
         QFile f(broken);
         QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("\x08\x00\x30\x00[Typ]\r\n7\r\nnot a number\r\n", 30);
+        static const char bytes[] = "\x08\x00\x30\x00[Typ]\r\n7\r\nnot a number\r\n";
+        f.write(bytes, sizeof bytes - 1);
     }
     rig.nextFile = broken.toStdString();
     rig.action("mnufile_1")->trigger();
