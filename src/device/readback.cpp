@@ -39,6 +39,22 @@ class FieldScanner {
     std::size_t pos_ = 0;  // the colon that closed the last field (0 before the first)
 };
 
+// Fills the first `count` rows of an output table from a data reply, field by field; false
+// when the reply runs out of fields first.
+template <std::size_t Rows, std::size_t Fields>
+bool fillRows(std::array<std::array<Cell, Fields>, Rows>& table, int count,
+              std::string_view reply) {
+    FieldScanner scanner(reply);
+    for (std::size_t j = 0; j < static_cast<std::size_t>(count) && j < Rows; ++j) {
+        for (Cell& cell : table[j]) {
+            auto field = scanner.next();
+            if (!field) return false;
+            cell = Cell(std::move(*field));
+        }
+    }
+    return true;
+}
+
 bool isContinuation(unsigned char c) {
     return (c & 0xC0) == 0x80;
 }
@@ -119,30 +135,13 @@ ReadBackResult parseDataReplies(const Record& current, std::string_view d1, std:
         cell = Cell(value);
     }
 
-    FieldScanner s2(d2);
-    for (int j = 0; j < rec.Anzahl_Analog; ++j) {
-        for (int k = 0; k < kAnalogFields; ++k) {
-            auto field = s2.next();
-            if (!field) {
-                return bad("\"-D2\" reply too short for " + std::to_string(rec.Anzahl_Analog) +
-                           " analog outputs");
-            }
-            rec.Analogwerte[static_cast<std::size_t>(j)][static_cast<std::size_t>(k)] =
-                Cell(std::move(*field));
-        }
+    if (!fillRows(rec.Analogwerte, rec.Anzahl_Analog, d2)) {
+        return bad("\"-D2\" reply too short for " + std::to_string(rec.Anzahl_Analog) +
+                   " analog outputs");
     }
-
-    FieldScanner s3(d3);
-    for (int j = 0; j < rec.Anzahl_Binaer; ++j) {
-        for (int k = 0; k < kBinaryFields; ++k) {
-            auto field = s3.next();
-            if (!field) {
-                return bad("\"-D3\" reply too short for " + std::to_string(rec.Anzahl_Binaer) +
-                           " binary outputs");
-            }
-            rec.Binaerwerte[static_cast<std::size_t>(j)][static_cast<std::size_t>(k)] =
-                Cell(std::move(*field));
-        }
+    if (!fillRows(rec.Binaerwerte, rec.Anzahl_Binaer, d3)) {
+        return bad("\"-D3\" reply too short for " + std::to_string(rec.Anzahl_Binaer) +
+                   " binary outputs");
     }
 
     ReadBackResult r;
