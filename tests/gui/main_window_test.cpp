@@ -330,7 +330,7 @@ void MainWindowTest::runningSequenceBlocksCommandsAndCloseIsPrompt() {
     Progr* progr = w.progr();
     QVERIFY(progr->isVisible());
     QCOMPARE(progr->windowTitle(), QStringLiteral("Daten Messumformer werden ausgelesen"));
-    QCOMPARE(progr->findChild<QLabel*>("Image1")->property("picture").toInt(), 0);
+    QCOMPARE(progr->findChild<QLabel*>("Image1")->property("picture").toInt(), 1);
     // The window keeps handling events: the log fills while the sequence waits.
     QTRY_VERIFY_WITH_TIMEOUT(progr->findChild<QListWidget*>("List1")->count() > 0, 5000);
     // A second start or a port change while busy is refused, even called directly.
@@ -355,8 +355,18 @@ void MainWindowTest::programmingAndReadingBackTheSimulator() {
     w.show();
     rig.context.record = recordFor2A5D();
     const Record before = rig.context.record;
+    // The progress window follows the sequence: the hardware query first, then programming.
+    QStringList captions;
+    QList<int> pictures;
+    QLabel* picture = w.progr()->findChild<QLabel*>("Image1");
+    QObject::connect(w.progr(), &QWidget::windowTitleChanged, [&](const QString& title) {
+        captions << title;
+        pictures << picture->property("picture").toInt();
+    });
     rig.runToEnd("tbToolBar_Programmieren");
-    QCOMPARE(w.progr()->windowTitle(), QStringLiteral("Messumformer wird programmiert"));
+    QCOMPARE(captions,
+             QStringList({"Hardware Daten werden ausgelesen", "Messumformer wird programmiert"}));
+    QCOMPARE(pictures, QList<int>({1, 0}));
     QCOMPARE(rig.takeBox(),
              QStringLiteral("Information|Programmierung erfolgreich abgeschlossen!"));
     QVERIFY(!w.progr()->isVisible());
@@ -369,8 +379,9 @@ void MainWindowTest::programmingAndReadingBackTheSimulator() {
     // Read back in English: the record comes back from the device.
     rig.action("tbToolBar_Englisch")->trigger();
     rig.context.record = startRecord();
+    captions.clear();
     rig.runToEnd("mnudaten");
-    QCOMPARE(w.progr()->windowTitle(), QStringLiteral("read data transducers "));
+    QCOMPARE(captions, QStringList({"read data transducers ", "read Hardware data"}));
     QCOMPARE(rig.takeBox(), QStringLiteral("0 boxes"));
     QCOMPARE(variant(rig.context.record), QStringLiteral("2A/5D 120/1.2"));
     QCOMPARE(cellTexts(rig.context.record), cellTexts(before));

@@ -11,6 +11,7 @@ class DeviceWorker::Observer final : public LinkObserver {
         emit worker_.logLine(QString::fromStdString(utf8));
     }
     void progress(int value) override { emit worker_.progress(value); }
+    void stage(Stage s) override { emit worker_.stageChanged(static_cast<int>(s)); }
 
   private:
     DeviceWorker& worker_;

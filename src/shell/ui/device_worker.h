@@ -53,6 +53,8 @@ class DeviceWorker : public QObject {
   signals:
     void logLine(const QString& line);
     void progress(int value);
+    // The running sequence moved on to another stage (a LinkObserver::Stage value).
+    void stageChanged(int stage);
     void busyChanged(bool busy);
 
   private:

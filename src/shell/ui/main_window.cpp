@@ -79,6 +79,19 @@ frmMain::frmMain(AppContext& context, SettingsStore& store, PortFactory portFact
             [this](const QString& line) { progr()->addLine(line); });
     connect(worker_.get(), &DeviceWorker::progress, this,
             [this](int value) { progr()->setProgress(value); });
+    connect(worker_.get(), &DeviceWorker::stageChanged, this, [this](int stage) {
+        switch (static_cast<LinkObserver::Stage>(stage)) {
+            case LinkObserver::Stage::Hardware:
+                showProgrStage(ProgrStage::Hardware);
+                break;
+            case LinkObserver::Stage::Programming:
+                showProgrStage(ProgrStage::Programming);
+                break;
+            case LinkObserver::Stage::ReadBack:
+                showProgrStage(ProgrStage::ReadBack);
+                break;
+        }
+    });
     connect(worker_.get(), &DeviceWorker::busyChanged, this,
             [this](bool busy) { setDeviceCommandsEnabled(!busy); });
 
@@ -403,14 +416,22 @@ void frmMain::showOutcome(Outcome outcome) {
     if (auto message = messageFor(outcome, ctx_.Sprache)) showMessage(*message);
 }
 
+// The progress window's caption and picture follow the sequence: the picture of the hardware
+// query while the device is asked what it is and during a read-back, the programming picture
+// while it is programmed.
+void frmMain::showProgrStage(ProgrStage stage) {
+    Progr* p = progr();
+    p->setPicture(stage == ProgrStage::Programming ? 0 : 1);
+    p->setWindowTitle(qs(progrCaption(stage, ctx_.Sprache)));
+}
+
 template <class R>
 void frmMain::runSequence(ProgrStage stage, std::function<R(Link&)> job,
                           std::function<void(R)> done) {
     if (worker_->busy()) return;
     Progr* p = progr();
     p->reset();
-    p->setWindowTitle(qs(progrCaption(stage, ctx_.Sprache)));
-    p->setPicture(stage == ProgrStage::Hardware ? 1 : 0);
+    showProgrStage(stage);
     p->show();
     p->raise();
     setCursor(Qt::WaitCursor);
@@ -468,7 +489,7 @@ void frmMain::mnuprogr_Click() {
     const std::string address = ctx_.Geraeteadresse;
     const char decimal = ctx_.decimal;
     runSequence<ProgramResult>(
-        ProgrStage::Programming,
+        ProgrStage::Hardware,  // the device is asked what it is first
         [snapshot, address, decimal](Link& link) {
             return programTransducer(link, snapshot, address, decimal);
         },

@@ -83,6 +83,7 @@ class frmMain : public QMainWindow {
     void showMessage(const MessageText& message);
     void Datei_Fortschritt();
 
+    void showProgrStage(ProgrStage stage);
     template <class R>
     void runSequence(ProgrStage stage, std::function<R(Link&)> job, std::function<void(R)> done);
 
