@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "child_process.h"
@@ -101,10 +102,28 @@ TEST_F(CliAgainstSim, LinkTestThroughTheAdapterAndTheSimulatorsLink) {
     }
 }
 
-TEST_F(CliAgainstSim, WrongEchoIsALinkFailure) {
+TEST_F(CliAgainstSim, WrongEchoLostOrMissingPortAreLinkFailures) {
     ChildResult r = cli({"--port", startSim({"--garble"}), "transact", "-t"});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(hasLine(r.out, "-0-T  NICHT OK")) << r.out;
+    server.stop();
+
+    // The device side goes away while the program waits for the echo: the wait ends at once,
+    // not after the 20 s of time limits.
+    const std::string port = startSim({"--silent"});
+    std::thread unplug([this] {
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        server.stop();
+    });
+    r = cli({"--lang", "en", "--port", port, "transact", "-t"});
+    unplug.join();
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_LT(r.wallSeconds, 5) << "a vanished port must end the exchange promptly";
+    EXPECT_NE(r.err.find("Check the dataconnection and try again!"), std::string::npos);
+
+    r = cli({"--port", file("no-such-port"), "transact", "-t"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("no-such-port"), std::string::npos);
 }
 
 TEST_F(CliAgainstSim, IdentifyReadsVariantAndClass) {
