@@ -44,6 +44,10 @@ double convertClean(const std::string& text) {
 
 std::string formatNumber(double value, char decimal) {
     if (!std::isfinite(value) || value == 0) return "0";  // also turns -0 into "0"
+    // Rounded to 15 digits, the very largest doubles would exceed the range and no longer read
+    // back; they are written as the largest 15-digit number instead.
+    constexpr double kLargest15 = 1.79769313486231e308;
+    if (std::fabs(value) > kLargest15) value = std::copysign(kLargest15, value);
 
     // 15 significant digits in exponent form, then rewritten as a plain decimal.
     char buffer[64];
