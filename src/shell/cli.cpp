@@ -12,6 +12,7 @@
 #include "link/link.h"
 #include "link/transaction.h"
 #include "shell/settings.h"
+#include "text/main_texts.h"
 #include "text/messages.h"
 
 namespace kalvo {
@@ -72,22 +73,6 @@ std::string num(double v) {
     return formatNumber(v, '.');
 }
 
-std::string fileErrorText(FileError e, bool english) {
-    switch (e) {
-        case FileError::None:
-            return {};
-        case FileError::CannotOpen:
-            return english ? "cannot be opened" : "kann nicht geöffnet werden";
-        case FileError::CannotWrite:
-            return english ? "cannot be written" : "kann nicht geschrieben werden";
-        case FileError::Malformed:
-            return english ? "is not a valid project file" : "ist keine gültige Projektdatei";
-        case FileError::TooLong:
-            return english ? "is too long for a project file" : "ist zu lang für eine Projektdatei";
-    }
-    return {};
-}
-
 class Runner {
   public:
     Runner(Options o, const CliEnvironment& env) : o_(std::move(o)), env_(env) {
@@ -123,8 +108,10 @@ class Runner {
         return exitFor(outcome);
     }
 
-    int fileFail(const std::string& path, FileError e, const std::string& detail) {
-        err() << (english_ ? "File \"" : "Datei \"") << path << "\" " << fileErrorText(e, english_);
+    int fileFail(const std::string& path, FileError e, bool saving, const std::string& detail) {
+        if (auto m = fileErrorMessage(e, path, saving, english_)) {
+            err() << m->title << ": " << m->text;
+        }
         if (!detail.empty()) err() << " (" << detail << ")";
         err() << '\n';
         return kExitBadInput;
@@ -185,7 +172,7 @@ class Runner {
         if (o_.rest.size() != 1) return usage("program needs one project file");
         const std::string& path = o_.rest[0];
         Decoded file = Projekt_laden(path, startRecord());
-        if (file.error != FileError::None) return fileFail(path, file.error, file.detail);
+        if (file.error != FileError::None) return fileFail(path, file.error, false, file.detail);
         if (!connect()) return fail(Outcome::LinkFailure, {});
         StreamLog log(env_.out);
         Link link = makeLink(&log);
@@ -214,7 +201,7 @@ class Runner {
             return kExitOk;
         }
         const FileError e = Projekt_speichern(r.record, *output, env_.decimal);
-        if (e != FileError::None) return fileFail(*output, e, {});
+        if (e != FileError::None) return fileFail(*output, e, true, {});
         return kExitOk;
     }
 
@@ -222,7 +209,7 @@ class Runner {
         if (o_.rest.size() != 1) return usage("show needs one project file");
         const std::string& path = o_.rest[0];
         Decoded file = Projekt_laden(path, startRecord());
-        if (file.error != FileError::None) return fileFail(path, file.error, file.detail);
+        if (file.error != FileError::None) return fileFail(path, file.error, false, file.detail);
         out() << describeRecord(file.record);
         return kExitOk;
     }
