@@ -98,20 +98,6 @@ TEST(HardwareList, EveryEntryNamesItsOutputCounts) {
     for (int i : {-1, 0, 13}) EXPECT_EQ(variantCounts(i), std::make_pair(0, 0));
 }
 
-struct Rig {
-    FakeClock clock;
-    ScriptedPort port{clock};
-    RecordingObserver observer;
-    std::atomic<bool> stop{false};
-    Link link{port, clock, &observer, &stop};
-
-    Writes writes() const {
-        Writes out;
-        for (const auto& w : port.writes()) out.emplace_back(w.atMs, w.bytes);
-        return out;
-    }
-};
-
 TEST(HardwareQuery, WakeFramesPutTheLoneCarriageReturnFirstOrLast) {
     for (const auto& [crFirst, address, wire] :
          {std::tuple{true, "0", "\r\n\r-0-t\n\r\n\r-0-t\n\r"},

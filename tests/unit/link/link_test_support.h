@@ -1,6 +1,7 @@
 // A recording observer and a scripted transducer for the link tests.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
@@ -21,6 +22,22 @@ class RecordingObserver final : public LinkObserver {
     std::vector<std::string> lines;
     std::vector<int> steps;
     std::vector<std::pair<Stage, std::size_t>> stages;
+};
+
+// A fresh link on a scripted port, all in virtual time.
+struct Rig {
+    FakeClock clock;
+    ScriptedPort port{clock};
+    RecordingObserver observer;
+    std::atomic<bool> stop{false};
+    Link link{port, clock, &observer, &stop};
+
+    // Every write as (virtual ms, bytes).
+    std::vector<std::pair<long long, std::string>> writes() const {
+        std::vector<std::pair<long long, std::string>> out;
+        for (const auto& w : port.writes()) out.emplace_back(w.atMs, w.bytes);
+        return out;
+    }
 };
 
 // Answers every complete frame (text ending in LF CR, possibly sent in pieces) with what

@@ -17,15 +17,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// A fresh link on a scripted port, all in virtual time.
-struct Rig {
-    FakeClock clock;
-    ScriptedPort port{clock};
-    RecordingObserver observer;
-    std::atomic<bool> stop{false};
-    Link link{port, clock, &observer, &stop};
-};
-
 // A command of exactly n characters: "-0-D2," followed by digits.
 std::string commandOfLength(std::size_t n) {
     std::string c = "-0-D2,";
