@@ -6,26 +6,50 @@ namespace kalvo {
 
 Record startRecord() {
     Record record;
-    record.setMaxSpannung(600);
+    record.Max_Spannung = 600;
     record.Max_Strom = 5;
     // Only the transformer cells start as 0; an empty connection type means "no configuration".
-    for (const int i : {3, 4, 6, 7}) record.Grundwerte[i] = 0;
+    for (const Basic::Field f :
+         {Basic::VtPrimary, Basic::VtSecondary, Basic::CtPrimary, Basic::CtSecondary}) {
+        record.Grundwerte[f] = 0;
+    }
     return record;
 }
 
 void Standardwerte_laden(Record& record) {
     const double halfVoltage = record.Max_Spannung / 2;
-    auto& g = record.Grundwerte;
-    g = {Cell("0"), Cell("50"), Cell(halfVoltage), Cell(0), Cell(0), Cell(record.Max_Strom),
-         Cell(0),   Cell(0)};
+    BasicRow& g = record.Grundwerte;
+    g[Basic::ConnectionType] = "0";
+    g[Basic::NominalFrequency] = "50";
+    g[Basic::NominalVoltage] = halfVoltage;
+    g[Basic::VtPrimary] = 0;
+    g[Basic::VtSecondary] = 0;
+    g[Basic::NominalCurrent] = record.Max_Strom;
+    g[Basic::CtPrimary] = 0;
+    g[Basic::CtSecondary] = 0;
 
-    for (auto& row : record.Analogwerte) {
-        row = {Cell(0),           Cell(0),  Cell("V"), Cell(0), Cell(record.Max_Spannung / 4),
-               Cell(halfVoltage), Cell(0),  Cell(-20), Cell(0), Cell(20),
-               Cell(-24),         Cell(24), Cell(0)};
+    for (AnalogRow& a : record.Analogwerte) {
+        a[Analog::Quantity] = 0;
+        a[Analog::Place] = 0;
+        a[Analog::RangeUnit] = "V";
+        a[Analog::RangeStart] = 0;
+        a[Analog::KneeInput] = record.Max_Spannung / 4;
+        a[Analog::RangeEnd] = halfVoltage;
+        a[Analog::OutputUnit] = 0;
+        a[Analog::OutputStart] = -20;
+        a[Analog::KneeOutput] = 0;
+        a[Analog::OutputEnd] = 20;
+        a[Analog::LimitMin] = -24;
+        a[Analog::LimitMax] = 24;
+        a[Analog::Kinked] = 0;
     }
-    for (auto& row : record.Binaerwerte) {
-        row = {Cell("0"), Cell("0"), Cell("0"), Cell("V"), Cell(halfVoltage), Cell("0")};
+    for (BinaryRow& b : record.Binaerwerte) {
+        b[Binary::Mode] = "0";
+        b[Binary::Quantity] = "0";
+        b[Binary::Place] = "0";
+        b[Binary::Unit] = "V";
+        b[Binary::Limit] = halfVoltage;
+        b[Binary::Direction] = "0";
     }
     for (auto& cell : record.Schnittstellenwerte) cell = Cell(0);
 }
@@ -34,7 +58,7 @@ Record newProject(int analog, int binary, double voltage, double current) {
     Record r = startRecord();
     r.Anzahl_Analog = analog;
     r.Anzahl_Binaer = binary;
-    r.setMaxSpannung(voltage);
+    r.Max_Spannung = voltage;
     r.Max_Strom = current;
     Standardwerte_laden(r);
     return r;
@@ -50,23 +74,6 @@ std::optional<std::string> checkVariant(double analog, double binary, double vol
     if (!std::isfinite(voltage) || voltage <= 0) return "voltage class is not above 0";
     if (!std::isfinite(current) || current <= 0) return "current class is not above 0";
     return std::nullopt;
-}
-
-std::string connectionCode(int index) {
-    switch (index) {
-        case 0:
-            return "4U,";
-        case 1:
-            return "4G,";
-        case 2:
-            return "3U,";
-        case 3:
-            return "3G,";
-        case 4:
-            return "1,";
-        default:
-            return "";
-    }
 }
 
 }  // namespace kalvo

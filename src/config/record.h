@@ -6,6 +6,7 @@
 #include <string>
 
 #include "config/cell.h"
+#include "config/fields.h"
 
 namespace kalvo {
 
@@ -13,34 +14,33 @@ namespace kalvo {
 inline constexpr double kSqrt3 = 1.73205080756888;
 
 inline constexpr int kAnalogRows = 5;
-inline constexpr int kAnalogFields = 13;
+inline constexpr int kAnalogFields = Analog::Count;
 inline constexpr int kBinaryRows = 13;
-inline constexpr int kBinaryFields = 6;
+inline constexpr int kBinaryFields = Binary::Count;
 inline constexpr int kInterfaceCells = 37;
 
+using BasicRow = std::array<Cell, Basic::Count>;
+using AnalogRow = std::array<Cell, Analog::Count>;
+using BinaryRow = std::array<Cell, Binary::Count>;
+
 struct Record {
-    // Basic settings 0..7: connection type, frequency, nominal voltage, VT primary (kV),
-    // VT secondary (kV), nominal current, CT primary, CT secondary.
-    std::array<Cell, 8> Grundwerte{};
-    std::array<std::array<Cell, kAnalogFields>, kAnalogRows> Analogwerte{};
-    std::array<std::array<Cell, kBinaryFields>, kBinaryRows> Binaerwerte{};
+    BasicRow Grundwerte{};
+    std::array<AnalogRow, kAnalogRows> Analogwerte{};
+    std::array<BinaryRow, kBinaryRows> Binaerwerte{};
     std::array<Cell, kInterfaceCells> Schnittstellenwerte{};
 
     // Hardware variant: 0 outputs = not yet known.
     int Anzahl_Analog = 0;
     int Anzahl_Binaer = 0;
-    double Max_Spannung = 600;
-    double Max_Strom = 5;
-    double Max_Spannung_LN = 600 / kSqrt3;
+    double Max_Spannung = 600;  // voltage class, line-to-line
+    double Max_Strom = 5;       // current class
 
-    // Sets the voltage class and recomputes the line-to-neutral limit with kSqrt3.
-    void setMaxSpannung(double volts) {
-        Max_Spannung = volts;
-        Max_Spannung_LN = volts / kSqrt3;
-    }
+    // The line-to-neutral limit, always derived from the voltage class with the family's
+    // constant, so it cannot go stale.
+    double Max_Spannung_LN() const { return Max_Spannung / kSqrt3; }
 
-    // Element 0 of Grundwerte empty means no configuration exists yet.
-    bool hasConfiguration() const { return !Grundwerte[0].isEmpty(); }
+    // An empty connection type means no configuration exists yet.
+    bool hasConfiguration() const { return !Grundwerte[Basic::ConnectionType].isEmpty(); }
 
     bool operator==(const Record&) const = default;
 };
@@ -61,8 +61,5 @@ Record newProject(int analog, int binary, double voltage, double current);
 // is not a TXR 3.0 variant.
 std::optional<std::string> checkVariant(double analog, double binary, double voltage,
                                         double current);
-
-// Connection type index 0..4 -> device code "4U,", "4G,", "3U,", "3G,", "1,"; "" outside.
-std::string connectionCode(int index);
 
 }  // namespace kalvo

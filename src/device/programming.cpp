@@ -6,18 +6,12 @@
 
 #include "config/kennung.h"
 #include "config/number_text.h"
+#include "config/rules.h"
 #include "link/transaction.h"
 
 namespace kalvo {
 
 namespace {
-
-// A list index or count held in a cell; -1 when the cell holds no usable number.
-int asInt(const Cell& cell) {
-    const double x = cell.toNumber();
-    if (!std::isfinite(x) || std::fabs(x) > 1e6) return -1;
-    return static_cast<int>(std::lround(x));
-}
 
 // Range and limit values go to the device divided by the single-precision divisor of their
 // quantity. The quotient is taken in double and written with 15 significant digits, so
@@ -88,24 +82,13 @@ std::string Zahl_anhaengen(const Cell& value, char decimal) {
     return out;
 }
 
-double Wandler_Faktor_U(const Record& record) {
-    const auto& g = record.Grundwerte;
-    if (!g[2].equals(0)) return 1.0;
-    return g[3].toNumber() / g[4].toNumber();
-}
-
-double Wandler_Faktor_I(const Record& record) {
-    const auto& g = record.Grundwerte;
-    if (!g[5].equals(0)) return 1.0;
-    return g[6].toNumber() / g[7].toNumber();
-}
-
 std::vector<std::string> programmingCommands(const Record& record, char decimal) {
-    const auto& g = record.Grundwerte;
+    const BasicRow& g = record.Grundwerte;
     std::vector<std::string> out;
-    const int type = asInt(g[0]);
+    const int type = connectionType(record);
 
-    out.push_back("-S " + connectionCode(type) + "1,1," + g[1].toText(decimal));
+    out.push_back("-S " + connectionCode(type) + "1,1," +
+                  g[Basic::NominalFrequency].toText(decimal));
 
     const double fu = Wandler_Faktor_U(record);
     const double fi = Wandler_Faktor_I(record);
@@ -119,47 +102,47 @@ std::vector<std::string> programmingCommands(const Record& record, char decimal)
 
     const int analog = usedRows(record.Anzahl_Analog, kAnalogRows);
     for (int j = 0; j < analog; ++j) {
-        const auto& a = record.Analogwerte[static_cast<std::size_t>(j)];
-        double start = a[3].toNumber();
-        double knee = a[4].toNumber();
-        double end = a[5].toNumber();
-        if (a[0].equals(5)) {  // power factor: the range is folded around 1
-            start = a[3].toNumber() - 1;
-            end = 1 - a[5].toNumber();
+        const AnalogRow& a = record.Analogwerte[static_cast<std::size_t>(j)];
+        double start = a[Analog::RangeStart].toNumber();
+        double knee = a[Analog::KneeInput].toNumber();
+        double end = a[Analog::RangeEnd].toNumber();
+        if (a[Analog::Quantity].equals(PowerFactor)) {  // the range is folded around 1
+            start = a[Analog::RangeStart].toNumber() - 1;
+            end = 1 - a[Analog::RangeEnd].toNumber();
             knee = (start + end) / 2;
         }
-        const float sk = lookUp(type * 1000 + asInt(a[0]) * 10 + asInt(a[1]));
+        const float sk = lookUp(analogCode(record, j));
         std::string c = "-M A" + std::to_string(j + 1) + "," + label + ",";
         c += scaled(start, sk, decimal) + ",";
         c += scaled(knee, sk, decimal) + ",";
         c += scaled(end, sk, decimal);
-        c += std::string(",") + (a[6].equals(1) ? "V" : "mA") + ",";
-        c += Zahl_anhaengen(a[7], decimal) + ",";
-        c += Zahl_anhaengen(a[8], decimal) + ",";
-        c += Zahl_anhaengen(a[9], decimal) + ",";
-        c += Zahl_anhaengen(a[10], decimal) + ",";
-        c += Zahl_anhaengen(a[11], decimal);
+        c += "," + std::string(outputUnitText(a)) + ",";
+        c += Zahl_anhaengen(a[Analog::OutputStart], decimal) + ",";
+        c += Zahl_anhaengen(a[Analog::KneeOutput], decimal) + ",";
+        c += Zahl_anhaengen(a[Analog::OutputEnd], decimal) + ",";
+        c += Zahl_anhaengen(a[Analog::LimitMin], decimal) + ",";
+        c += Zahl_anhaengen(a[Analog::LimitMax], decimal);
         c += ",0";
         out.push_back(std::move(c));
     }
 
     const int binary = usedRows(record.Anzahl_Binaer, kBinaryRows);
     for (int j = 0; j < binary; ++j) {
-        const auto& b = record.Binaerwerte[static_cast<std::size_t>(j)];
+        const BinaryRow& b = record.Binaerwerte[static_cast<std::size_t>(j)];
         std::string c = "-M B" + std::to_string(j + 1) + ",";
-        const double mode = b[0].toNumber();
-        if (mode >= 2) {  // limit value
-            const float sk = lookUp(type * 1000 + asInt(b[1]) * 10 + asInt(b[2]));
+        const double mode = b[Binary::Mode].toNumber();
+        if (mode >= ModeLimit) {
+            const float sk = lookUp(binaryCode(record, j));
             c += label + ",";
-            c += scaled(b[4].toNumber(), sk, decimal);
-            if (b[1].toNumber() > 9) {
+            c += scaled(b[Binary::Limit].toNumber(), sk, decimal);
+            if (b[Binary::Quantity].toNumber() > DcInput) {
                 c += "|";
-            } else if (b[5].equals(0)) {
+            } else if (b[Binary::Direction].equals(0)) {
                 c += ">";
-            } else if (b[5].equals(1)) {
+            } else if (b[Binary::Direction].equals(1)) {
                 c += "<";
             }
-        } else if (b[0].equals(1)) {
+        } else if (b[Binary::Mode].equals(ModeOnWhileOk)) {
             c += "on";
         } else {
             c += "off";
@@ -219,7 +202,7 @@ std::string checkRecordSendable(const Record& record) {
 }
 
 std::string checkHardwareFits(const Record& record, const HardwareInfo& hw) {
-    const auto& g = record.Grundwerte;
+    const BasicRow& g = record.Grundwerte;
     const double root3 = std::sqrt(3.0);
     if (hw.analog != record.Anzahl_Analog) {
         return "device has " + std::to_string(hw.analog) + " analog outputs, record " +
@@ -229,20 +212,26 @@ std::string checkHardwareFits(const Record& record, const HardwareInfo& hw) {
         return "device has " + std::to_string(hw.binary) + " binary outputs, record " +
                std::to_string(record.Anzahl_Binaer);
     }
-    const int type = asInt(g[0]);
+    const int type = connectionType(record);
     std::optional<double> neededU;
-    if (!g[2].equals(0)) {  // direct connection: element 2 is the nominal input voltage
-        if (type == 0 || type == 1 || type == 4) neededU = g[2].toNumber() * root3;
-        if (type == 2 || type == 3) neededU = g[2].toNumber();
-    } else {  // voltage transformer: element 4 is its secondary in kV
-        if (type == 4) neededU = g[4].toNumber() * 1000 * root3;
-        if (type >= 0 && type <= 3) neededU = g[4].toNumber() * 1000;
+    if (!voltageTransformerInUse(record)) {
+        // Four-wire and single-phase records hold the phase voltage; the class is line-to-line.
+        const double u = g[Basic::NominalVoltage].toNumber();
+        if (type == FourWireUnbalanced || type == FourWireBalanced || type == SinglePhase) {
+            neededU = u * root3;
+        }
+        if (type == ThreeWireUnbalanced || type == ThreeWireBalanced) neededU = u;
+    } else {  // the transformer's secondary, in kV
+        const double secondary = g[Basic::VtSecondary].toNumber() * 1000;
+        if (type == SinglePhase) neededU = secondary * root3;
+        if (type >= FourWireUnbalanced && type <= ThreeWireBalanced) neededU = secondary;
     }
     if (neededU && hw.voltage < *neededU) {
         return "device voltage class " + formatNumber(hw.voltage, '.') + " V below " +
                formatNumber(*neededU, '.') + " V";
     }
-    const double neededI = !g[5].equals(0) ? g[5].toNumber() : g[7].toNumber();
+    const double neededI = currentTransformerInUse(record) ? g[Basic::CtSecondary].toNumber()
+                                                           : g[Basic::NominalCurrent].toNumber();
     if (hw.current < neededI) {
         return "device current class " + formatNumber(hw.current, '.') + " A below " +
                formatNumber(neededI, '.') + " A";
@@ -264,7 +253,7 @@ ProgramResult programTransducer(Link& link, const Record& record, const std::str
     const std::vector<std::string> commands = programmingCommands(record, decimal);
 
     // Hardware query and checks.
-    link.stage(LinkObserver::Stage::Hardware);
+    link.stage(Stage::Hardware);
     if (!link.ensureOpen()) return fail(Outcome::LinkFailure, "cannot open the port");
     if (!sendWakeFrames(link, address, /*crFirst=*/false)) {
         return fail(failureOf(link), "wake-up failed");
@@ -283,7 +272,7 @@ ProgramResult programTransducer(Link& link, const Record& record, const std::str
     }
 
     // Programming.
-    link.stage(LinkObserver::Stage::Programming);
+    link.stage(Stage::Programming);
     if (!link.send(std::string(1, CR))) return fail(failureOf(link), "port lost", hw);
     link.pause(Millis{2000});
     link.flushInput();

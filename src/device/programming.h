@@ -17,11 +17,6 @@ namespace kalvo {
 // text without a comma. 0,5 -> 0.5, 12,3456 -> 12.34, 0,005 -> 0.00.
 std::string Zahl_anhaengen(const Cell& value, char decimal);
 
-// The transformer factors the range and limit values are divided by: 1 without transformer,
-// else primary / secondary (Grundwerte 3 / 4 for voltage, 6 / 7 for current).
-double Wandler_Faktor_U(const Record& record);
-double Wandler_Faktor_I(const Record& record);
-
 // The commands after the address ("-S 4U,1,1,50", "-M A1,...", "-M B1,on", "-M S,FF,E,U1",
 // "-D1,:0:50:..."), in sending order, for a record (its counts decide how many outputs).
 // The link test "-t" that precedes them is not part of the list.
@@ -42,7 +37,7 @@ struct ProgramResult {
     Outcome outcome = Outcome::LinkFailure;
     HardwareInfo hardware;  // what the device reported (valid once the query passed)
     std::string reason;
-    // The record holds no configuration yet (Grundwerte[0] empty): nothing was sent, the
+    // The record holds no configuration yet (no connection type): nothing was sent, the
     // outcome is Ok, and the caller shows nothing (no success message either).
     bool nothingToDo = false;
 };

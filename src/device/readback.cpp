@@ -100,16 +100,19 @@ ReadBackResult parseDataReplies(const Record& current, std::string_view d1, std:
                                 std::string_view d3) {
     Record rec = current;
 
+    // "-D1": the basic settings, the two output counts, then the interface digits.
+    constexpr std::size_t kAnalogCount = Basic::Count;
+    constexpr std::size_t kBinaryCount = Basic::Count + 1;
     FieldScanner s1(d1);
-    std::array<std::string, 10> f1;
+    std::array<std::string, Basic::Count + 2> f1;
     for (std::size_t i = 0; i < f1.size(); ++i) {
         auto field = s1.next();
         if (!field) return bad("\"-D1\" reply has " + std::to_string(i) + " of 10 fields");
         f1[i] = std::move(*field);
     }
-    const std::optional<int> analogCount = countOf(f1[8]);
-    const std::optional<double> analogValue = parseNumber(f1[8]);
-    const std::optional<int> binaryCount = countOf(f1[9]);
+    const std::optional<int> analogCount = countOf(f1[kAnalogCount]);
+    const std::optional<double> analogValue = parseNumber(f1[kAnalogCount]);
+    const std::optional<int> binaryCount = countOf(f1[kBinaryCount]);
     // The analog count must be whole; the binary count is rounded like a 16-bit integer.
     if (!analogCount || !binaryCount || *analogValue != static_cast<double>(*analogCount)) {
         return bad("\"-D1\" reply: output counts are not numbers");
@@ -118,7 +121,7 @@ ReadBackResult parseDataReplies(const Record& current, std::string_view d1, std:
     if (auto why = checkVariant(*analogCount, *binaryCount, 1.0, 1.0)) {
         return bad("\"-D1\" reply: " + *why);
     }
-    for (std::size_t i = 0; i < 8; ++i) rec.Grundwerte[i] = Cell(f1[i]);
+    for (std::size_t i = 0; i < Basic::Count; ++i) rec.Grundwerte[i] = Cell(f1[i]);
     rec.Anzahl_Analog = *analogCount;
     rec.Anzahl_Binaer = *binaryCount;
 
@@ -162,7 +165,7 @@ bool neverProgrammed(std::string_view d1Reply) {
 }
 
 ReadBackResult readTransducer(Link& link, const Record& current, const std::string& address) {
-    link.stage(LinkObserver::Stage::ReadBack);
+    link.stage(Stage::ReadBack);
     if (!link.ensureOpen()) return linkFailed(link, "cannot open the port");
     if (!sendWakeFrames(link, address, /*crFirst=*/true)) return linkFailed(link, "wake-up failed");
     link.pause(Millis{2000});
@@ -194,7 +197,7 @@ ReadBackResult readTransducer(Link& link, const Record& current, const std::stri
     ReadBackResult result = parseDataReplies(current, data[0], data[1], data[2]);
     if (result.outcome != Outcome::Ok) return result;
 
-    link.stage(LinkObserver::Stage::Hardware);
+    link.stage(Stage::Hardware);
     link.pause(kWartezeit);
     if (link.cancelled()) return linkFailed(link, "cancelled");
     const std::optional<std::string> reply = queryHardware(link, address);
@@ -202,7 +205,7 @@ ReadBackResult readTransducer(Link& link, const Record& current, const std::stri
     const HardwareParse parsed = parseHardwareReply(*reply);
     if (!parsed.info) return bad("hardware reply: " + parsed.reason);
 
-    result.record.setMaxSpannung(parsed.info->voltage);
+    result.record.Max_Spannung = parsed.info->voltage;
     result.record.Max_Strom = parsed.info->current;
     return result;
 }

@@ -224,7 +224,7 @@ Decoded decodeProject(std::string_view bytes, const Record& base) {
     record.Anzahl_Analog = static_cast<int>(analog);
     record.Anzahl_Binaer = static_cast<int>(binary);
     record.Max_Strom = current;
-    record.setMaxSpannung(voltage);
+    record.Max_Spannung = voltage;
     return {FileError::None, {}, std::move(record)};
 }
 

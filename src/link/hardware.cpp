@@ -99,7 +99,7 @@ std::pair<int, int> variantCounts(int listIndex) {
 }
 
 Identification Hardware_erkennung(Link& link, std::string_view address) {
-    link.stage(LinkObserver::Stage::Hardware);
+    link.stage(Stage::Hardware);
     Identification id;
     auto failed = [&](std::string reason) {
         id.outcome = link.cancelled() ? Outcome::Cancelled : Outcome::LinkFailure;

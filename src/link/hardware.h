@@ -1,7 +1,6 @@
 // Hardware identification: the wake-up sequence, the hardware query "-*?" and its reply.
 #pragma once
 
-#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -46,11 +45,6 @@ struct HardwareParse {
 // classes above 0) gives no info and a reason; an earlier marker position is never reused.
 HardwareParse parseHardwareReply(std::string_view filtered);
 
-// The list of the hardware window: index 0 "TXR 3.0 auto", 1..12 the variants.
-inline constexpr std::array<std::string_view, 13> kHardwareList = {
-    "TXR 3.0 auto",  "TXR 3.0 1A/1D", "TXR 3.0 2A/1D", "TXR 3.0 3A/1D", "TXR 3.0 4A/1D",
-    "TXR 3.0 1A/5D", "TXR 3.0 2A/5D", "TXR 3.0 3A/5D", "TXR 3.0 4A/5D", "TXR 3.0 1A/9D",
-    "TXR 3.0 2A/9D", "TXR 3.0 3A/9D", "TXR 3.0 4A/9D"};
 // Output counts of list entry 1..12 ({0, 0} for 0 and outside).
 std::pair<int, int> variantCounts(int listIndex);
 

@@ -1,5 +1,7 @@
 #include "link/link.h"
 
+#include <algorithm>
+
 #include "text/cp1252.h"
 
 namespace kalvo {
@@ -120,8 +122,19 @@ void Link::progressStep() {
     if (observer_ != nullptr) observer_->progress(progress_);
 }
 
-void Link::stage(LinkObserver::Stage s) {
+void Link::stage(Stage s) {
     if (observer_ != nullptr) observer_->stage(s);
+}
+
+void Link::measuredLine(const std::string& utf8) {
+    if (observer_ != nullptr) observer_->measuredLine(utf8);
+}
+
+void Link::pause(Millis d) {
+    const TimePoint end = clock_.now() + d;
+    for (TimePoint now = clock_.now(); now < end && !cancelled(); now = clock_.now()) {
+        clock_.sleepUntil(std::min(end, now + kCancelSlice));
+    }
 }
 
 }  // namespace kalvo

@@ -13,15 +13,19 @@
 
 namespace kalvo {
 
-// What the progress window shows of a running sequence. All calls come from the thread that
-// runs the sequence.
+// What a running sequence is doing: the device is asked what it is, programmed, its copy read
+// back, or its measured values polled.
+enum class Stage { Hardware, Programming, ReadBack, Measuring };
+
+// What the windows see of a running sequence. All calls come from the thread that runs it.
 class LinkObserver {
   public:
-    enum class Stage { Hardware, Programming, ReadBack };
     virtual ~LinkObserver() = default;
     virtual void logLine(const std::string& /*utf8*/) {}
     virtual void progress(int /*value 0..50*/) {}
     virtual void stage(Stage) {}
+    // One measured-value line as the device sent it (UTF-8, without its CR).
+    virtual void measuredLine(const std::string& /*utf8*/) {}
 };
 
 inline constexpr char LF = '\n';
@@ -45,8 +49,10 @@ class Link {
     bool send(std::string_view utf8);
     // Sends bytes that are already Windows-1252.
     bool sendBytes(std::string_view bytes);
-    // Blocking pause (no reading).
-    void pause(Millis d) { clock_.sleepFor(d); }
+    // Blocking pause (no reading). It sleeps in slices of kCancelSlice and ends early when the
+    // sequence is cancelled; callers check cancelled() afterwards.
+    void pause(Millis d);
+    static constexpr Millis kCancelSlice{50};
 
     // Received bytes are kept in a buffer: bytes beyond what a caller reads stay there for the
     // next read, exactly as if they were still waiting in the port.
@@ -70,7 +76,8 @@ class Link {
     // sequences cycle 2..50.
     void progressStep();
     int progressValue() const { return progress_; }
-    void stage(LinkObserver::Stage s);
+    void stage(Stage s);
+    void measuredLine(const std::string& utf8);
 
   private:
     std::optional<char> takePending();

@@ -3,16 +3,16 @@
 #include <optional>
 #include <sstream>
 
-#include "config/kennung.h"
 #include "config/number_text.h"
+#include "config/rules.h"
 #include "device/programming.h"
 #include "device/readback.h"
 #include "files/project_file.h"
 #include "link/hardware.h"
 #include "link/link.h"
 #include "link/transaction.h"
+#include "shell/messages.h"
 #include "shell/settings.h"
-#include "text/main_texts.h"
 #include "text/messages.h"
 
 namespace kalvo {
@@ -76,7 +76,9 @@ std::string num(double v) {
 class Runner {
   public:
     Runner(Options o, const CliEnvironment& env) : o_(std::move(o)), env_(env) {
-        english_ = o_.english.value_or(env.settings ? loadSettings(*env.settings).Sprache : false);
+        const bool english =
+            o_.english.value_or(env.settings ? loadSettings(*env.settings).Sprache : false);
+        language_ = languageOf(english);
     }
 
     int run() {
@@ -99,7 +101,7 @@ class Runner {
     }
 
     void showMessage(Outcome outcome) {
-        if (auto m = messageFor(outcome, english_)) err() << m->title << ' ' << m->text << '\n';
+        if (auto m = messageFor(outcome, language_)) err() << m->title << ' ' << m->text << '\n';
     }
 
     int fail(Outcome outcome, const std::string& reason) {
@@ -109,7 +111,7 @@ class Runner {
     }
 
     int fileFail(const std::string& path, FileError e, bool saving, const std::string& detail) {
-        if (auto m = fileErrorMessage(e, path, saving, english_)) {
+        if (auto m = fileErrorMessage(e, path, saving, language_)) {
             err() << m->title << ": " << m->text;
         }
         if (!detail.empty()) err() << " (" << detail << ")";
@@ -132,8 +134,11 @@ class Runner {
             port_ = env_.openPath(path);
         }
         if (!port_ || !port_->open()) {
-            err() << "kalvo-cli: " << (english_ ? "cannot open port " : "Port nicht zu öffnen: ")
-                  << portPath_ << '\n';
+            const std::string reason = port_ ? port_->errorText() : std::string();
+            err() << "kalvo-cli: "
+                  << Text{"Port nicht zu öffnen: ", "cannot open port "}.in(language_) << portPath_;
+            if (!reason.empty()) err() << " (" << reason << ")";
+            err() << '\n';
             return false;
         }
         return true;
@@ -178,7 +183,7 @@ class Runner {
         Link link = makeLink(&log);
         const ProgramResult r = programTransducer(link, file.record, o_.address, env_.decimal);
         if (r.outcome != Outcome::Ok) return fail(r.outcome, r.reason);
-        out() << programmingDone(english_).text << '\n';
+        out() << programmingDone(language_).text << '\n';
         return kExitOk;
     }
 
@@ -216,78 +221,12 @@ class Runner {
 
     Options o_;
     const CliEnvironment& env_;
-    bool english_ = false;
+    Language language_ = Language::German;
     std::unique_ptr<SerialPort> port_;
     std::string portPath_ = "(simulator)";
 };
 
-const char* kConnectionNames[] = {"Four wire unbalanced", "Four wire balanced",
-                                  "Three wire unbalanced", "Three wire balanced",
-                                  "Single-Phase System"};
-
-// Label of a quantity code without scaling ("?" when the table has no row).
-std::string label(int type, const Cell& quantity, const Cell& place) {
-    const int code = type * 1000 + static_cast<int>(quantity.toNumber()) * 10 +
-                     static_cast<int>(place.toNumber());
-    return Kennung_suchen(code, 1, 1).label.value_or("?");
-}
-
 }  // namespace
-
-std::string describeRecord(const Record& r) {
-    std::ostringstream s;
-    const auto& g = r.Grundwerte;
-    const auto n = [](const Cell& c) { return num(c.toNumber()); };
-    s << "variant: TXR 3.0 " << r.Anzahl_Analog << "A/" << r.Anzahl_Binaer << "D\n";
-    s << "input class: " << num(r.Max_Spannung) << " V, " << num(r.Max_Strom) << " A\n";
-    const int type = static_cast<int>(g[0].toNumber());
-    std::string code = connectionCode(type);  // "4U," as the device takes it
-    if (!code.empty()) code.pop_back();
-    s << "connection: " << (code.empty() ? "?" : code) << ' '
-      << (type >= 0 && type <= 4 ? kConnectionNames[type] : "unknown") << '\n';
-    s << "frequency: " << n(g[1]) << " Hz\n";
-    if (g[2].equals(0)) {
-        s << "voltage: transformer " << n(g[3]) << " kV / " << n(g[4]) << " kV\n";
-    } else {
-        s << "voltage: " << n(g[2]) << " V\n";
-    }
-    if (g[5].equals(0)) {
-        s << "current: transformer " << n(g[6]) << " A / " << n(g[7]) << " A\n";
-    } else {
-        s << "current: " << n(g[5]) << " A\n";
-    }
-    for (int j = 0; j < r.Anzahl_Analog && j < kAnalogRows; ++j) {
-        const auto& a = r.Analogwerte[static_cast<std::size_t>(j)];
-        const char* unit = a[6].equals(1) ? "V" : "mA";
-        s << "analog " << j + 1 << ": " << label(type, a[0], a[1]) << " (" << a[2].toText('.')
-          << "), range " << n(a[3]) << " .. " << n(a[5]) << ", knee " << n(a[4]) << " -> "
-          << n(a[8]) << ' ' << unit << ", signal " << n(a[7]) << " .. " << n(a[9]) << ' ' << unit
-          << ", limits " << n(a[10]) << " .. " << n(a[11]) << ' ' << unit << ", kinked "
-          << (a[12].equals(1) ? "on" : "off") << '\n';
-    }
-    for (int j = 0; j < r.Anzahl_Binaer && j < kBinaryRows; ++j) {
-        const auto& b = r.Binaerwerte[static_cast<std::size_t>(j)];
-        s << "binary " << j + 1 << ": ";
-        if (b[0].equals(0)) {
-            s << "off\n";
-        } else if (b[0].equals(1)) {
-            s << "on while OK\n";
-        } else {
-            s << "limit " << label(type, b[1], b[2]) << ' ' << (b[5].equals(1) ? "<" : ">") << ' '
-              << n(b[4]) << " (" << b[3].toText('.') << ")\n";
-        }
-    }
-    s << "interface:";
-    bool any = false;
-    for (int i = 0; i < kInterfaceCells; ++i) {
-        if (r.Schnittstellenwerte[static_cast<std::size_t>(i)].equals(1)) {
-            s << ' ' << i;
-            any = true;
-        }
-    }
-    s << (any ? "\n" : " none\n");
-    return s.str();
-}
 
 int runCli(const std::vector<std::string>& args, const CliEnvironment& env) {
     Options o;

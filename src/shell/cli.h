@@ -49,7 +49,4 @@ struct CliEnvironment {
 // Runs one command line (args without the program name); returns the exit code.
 int runCli(const std::vector<std::string>& args, const CliEnvironment& env);
 
-// The readable description `show` and `read` print.
-std::string describeRecord(const Record& record);
-
 }  // namespace kalvo

@@ -3,50 +3,45 @@
 namespace kalvo {
 namespace {
 
-constexpr const char* kCancelledDe = "Aktion abgebrochen!";
-constexpr const char* kCancelledEn = "Action cancelled!";
+constexpr Text kCancelled{"Aktion abgebrochen!", "Action cancelled!"};
 
-MessageText cancelled(bool english, const char* german, const char* englishText) {
-    return {english ? kCancelledEn : kCancelledDe, english ? englishText : german, true};
+MessageText cancelled(Language language, Text text) {
+    return {std::string(kCancelled.in(language)), std::string(text.in(language)), true};
 }
 
 }  // namespace
 
-MessageText msg(bool english) {
-    return cancelled(english, "Überprüfen Sie die Datenverbindung und versuchen Sie es nochmals!",
-                     "Check the dataconnection and try again!");
+MessageText msg(Language language) {
+    return cancelled(language, {"Überprüfen Sie die Datenverbindung und versuchen Sie es nochmals!",
+                                "Check the dataconnection and try again!"});
 }
 
-MessageText msg_para(bool english) {
-    return cancelled(english, "Der Messumformer wurde noch nie parametriert.",
-                     "The transducer was not ever parametriert.");
+MessageText msg_para(Language language) {
+    return cancelled(language, {"Der Messumformer wurde noch nie parametriert.",
+                                "The transducer was not ever parametriert."});
 }
 
-MessageText msg_prog_err(bool english) {
-    return cancelled(english, "falscher Messumformer!!", "wrong transducer!!");
+MessageText msg_prog_err(Language language) {
+    return cancelled(language, {"falscher Messumformer!!", "wrong transducer!!"});
 }
 
-MessageText programmingDone(bool english) {
-    return {
-        "Information",
-        english ? "Programming successfully finally!" : "Programmierung erfolgreich abgeschlossen!",
-        false};
+MessageText programmingDone(Language language) {
+    constexpr Text kDone{"Programmierung erfolgreich abgeschlossen!",
+                         "Programming successfully finally!"};
+    return {"Information", std::string(kDone.in(language)), false};
 }
 
-std::optional<MessageText> messageFor(Outcome outcome, bool english) {
-    switch (outcome) {
-        case Outcome::LinkFailure:
-        case Outcome::BadReply:
-            return msg(english);
-        case Outcome::WrongTransducer:
-            return msg_prog_err(english);
-        case Outcome::NeverProgrammed:
-            return msg_para(english);
-        case Outcome::Ok:
-        case Outcome::Cancelled:
-            return std::nullopt;
+std::string fillIn(std::string_view pattern, std::string_view value) {
+    std::string out;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] == '1') {
+            out += value;
+            ++i;
+        } else {
+            out += pattern[i];
+        }
     }
-    return std::nullopt;
+    return out;
 }
 
 }  // namespace kalvo

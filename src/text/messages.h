@@ -1,10 +1,11 @@
-// The message boxes of the device sequences, in both languages.
+// The texts of the message boxes, the progress window's captions and the file dialogs. Which
+// box a situation gets is decided above this layer; here are only the words.
 #pragma once
 
-#include <optional>
 #include <string>
+#include <string_view>
 
-#include "link/outcome.h"
+#include "text/language.h"
 
 namespace kalvo {
 
@@ -14,12 +15,44 @@ struct MessageText {
     bool critical = true;  // critical icon; false = information icon
 };
 
-MessageText msg(bool english);           // link failure
-MessageText msg_para(bool english);      // never programmed
-MessageText msg_prog_err(bool english);  // wrong transducer
-MessageText programmingDone(bool english);
+MessageText msg(Language language);           // link failure
+MessageText msg_para(Language language);      // never programmed
+MessageText msg_prog_err(Language language);  // wrong transducer
+MessageText programmingDone(Language language);
 
-// The box for a failed outcome; nullopt for Ok and Cancelled.
-std::optional<MessageText> messageFor(Outcome outcome, bool english);
+// Captions of the progress window while the device is asked what it is, programmed, read.
+inline constexpr Text kProgrHardware{"Hardware Daten werden ausgelesen", "read Hardware data"};
+inline constexpr Text kProgrProgramming{"Messumformer wird programmiert",
+                                        "Transducer is programmed"};
+inline constexpr Text kProgrReadBack{"Daten Messumformer werden ausgelesen",
+                                     "read data transducers "};
+
+// The file menu's dialogs. The save filter is spelled the way users of the program know it.
+inline constexpr std::string_view kOpenTitle = "Projekt Laden ";
+inline constexpr std::string_view kSaveTitle = "Speichern von Projekt";
+inline constexpr std::string_view kSaveAsTitle = "Speichern von Projekt unter";
+inline constexpr std::string_view kSavePreset = "kalvo.cfg";
+inline constexpr std::string_view kOpenFilterCfg = "Konfigurationsdateien (*.cfg)";
+inline constexpr std::string_view kSaveFilterCfg = "Konfigurationsdadateien (*.cfg)";
+inline constexpr std::string_view kFilterAll = "Alle Dateien (*.*)";
+
+// The boxes for a project file that could not be read or written. "%1" stands for the file's
+// path in quotes.
+inline constexpr Text kFileErrorTitle{"Dateifehler", "File error"};
+inline constexpr Text kFileCannotOpen{"Die Datei %1 konnte nicht geöffnet werden.",
+                                      "The file %1 could not be opened."};
+inline constexpr Text kFileMalformed{"Die Datei %1 ist keine gültige Projektdatei.",
+                                     "The file %1 is not a valid project file."};
+inline constexpr Text kFileCannotWrite{"Die Datei %1 konnte nicht geschrieben werden.",
+                                       "The file %1 could not be written."};
+inline constexpr Text kFileTooLong{"Das Projekt ist zu groß für die Datei %1.",
+                                   "The project is too large for the file %1."};
+inline constexpr Text kNotSaved{" Das Projekt wurde nicht gespeichert.",
+                                " The project was not saved."};
+inline constexpr Text kNotChanged{" Das Projekt wurde nicht geändert.",
+                                  " The project was not changed."};
+
+// `pattern` with every "%1" replaced by `value`.
+std::string fillIn(std::string_view pattern, std::string_view value);
 
 }  // namespace kalvo

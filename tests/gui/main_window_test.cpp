@@ -25,6 +25,7 @@
 #include "shell/ui/main_window.h"
 #include "sim/simulated_port.h"
 #include "sim/transducer.h"
+#include "text/captions.h"
 
 using namespace kalvo;
 
@@ -127,7 +128,7 @@ QString variant(const Record& r) {
 // configuration, but classes left at the start-up values, as an edited record would be.
 Record recordFor2A5D() {
     Record r = newProject(2, 5, 120, 1.2);
-    r.setMaxSpannung(600);
+    r.Max_Spannung = 600;
     r.Max_Strom = 5;
     r.Grundwerte[1] = Cell("60");
     return r;
@@ -248,14 +249,21 @@ void MainWindowTest::captionsFollowTheLanguage() {
         QStringList shownTips;
         for (QAction* b : buttons) shownTips << (b->isSeparator() ? QString() : b->toolTip());
         QCOMPARE(shownTips, tips[english].split('|'));
-        // Every row of the caption table for the main window and its notice reaches its widget.
+        // Every row of the caption tables of the main window and its notice reaches its widget.
         int rows = 0;
-        for (const TextRow& row : Texte_allgemein()) {
-            if (!row.target.starts_with("frmMain") && !row.target.starts_with("Meldung")) continue;
-            const std::string_view text = english ? row.english : row.german;
-            QCOMPARE(shown(w, QString::fromUtf8(row.target.data(), row.target.size())),
-                     QString::fromUtf8(text.data(), text.size()));
-            ++rows;
+        const Language language = english ? Language::English : Language::German;
+        for (const auto& [form, table] : {std::pair{"frmMain", mainWindowCaptions()},
+                                          std::pair{"Meldung", meldungCaptions()}}) {
+            for (const Caption& row : table) {
+                if (row.target.empty() || row.target.ends_with("@tip") ||
+                    row.target.starts_with("tbToolBar"))
+                    continue;
+                const std::string_view text = row.text.in(language);
+                QCOMPARE(shown(w, QString::fromUtf8(form) + "." +
+                                      QString::fromUtf8(row.target.data(), row.target.size())),
+                         QString::fromUtf8(text.data(), text.size()));
+                ++rows;
+            }
         }
         QVERIFY(rows >= 30);
     }
@@ -438,7 +446,7 @@ void MainWindowTest::hardwareChoice() {
     Record& r = rig.context.record;
 
     // New resets the classes and asks for the hardware, "auto" first.
-    r.setMaxSpannung(120);
+    r.Max_Spannung = 120;
     r.Max_Strom = 1.2;
     rig.action("mnufile_0")->trigger();
     QVERIFY(rig.context.Ruecksetzmeldung_aus);
@@ -448,7 +456,7 @@ void MainWindowTest::hardwareChoice() {
     QCOMPARE(list->currentItem()->text(), QStringLiteral("TXR 3.0 auto"));
 
     // A manual choice takes that hardware's defaults and leaves the classes alone.
-    r.setMaxSpannung(100);
+    r.Max_Spannung = 100;
     r.Max_Strom = 1;
     list->setCurrentRow(7);
     QCOMPARE(list->currentItem()->text(), QStringLiteral("TXR 3.0 3A/5D"));
@@ -478,7 +486,7 @@ void MainWindowTest::hardwareChoice() {
     QTRY_VERIFY_WITH_TIMEOUT(!w.worker().busy(), 20000);
     QCOMPARE(rig.takeBox(), QStringLiteral("0 boxes"));
     QCOMPARE(variant(r), QStringLiteral("2A/5D 120/1.2"));
-    QVERIFY(std::abs(r.Max_Spannung_LN - 69.282) < 0.001);
+    QVERIFY(std::abs(r.Max_Spannung_LN() - 69.282) < 0.001);
     QCOMPARE(r.Grundwerte[2].toNumber(), 60.0);
 }
 

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "link/hardware.h"
+#include "text/value_lists.h"
 
 namespace kalvo {
 

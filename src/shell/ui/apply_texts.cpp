@@ -2,36 +2,20 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
-#include <QToolBar>
 #include <QWidget>
-
-#include "text/main_texts.h"
 
 namespace kalvo {
 
 namespace {
 
 QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-QWidget* findWindow(QWidget* root, const QString& name) {
-    if (root->objectName() == name) return root;
-    return root->findChild<QWidget*>(name);
-}
-
-void applyToControl(QWidget* window, const QString& control, const QString& text) {
-    const int hash = control.indexOf(QLatin1Char('#'));
-    if (hash >= 0) {
-        auto* bar = window->findChild<QToolBar*>(control.left(hash));
-        if (bar == nullptr) return;
-        const int position = control.mid(hash + 1).toInt();
-        const QList<QAction*> actions = bar->actions();
-        if (position >= 1 && position <= actions.size()) actions[position - 1]->setToolTip(text);
-        return;
-    }
+void setText(QWidget* window, const QString& control, const QString& text) {
     if (auto* menu = window->findChild<QMenu*>(control)) {
         menu->setTitle(text);
     } else if (auto* action = window->findChild<QAction*>(control)) {
@@ -40,22 +24,31 @@ void applyToControl(QWidget* window, const QString& control, const QString& text
         button->setText(text);
     } else if (auto* label = window->findChild<QLabel*>(control)) {
         label->setText(text);
+    } else if (auto* group = window->findChild<QGroupBox*>(control)) {
+        group->setTitle(text);
+    }
+}
+
+void setToolTip(QWidget* window, const QString& control, const QString& text) {
+    if (auto* action = window->findChild<QAction*>(control)) {
+        action->setToolTip(text);
+    } else if (auto* widget = window->findChild<QWidget*>(control)) {
+        widget->setToolTip(text);
     }
 }
 
 }  // namespace
 
-void applyTexteAllgemein(QWidget* root, bool english) {
-    for (const TextRow& row : Texte_allgemein()) {
+void applyCaptions(QWidget* window, std::span<const Caption> table, Language language) {
+    for (const Caption& row : table) {
+        const QString text = qs(row.text.in(language));
         const QString target = qs(row.target);
-        const QString text = qs(english ? row.english : row.german);
-        const int dot = target.indexOf(QLatin1Char('.'));
-        QWidget* window = findWindow(root, dot < 0 ? target : target.left(dot));
-        if (window == nullptr) continue;
-        if (dot < 0) {
+        if (target.isEmpty()) {
             window->setWindowTitle(text);
+        } else if (target.endsWith(QStringLiteral("@tip"))) {
+            setToolTip(window, target.chopped(4), text);
         } else {
-            applyToControl(window, target.mid(dot + 1), text);
+            setText(window, target, text);
         }
     }
 }

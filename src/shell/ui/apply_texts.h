@@ -1,13 +1,17 @@
-// Writes the general caption table into the windows that exist.
+// Writes a caption table into a window.
 #pragma once
+
+#include <span>
+
+#include "text/captions.h"
 
 class QWidget;
 
 namespace kalvo {
 
-// Applies every row of Texte_allgemein whose window is `root` itself or a window below it
-// (found by objectName). Menus get their title, actions and buttons their text, toolbar
-// positions their tool tip; rows of windows that do not exist yet are skipped.
-void applyTexteAllgemein(QWidget* root, bool english);
+// Applies every row of `table` to `window`: the row "" to its title, "control" to the text of
+// the child with that objectName (menu title, action, button, label, group box), "control@tip"
+// to its tool tip. Rows whose control does not exist are skipped.
+void applyCaptions(QWidget* window, std::span<const Caption> table, Language language);
 
 }  // namespace kalvo

@@ -22,10 +22,13 @@
 #include "files/project_file.h"
 #include "link/hardware.h"
 #include "link/ui/hardware_window.h"
+#include "shell/messages.h"
 #include "shell/settings.h"
 #include "shell/ui/apply_texts.h"
 #include "shell/ui/aux_windows.h"
+#include "text/captions.h"
 #include "text/messages.h"
+#include "text/value_lists.h"
 
 // The icons are compiled into this static library; make sure the linker keeps them.
 static void initAssets() {
@@ -55,7 +58,7 @@ frmMain::frmMain(AppContext& context, SettingsStore& store, PortFactory portFact
 
     // Start-up state of the program.
     ctx_.Wartezeit = 2000;
-    ctx_.record.setMaxSpannung(600);
+    ctx_.record.Max_Spannung = 600;
     ctx_.record.Max_Strom = 5;
     ctx_.param_bereit = true;
     ctx_.Ruecksetzmeldung_aus = true;
@@ -79,19 +82,8 @@ frmMain::frmMain(AppContext& context, SettingsStore& store, PortFactory portFact
             [this](const QString& line) { progr()->addLine(line); });
     connect(worker_.get(), &DeviceWorker::progress, this,
             [this](int value) { progr()->setProgress(value); });
-    connect(worker_.get(), &DeviceWorker::stageChanged, this, [this](int stage) {
-        switch (static_cast<LinkObserver::Stage>(stage)) {
-            case LinkObserver::Stage::Hardware:
-                showProgrStage(ProgrStage::Hardware);
-                break;
-            case LinkObserver::Stage::Programming:
-                showProgrStage(ProgrStage::Programming);
-                break;
-            case LinkObserver::Stage::ReadBack:
-                showProgrStage(ProgrStage::ReadBack);
-                break;
-        }
-    });
+    connect(worker_.get(), &DeviceWorker::stageChanged, this,
+            [this](int stage) { showProgrStage(static_cast<Stage>(stage)); });
     connect(worker_.get(), &DeviceWorker::busyChanged, this,
             [this](bool busy) { setDeviceCommandsEnabled(!busy); });
 
@@ -303,7 +295,7 @@ void frmMain::loadWindowSettings() {
     QDir::setCurrent(QCoreApplication::applicationDirPath());
     ctx_.record.Anzahl_Analog = 0;
     ctx_.record.Anzahl_Binaer = 0;
-    applyTexteAllgemein(this, ctx_.Sprache);
+    applyCaptions(this, mainWindowCaptions(), languageOf(ctx_.Sprache));
 }
 
 void frmMain::saveWindowSettings() {
@@ -347,7 +339,7 @@ Hardware* frmMain::hardware() {
 Meldung* frmMain::meldung() {
     if (meldung_.isNull()) {
         meldung_ = new Meldung(this);
-        applyTexteAllgemein(this, ctx_.Sprache);
+        applyCaptions(meldung_, meldungCaptions(), languageOf(ctx_.Sprache));
     }
     return meldung_;
 }
@@ -372,7 +364,8 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
 
 void frmMain::setSprache(bool english) {
     ctx_.Sprache = english;
-    applyTexteAllgemein(this, english);
+    applyCaptions(this, mainWindowCaptions(), languageOf(english));
+    if (!meldung_.isNull()) applyCaptions(meldung_, meldungCaptions(), languageOf(english));
 }
 
 void frmMain::mnucom_Click(int n) {
@@ -413,21 +406,20 @@ void frmMain::showMessage(const MessageText& message) {
 }
 
 void frmMain::showOutcome(Outcome outcome) {
-    if (auto message = messageFor(outcome, ctx_.Sprache)) showMessage(*message);
+    if (auto message = messageFor(outcome, languageOf(ctx_.Sprache))) showMessage(*message);
 }
 
 // The progress window's caption and picture follow the sequence: the picture of the hardware
 // query while the device is asked what it is and during a read-back, the programming picture
 // while it is programmed.
-void frmMain::showProgrStage(ProgrStage stage) {
+void frmMain::showProgrStage(Stage stage) {
     Progr* p = progr();
-    p->setPicture(stage == ProgrStage::Programming ? 0 : 1);
-    p->setWindowTitle(qs(progrCaption(stage, ctx_.Sprache)));
+    p->setPicture(stage == Stage::Programming ? 0 : 1);
+    p->setWindowTitle(qs(progrCaption(stage, languageOf(ctx_.Sprache))));
 }
 
 template <class R>
-void frmMain::runSequence(ProgrStage stage, std::function<R(Link&)> job,
-                          std::function<void(R)> done) {
+void frmMain::runSequence(Stage stage, std::function<R(Link&)> job, std::function<void(R)> done) {
     if (worker_->busy()) return;
     Progr* p = progr();
     p->reset();
@@ -471,7 +463,7 @@ void frmMain::hardwareChosen(int index) {
     }
     const std::string address = ctx_.Geraeteadresse;
     runSequence<Identification>(
-        ProgrStage::Hardware, [address](Link& link) { return Hardware_erkennung(link, address); },
+        Stage::Hardware, [address](Link& link) { return Hardware_erkennung(link, address); },
         [this](Identification id) {
             if (id.outcome != Outcome::Ok) {
                 showOutcome(id.outcome);
@@ -489,7 +481,7 @@ void frmMain::mnuprogr_Click() {
     const std::string address = ctx_.Geraeteadresse;
     const char decimal = ctx_.decimal;
     runSequence<ProgramResult>(
-        ProgrStage::Hardware,  // the device is asked what it is first
+        Stage::Hardware,  // the device is asked what it is first
         [snapshot, address, decimal](Link& link) {
             return programTransducer(link, snapshot, address, decimal);
         },
@@ -498,10 +490,10 @@ void frmMain::mnuprogr_Click() {
                 showOutcome(result.outcome);
                 return;
             }
-            ctx_.record.setMaxSpannung(result.hardware.voltage);
+            ctx_.record.Max_Spannung = result.hardware.voltage;
             ctx_.record.Max_Strom = result.hardware.current;
             refreshListing();
-            showMessage(programmingDone(ctx_.Sprache));
+            showMessage(programmingDone(languageOf(ctx_.Sprache)));
         });
 }
 
@@ -509,7 +501,7 @@ void frmMain::mnudaten_Click() {
     const Record snapshot = ctx_.record;
     const std::string address = ctx_.Geraeteadresse;
     runSequence<ReadBackResult>(
-        ProgrStage::ReadBack,
+        Stage::ReadBack,
         [snapshot, address](Link& link) { return readTransducer(link, snapshot, address); },
         [this](ReadBackResult result) {
             if (result.outcome != Outcome::Ok) {
@@ -532,7 +524,7 @@ void frmMain::mnufile_Click(int index) {
             if (worker_->busy()) return;
             ctx_.Ruecksetzmeldung_aus = true;
             for (int i : {3, 4, 7}) setFileEntryEnabled(i, false);
-            ctx_.record.setMaxSpannung(600);
+            ctx_.record.Max_Spannung = 600;
             ctx_.record.Max_Strom = 5;
             hardware()->select(0);
             hardware()->show();
@@ -552,7 +544,8 @@ void frmMain::mnufile_Click(int index) {
             ProgressBar1_->hide();
             ProgressBar1_->setValue(1);
             if (loaded.error != FileError::None) {
-                if (auto m = fileErrorMessage(loaded.error, path, false, ctx_.Sprache)) {
+                if (auto m =
+                        fileErrorMessage(loaded.error, path, false, languageOf(ctx_.Sprache))) {
                     showMessage(*m);
                 }
                 return;
@@ -573,7 +566,8 @@ void frmMain::mnufile_Click(int index) {
                                  {std::string(kSaveFilterCfg), std::string(kFilterAll)});
             if (path.empty()) return;
             const FileError error = Projekt_speichern(ctx_.record, path, ctx_.decimal);
-            if (auto m = fileErrorMessage(error, path, true, ctx_.Sprache)) showMessage(*m);
+            if (auto m = fileErrorMessage(error, path, true, languageOf(ctx_.Sprache)))
+                showMessage(*m);
             return;
         }
         case 9:

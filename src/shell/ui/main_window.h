@@ -13,10 +13,11 @@
 
 #include <memory>
 
+#include "link/link.h"
+#include "link/outcome.h"
 #include "shell/app_context.h"
 #include "shell/ui/device_worker.h"
 #include "shell/ui/presenters.h"
-#include "text/main_texts.h"
 
 class QAction;
 class QLabel;
@@ -83,9 +84,9 @@ class frmMain : public QMainWindow {
     void showMessage(const MessageText& message);
     void Datei_Fortschritt();
 
-    void showProgrStage(ProgrStage stage);
+    void showProgrStage(Stage stage);
     template <class R>
-    void runSequence(ProgrStage stage, std::function<R(Link&)> job, std::function<void(R)> done);
+    void runSequence(Stage stage, std::function<R(Link&)> job, std::function<void(R)> done);
 
     int twipsToPixels(int twips) const;
     int pixelsToTwips(int pixels) const;

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "config/kennung.h"
+#include "config/rules.h"
 
 namespace kalvo {
 namespace {
@@ -13,7 +14,7 @@ TEST(RecordStart, OnlyClassesAndTransformerCellsAreSet) {
     const Record r = startRecord();
     EXPECT_EQ(r.Max_Spannung, 600);
     EXPECT_EQ(r.Max_Strom, 5);
-    EXPECT_DOUBLE_EQ(r.Max_Spannung_LN, 346.410161513775);
+    EXPECT_DOUBLE_EQ(r.Max_Spannung_LN(), 346.410161513775);
     EXPECT_FALSE(r.hasConfiguration());
     for (const int i : {3, 4, 6, 7}) EXPECT_TRUE(r.Grundwerte[i].equals(0)) << i;
     for (const int i : {0, 1, 2, 5}) EXPECT_TRUE(r.Grundwerte[i].isEmpty()) << i;

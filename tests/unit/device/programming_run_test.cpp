@@ -54,9 +54,7 @@ TEST_F(ProgrammingRunTest, FourWireGoesOutFrameByFrameAndLeavesTheCopy) {
     EXPECT_EQ(r.hardware.voltage, 120);
     EXPECT_EQ(r.hardware.current, 5);
     EXPECT_EQ(port.frames(), withLeadIn(kFourWireCommands));
-    EXPECT_EQ(observer.stages,
-              (std::vector<LinkObserver::Stage>{LinkObserver::Stage::Hardware,
-                                                LinkObserver::Stage::Programming}));
+    EXPECT_EQ(observer.stages, (std::vector<Stage>{Stage::Hardware, Stage::Programming}));
     EXPECT_EQ(observer.lines.back(), "-0" + kFourWireCommands.back() + "  OK");
     EXPECT_EQ(device.copies[0], kFourWireCommands[9].substr(4));
 }

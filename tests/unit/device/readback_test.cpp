@@ -126,7 +126,7 @@ TEST_F(ReadBackRunTest, ReadsTheCopyAndTheClasses) {
     EXPECT_EQ(port.frames(), kReadFrames);
 
     Record expected = parseDataReplies(before(), kD1, kD2, kD3).record;
-    expected.setMaxSpannung(120);
+    expected.Max_Spannung = 120;
     expected.Max_Strom = 1.2;
     EXPECT_EQ(r.record, expected);
     EXPECT_EQ(r.record.Anzahl_Analog, 4);  // from the copy, not from the hardware reply

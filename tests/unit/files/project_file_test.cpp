@@ -66,7 +66,7 @@ TEST(ProjectFileRead, RestoresEveryCellAsTextAndTheVariantAsNumbers) {
     EXPECT_EQ(r.Anzahl_Analog, 1);
     EXPECT_EQ(r.Max_Spannung, 600);
     EXPECT_EQ(r.Max_Strom, 1.2);  // "1,2" is not cut to 1
-    EXPECT_DOUBLE_EQ(r.Max_Spannung_LN, 600 / kSqrt3);
+    EXPECT_DOUBLE_EQ(r.Max_Spannung_LN(), 600 / kSqrt3);
     EXPECT_EQ(r.Grundwerte[1], Cell("16,666"));
     EXPECT_EQ(r.Analogwerte[0][7], Cell("-20"));
     EXPECT_EQ(r.Binaerwerte[0][4], Cell("300"));

@@ -13,6 +13,7 @@
 
 #include "link/hardware.h"
 #include "link_test_support.h"
+#include "text/value_lists.h"
 
 namespace kalvo::test {
 namespace {
@@ -181,7 +182,7 @@ TEST(HardwareErkennung, WakesFlushesTestsTheLinkAndQueries) {
     EXPECT_EQ(r.clock.elapsedMs(), 2020 + 2000 + 150 * 12);
     EXPECT_EQ(r.observer.lines, (std::vector<std::string>{"-7-t", "-7-t  OK"}));
     ASSERT_EQ(r.observer.stages.size(), 1u);  // announced before anything is sent
-    EXPECT_EQ(r.observer.stages[0], std::make_pair(LinkObserver::Stage::Hardware, std::size_t{0}));
+    EXPECT_EQ(r.observer.stages[0], std::make_pair(Stage::Hardware, std::size_t{0}));
 }
 
 TEST(HardwareErkennung, Failures) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "shell/messages.h"
 #include "text/cp1252.h"
 #include "text/messages.h"
 
@@ -34,19 +35,23 @@ TEST(Messages, BothLanguagesAndOneBoxPerFailedOutcome) {
         const char* text;
         bool critical;
     } cases[] = {
-        {msg(false), "Aktion abgebrochen!",
+        {msg(Language::German), "Aktion abgebrochen!",
          "Überprüfen Sie die Datenverbindung und versuchen Sie es nochmals!", true},
-        {*messageFor(Outcome::LinkFailure, true), "Action cancelled!",
+        {*messageFor(Outcome::LinkFailure, Language::English), "Action cancelled!",
          "Check the dataconnection and try again!", true},
-        {*messageFor(Outcome::BadReply, true), "Action cancelled!",
+        {*messageFor(Outcome::BadReply, Language::English), "Action cancelled!",
          "Check the dataconnection and try again!", true},
-        {msg_para(false), nullptr, "Der Messumformer wurde noch nie parametriert.", true},
-        {*messageFor(Outcome::NeverProgrammed, true), nullptr,
+        {msg_para(Language::German), nullptr, "Der Messumformer wurde noch nie parametriert.",
+         true},
+        {*messageFor(Outcome::NeverProgrammed, Language::English), nullptr,
          "The transducer was not ever parametriert.", true},
-        {*messageFor(Outcome::WrongTransducer, false), nullptr, "falscher Messumformer!!", true},
-        {msg_prog_err(true), nullptr, "wrong transducer!!", true},
-        {programmingDone(false), "Information", "Programmierung erfolgreich abgeschlossen!", false},
-        {programmingDone(true), "Information", "Programming successfully finally!", false},
+        {*messageFor(Outcome::WrongTransducer, Language::German), nullptr,
+         "falscher Messumformer!!", true},
+        {msg_prog_err(Language::English), nullptr, "wrong transducer!!", true},
+        {programmingDone(Language::German), "Information",
+         "Programmierung erfolgreich abgeschlossen!", false},
+        {programmingDone(Language::English), "Information", "Programming successfully finally!",
+         false},
     };
     for (const auto& c : cases) {
         if (c.title) {
@@ -55,8 +60,8 @@ TEST(Messages, BothLanguagesAndOneBoxPerFailedOutcome) {
         EXPECT_EQ(c.message.text, c.text);
         EXPECT_EQ(c.message.critical, c.critical) << c.text;
     }
-    EXPECT_FALSE(messageFor(Outcome::Ok, false));
-    EXPECT_FALSE(messageFor(Outcome::Cancelled, true));
+    EXPECT_FALSE(messageFor(Outcome::Ok, Language::German));
+    EXPECT_FALSE(messageFor(Outcome::Cancelled, Language::English));
 }
 
 }  // namespace

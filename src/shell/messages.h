@@ -1,0 +1,27 @@
+// Which box a situation gets: the outcome of a device sequence, a project file that could not
+// be read or written, and the progress window's caption for a stage.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "files/project_file.h"
+#include "link/link.h"
+#include "link/outcome.h"
+#include "text/messages.h"
+
+namespace kalvo {
+
+// The box for a failed outcome; nullopt for Ok and Cancelled.
+std::optional<MessageText> messageFor(Outcome outcome, Language language);
+
+// The box for a project file that could not be read (loading) or written (saving); it names
+// the file. Nullopt for FileError::None.
+std::optional<MessageText> fileErrorMessage(FileError error, const std::string& path, bool saving,
+                                            Language language);
+
+// The caption of the progress window while a sequence is in a stage.
+std::string_view progrCaption(Stage stage, Language language);
+
+}  // namespace kalvo
