@@ -131,11 +131,11 @@ std::vector<std::string> programmingCommands(const Record& record, char decimal)
         const BinaryRow& b = record.Binaerwerte[static_cast<std::size_t>(j)];
         std::string c = "-M B" + std::to_string(j + 1) + ",";
         const double mode = b[Binary::Mode].toNumber();
-        if (mode >= ModeLimit) {
+        if (mode >= static_cast<double>(ModeLimit)) {
             const float sk = lookUp(binaryCode(record, j));
             c += label + ",";
             c += scaled(b[Binary::Limit].toNumber(), sk, decimal);
-            if (b[Binary::Quantity].toNumber() > DcInput) {
+            if (b[Binary::Quantity].toNumber() > static_cast<double>(DcInput)) {
                 c += "|";
             } else if (b[Binary::Direction].equals(0)) {
                 c += ">";
