@@ -14,7 +14,7 @@
 
 #include "platform/qt/qt_serial_port.h"
 #include "platform/qt/qt_settings_store.h"
-#include "shell/app_context.h"
+#include "shell/session.h"
 #include "shell/settings.h"
 #include "shell/ui/main_window.h"
 #include "sim/simulated_port.h"
@@ -66,39 +66,36 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(QStringLiteral("Kalvo_Multi"));
 
     kalvo::QtSettingsStore store;
-
-    kalvo::AppContext context;
-    context.decimal = kalvo::systemDecimalSeparator();
+    kalvo::Session session(store, kalvo::systemDecimalSeparator(),
+                           QApplication::applicationDirPath().toStdString());
+    // A language named on the command line holds for this run only.
+    if (!lang.empty()) {
+        session.useLanguageForThisRun(lang == "en" ? kalvo::Language::English
+                                                   : kalvo::Language::German);
+    }
 
     // The simulated device and its clock live as long as the program; the port that talks
     // to it is made inside the device thread like any other port.
     auto simClock = std::make_shared<kalvo::SystemClock>();
     auto device = std::make_shared<kalvo::sim::Transducer>(kalvo::sim::Options{});
+    if (simulator) session.usePortForThisRun("Simulator");
+    if (!portPath.empty()) session.usePortForThisRun(portPath);
 
-    kalvo::PortFactory factory;
-    if (simulator) {
-        factory = [device, simClock](int, const std::atomic<bool>* cancel) {
+    // COM n is resolved here: the settings store belongs to the window thread.
+    std::map<int, std::string> comPaths;
+    for (int com = 1; com <= 8; ++com) comPaths[com] = kalvo::portPathFor(com, store, kWindows);
+    kalvo::PortFactory factory =
+        [=](int port, const std::atomic<bool>* cancel) -> std::unique_ptr<kalvo::SerialPort> {
+        if (port == 0 && simulator) {
             return std::make_unique<kalvo::sim::SimulatedPort>(*device, *simClock, cancel);
-        };
-    } else if (!portPath.empty()) {
-        factory = [portPath](int, const std::atomic<bool>* cancel) {
-            return std::make_unique<kalvo::QtSerialPort>(portPath, cancel);
-        };
-    } else {
-        // Resolved here: the settings store belongs to the window thread.
-        std::map<int, std::string> paths;
-        for (int com = 1; com <= 8; ++com) paths[com] = kalvo::portPathFor(com, store, kWindows);
-        const int stored = kalvo::loadSettings(store).COM;
-        paths[stored] = kalvo::portPathFor(stored, store, kWindows);
-        factory = [paths](int com, const std::atomic<bool>* cancel) {
-            const auto it = paths.find(com);
-            return std::make_unique<kalvo::QtSerialPort>(it != paths.end() ? it->second : "",
-                                                         cancel);
-        };
-    }
+        }
+        if (port == 0) return std::make_unique<kalvo::QtSerialPort>(portPath, cancel);
+        const auto it = comPaths.find(port);
+        return std::make_unique<kalvo::QtSerialPort>(it != comPaths.end() ? it->second : "",
+                                                     cancel);
+    };
 
-    kalvo::frmMain window(context, store, std::move(factory));
-    if (!lang.empty()) window.setSprache(lang == "en");
+    kalvo::frmMain window(session, std::move(factory));
     window.show();
     const int rc = QApplication::exec();
     store.sync();

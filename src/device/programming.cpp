@@ -184,20 +184,47 @@ std::vector<std::string> programmingCommands(const Record& record, char decimal)
     return out;
 }
 
-std::string checkRecordSendable(const Record& record) {
-    if (auto why = checkVariant(record.Anzahl_Analog, record.Anzahl_Binaer, record.Max_Spannung,
-                                record.Max_Strom)) {
-        return "record: " + *why;
+RecordFault checkRecordSendable(const Record& record) {
+    if (record.Anzahl_Analog < 1 || record.Anzahl_Analog > kAnalogRows - 1) {
+        return RecordFault::AnalogCount;
     }
+    if (record.Anzahl_Binaer < 1 || record.Anzahl_Binaer > kBinaryRows) {
+        return RecordFault::BinaryCount;
+    }
+    if (!std::isfinite(record.Max_Spannung) || record.Max_Spannung <= 0) {
+        return RecordFault::VoltageClass;
+    }
+    if (!std::isfinite(record.Max_Strom) || record.Max_Strom <= 0) return RecordFault::CurrentClass;
+    // The divisors go to the device in single precision: they must be finite and not 0 there,
+    // and so must their product (the power divisor).
     const auto usable = [](double factor) {
         const float f = static_cast<float>(factor);
         return std::isfinite(factor) && std::isfinite(f) && f != 0.0f;
     };
     const double fu = Wandler_Faktor_U(record);
     const double fi = Wandler_Faktor_I(record);
-    if (!usable(fu)) return "record: voltage transformer ratio unusable";
-    if (!usable(fi)) return "record: current transformer ratio unusable";
-    if (!usable(fu * fi)) return "record: transformer ratios unusable";
+    if (!usable(fu)) return RecordFault::VoltageRatio;
+    if (!usable(fi) || !usable(fu * fi)) return RecordFault::CurrentRatio;
+    return RecordFault::None;
+}
+
+std::string_view describe(RecordFault fault) {
+    switch (fault) {
+        case RecordFault::None:
+            break;
+        case RecordFault::AnalogCount:
+            return "record: analog output count is not 1..4";
+        case RecordFault::BinaryCount:
+            return "record: binary output count is not 1..13";
+        case RecordFault::VoltageClass:
+            return "record: voltage class is not above 0";
+        case RecordFault::CurrentClass:
+            return "record: current class is not above 0";
+        case RecordFault::VoltageRatio:
+            return "record: voltage transformer ratio unusable";
+        case RecordFault::CurrentRatio:
+            return "record: current transformer ratio unusable";
+    }
     return {};
 }
 
@@ -247,8 +274,10 @@ ProgramResult programTransducer(Link& link, const Record& record, const std::str
         r.nothingToDo = true;
         return r;
     }
-    if (std::string why = checkRecordSendable(record); !why.empty()) {
-        return fail(Outcome::WrongTransducer, why);
+    if (const RecordFault fault = checkRecordSendable(record); fault != RecordFault::None) {
+        ProgramResult r = fail(Outcome::BadRecord, std::string(describe(fault)));
+        r.fault = fault;
+        return r;
     }
     const std::vector<std::string> commands = programmingCommands(record, decimal);
 

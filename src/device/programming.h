@@ -22,10 +22,19 @@ std::string Zahl_anhaengen(const Cell& value, char decimal);
 // The link test "-t" that precedes them is not part of the list.
 std::vector<std::string> programmingCommands(const Record& record, char decimal);
 
-// Whether the record can be turned into commands at all: output counts of a TXR 3.0 variant
-// and, where a transformer is used, a non-zero finite ratio. Empty when it can, else a short
-// English reason.
-std::string checkRecordSendable(const Record& record);
+// What makes a record impossible to send at all (it cannot be turned into commands).
+enum class RecordFault {
+    None,
+    AnalogCount,   // not 1..4 analog outputs
+    BinaryCount,   // not 1..13 binary outputs
+    VoltageClass,  // a voltage class of 0 or less
+    CurrentClass,  // a current class of 0 or less
+    VoltageRatio,  // a voltage transformer whose ratio is 0 or infinite (a value of 0)
+    CurrentRatio,  // likewise for the current transformer
+};
+RecordFault checkRecordSendable(const Record& record);
+// A short English description, for logs and the command line's detail line.
+std::string_view describe(RecordFault fault);
 
 // Does the device's hardware fit the record? Output counts must be equal, the voltage class
 // must cover the nominal voltage (line-to-line for four-wire and single-phase connection,
@@ -37,6 +46,7 @@ struct ProgramResult {
     Outcome outcome = Outcome::LinkFailure;
     HardwareInfo hardware;  // what the device reported (valid once the query passed)
     std::string reason;
+    RecordFault fault = RecordFault::None;  // why the record could not be sent (BadRecord)
     // The record holds no configuration yet (no connection type): nothing was sent, the
     // outcome is Ok, and the caller shows nothing (no success message either).
     bool nothingToDo = false;
@@ -45,9 +55,10 @@ struct ProgramResult {
 // The whole run: wake-up, hardware query and checks, then "-t" and every command through
 // seriell with echo comparison. Stops at the first failure. Does not touch the record; the
 // caller applies the hardware classes (Max_Spannung, Max_Strom) on Ok.
-// Outcomes: Ok; LinkFailure (port, echo or time-out); BadReply (hardware reply unusable);
-// WrongTransducer (the device does not fit the record, or the record cannot be sent at all:
-// nothing but the wake-up and the query went out, or nothing at all); Cancelled.
+// Outcomes: Ok; BadRecord (the record cannot be sent at all: nothing went out); LinkFailure
+// (port, echo or time-out, or no reply at all to the hardware query); BadReply (a hardware reply
+// came but is unusable); WrongTransducer (the device does not fit the record: nothing but the
+// wake-up and the query went out); Cancelled.
 ProgramResult programTransducer(Link& link, const Record& record, const std::string& address,
                                 char decimal);
 

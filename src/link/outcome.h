@@ -9,6 +9,8 @@ enum class Outcome {
     WrongTransducer,  // variant or rating does not fit the record: "msg_prog_err"
     NeverProgrammed,  // erased data area on read-back: "msg_para"
     BadReply,         // a reply the program cannot use (too few fields, no marker ...): "msg"
+    BadRecord,        // the record itself cannot be sent (impossible counts, a transformer
+                      // value of 0): a box naming what is wrong
     Cancelled,        // the user stopped the sequence: no message
 };
 

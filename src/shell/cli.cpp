@@ -62,6 +62,7 @@ int exitFor(Outcome outcome) {
         case Outcome::NeverProgrammed:
             return kExitNeverProgrammed;
         case Outcome::BadReply:
+        case Outcome::BadRecord:
             return kExitBadInput;
         case Outcome::Cancelled:
             return kExitLink;
@@ -178,6 +179,13 @@ class Runner {
         const std::string& path = o_.rest[0];
         Decoded file = Projekt_laden(path, startRecord());
         if (file.error != FileError::None) return fileFail(path, file.error, false, file.detail);
+        // A record that cannot be sent is refused before the port is touched.
+        if (const RecordFault fault = checkRecordSendable(file.record);
+            fault != RecordFault::None) {
+            const MessageText m = recordFaultMessage(fault, language_);
+            err() << m.title << ' ' << m.text << '\n';
+            return kExitBadInput;
+        }
         if (!connect()) return fail(Outcome::LinkFailure, {});
         StreamLog log(env_.out);
         Link link = makeLink(&log);

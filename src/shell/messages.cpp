@@ -11,11 +11,49 @@ std::optional<MessageText> messageFor(Outcome outcome, Language language) {
             return msg_prog_err(language);
         case Outcome::NeverProgrammed:
             return msg_para(language);
+        case Outcome::BadRecord:
+            return recordFaultMessage(RecordFault::None, language);
         case Outcome::Ok:
         case Outcome::Cancelled:
             return std::nullopt;
     }
     return std::nullopt;
+}
+
+MessageText recordFaultMessage(RecordFault fault, Language language) {
+    std::string_view what;
+    switch (fault) {
+        case RecordFault::None:
+            break;
+        case RecordFault::AnalogCount:
+            what = kRecordAnalogCount.in(language);
+            break;
+        case RecordFault::BinaryCount:
+            what = kRecordBinaryCount.in(language);
+            break;
+        case RecordFault::VoltageClass:
+            what = kRecordVoltageClass.in(language);
+            break;
+        case RecordFault::CurrentClass:
+            what = kRecordCurrentClass.in(language);
+            break;
+        case RecordFault::VoltageRatio:
+            what = kRecordVoltageRatio.in(language);
+            break;
+        case RecordFault::CurrentRatio:
+            what = kRecordCurrentRatio.in(language);
+            break;
+    }
+    MessageText m = msg(language);  // the title every failed sequence has
+    m.text = fillIn(kRecordNotSendable.in(language), what);
+    return m;
+}
+
+std::optional<MessageText> programmingMessage(const ProgramResult& result, Language language) {
+    if (result.outcome == Outcome::BadRecord) return recordFaultMessage(result.fault, language);
+    if (result.outcome != Outcome::Ok) return messageFor(result.outcome, language);
+    if (result.nothingToDo) return std::nullopt;
+    return programmingDone(language);
 }
 
 std::optional<MessageText> fileErrorMessage(FileError error, const std::string& path, bool saving,

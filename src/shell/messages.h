@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "device/programming.h"
 #include "files/project_file.h"
 #include "link/link.h"
 #include "link/outcome.h"
@@ -15,6 +16,13 @@ namespace kalvo {
 
 // The box for a failed outcome; nullopt for Ok and Cancelled.
 std::optional<MessageText> messageFor(Outcome outcome, Language language);
+
+// The box for a record that cannot be programmed, naming what is wrong with it.
+MessageText recordFaultMessage(RecordFault fault, Language language);
+
+// The box for the end of a programming run: the failure's box, the success box, or nothing
+// (a record without configuration, or a cancelled run).
+std::optional<MessageText> programmingMessage(const ProgramResult& result, Language language);
 
 // The box for a project file that could not be read (loading) or written (saving); it names
 // the file. Nullopt for FileError::None.

@@ -20,6 +20,24 @@ MessageText msg_para(Language language);      // never programmed
 MessageText msg_prog_err(Language language);  // wrong transducer
 MessageText programmingDone(Language language);
 
+// A configuration that cannot be programmed at all; "%1" is what is wrong with it.
+inline constexpr Text kRecordNotSendable{"Die Konfiguration kann nicht programmiert werden: %1",
+                                         "The configuration cannot be programmed: %1"};
+inline constexpr Text kRecordAnalogCount{"Die Anzahl der Analogausgänge ist nicht 1 bis 4.",
+                                         "The number of analog outputs is not 1 to 4."};
+inline constexpr Text kRecordBinaryCount{"Die Anzahl der Binärausgänge ist nicht 1 bis 13.",
+                                         "The number of binary outputs is not 1 to 13."};
+inline constexpr Text kRecordVoltageClass{"Die Spannungsklasse ist nicht größer als 0.",
+                                          "The voltage class is not above 0."};
+inline constexpr Text kRecordCurrentClass{"Die Stromklasse ist nicht größer als 0.",
+                                          "The current class is not above 0."};
+inline constexpr Text kRecordVoltageRatio{
+    "Der Spannungswandler hat kein gültiges Übersetzungsverhältnis (Primär- oder Sekundärwert 0).",
+    "The voltage transformer has no valid ratio (primary or secondary value 0)."};
+inline constexpr Text kRecordCurrentRatio{
+    "Der Stromwandler hat kein gültiges Übersetzungsverhältnis (Primär- oder Sekundärwert 0).",
+    "The current transformer has no valid ratio (primary or secondary value 0)."};
+
 // Captions of the progress window while the device is asked what it is, programmed, read.
 inline constexpr Text kProgrHardware{"Hardware Daten werden ausgelesen", "read Hardware data"};
 inline constexpr Text kProgrProgramming{"Messumformer wird programmiert",

@@ -20,7 +20,7 @@
 #include "../support/fakes.h"
 #include "link/ui/hardware_window.h"
 #include "platform/qt/qt_settings_store.h"
-#include "shell/app_context.h"
+#include "shell/session.h"
 #include "shell/ui/aux_windows.h"
 #include "shell/ui/main_window.h"
 #include "sim/simulated_port.h"
@@ -41,8 +41,9 @@ struct Rig final : MessagePresenter, FileDialogs {
         std::unique_ptr<Clock> owned = realTime ? std::unique_ptr<Clock>(new SystemClock)
                                                 : std::make_unique<test::FakeClock>();
         Clock* clock = owned.get();
+        session = std::make_unique<Session>(store, '.');
         window = std::make_unique<frmMain>(
-            context, store,
+            *session,
             [this, clock](int, const std::atomic<bool>* cancel) {
                 return std::make_unique<sim::SimulatedPort>(device, *clock, cancel);
             },
@@ -95,7 +96,8 @@ struct Rig final : MessagePresenter, FileDialogs {
     QtSettingsStore store{dir.filePath("k.ini").toStdString()};
     bool realTime;
     sim::Transducer device;
-    AppContext context;
+    std::unique_ptr<Session> session;  // made by open(), from the settings stored then
+    AppContext& ctx() { return session->context(); }
     std::vector<MessageText> boxes;
     std::string nextFile;  // the file dialogs' answer
     QString asked;         // the last dialog: title|preset|filters..., preset "-" for Open
@@ -188,9 +190,9 @@ void MainWindowTest::startsWithDefaults() {
     QVERIFY(!rig.action("mnueinstell")->isVisible());
     // 7500 x 6500 twips at 1000/1000 twips; 15 twips per pixel at 96 dpi.
     if (w.logicalDpiX() == 96) QCOMPARE(w.geometry(), QRect(67, 67, 500, 433));
-    QCOMPARE(variant(rig.context.record), QStringLiteral("0A/0D 600/5"));
-    QCOMPARE(rig.context.Geraeteadresse, std::string("0"));
-    QVERIFY(!rig.context.Sprache);
+    QCOMPARE(variant(rig.ctx().record), QStringLiteral("0A/0D 600/5"));
+    QCOMPARE(rig.ctx().Geraeteadresse, std::string("0"));
+    QVERIFY(rig.ctx().language == Language::German);
 
     // A click on a panel gives the log window its design size (8550 x 6000 twips), unshown.
     w.show();
@@ -240,7 +242,7 @@ void MainWindowTest::captionsFollowTheLanguage() {
     const QList<QAction*> buttons = w.findChild<QToolBar*>("tbToolBar")->actions();
     for (bool english : {true, false, true}) {
         rig.action(english ? "tbToolBar_Englisch" : "tbToolBar_Deutsch")->trigger();
-        QCOMPARE(rig.context.Sprache, english);
+        QCOMPARE(rig.ctx().language, english ? Language::English : Language::German);
         QStringList shownCaptions;
         for (const QString& name : names) shownCaptions << shown(w, name);
         QCOMPARE(shownCaptions, captions[english].split('|'));
@@ -292,8 +294,8 @@ void MainWindowTest::settingsRoundTrip() {
     QCOMPARE(rig.panels(), QStringLiteral("COM 3|RS-485|Adr. 7"));
     QCOMPARE(rig.where("mnucom_1|mnucom_3|mnurs_485", &QAction::isChecked),
              QStringList({"mnucom_3", "mnurs_485"}));
-    QVERIFY(rig.context.Sprache);
-    QCOMPARE(rig.context.Geraeteadresse, std::string("7"));
+    QVERIFY(rig.ctx().language == Language::English);
+    QCOMPARE(rig.ctx().Geraeteadresse, std::string("7"));
     QCOMPARE(w.findChild<QMenu*>("mnuFile1")->title(), QStringLiteral("File"));
     if (w.logicalDpiX() == 96) QCOMPARE(w.size(), QSize(600, 480));
 
@@ -309,11 +311,11 @@ void MainWindowTest::settingsRoundTrip() {
     }
     // The next start comes back the same way.
     rig.window.reset();
-    AppContext second;
-    frmMain again(second, rig.store,
+    Session second(rig.store, '.');
+    frmMain again(second,
                   [](int, const std::atomic<bool>*) { return std::unique_ptr<SerialPort>(); });
     QCOMPARE(again.size(), closedSize);
-    QVERIFY(second.Sprache);
+    QVERIFY(second.language() == Language::English);
 }
 
 void MainWindowTest::minimizedCloseWritesNothing() {
@@ -342,7 +344,7 @@ void MainWindowTest::runningSequenceBlocksCommandsAndCloseIsPrompt() {
     // The window keeps handling events: the log fills while the sequence waits.
     QTRY_VERIFY_WITH_TIMEOUT(progr->findChild<QListWidget*>("List1")->count() > 0, 5000);
     // A second start or a port change while busy is refused, even called directly.
-    rig.context.record = recordFor2A5D();
+    rig.ctx().record = recordFor2A5D();
     w.mnuprogr_Click();
     w.mnucom_Click(5);
     QCOMPARE(progr->windowTitle(), QStringLiteral("Daten Messumformer werden ausgelesen"));
@@ -361,8 +363,8 @@ void MainWindowTest::programmingAndReadingBackTheSimulator() {
     Rig rig;
     frmMain& w = rig.open();
     w.show();
-    rig.context.record = recordFor2A5D();
-    const Record before = rig.context.record;
+    rig.ctx().record = recordFor2A5D();
+    const Record before = rig.ctx().record;
     // The progress window follows the sequence: the hardware query first, then programming.
     QStringList captions;
     QList<int> pictures;
@@ -380,19 +382,19 @@ void MainWindowTest::programmingAndReadingBackTheSimulator() {
     QVERIFY(!w.progr()->isVisible());
     QCOMPARE(rig.where(kDeviceCommands, &QAction::isEnabled), kDeviceCommands.split('|'));
     // The device's classes reach the record; the configuration itself is unchanged.
-    QCOMPARE(variant(rig.context.record), QStringLiteral("2A/5D 120/1.2"));
-    QCOMPARE(cellTexts(rig.context.record), cellTexts(before));
+    QCOMPARE(variant(rig.ctx().record), QStringLiteral("2A/5D 120/1.2"));
+    QCOMPARE(cellTexts(rig.ctx().record), cellTexts(before));
     QVERIFY(!rig.device.storedData(1).empty());
 
     // Read back in English: the record comes back from the device.
     rig.action("tbToolBar_Englisch")->trigger();
-    rig.context.record = startRecord();
+    rig.ctx().record = startRecord();
     captions.clear();
     rig.runToEnd("mnudaten");
     QCOMPARE(captions, QStringList({"read data transducers ", "read Hardware data"}));
     QCOMPARE(rig.takeBox(), QStringLiteral("0 boxes"));
-    QCOMPARE(variant(rig.context.record), QStringLiteral("2A/5D 120/1.2"));
-    QCOMPARE(cellTexts(rig.context.record), cellTexts(before));
+    QCOMPARE(variant(rig.ctx().record), QStringLiteral("2A/5D 120/1.2"));
+    QCOMPARE(cellTexts(rig.ctx().record), cellTexts(before));
 }
 
 void MainWindowTest::failedSequencesLeaveTheRecordUnchanged() {
@@ -413,26 +415,26 @@ void MainWindowTest::failedSequencesLeaveTheRecordUnchanged() {
     QCOMPARE(w.progr()->windowTitle(), QStringLiteral("read Hardware data"));
     QCOMPARE(rig.takeBox(),
              QStringLiteral("!Action cancelled!|Check the dataconnection and try again!"));
-    QVERIFY(rig.context.record == startRecord());
+    QVERIFY(rig.ctx().record == startRecord());
     QVERIFY(!w.hardware()->isVisible() && !w.progr()->isVisible());
     QVERIFY(rig.action("mnupara")->isEnabled());
 
     // A failed read-back.
     rig.action("tbToolBar_Deutsch")->trigger();
-    rig.context.record = recordFor2A5D();
-    const Record edited = rig.context.record;
+    rig.ctx().record = recordFor2A5D();
+    const Record edited = rig.ctx().record;
     rig.runToEnd("mnudaten");
-    QVERIFY(rig.context.record == edited);
+    QVERIFY(rig.ctx().record == edited);
     QCOMPARE(rig.takeBox(), QStringLiteral("!Aktion abgebrochen!|Überprüfen Sie die "
                                            "Datenverbindung und versuchen Sie es nochmals!"));
 
     // A sound link to a 2A/5D, but the record is for a 3A unit: no classes, nothing stored.
     rig.device.options().garbleEcho = false;
-    rig.context.record.Anzahl_Analog = 3;
-    const Record wrong = rig.context.record;
+    rig.ctx().record.Anzahl_Analog = 3;
+    const Record wrong = rig.ctx().record;
     rig.runToEnd("mnuprogr");
     QCOMPARE(rig.takeBox(), QStringLiteral("!Aktion abgebrochen!|falscher Messumformer!!"));
-    QVERIFY(rig.context.record == wrong);
+    QVERIFY(rig.ctx().record == wrong);
     QVERIFY(rig.device.storedData(1).empty());
 }
 
@@ -443,13 +445,13 @@ void MainWindowTest::hardwareChoice() {
     Hardware* hw = w.hardware();
     auto* list = hw->findChild<QListWidget*>("List1");
     auto click = [hw](const char* button) { hw->findChild<QAbstractButton*>(button)->click(); };
-    Record& r = rig.context.record;
+    Record& r = rig.ctx().record;
 
     // New resets the classes and asks for the hardware, "auto" first.
     r.Max_Spannung = 120;
     r.Max_Strom = 1.2;
     rig.action("mnufile_0")->trigger();
-    QVERIFY(rig.context.Ruecksetzmeldung_aus);
+    QVERIFY(rig.ctx().Ruecksetzmeldung_aus);
     QCOMPARE(variant(r), QStringLiteral("0A/0D 600/5"));
     QVERIFY(hw->isVisible());
     QCOMPARE(list->count(), 13);
@@ -493,8 +495,8 @@ void MainWindowTest::hardwareChoice() {
 void MainWindowTest::fileCommands() {
     Rig rig;
     frmMain& w = rig.open();
-    rig.context.record = recordFor2A5D();
-    const Record edited = rig.context.record;
+    rig.ctx().record = recordFor2A5D();
+    const Record edited = rig.ctx().record;
 
     // A malformed file (the box names it), then a cancelled dialog: the record stays.
     const QString broken = rig.dir.filePath("broken.cfg");
@@ -513,7 +515,7 @@ void MainWindowTest::fileCommands() {
     rig.nextFile.clear();
     rig.action("mnufile_1")->trigger();
     QCOMPARE(rig.takeBox(), QStringLiteral("0 boxes"));
-    QVERIFY(rig.context.record == edited);
+    QVERIFY(rig.ctx().record == edited);
 
     // Save, Save As, then Open restores the record and offers saving.
     const QString path = rig.dir.filePath("project.cfg");
@@ -524,12 +526,12 @@ void MainWindowTest::fileCommands() {
     QVERIFY(rig.boxes.empty() && QFile::exists(path));
     w.mnufile_Click(4);
     QVERIFY(rig.asked.startsWith("Speichern von Projekt unter||"));
-    rig.context.record = startRecord();
+    rig.ctx().record = startRecord();
     rig.action("mnufile_1")->trigger();
     QCOMPARE(rig.takeBox(), QStringLiteral("0 boxes"));
-    QCOMPARE(variant(rig.context.record), QStringLiteral("2A/5D 600/5"));
-    QCOMPARE(cellTexts(rig.context.record), cellTexts(edited));
-    QVERIFY(!rig.context.Ruecksetzmeldung_aus);
+    QCOMPARE(variant(rig.ctx().record), QStringLiteral("2A/5D 600/5"));
+    QCOMPARE(cellTexts(rig.ctx().record), cellTexts(edited));
+    QVERIFY(!rig.ctx().Ruecksetzmeldung_aus);
     QCOMPARE(rig.where("mnufile_3|mnufile_4|tbToolBar_Speichern", &QAction::isEnabled).size(), 3);
 
     // Saving into a folder that does not exist reports it and names the file.

@@ -12,18 +12,17 @@ namespace kalvo {
 
 Hardware::Hardware(QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("Hardware"));
-    setWindowTitle(QStringLiteral("Hardware-Typ"));
 
     List1_ = new QListWidget(this);
     List1_->setObjectName(QStringLiteral("List1"));
     for (std::string_view entry : kHardwareList) {
         List1_->addItem(QString::fromUtf8(entry.data(), static_cast<int>(entry.size())));
     }
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(this);
     ok->setObjectName(QStringLiteral("OK_Hardware_Type"));
     ok->setDefault(true);
     ok->setAutoDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Abbruch"), this);
+    auto* cancel = new QPushButton(this);
     cancel->setObjectName(QStringLiteral("Abbruch_Hardware_Type"));
     cancel->setAutoDefault(false);
 

@@ -23,7 +23,6 @@ QFont arial() {
 
 Progr::Progr(QWidget* owner) : QWidget(owner, Qt::Window) {
     setObjectName(QStringLiteral("Progr"));
-    setWindowTitle(QStringLiteral("Messumformer wird programmiert"));
 
     List1_ = new QListWidget(this);
     List1_->setObjectName(QStringLiteral("List1"));
@@ -33,7 +32,7 @@ Progr::Progr(QWidget* owner) : QWidget(owner, Qt::Window) {
     ProgressBar1_->setRange(0, 50);
     ProgressBar1_->setValue(0);
     ProgressBar1_->setTextVisible(false);
-    Command1_ = new QPushButton(QStringLiteral("OK"), this);
+    Command1_ = new QPushButton(this);
     Command1_->setObjectName(QStringLiteral("Command1"));
     Image1_ = new QLabel(this);
     Image1_->setObjectName(QStringLiteral("Image1"));
@@ -80,14 +79,10 @@ void Progr::setProgress(int value) {
 
 Meldung::Meldung(QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("Meldung"));
-    setWindowTitle(QStringLiteral("Achtung !!"));
     auto* layout = new QVBoxLayout(this);
     const char* names[] = {"lblM11", "lblM12", "lblM13", "lblM14", "lblM15"};
-    const char* texts[] = {"Achtung !!", "Die Grundeinstellungen wurden geändert !!",
-                           "Alle Analog, Binär und Seriellen Einstellungen",
-                           "wurden zurückgesetzt,", "und sind neu zu parametrieren !!"};
     for (int i = 0; i < 5; ++i) {
-        auto* label = new QLabel(QString::fromUtf8(texts[i]), this);
+        auto* label = new QLabel(this);
         label->setObjectName(QString::fromLatin1(names[i]));
         label->setAlignment(Qt::AlignCenter);
         if (i == 0) {
@@ -97,7 +92,7 @@ Meldung::Meldung(QWidget* owner) : QDialog(owner) {
         }
         layout->addWidget(label);
     }
-    auto* button = new QPushButton(QStringLiteral("Weiter"), this);
+    auto* button = new QPushButton(this);
     button->setObjectName(QStringLiteral("Command1"));
     button->setDefault(true);
     layout->addWidget(button, 0, Qt::AlignCenter);
@@ -106,7 +101,6 @@ Meldung::Meldung(QWidget* owner) : QDialog(owner) {
 
 Überwachung::Überwachung(QWidget* owner) : QWidget(owner, Qt::Window) {
     setObjectName(QStringLiteral("Überwachung"));
-    setWindowTitle(QStringLiteral("Überwachung"));
     auto* grid = new QGridLayout;
     for (int i = 0; i < 19; ++i) {
         auto* list = new QListWidget(this);
@@ -116,7 +110,7 @@ Meldung::Meldung(QWidget* owner) : QDialog(owner) {
         List2_[i] = list;
         grid->addWidget(list, 0, i);
     }
-    auto* back = new QPushButton(QStringLiteral("zurück"), this);
+    auto* back = new QPushButton(this);
     back->setObjectName(QStringLiteral("Command1"));
     connect(back, &QPushButton::clicked, this, &QWidget::hide);
     auto* layout = new QVBoxLayout(this);

@@ -18,7 +18,7 @@ class QPushButton;
 namespace kalvo {
 
 // Log and progress of a device sequence. The caller sets the caption and the picture
-// (0 programming and read-back, 1 hardware query) before showing it.
+// (0 programming, 1 hardware query and read-back) before showing it.
 class Progr : public QWidget {
     Q_OBJECT
   public:
@@ -38,7 +38,7 @@ class Progr : public QWidget {
     std::array<QPixmap, 2> pictures_;
 };
 
-// "Attention: the basic settings changed" notice, texts from the general caption table.
+// "Attention: the basic settings changed" notice.
 class Meldung : public QDialog {
     Q_OBJECT
   public:

@@ -2,29 +2,49 @@
 
 namespace kalvo {
 
+namespace {
+
+// Stands in when the factory could make no port: every sequence fails as a broken link.
+class NoPort final : public SerialPort {
+  public:
+    bool open() override { return false; }
+    bool isOpen() const override { return false; }
+    void close() override {}
+    bool write(std::string_view) override { return false; }
+    std::string readAvailable() override { return {}; }
+    WaitResult waitForData(TimePoint) override { return WaitResult::Broken; }
+    std::string errorText() const override { return "no such port"; }
+};
+
+}  // namespace
+
+// Turns the link's reports into events for the window thread.
 class DeviceWorker::Observer final : public LinkObserver {
   public:
     explicit Observer(DeviceWorker& worker) : worker_(worker) {}
-    // Signals of an object living in the window thread, emitted from the worker thread:
-    // Qt queues them to the receivers.
     void logLine(const std::string& utf8) override {
-        emit worker_.logLine(QString::fromStdString(utf8));
+        worker_.post({DeviceEvent::Kind::Log, Stage::Hardware, utf8, 0});
     }
-    void progress(int value) override { emit worker_.progress(value); }
-    void stage(Stage s) override { emit worker_.stageChanged(static_cast<int>(s)); }
+    void progress(int value) override {
+        worker_.post({DeviceEvent::Kind::Progress, Stage::Hardware, {}, value});
+    }
+    void stage(Stage s) override { worker_.post({DeviceEvent::Kind::Stage, s, {}, 0}); }
+    void measuredLine(const std::string& utf8) override {
+        worker_.post({DeviceEvent::Kind::MeasuredLine, Stage::Measuring, utf8, 0});
+    }
 
   private:
     DeviceWorker& worker_;
 };
 
-DeviceWorker::DeviceWorker(PortFactory factory, std::unique_ptr<Clock> clock, int com,
+DeviceWorker::DeviceWorker(PortFactory factory, std::unique_ptr<Clock> clock, int port,
                            QObject* parent)
     : QObject(parent),
       factory_(std::move(factory)),
       clock_(std::move(clock)),
       observer_(std::make_unique<Observer>(*this)),
-      com_(com),
-      workerCom_(com) {
+      port_(port),
+      workerPort_(port) {
     thread_.setObjectName(QStringLiteral("DeviceWorker"));
     context_ = new QObject;
     context_->moveToThread(&thread_);
@@ -32,28 +52,47 @@ DeviceWorker::DeviceWorker(PortFactory factory, std::unique_ptr<Clock> clock, in
 }
 
 DeviceWorker::~DeviceWorker() {
-    cancel_ = true;
+    shutdown();
     // Runs after the current job: the port is destroyed in the thread that created it.
     QMetaObject::invokeMethod(
-        context_, [this] { port_.reset(); }, Qt::BlockingQueuedConnection);
+        context_, [this] { serial_.reset(); }, Qt::BlockingQueuedConnection);
     thread_.quit();
     thread_.wait();
     delete context_;
 }
 
-bool DeviceWorker::startJob(std::function<void(Link&)> work, std::function<void()> finish) {
-    if (busy_) return false;
+void DeviceWorker::shutdown() {
+    shutdown_ = true;
+    cancel_ = true;
+}
+
+void DeviceWorker::post(DeviceEvent event) {
+    // Queued to the window thread behind every event before it, and before the job's end.
+    QMetaObject::invokeMethod(
+        this,
+        [this, event = std::move(event)] {
+            if (onEvent_) onEvent_(event);
+        },
+        Qt::QueuedConnection);
+}
+
+bool DeviceWorker::startJob(std::function<void(Link&)> work, EventHandler onEvent,
+                            std::function<void()> finish) {
+    if (busy_ || shutdown_) return false;
     busy_ = true;
     cancel_ = false;
+    onEvent_ = std::move(onEvent);
     emit busyChanged(true);
     QMetaObject::invokeMethod(
         context_,
         [this, work = std::move(work), finish = std::move(finish)] {
             runInWorker(work);
+            // A job that failed inside left no result: `finish` hands on nothing then.
             QMetaObject::invokeMethod(
                 this,
                 [this, finish] {
                     busy_ = false;
+                    onEvent_ = nullptr;
                     emit busyChanged(false);
                     finish();
                 },
@@ -64,22 +103,33 @@ bool DeviceWorker::startJob(std::function<void(Link&)> work, std::function<void(
 }
 
 void DeviceWorker::runInWorker(const std::function<void(Link&)>& work) {
-    if (!port_) port_ = factory_(workerCom_, &cancel_);
-    Link link(*port_, *clock_, observer_.get(), &cancel_);
-    work(link);
+    try {
+        if (!serial_) serial_ = factory_(workerPort_, &cancel_);
+        if (!serial_) serial_ = std::make_unique<NoPort>();
+        Link link(*serial_, *clock_, observer_.get(), &cancel_);
+        work(link);
+    } catch (...) {
+        // The sequence ends as a failure; the port may be in any state, so it is closed and
+        // opened afresh by the next one.
+        if (serial_) serial_->close();
+    }
 }
 
-void DeviceWorker::selectPort(int com) {
-    if (busy_) return;
-    com_ = com;
+void DeviceWorker::selectPort(int port) {
+    if (busy_ || shutdown_) return;
+    port_ = port;
     QMetaObject::invokeMethod(
         context_,
-        [this, com] {
-            if (port_) port_->close();
-            port_.reset();
-            workerCom_ = com;
-            port_ = factory_(com, &cancel_);
-            if (port_) port_->open();  // a missing port stays closed without a message
+        [this, port] {
+            if (serial_) serial_->close();
+            serial_.reset();
+            workerPort_ = port;
+            try {
+                serial_ = factory_(port, &cancel_);
+                if (serial_) serial_->open();  // a missing port stays closed without a message
+            } catch (...) {
+                serial_.reset();
+            }
         },
         Qt::QueuedConnection);
 }

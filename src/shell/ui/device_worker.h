@@ -1,16 +1,16 @@
 // The one thread that talks to the transducer. It owns the serial port (created inside the
-// thread: QSerialPort is not thread-safe) and runs one device sequence at a time; the result
-// goes back to the window thread, log lines and progress steps arrive as queued signals.
+// thread: QSerialPort is not thread-safe) and runs one device sequence at a time. What a running
+// sequence reports reaches the window thread as typed events; its result arrives there too.
 #pragma once
 
 #include <QObject>
-#include <QString>
 #include <QThread>
 
 #include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "link/link.h"
 #include "platform/clock.h"
@@ -18,48 +18,65 @@
 
 namespace kalvo {
 
-// Creates the port for COM number `com`; runs in the worker thread. `cancel` is the flag the
-// port's waits should watch.
+// Creates the port to use: `port` 0 is the one named on the command line (a device path or the
+// simulator), 1..8 the COM ports. Runs in the worker thread. `cancel` is the flag the port's
+// waits should watch.
 using PortFactory =
-    std::function<std::unique_ptr<SerialPort>(int com, const std::atomic<bool>* cancel)>;
+    std::function<std::unique_ptr<SerialPort>(int port, const std::atomic<bool>* cancel)>;
+
+// One thing a running sequence reports.
+struct DeviceEvent {
+    enum class Kind { Stage, Log, Progress, MeasuredLine };
+    Kind kind = Kind::Log;
+    Stage stage = Stage::Hardware;  // Kind::Stage
+    std::string text;               // Kind::Log and Kind::MeasuredLine, UTF-8
+    int value = 0;                  // Kind::Progress, 0..50
+};
 
 class DeviceWorker : public QObject {
     Q_OBJECT
   public:
-    DeviceWorker(PortFactory factory, std::unique_ptr<Clock> clock, int com,
+    using EventHandler = std::function<void(const DeviceEvent&)>;
+
+    DeviceWorker(PortFactory factory, std::unique_ptr<Clock> clock, int port,
                  QObject* parent = nullptr);
-    // Cancels a running sequence, waits for it to end and closes the port.
+    // Stops a running sequence, waits for it to end and closes the port. Its result is dropped.
     ~DeviceWorker() override;
 
     bool busy() const { return busy_; }
-    int com() const { return com_; }
+    int port() const { return port_; }
 
-    // Runs `job` on the worker thread with a fresh Link over the port; then `done` runs on the
-    // window thread with the job's result. False (and nothing runs) while another job is busy.
+    // Runs `job` on the worker thread with a Link over the port. Every event it reports is given
+    // to `onEvent` on the window thread, in order; then `done` runs there with the result, or
+    // with nothing when the job failed inside (threw). False, and nothing runs, while another job
+    // is busy or once the worker is shutting down.
     template <class R>
-    bool start(std::function<R(Link&)> job, std::function<void(R)> done) {
+    bool start(std::function<R(Link&)> job, EventHandler onEvent,
+               std::function<void(std::optional<R>)> done) {
         auto result = std::make_shared<std::optional<R>>();
         return startJob([job = std::move(job), result](Link& link) { result->emplace(job(link)); },
-                        [done = std::move(done), result] { done(std::move(**result)); });
+                        std::move(onEvent),
+                        [done = std::move(done), result] { done(std::move(*result)); });
     }
 
-    // Closes the current port, switches to COM `com` and opens it. Open errors are ignored:
-    // the next sequence tries again. Ignored while a job is busy.
-    void selectPort(int com);
+    // Asks the running sequence to stop: every pause and wait ends within 100 ms.
+    void stop() { cancel_ = true; }
+    // Stops the running sequence and refuses every job from now on (the window is closing).
+    void shutdown();
+    bool shuttingDown() const { return shutdown_; }
 
-    // Asks the running sequence to stop as soon as it can.
-    void cancel() { cancel_ = true; }
+    // Closes the current port and switches to another (see PortFactory), opening it; open
+    // errors are ignored: the next sequence tries again. Ignored while a job is busy.
+    void selectPort(int port);
 
   signals:
-    void logLine(const QString& line);
-    void progress(int value);
-    // The running sequence moved on to another stage (a LinkObserver::Stage value).
-    void stageChanged(int stage);
     void busyChanged(bool busy);
 
   private:
     class Observer;
-    bool startJob(std::function<void(Link&)> work, std::function<void()> finish);
+    bool startJob(std::function<void(Link&)> work, EventHandler onEvent,
+                  std::function<void()> finish);
+    void post(DeviceEvent event);                              // any thread
     void runInWorker(const std::function<void(Link&)>& work);  // worker thread
 
     PortFactory factory_;
@@ -68,11 +85,14 @@ class DeviceWorker : public QObject {
     std::atomic<bool> cancel_{false};
     QThread thread_;
     QObject* context_ = nullptr;  // lives in thread_
-    bool busy_ = false;           // window thread only
-    int com_;                     // window thread's view
+    // Window thread only:
+    bool busy_ = false;
+    bool shutdown_ = false;
+    int port_;
+    EventHandler onEvent_;
     // Worker thread only:
-    int workerCom_;
-    std::unique_ptr<SerialPort> port_;
+    int workerPort_;
+    std::unique_ptr<SerialPort> serial_;
 };
 
 }  // namespace kalvo

@@ -3,9 +3,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDateTime>
-#include <QDir>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
@@ -13,17 +11,14 @@
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 
 #include "device/programming.h"
 #include "device/readback.h"
-#include "files/project_file.h"
 #include "link/hardware.h"
 #include "link/ui/hardware_window.h"
 #include "shell/messages.h"
-#include "shell/settings.h"
 #include "shell/ui/apply_texts.h"
 #include "shell/ui/aux_windows.h"
 #include "text/captions.h"
@@ -40,34 +35,30 @@ namespace kalvo {
 namespace {
 
 QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
 // Screen resolution the stored twips refer to when the screen reports none.
 constexpr int kDefaultDpi = 96;
+constexpr int kTwipsPerInch = 1440;
+
+// The progress window's design size, set by a click on the status bar.
+constexpr int kProgrWidthTwips = 8550;
+constexpr int kProgrHeightTwips = 6000;
 
 }  // namespace
 
-frmMain::frmMain(AppContext& context, SettingsStore& store, PortFactory portFactory,
-                 std::unique_ptr<Clock> clock, QWidget* parent)
-    : QMainWindow(parent), ctx_(context), store_(store) {
+frmMain::frmMain(Session& session, PortFactory portFactory, std::unique_ptr<Clock> clock,
+                 QWidget* parent)
+    : QMainWindow(parent), session_(session) {
     initAssets();
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Kalvo       TXR 3.0"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/kalvo.png")));
 
-    // Start-up state of the program.
-    ctx_.Wartezeit = 2000;
-    ctx_.record.Max_Spannung = 600;
-    ctx_.record.Max_Strom = 5;
-    ctx_.param_bereit = true;
-    ctx_.Ruecksetzmeldung_aus = true;
-    ctx_.Grund_geaendert = false;
-    for (int i : {3, 4, 6, 7}) ctx_.record.Grundwerte[i] = 0;
-
-    const Settings settings = loadSettings(store_);
-    worker_ =
-        std::make_unique<DeviceWorker>(std::move(portFactory), std::move(clock), settings.COM);
+    worker_ = std::make_unique<DeviceWorker>(std::move(portFactory), std::move(clock),
+                                             session_.portInUse());
+    deviceCommands_ = new QActionGroup(this);
+    deviceCommands_->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
 
     buildMenus();
     buildToolBar();
@@ -78,20 +69,18 @@ frmMain::frmMain(AppContext& context, SettingsStore& store, PortFactory portFact
     central->setObjectName(QStringLiteral("central"));
     setCentralWidget(central);
 
-    connect(worker_.get(), &DeviceWorker::logLine, this,
-            [this](const QString& line) { progr()->addLine(line); });
-    connect(worker_.get(), &DeviceWorker::progress, this,
-            [this](int value) { progr()->setProgress(value); });
-    connect(worker_.get(), &DeviceWorker::stageChanged, this,
-            [this](int stage) { showProgrStage(static_cast<Stage>(stage)); });
     connect(worker_.get(), &DeviceWorker::busyChanged, this,
-            [this](bool busy) { setDeviceCommandsEnabled(!busy); });
+            [this](bool busy) { session_.setJobRunning(busy); });
+    subscription_ = session_.subscribe([this] { sessionChanged(); });
 
-    loadWindowSettings();
+    restoreGeometry();
+    applyLanguage();
+    sessionChanged();
 }
 
 frmMain::~frmMain() {
-    if (worker_) worker_->cancel();
+    subscription_.reset();
+    if (worker_) worker_->shutdown();
     worker_.reset();
 }
 
@@ -108,130 +97,141 @@ void frmMain::setFileDialogs(FileDialogs* dialogs) {
 void frmMain::buildMenus() {
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("menuBar"));
-    auto menu = [&](QMenu* parentMenu, const char* name, const char* caption) {
-        QMenu* m = parentMenu != nullptr ? parentMenu->addMenu(QString::fromUtf8(caption))
-                                         : bar->addMenu(QString::fromUtf8(caption));
-        m->setObjectName(QString::fromUtf8(name));
-        m->menuAction()->setObjectName(QString::fromUtf8(name) + QStringLiteral("_menu"));
+    auto menu = [&](QMenu* parentMenu, const QString& name) {
+        QMenu* m = parentMenu != nullptr ? parentMenu->addMenu(QString()) : bar->addMenu(QString());
+        m->setObjectName(name);
+        m->menuAction()->setObjectName(name + QStringLiteral("_menu"));
         return m;
     };
-    auto item = [](QMenu* m, const QString& name, const char* caption) {
-        QAction* a = m->addAction(QString::fromUtf8(caption));
+    auto item = [](QMenu* m, const QString& name) {
+        QAction* a = m->addAction(QString());
         a->setObjectName(name);
         return a;
     };
-    auto separator = [](QMenu* m, const QString& name) {
-        QAction* a = m->addSeparator();
-        a->setObjectName(name);
+    auto separator = [](QMenu* m, const QString& name) { m->addSeparator()->setObjectName(name); };
+    auto on = [this](QAction* a, auto slot) {
+        connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    auto file = [](int i) { return QStringLiteral("mnufile_%1").arg(i); };
+    MainActions& a = actions_;
 
-    QMenu* mnuFile1 = menu(nullptr, "mnuFile1", "&Datei");
-    const struct {
-        int index;
-        const char* caption;
-    } files[] = {
-        {0, "&Neu"}, {1, "Ö&ffnen..."},  {2, "-"}, {3, "&Speichern"}, {4, "Speichern &unter..."},
-        {5, "-"},    {7, "Dru&cken..."}, {8, "-"}, {9, "&Beenden"}};
-    for (const auto& f : files) {
-        if (f.caption[0] == '-') {
-            separator(mnuFile1, file(f.index));
-            continue;
-        }
-        QAction* a = item(mnuFile1, file(f.index), f.caption);
-        const int index = f.index;
-        connect(a, &QAction::triggered, this, [this, index] { mnufile_Click(index); });
-    }
-    for (int i : {3, 4, 7}) findChild<QAction*>(file(i))->setEnabled(false);
+    QMenu* mnuFile1 = menu(nullptr, QStringLiteral("mnuFile1"));
+    a.neu = on(item(mnuFile1, QStringLiteral("mnufile_0")), [this] { mnufile_Click(0); });
+    a.oeffnen = on(item(mnuFile1, QStringLiteral("mnufile_1")), [this] { mnufile_Click(1); });
+    separator(mnuFile1, QStringLiteral("mnufile_2"));
+    a.speichern = on(item(mnuFile1, QStringLiteral("mnufile_3")), [this] { mnufile_Click(3); });
+    a.speichernUnter =
+        on(item(mnuFile1, QStringLiteral("mnufile_4")), [this] { mnufile_Click(4); });
+    separator(mnuFile1, QStringLiteral("mnufile_5"));
+    a.drucken = on(item(mnuFile1, QStringLiteral("mnufile_7")), [this] { mnufile_Click(7); });
+    separator(mnuFile1, QStringLiteral("mnufile_8"));
+    a.beenden = on(item(mnuFile1, QStringLiteral("mnufile_9")), [this] { mnufile_Click(9); });
 
-    QMenu* mnubearb = menu(nullptr, "mnubearb", "&Bearbeiten");
-    connect(item(mnubearb, QStringLiteral("mnupara"), "Para&metrieren"), &QAction::triggered, this,
-            &frmMain::mnupara_Click);
+    QMenu* mnubearb = menu(nullptr, QStringLiteral("mnubearb"));
+    a.parametrieren = on(item(mnubearb, QStringLiteral("mnupara")), [this] { mnupara_Click(); });
     separator(mnubearb, QStringLiteral("tr1"));
-    connect(item(mnubearb, QStringLiteral("mnuprogr"), "&Programmieren"), &QAction::triggered, this,
-            &frmMain::mnuprogr_Click);
+    a.programmieren = on(item(mnubearb, QStringLiteral("mnuprogr")), [this] { mnuprogr_Click(); });
     separator(mnubearb, QStringLiteral("tr2"));
-    connect(item(mnubearb, QStringLiteral("mnudaten"), "&Daten auslesen"), &QAction::triggered,
-            this, &frmMain::mnudaten_Click);
+    a.datenAuslesen = on(item(mnubearb, QStringLiteral("mnudaten")), [this] { mnudaten_Click(); });
     separator(mnubearb, QStringLiteral("tr3"));
-    item(mnubearb, QStringLiteral("mnudirekt"), "Direkt&eingabe")->setEnabled(false);
+    a.direkteingabe = item(mnubearb, QStringLiteral("mnudirekt"));
 
-    QMenu* mnuView = menu(nullptr, "mnuView", "&Einstellungen");
-    QMenu* mnucomm = menu(mnuView, "mnucomm", "&Com");
-    auto* comGroup = new QActionGroup(this);
+    QMenu* mnuView = menu(nullptr, QStringLiteral("mnuView"));
+    QMenu* mnucomm = menu(mnuView, QStringLiteral("mnucomm"));
     for (int n = 1; n <= 8; ++n) {
-        QAction* a = mnucomm->addAction(QStringLiteral("&COM%1").arg(n));
-        a->setObjectName(QStringLiteral("mnucom_%1").arg(n));
-        a->setCheckable(true);
-        comGroup->addAction(a);
-        connect(a, &QAction::triggered, this, [this, n] { mnucom_Click(n); });
+        QAction* com = item(mnucomm, QStringLiteral("mnucom_%1").arg(n));
+        com->setCheckable(true);
+        on(com, [this, n] { mnucom_Click(n); });
+        a.com[static_cast<std::size_t>(n - 1)] = com;
     }
-    QMenu* mnuss = menu(mnuView, "mnuss", "&RS-232 / RS-485");
+    QMenu* mnuss = menu(mnuView, QStringLiteral("mnuss"));
     auto* rsGroup = new QActionGroup(this);
-    for (int rs : {232, 485}) {
-        QAction* a = mnuss->addAction(QStringLiteral("&RS-%1").arg(rs));
-        a->setObjectName(QStringLiteral("mnurs_%1").arg(rs));
-        a->setCheckable(true);
-        rsGroup->addAction(a);
-        connect(a, &QAction::triggered, this, [this, rs] { mnurs_Click(rs); });
+    a.rs232 = on(item(mnuss, QStringLiteral("mnurs_232")), [this] { mnurs_Click(232); });
+    a.rs485 = on(item(mnuss, QStringLiteral("mnurs_485")), [this] { mnurs_Click(485); });
+    for (QAction* rs : {a.rs232, a.rs485}) {
+        rs->setCheckable(true);
+        rsGroup->addAction(rs);
     }
     separator(mnuView, QStringLiteral("mnufilebar4"));
-    item(mnuView, QStringLiteral("mnustand"), "Standard-A&dresse")->setEnabled(false);
-    item(mnuView, QStringLiteral("mnuadr"), "&Adresse ändern")->setEnabled(false);
+    a.standardAdresse = item(mnuView, QStringLiteral("mnustand"));
+    a.adresseAendern = item(mnuView, QStringLiteral("mnuadr"));
     separator(mnuView, QStringLiteral("mnuFileBar3"));
-    QAction* viewToolbar = item(mnuView, QStringLiteral("mnuViewToolbar"), "&Symbolleiste");
-    viewToolbar->setCheckable(true);
-    viewToolbar->setChecked(true);
-    connect(viewToolbar, &QAction::triggered, this,
-            [this](bool checked) { tbToolBar_->setVisible(checked); });
-    QAction* viewStatus = item(mnuView, QStringLiteral("mnuViewStatusBar"), "Status&leiste");
-    viewStatus->setCheckable(true);
-    viewStatus->setChecked(true);
-    connect(viewStatus, &QAction::triggered, this,
-            [this](bool checked) { statusBar()->setVisible(checked); });
+    a.symbolleiste = item(mnuView, QStringLiteral("mnuViewToolbar"));
+    a.statusleiste = item(mnuView, QStringLiteral("mnuViewStatusBar"));
+    for (QAction* view : {a.symbolleiste, a.statusleiste}) {
+        view->setCheckable(true);
+        view->setChecked(true);
+    }
+    on(a.symbolleiste, [this](bool checked) { tbToolBar_->setVisible(checked); });
+    on(a.statusleiste, [this](bool checked) { statusBar()->setVisible(checked); });
 
-    QMenu* mnumessen = menu(nullptr, "mnumessen", "&Messen");
-    QAction* einstell = item(mnumessen, QStringLiteral("mnueinstell"), "&Einstellungen");
-    einstell->setVisible(false);
-    einstell->setEnabled(false);
-    item(mnumessen, QStringLiteral("mnumess"), "&Messen")->setEnabled(false);
+    QMenu* mnumessen = menu(nullptr, QStringLiteral("mnumessen"));
+    a.einstellungen = item(mnumessen, QStringLiteral("mnueinstell"));
+    a.einstellungen->setVisible(false);
+    a.messen = item(mnumessen, QStringLiteral("mnumess"));
 
-    QMenu* mnuHelp = menu(nullptr, "mnuHelp", "&?");
-    item(mnuHelp, QStringLiteral("mnuHelpAbout"), "Inf&o ")->setEnabled(false);
+    QMenu* mnuHelp = menu(nullptr, QStringLiteral("mnuHelp"));
+    a.info = item(mnuHelp, QStringLiteral("mnuHelpAbout"));
+
+    // Commands whose windows do not exist yet.
+    for (QAction* later : {a.direkteingabe, a.standardAdresse, a.adresseAendern, a.einstellungen,
+                           a.messen, a.info}) {
+        later->setEnabled(false);
+    }
 }
 
 void frmMain::buildToolBar() {
-    tbToolBar_ = addToolBar(QStringLiteral("tbToolBar"));
+    tbToolBar_ = addToolBar(QString());
     tbToolBar_->setObjectName(QStringLiteral("tbToolBar"));
     tbToolBar_->setMovable(false);
+    tbToolBar_->setFloatable(false);
     tbToolBar_->setIconSize(QSize(24, 24));
-    auto button = [this](const char* key, const char* icon, auto slot) {
-        const QString k = QString::fromUtf8(key);
-        QAction* a = tbToolBar_->addAction(
-            QIcon(QStringLiteral(":/icons/%1.png").arg(QString::fromLatin1(icon))), k);
-        a->setObjectName(QStringLiteral("tbToolBar_") + k);
-        a->setProperty("key", k);
-        connect(a, &QAction::triggered, this, slot);
-        return a;
+    auto button = [this](const char* key, const char* icon) {
+        QAction* b = tbToolBar_->addAction(
+            QIcon(QStringLiteral(":/icons/%1.png").arg(QString::fromLatin1(icon))), QString());
+        b->setObjectName(QStringLiteral("tbToolBar_") + QString::fromUtf8(key));
+        return b;
     };
     auto separator = [this](int position) {
         tbToolBar_->addSeparator()->setObjectName(QStringLiteral("tbToolBar_sep%1").arg(position));
     };
-    button("Neu", "new", [this] { mnufile_Click(0); });
-    button("Öffnen", "open", [this] { mnufile_Click(1); });
-    button("Speichern", "save", [this] { mnufile_Click(3); })->setEnabled(false);
+    auto same = [this](QAction* b, QAction* menuItem) {
+        connect(b, &QAction::triggered, menuItem, &QAction::trigger);
+    };
+    MainActions& a = actions_;
+    a.tbNeu = button("Neu", "new");
+    a.tbOeffnen = button("Öffnen", "open");
+    a.tbSpeichern = button("Speichern", "save");
     separator(4);
-    button("Drucken", "print", [this] { mnufile_Click(7); })->setEnabled(false);
+    a.tbDrucken = button("Drucken", "print");
     separator(6);
-    button("Parametrieren", "configure", [this] { mnupara_Click(); });
-    button("Messen", "measure", [] {})->setEnabled(false);
+    a.tbParametrieren = button("Parametrieren", "configure");
+    a.tbMessen = button("Messen", "measure");
     separator(9);
-    button("Daten auslesen", "read", [this] { mnudaten_Click(); });
-    button("Programmieren", "program", [this] { mnuprogr_Click(); });
+    a.tbDatenAuslesen = button("Daten auslesen", "read");
+    a.tbProgrammieren = button("Programmieren", "program");
     separator(12);
-    button("Deutsch", "german", [this] { setSprache(false); });
-    button("Englisch", "english", [this] { setSprache(true); });
+    a.tbDeutsch = button("Deutsch", "german");
+    a.tbEnglisch = button("Englisch", "english");
+    connect(a.tbNeu, &QAction::triggered, this, [this] { mnufile_Click(0); });
+    connect(a.tbOeffnen, &QAction::triggered, this, [this] { mnufile_Click(1); });
+    connect(a.tbSpeichern, &QAction::triggered, this, [this] { mnufile_Click(3); });
+    connect(a.tbDrucken, &QAction::triggered, this, [this] { mnufile_Click(7); });
+    connect(a.tbParametrieren, &QAction::triggered, this, [this] { mnupara_Click(); });
+    same(a.tbMessen, a.messen);
+    connect(a.tbDatenAuslesen, &QAction::triggered, this, [this] { mnudaten_Click(); });
+    connect(a.tbProgrammieren, &QAction::triggered, this, [this] { mnuprogr_Click(); });
+    connect(a.tbDeutsch, &QAction::triggered, this, [this] { chooseLanguage(Language::German); });
+    connect(a.tbEnglisch, &QAction::triggered, this, [this] { chooseLanguage(Language::English); });
+    a.tbMessen->setEnabled(false);  // its window does not exist yet
+
+    // The device commands: one group, off while a sequence runs.
+    for (QAction* device :
+         {a.neu, a.oeffnen, a.parametrieren, a.programmieren, a.datenAuslesen, a.tbNeu, a.tbOeffnen,
+          a.tbParametrieren, a.tbDatenAuslesen, a.tbProgrammieren}) {
+        deviceCommands_->addAction(device);
+    }
+    for (QAction* com : a.com) deviceCommands_->addAction(com);
 }
 
 void frmMain::buildStatusBar() {
@@ -245,7 +245,7 @@ void frmMain::buildStatusBar() {
     ProgressBar1_->setMaximumWidth(120);
     ProgressBar1_->setTextVisible(false);
     ProgressBar1_->hide();
-    for (int i = 0; i < 5; ++i) {
+    for (std::size_t i = 0; i < panels_.size(); ++i) {
         auto* panel = new QLabel(bar);
         panel->setObjectName(QStringLiteral("sbStatusBar_%1").arg(i + 1));
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -261,6 +261,13 @@ void frmMain::buildStatusBar() {
     updateClock();
 }
 
+QMenu* frmMain::createPopupMenu() {
+    auto* popup = new QMenu(this);
+    popup->addAction(actions_.symbolleiste);
+    popup->addAction(actions_.statusleiste);
+    return popup;
+}
+
 void frmMain::updateClock() {
     const QDateTime now = QDateTime::currentDateTime();
     panels_[3]->setText(now.date().toString(QStringLiteral("dd.MM.yyyy")));
@@ -272,50 +279,70 @@ void frmMain::updateClock() {
 
 int frmMain::twipsToPixels(int twips) const {
     const int dpi = logicalDpiX() > 0 ? logicalDpiX() : kDefaultDpi;
-    return (twips * dpi + 720) / 1440;
+    return (twips * dpi + kTwipsPerInch / 2) / kTwipsPerInch;
 }
 
 int frmMain::pixelsToTwips(int pixels) const {
     const int dpi = logicalDpiX() > 0 ? logicalDpiX() : kDefaultDpi;
-    return (pixels * 1440 + dpi / 2) / dpi;
+    return (pixels * kTwipsPerInch + dpi / 2) / dpi;
 }
 
-void frmMain::loadWindowSettings() {
-    const Settings s = loadSettings(store_);
+// The stored geometry is the window's outer one, frame included. Until the window is shown the
+// frame is unknown, so the size is set as the inner size first and corrected on the first show.
+void frmMain::restoreGeometry() {
+    const Settings& s = session_.storedSettings();
     move(twipsToPixels(s.MainLeft), twipsToPixels(s.MainTop));
     resize(twipsToPixels(s.MainWidth), twipsToPixels(s.MainHeight));
-    ctx_.Geraeteadresse = s.Adr;
-    ctx_.Sprache = s.Sprache;
-    panels_[0]->setText(QStringLiteral("COM %1").arg(s.COM));
-    if (auto* a = findChild<QAction*>(QStringLiteral("mnucom_%1").arg(s.COM))) a->setChecked(true);
-    panels_[1]->setText(QStringLiteral("RS-%1").arg(s.RS));
-    if (auto* a = findChild<QAction*>(QStringLiteral("mnurs_%1").arg(s.RS))) a->setChecked(true);
-    panels_[2]->setText(QStringLiteral("Adr. ") + QString::fromStdString(ctx_.Geraeteadresse));
-    // The program's folder holds the wiring pictures the printout reads.
-    QDir::setCurrent(QCoreApplication::applicationDirPath());
-    ctx_.record.Anzahl_Analog = 0;
-    ctx_.record.Anzahl_Binaer = 0;
-    applyCaptions(this, mainWindowCaptions(), languageOf(ctx_.Sprache));
 }
 
-void frmMain::saveWindowSettings() {
-    Settings s;
-    const QPoint p = pos();
-    s.MainLeft = pixelsToTwips(p.x());
-    s.MainTop = pixelsToTwips(p.y());
-    s.MainWidth = pixelsToTwips(width());
-    s.MainHeight = pixelsToTwips(height());
-    s.COM = worker_->com();
-    s.RS = panels_[1]->text().right(3).toInt();
-    s.Adr = ctx_.Geraeteadresse;
-    s.Sprache = ctx_.Sprache;
-    saveSettings(store_, s);
+void frmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (geometryRestored_) return;
+    geometryRestored_ = true;
+    const Settings& s = session_.storedSettings();
+    const QSize outer(twipsToPixels(s.MainWidth), twipsToPixels(s.MainHeight));
+    const QSize frame = frameGeometry().size() - size();
+    if (!frame.isEmpty()) resize(outer - frame);
+}
+
+void frmMain::sessionChanged() {
+    const EnabledCommands c = session_.commands();
+    actions_.speichern->setEnabled(c.save);
+    actions_.tbSpeichern->setEnabled(c.save);
+    actions_.speichernUnter->setEnabled(c.saveAs);
+    // Printing comes with the data sheet.
+    actions_.drucken->setEnabled(false);
+    actions_.tbDrucken->setEnabled(false);
+    deviceCommands_->setEnabled(c.device);
+
+    const int port = session_.portInUse();
+    for (int n = 1; n <= 8; ++n)
+        actions_.com[static_cast<std::size_t>(n - 1)]->setChecked(n == port);
+    actions_.rs232->setChecked(session_.rs() == 232);
+    actions_.rs485->setChecked(session_.rs() == 485);
+    panels_[0]->setText(qs(session_.portText()));
+    panels_[1]->setText(qs(session_.rsText()));
+    panels_[2]->setText(qs(session_.addressText()));
+}
+
+// Every window that exists speaks the session's language.
+void frmMain::applyLanguage() {
+    const Language language = session_.language();
+    applyCaptions(this, mainWindowCaptions(), language);
+    tbToolBar_->setWindowTitle(actions_.symbolleiste->text().remove(QLatin1Char('&')));
+    if (!progr_.isNull()) applyCaptions(progr_, progrCaptions(), language);
+    if (!meldung_.isNull()) applyCaptions(meldung_, meldungCaptions(), language);
+    if (!ueberwachung_.isNull()) applyCaptions(ueberwachung_, ueberwachungCaptions(), language);
+    if (!hardware_.isNull()) applyCaptions(hardware_, hardwareCaptions(), language);
 }
 
 // ---- windows ---------------------------------------------------------------------------------
 
 Progr* frmMain::progr() {
-    if (progr_.isNull()) progr_ = new Progr(this);
+    if (progr_.isNull()) {
+        progr_ = new Progr(this);
+        applyCaptions(progr_, progrCaptions(), session_.language());
+    }
     return progr_;
 }
 
@@ -323,6 +350,7 @@ Hardware* frmMain::hardware() {
     if (hardware_.isNull()) {
         hardware_ = new Hardware(this);
         hardware_->setWindowModality(Qt::ApplicationModal);
+        applyCaptions(hardware_, hardwareCaptions(), session_.language());
         connect(hardware_, &Hardware::chosen, this, &frmMain::hardwareChosen);
     }
     return hardware_;
@@ -331,7 +359,8 @@ Hardware* frmMain::hardware() {
 Überwachung* frmMain::ueberwachung() {
     if (ueberwachung_.isNull()) {
         ueberwachung_ = new Überwachung(this);
-        ueberwachung_->listing(ctx_.record, ctx_.decimal);
+        applyCaptions(ueberwachung_, ueberwachungCaptions(), session_.language());
+        ueberwachung_->listing(session_.record(), session_.context().decimal);
     }
     return ueberwachung_;
 }
@@ -339,74 +368,45 @@ Hardware* frmMain::hardware() {
 Meldung* frmMain::meldung() {
     if (meldung_.isNull()) {
         meldung_ = new Meldung(this);
-        applyCaptions(meldung_, meldungCaptions(), languageOf(ctx_.Sprache));
+        applyCaptions(meldung_, meldungCaptions(), session_.language());
     }
     return meldung_;
 }
 
 void frmMain::refreshListing() {
-    if (!ueberwachung_.isNull()) ueberwachung_->listing(ctx_.record, ctx_.decimal);
+    if (!ueberwachung_.isNull()) {
+        ueberwachung_->listing(session_.record(), session_.context().decimal);
+    }
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonPress) {
-        for (QLabel* panel : panels_) {
-            if (watched == panel) {
-                progr()->resize(twipsToPixels(8550), twipsToPixels(6000));
-                break;
-            }
-        }
+    if (event->type() == QEvent::MouseButtonPress &&
+        std::find(panels_.begin(), panels_.end(), watched) != panels_.end()) {
+        progr()->resize(twipsToPixels(kProgrWidthTwips), twipsToPixels(kProgrHeightTwips));
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
 // ---- commands --------------------------------------------------------------------------------
 
-void frmMain::setSprache(bool english) {
-    ctx_.Sprache = english;
-    applyCaptions(this, mainWindowCaptions(), languageOf(english));
-    if (!meldung_.isNull()) applyCaptions(meldung_, meldungCaptions(), languageOf(english));
+void frmMain::chooseLanguage(Language language) {
+    session_.chooseLanguage(language);
+    applyLanguage();
 }
 
 void frmMain::mnucom_Click(int n) {
     if (worker_->busy()) return;  // the port belongs to the running sequence
-    for (int i = 1; i <= 8; ++i) {
-        findChild<QAction*>(QStringLiteral("mnucom_%1").arg(i))->setChecked(i == n);
-    }
+    session_.selectCom(n);
     worker_->selectPort(n);
-    panels_[0]->setText(QStringLiteral("COM %1").arg(n));
 }
 
-void frmMain::mnurs_Click(int index) {
-    for (int rs : {232, 485}) {
-        findChild<QAction*>(QStringLiteral("mnurs_%1").arg(rs))->setChecked(rs == index);
-    }
-    panels_[1]->setText(QStringLiteral("RS-%1").arg(index));
+void frmMain::mnurs_Click(int rs) {
+    session_.selectRs(rs);
 }
 
-void frmMain::setFileEntryEnabled(int index, bool enabled) {
-    findChild<QAction*>(QStringLiteral("mnufile_%1").arg(index))->setEnabled(enabled);
-    if (index == 3) findChild<QAction*>(QStringLiteral("tbToolBar_Speichern"))->setEnabled(enabled);
-}
-
-void frmMain::setDeviceCommandsEnabled(bool enabled) {
-    for (const char* name : {"mnupara", "mnuprogr", "mnudaten", "mnufile_0", "mnufile_1",
-                             "tbToolBar_Neu", "tbToolBar_Öffnen", "tbToolBar_Parametrieren",
-                             "tbToolBar_Daten auslesen", "tbToolBar_Programmieren"}) {
-        findChild<QAction*>(QString::fromUtf8(name))->setEnabled(enabled);
-    }
-    for (int n = 1; n <= 8; ++n) {
-        findChild<QAction*>(QStringLiteral("mnucom_%1").arg(n))->setEnabled(enabled);
-    }
-}
-
-void frmMain::showMessage(const MessageText& message) {
-    if (closing_) return;
-    messages_->show(this, message);
-}
-
-void frmMain::showOutcome(Outcome outcome) {
-    if (auto message = messageFor(outcome, languageOf(ctx_.Sprache))) showMessage(*message);
+void frmMain::showMessage(const std::optional<MessageText>& message) {
+    if (closing_ || !message) return;
+    messages_->show(this, *message);
 }
 
 // The progress window's caption and picture follow the sequence: the picture of the hardware
@@ -415,12 +415,12 @@ void frmMain::showOutcome(Outcome outcome) {
 void frmMain::showProgrStage(Stage stage) {
     Progr* p = progr();
     p->setPicture(stage == Stage::Programming ? 0 : 1);
-    p->setWindowTitle(qs(progrCaption(stage, languageOf(ctx_.Sprache))));
+    p->setWindowTitle(qs(progrCaption(stage, session_.language())));
 }
 
 template <class R>
 void frmMain::runSequence(Stage stage, std::function<R(Link&)> job, std::function<void(R)> done) {
-    if (worker_->busy()) return;
+    if (worker_->busy() || worker_->shuttingDown()) return;
     Progr* p = progr();
     p->reset();
     showProgrStage(stage);
@@ -428,88 +428,93 @@ void frmMain::runSequence(Stage stage, std::function<R(Link&)> job, std::functio
     p->raise();
     setCursor(Qt::WaitCursor);
     p->setCursor(Qt::WaitCursor);
-    worker_->start<R>(std::move(job), [this, done = std::move(done)](R result) {
-        unsetCursor();
-        if (!progr_.isNull()) {
-            progr_->unsetCursor();
-            progr_->hide();
-            progr_->reset();
+    auto onEvent = [this](const DeviceEvent& e) {
+        switch (e.kind) {
+            case DeviceEvent::Kind::Stage:
+                showProgrStage(e.stage);
+                break;
+            case DeviceEvent::Kind::Log:
+                progr()->addLine(qs(e.text));
+                break;
+            case DeviceEvent::Kind::Progress:
+                progr()->setProgress(e.value);
+                break;
+            case DeviceEvent::Kind::MeasuredLine:
+                break;
         }
-        done(std::move(result));
-    });
+    };
+    worker_->start<R>(std::move(job), std::move(onEvent),
+                      [this, done = std::move(done)](std::optional<R> result) {
+                          unsetCursor();
+                          if (!progr_.isNull()) {
+                              progr_->unsetCursor();
+                              progr_->hide();
+                              progr_->reset();
+                          }
+                          if (result) {
+                              done(std::move(*result));
+                          } else {
+                              showMessage(session_.jobFailed().message);
+                          }
+                      });
 }
 
 void frmMain::mnupara_Click() {
     if (worker_->busy()) return;
-    if (ctx_.record.Anzahl_Analog == 0 || ctx_.record.Anzahl_Binaer == 0) {
+    if (!session_.hardwareKnown()) {
         hardware()->show();
         hardware()->raise();
         return;
     }
     // The record as it stands, read-only, until the parameter dialog takes this place.
     Überwachung* view = ueberwachung();
-    view->listing(ctx_.record, ctx_.decimal);
+    view->listing(session_.record(), session_.context().decimal);
     view->show();
     view->raise();
 }
 
 void frmMain::hardwareChosen(int index) {
     if (index >= 1 && index < static_cast<int>(kHardwareList.size())) {
-        // A manual choice keeps the classes the record had.
-        const auto [analog, binary] = variantCounts(index);
-        ctx_.record = newProject(analog, binary, ctx_.record.Max_Spannung, ctx_.record.Max_Strom);
+        session_.chooseHardware(index);
         refreshListing();
         return;
     }
-    const std::string address = ctx_.Geraeteadresse;
+    const std::string address = session_.context().Geraeteadresse;
     runSequence<Identification>(
         Stage::Hardware, [address](Link& link) { return Hardware_erkennung(link, address); },
         [this](Identification id) {
-            if (id.outcome != Outcome::Ok) {
-                showOutcome(id.outcome);
-                return;
-            }
-            ctx_.record =
-                newProject(id.info.analog, id.info.binary, id.info.voltage, id.info.current);
+            showMessage(session_.applyIdentification(id).message);
             refreshListing();
         });
 }
 
 void frmMain::mnuprogr_Click() {
-    if (!ctx_.record.hasConfiguration()) return;
-    const Record snapshot = ctx_.record;
-    const std::string address = ctx_.Geraeteadresse;
-    const char decimal = ctx_.decimal;
+    if (!session_.record().hasConfiguration()) return;
+    const Record snapshot = session_.record();
+    const std::string address = session_.context().Geraeteadresse;
+    const char decimal = session_.context().decimal;
     runSequence<ProgramResult>(
         Stage::Hardware,  // the device is asked what it is first
         [snapshot, address, decimal](Link& link) {
             return programTransducer(link, snapshot, address, decimal);
         },
         [this](ProgramResult result) {
-            if (result.outcome != Outcome::Ok) {
-                showOutcome(result.outcome);
-                return;
-            }
-            ctx_.record.Max_Spannung = result.hardware.voltage;
-            ctx_.record.Max_Strom = result.hardware.current;
+            const Applied applied = session_.applyProgramming(result);
             refreshListing();
-            showMessage(programmingDone(languageOf(ctx_.Sprache)));
+            showMessage(applied.message);
         });
 }
 
 void frmMain::mnudaten_Click() {
-    const Record snapshot = ctx_.record;
-    const std::string address = ctx_.Geraeteadresse;
+    const Record snapshot = session_.record();
+    const std::string address = session_.context().Geraeteadresse;
     runSequence<ReadBackResult>(
         Stage::ReadBack,
         [snapshot, address](Link& link) { return readTransducer(link, snapshot, address); },
         [this](ReadBackResult result) {
-            if (result.outcome != Outcome::Ok) {
-                showOutcome(result.outcome);
-                return;
-            }
-            ctx_.record = std::move(result.record);
+            const Applied applied = session_.applyReadBack(std::move(result));
             refreshListing();
+            showMessage(applied.message);
         });
 }
 
@@ -522,10 +527,7 @@ void frmMain::mnufile_Click(int index) {
     switch (index) {
         case 0: {
             if (worker_->busy()) return;
-            ctx_.Ruecksetzmeldung_aus = true;
-            for (int i : {3, 4, 7}) setFileEntryEnabled(i, false);
-            ctx_.record.Max_Spannung = 600;
-            ctx_.record.Max_Strom = 5;
+            session_.newProject();
             hardware()->select(0);
             hardware()->show();
             hardware()->raise();
@@ -539,22 +541,12 @@ void frmMain::mnufile_Click(int index) {
             if (path.empty()) return;
             ProgressBar1_->setValue(1);
             ProgressBar1_->show();
-            Decoded loaded = Projekt_laden(path, ctx_.record);
+            const Applied loaded = session_.openProject(path);
             Datei_Fortschritt();
             ProgressBar1_->hide();
             ProgressBar1_->setValue(1);
-            if (loaded.error != FileError::None) {
-                if (auto m =
-                        fileErrorMessage(loaded.error, path, false, languageOf(ctx_.Sprache))) {
-                    showMessage(*m);
-                }
-                return;
-            }
-            ctx_.record = std::move(loaded.record);
-            ctx_.Ruecksetzmeldung_aus = false;
-            setFileEntryEnabled(3, true);
-            setFileEntryEnabled(4, true);
-            refreshListing();
+            showMessage(loaded.message);
+            if (loaded.ok) refreshListing();
             return;
         }
         case 3:
@@ -565,9 +557,7 @@ void frmMain::mnufile_Click(int index) {
                                  saveAs ? std::string() : std::string(kSavePreset),
                                  {std::string(kSaveFilterCfg), std::string(kFilterAll)});
             if (path.empty()) return;
-            const FileError error = Projekt_speichern(ctx_.record, path, ctx_.decimal);
-            if (auto m = fileErrorMessage(error, path, true, languageOf(ctx_.Sprache)))
-                showMessage(*m);
+            showMessage(session_.saveProject(path).message);
             return;
         }
         case 9:
@@ -580,9 +570,14 @@ void frmMain::mnufile_Click(int index) {
 
 void frmMain::closeEvent(QCloseEvent* event) {
     closing_ = true;
-    if (!isMinimized()) saveWindowSettings();
-    // A running sequence ends at its next wait; the worker closes the port.
-    worker_->cancel();
+    if (!isMinimized()) {
+        const QRect outer = frameGeometry();
+        session_.saveSettings(pixelsToTwips(outer.x()), pixelsToTwips(outer.y()),
+                              pixelsToTwips(outer.width()), pixelsToTwips(outer.height()));
+    }
+    // A running sequence ends at its next pause or wait, and no new one starts; the worker
+    // closes the port.
+    worker_->shutdown();
     // Unload the other windows, last created first.
     const QList<QWidget*> windows = findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
     for (auto it = windows.rbegin(); it != windows.rend(); ++it) {

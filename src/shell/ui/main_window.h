@@ -1,5 +1,6 @@
-// The main window `frmMain`: menus, toolbar, status bar, the persisted settings, and the
-// commands that start device sequences and file operations.
+// The main window `frmMain`: menus, toolbar and status bar bound to the session, and the
+// commands that start device sequences and file operations. It holds no rules of its own: it
+// asks the session what a command does and which commands are offered, and shows the answer.
 //
 // objectNames: every menu, item and separator carries its control name; items of a control
 // array carry stem + "_" + index ("mnufile_3", "mnucom_1", "mnurs_485"). Toolbar buttons are
@@ -11,34 +12,71 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <array>
+#include <functional>
 #include <memory>
+#include <optional>
 
-#include "link/link.h"
-#include "link/outcome.h"
-#include "shell/app_context.h"
+#include "shell/session.h"
 #include "shell/ui/device_worker.h"
 #include "shell/ui/presenters.h"
 
 class QAction;
+class QActionGroup;
 class QLabel;
+class QMenu;
 class QProgressBar;
 class QTimer;
 class QToolBar;
 
 namespace kalvo {
 
-class SettingsStore;
 class Progr;
 class Meldung;
 class Überwachung;
 class Hardware;
 
+// The window's actions, by what they do. A menu item and its toolbar button are two actions.
+struct MainActions {
+    QAction* neu = nullptr;              // mnufile_0
+    QAction* oeffnen = nullptr;          // mnufile_1
+    QAction* speichern = nullptr;        // mnufile_3
+    QAction* speichernUnter = nullptr;   // mnufile_4
+    QAction* drucken = nullptr;          // mnufile_7
+    QAction* beenden = nullptr;          // mnufile_9
+    QAction* parametrieren = nullptr;    // mnupara
+    QAction* programmieren = nullptr;    // mnuprogr
+    QAction* datenAuslesen = nullptr;    // mnudaten
+    QAction* direkteingabe = nullptr;    // mnudirekt
+    std::array<QAction*, 8> com{};       // mnucom_1 .. mnucom_8
+    QAction* rs232 = nullptr;            // mnurs_232
+    QAction* rs485 = nullptr;            // mnurs_485
+    QAction* standardAdresse = nullptr;  // mnustand
+    QAction* adresseAendern = nullptr;   // mnuadr
+    QAction* symbolleiste = nullptr;     // mnuViewToolbar
+    QAction* statusleiste = nullptr;     // mnuViewStatusBar
+    QAction* einstellungen = nullptr;    // mnueinstell (under "Messen")
+    QAction* messen = nullptr;           // mnumess
+    QAction* info = nullptr;             // mnuHelpAbout
+    // Toolbar buttons.
+    QAction* tbNeu = nullptr;
+    QAction* tbOeffnen = nullptr;
+    QAction* tbSpeichern = nullptr;
+    QAction* tbDrucken = nullptr;
+    QAction* tbParametrieren = nullptr;
+    QAction* tbMessen = nullptr;
+    QAction* tbDatenAuslesen = nullptr;
+    QAction* tbProgrammieren = nullptr;
+    QAction* tbDeutsch = nullptr;
+    QAction* tbEnglisch = nullptr;
+};
+
 class frmMain : public QMainWindow {
     Q_OBJECT
   public:
-    // Loads the settings from `store`, sets up the port (not opened) and the captions.
-    // `portFactory` makes the port of a COM number inside the device thread.
-    frmMain(AppContext& context, SettingsStore& store, PortFactory portFactory,
+    // Sets up the menus, toolbar and status bar from the session's state (port not opened).
+    // `portFactory` makes the port inside the device thread (see PortFactory).
+    frmMain(Session& session, PortFactory portFactory,
             std::unique_ptr<Clock> clock = std::make_unique<SystemClock>(),
             QWidget* parent = nullptr);
     ~frmMain() override;
@@ -47,8 +85,9 @@ class frmMain : public QMainWindow {
     void setMessagePresenter(MessagePresenter* presenter);
     void setFileDialogs(FileDialogs* dialogs);
 
-    AppContext& context() { return ctx_; }
+    Session& session() { return session_; }
     DeviceWorker& worker() { return *worker_; }
+    const MainActions& actions() const { return actions_; }
 
     // Windows, created on first use.
     Progr* progr();
@@ -62,45 +101,54 @@ class frmMain : public QMainWindow {
     void mnuprogr_Click();
     void mnudaten_Click();
     void mnucom_Click(int n);
-    void mnurs_Click(int index);
-    void setSprache(bool english);
+    void mnurs_Click(int rs);
+    void chooseLanguage(Language language);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The right-click menu of the menu bar and toolbar: the view menu's two items themselves,
+    // so the check marks and the bars never disagree.
+    QMenu* createPopupMenu() override;
 
   private:
     void buildMenus();
     void buildToolBar();
     void buildStatusBar();
-    void loadWindowSettings();
-    void saveWindowSettings();
+    void restoreGeometry();
     void updateClock();
-    void setDeviceCommandsEnabled(bool enabled);
-    void setFileEntryEnabled(int index, bool enabled);
+    void sessionChanged();
+    void applyLanguage();
     void hardwareChosen(int index);
     void refreshListing();
-    void showOutcome(Outcome outcome);
-    void showMessage(const MessageText& message);
+    void showMessage(const std::optional<MessageText>& message);
     void Datei_Fortschritt();
 
     void showProgrStage(Stage stage);
+    // Runs a device sequence on the worker with the progress window showing `stage`; `done` gets
+    // the result on this thread after the window is hidden, or nothing when the job failed
+    // inside (the link-failure box is shown then).
     template <class R>
     void runSequence(Stage stage, std::function<R(Link&)> job, std::function<void(R)> done);
 
     int twipsToPixels(int twips) const;
     int pixelsToTwips(int pixels) const;
 
-    AppContext& ctx_;
-    SettingsStore& store_;
+    Session& session_;
+    std::unique_ptr<Session::Subscription> subscription_;
     std::unique_ptr<DeviceWorker> worker_;
     QtMessagePresenter defaultMessages_;
     QtFileDialogs defaultFiles_;
     MessagePresenter* messages_ = &defaultMessages_;
     FileDialogs* files_ = &defaultFiles_;
 
+    MainActions actions_;
+    // The commands that start a device sequence or change the port: disabled together while a
+    // sequence runs. A new device command joins with one addAction.
+    QActionGroup* deviceCommands_ = nullptr;
     QToolBar* tbToolBar_ = nullptr;
-    QLabel* panels_[5] = {};
+    std::array<QLabel*, 5> panels_{};
     QProgressBar* ProgressBar1_ = nullptr;
     QTimer* clockTimer_ = nullptr;
     QPointer<Progr> progr_;
@@ -108,6 +156,7 @@ class frmMain : public QMainWindow {
     QPointer<Überwachung> ueberwachung_;
     QPointer<Meldung> meldung_;
     bool closing_ = false;
+    bool geometryRestored_ = false;
 };
 
 }  // namespace kalvo

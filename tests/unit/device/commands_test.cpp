@@ -83,7 +83,7 @@ TEST(CheckRecordSendable, CountsAndTransformerRatiosMustBeUsable) {
         if (c.cell >= 0) c.record.Grundwerte[c.cell] = Cell(0);
         c.record.Anzahl_Analog = c.analog;
         c.record.Anzahl_Binaer = c.binary;
-        EXPECT_EQ(checkRecordSendable(c.record).empty(), c.sendable) << c.name;
+        EXPECT_EQ(checkRecordSendable(c.record) == RecordFault::None, c.sendable) << c.name;
     }
 }
 

@@ -1,0 +1,199 @@
+#include "shell/session.h"
+
+#include <map>
+
+#include "shell/messages.h"
+
+namespace kalvo {
+
+struct Session::Listeners {
+    int next = 0;
+    std::map<int, std::function<void()>> byId;
+};
+
+Session::Subscription::~Subscription() {
+    if (auto owner = owner_.lock()) owner->byId.erase(id_);
+}
+
+Session::Session(SettingsStore& store, char decimal, std::string programFolder)
+    : store_(store), listeners_(std::make_shared<Listeners>()) {
+    settings_ = loadSettings(store_);
+    ctx_.decimal = decimal;
+    ctx_.programFolder = std::move(programFolder);
+    ctx_.Geraeteadresse = settings_.Adr;
+    storedEnglish_ = settings_.Sprache;
+    ctx_.language = languageOf(storedEnglish_);
+}
+
+Session::~Session() = default;
+
+std::unique_ptr<Session::Subscription> Session::subscribe(std::function<void()> listener) {
+    const int id = listeners_->next++;
+    listeners_->byId.emplace(id, std::move(listener));
+    return std::unique_ptr<Subscription>(new Subscription(listeners_, id));
+}
+
+void Session::changed() {
+    // A listener may end its own subscription while it runs: call a copy.
+    const auto listeners = listeners_->byId;
+    for (const auto& [id, listener] : listeners) listener();
+}
+
+EnabledCommands Session::commands() const {
+    EnabledCommands c;
+    c.save = save_;
+    c.saveAs = saveAs_;
+    c.print = print_;
+    c.device = !jobRunning_;
+    return c;
+}
+
+// ---- language ----
+
+void Session::chooseLanguage(Language language) {
+    storedEnglish_ = language == Language::English;
+    useLanguageForThisRun(language);
+}
+
+void Session::useLanguageForThisRun(Language language) {
+    // The program speaks German or English; the dialect is the parameter dialog's own.
+    ctx_.language = language == Language::English ? Language::English : Language::German;
+    changed();
+}
+
+// ---- port, interface type, address ----
+
+void Session::usePortForThisRun(std::string description) {
+    portOverride_ = std::move(description);
+    changed();
+}
+
+void Session::selectCom(int n) {
+    settings_.COM = n;
+    portOverride_.reset();
+    changed();
+}
+
+void Session::selectRs(int rs) {
+    settings_.RS = rs;
+    changed();
+}
+
+void Session::setStandardAddress(std::string address) {
+    ctx_.Geraeteadresse = std::move(address);
+    changed();
+}
+
+int Session::portInUse() const {
+    return portOverride_ ? 0 : settings_.COM;
+}
+
+std::string Session::portText() const {
+    return portOverride_ ? *portOverride_ : "COM " + std::to_string(settings_.COM);
+}
+
+std::string Session::rsText() const {
+    return "RS-" + std::to_string(settings_.RS);
+}
+
+std::string Session::addressText() const {
+    return "Adr. " + ctx_.Geraeteadresse;
+}
+
+// ---- project ----
+
+void Session::newProject() {
+    ctx_.Ruecksetzmeldung_aus = true;
+    save_ = saveAs_ = print_ = false;
+    ctx_.record.Max_Spannung = 600;
+    ctx_.record.Max_Strom = 5;
+    changed();
+}
+
+void Session::chooseHardware(int listIndex) {
+    const auto [analog, binary] = variantCounts(listIndex);
+    if (analog == 0) return;
+    ctx_.record =
+        kalvo::newProject(analog, binary, ctx_.record.Max_Spannung, ctx_.record.Max_Strom);
+    changed();
+}
+
+bool Session::hardwareKnown() const {
+    return ctx_.record.Anzahl_Analog != 0 && ctx_.record.Anzahl_Binaer != 0;
+}
+
+void Session::parameterDialogAccepted() {
+    save_ = saveAs_ = print_ = true;
+    changed();
+}
+
+Applied Session::openProject(const std::string& path) {
+    Decoded loaded = Projekt_laden(path, ctx_.record);
+    if (loaded.error != FileError::None) {
+        return {false, fileErrorMessage(loaded.error, path, false, ctx_.language)};
+    }
+    ctx_.record = std::move(loaded.record);
+    ctx_.Ruecksetzmeldung_aus = false;
+    save_ = saveAs_ = true;
+    changed();
+    return {true, std::nullopt};
+}
+
+Applied Session::saveProject(const std::string& path) {
+    const FileError error = Projekt_speichern(ctx_.record, path, ctx_.decimal);
+    if (error != FileError::None)
+        return {false, fileErrorMessage(error, path, true, ctx_.language)};
+    return {true, std::nullopt};
+}
+
+// ---- results of device sequences ----
+
+void Session::setJobRunning(bool running) {
+    if (jobRunning_ == running) return;
+    jobRunning_ = running;
+    changed();
+}
+
+Applied Session::applyIdentification(const Identification& result) {
+    if (result.outcome != Outcome::Ok) return {false, messageFor(result.outcome, ctx_.language)};
+    const HardwareInfo& hw = result.info;
+    ctx_.record = kalvo::newProject(hw.analog, hw.binary, hw.voltage, hw.current);
+    changed();
+    return {true, std::nullopt};
+}
+
+Applied Session::applyProgramming(const ProgramResult& result) {
+    if (result.outcome == Outcome::Ok && !result.nothingToDo) {
+        ctx_.record.Max_Spannung = result.hardware.voltage;
+        ctx_.record.Max_Strom = result.hardware.current;
+        changed();
+    }
+    return {result.outcome == Outcome::Ok, programmingMessage(result, ctx_.language)};
+}
+
+Applied Session::applyReadBack(ReadBackResult result) {
+    if (result.outcome != Outcome::Ok) return {false, messageFor(result.outcome, ctx_.language)};
+    ctx_.record = std::move(result.record);
+    changed();
+    return {true, std::nullopt};
+}
+
+Applied Session::jobFailed() const {
+    return {false, msg(ctx_.language)};
+}
+
+// ---- settings ----
+
+void Session::saveSettings(int leftTwips, int topTwips, int widthTwips, int heightTwips) {
+    Settings s = settings_;
+    s.MainLeft = leftTwips;
+    s.MainTop = topTwips;
+    s.MainWidth = widthTwips;
+    s.MainHeight = heightTwips;
+    s.Adr = ctx_.Geraeteadresse;
+    s.Sprache = storedEnglish_;
+    kalvo::saveSettings(store_, s);
+    settings_ = s;
+}
+
+}  // namespace kalvo
