@@ -89,7 +89,7 @@ TEST_F(ProgrammingRunTest, NothingGoesOutWithoutConfigurationOrForAnUnsendableRe
     Record noSecondary = fourWireWithTransformers();
     noSecondary.Grundwerte[4] = Cell(0);
     const ProgramResult refused = run(noSecondary);
-    EXPECT_EQ(refused.outcome, Outcome::WrongTransducer);
+    EXPECT_EQ(refused.outcome, Outcome::BadRecord);
     EXPECT_FALSE(refused.nothingToDo);
     EXPECT_TRUE(port.writes().empty());
     EXPECT_EQ(clock.elapsedMs(), 0);
