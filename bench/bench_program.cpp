@@ -105,14 +105,14 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    e2e::BackgroundChild sim;
+    test::BackgroundChild sim;
     auto port = sim.start({simPath, "--variant", "4A/9D", "--class", "600/5", "--wire-time"});
     if (!port) {
         std::printf("txr-sim did not start\n");
         return 1;
     }
-    e2e::ChildResult r =
-        e2e::runChild({cliPath, "--port", *port, "program", cfg}, std::chrono::seconds(120));
+    test::ChildResult r =
+        test::runChild({cliPath, "--port", *port, "program", cfg}, std::chrono::seconds(120));
     sim.stop();
     std::filesystem::remove_all(dir, ec);
     if (r.exitCode != 0) {

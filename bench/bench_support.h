@@ -10,9 +10,10 @@
 #include <string>
 #include <string_view>
 
-#include "../tests/e2e/child_process.h"
 #include "config/record.h"
 #include "platform/clock.h"
+#include "support/child_process.h"
+#include "support/virtual_clock.h"
 
 namespace kalvo::bench {
 
@@ -34,17 +35,7 @@ inline std::string buildDir() {
 }
 
 // A clock that moves only when slept on: the protocol's own duration, without any overhead.
-class VirtualClock final : public Clock {
-  public:
-    TimePoint now() const override { return now_; }
-    void sleepUntil(TimePoint t) override {
-        if (t > now_) now_ = t;
-    }
-    double seconds() const { return std::chrono::duration<double>(now_ - TimePoint{}).count(); }
-
-  private:
-    TimePoint now_{};
-};
+using VirtualClock = test::FakeClock;
 
 // A 4A/9D record for a 600 V / 5 A unit: the longest programming run there is.
 inline Record record4A9D() {

@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
     // Whole kalvo-cli runs against an instantly answering simulator.
     double cpuPerRun = 0;
     {
-        e2e::BackgroundChild sim;
+        test::BackgroundChild sim;
         auto port = sim.start({simPath});
         if (!port) {
             std::printf("txr-sim did not start\n");
@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
         double wall = 0, cpu = 0, best = 1e9;
         int ok = 0;
         for (int k = 0; k < runs; ++k) {
-            e2e::ChildResult r = e2e::runChild({cliPath, "--port", *port, "transact", "-t"});
+            test::ChildResult r = test::runChild({cliPath, "--port", *port, "transact", "-t"});
             ok += r.exitCode == 0 ? 1 : 0;
             wall += r.wallSeconds;
             cpu += r.cpuSeconds;
@@ -76,13 +76,13 @@ int main(int argc, char** argv) {
 
     // Against a silent simulator: both 10 s reply phases run out.
     {
-        e2e::BackgroundChild sim;
+        test::BackgroundChild sim;
         auto port = sim.start({simPath, "--silent"});
         if (!port) {
             std::printf("txr-sim did not start\n");
             return 1;
         }
-        e2e::ChildResult r = e2e::runChild({cliPath, "--port", *port, "transact", "-t"});
+        test::ChildResult r = test::runChild({cliPath, "--port", *port, "transact", "-t"});
         sim.stop();
         std::printf(
             "kalvo-cli transact -t, silent simulator: exit %d after %.2f s wall, "

@@ -32,8 +32,6 @@ class SimulatedPort final : public SerialPort {
     // unplugged adapter does.
     void setUnplugged(bool unplugged);
 
-    Transducer& transducer() { return transducer_; }
-
   private:
     // Moves every output byte due by now into the receive buffer.
     void collect();

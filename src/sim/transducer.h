@@ -66,7 +66,6 @@ class Transducer {
 
     // The stored data copy n (1..3) as sent after "-Dn,"; empty while never written.
     const std::string& storedData(int n) const { return stored_[n - 1]; }
-    bool dataWritten(int n) const { return written_[n - 1]; }
     // The text answered to "-*?" after its echo (CR/LF/TAB included as the device sends them).
     std::string hardwareReply() const;
 

@@ -13,14 +13,17 @@
 #include <thread>
 #include <vector>
 
-#include "child_process.h"
 #include "config/record.h"
 #include "files/project_file.h"
+#include "support/child_process.h"
 
 namespace kalvo::e2e {
 namespace {
 
 namespace fs = std::filesystem;
+using test::BackgroundChild;
+using test::ChildResult;
+using test::runChild;
 
 std::string program(const char* variable) {
     const char* v = std::getenv(variable);

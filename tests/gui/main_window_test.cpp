@@ -17,7 +17,6 @@
 #include <memory>
 #include <vector>
 
-#include "../support/fakes.h"
 #include "link/ui/hardware_window.h"
 #include "platform/qt/qt_settings_store.h"
 #include "shell/session.h"
@@ -25,6 +24,7 @@
 #include "shell/ui/main_window.h"
 #include "sim/simulated_port.h"
 #include "sim/transducer.h"
+#include "support/fakes.h"
 #include "text/captions.h"
 
 using namespace kalvo;

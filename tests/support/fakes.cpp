@@ -49,7 +49,14 @@ WaitResult ScriptedPort::waitForData(TimePoint deadline) {
     if (brokenNow()) return WaitResult::Broken;
     TimePoint next = incoming_.empty() ? TimePoint::max() : incoming_.front().first;
     TimePoint wake = std::min({next, deadline, breakAt_});
-    clock_.sleepUntil(wake);
+    if (cancel == nullptr) {
+        clock_.sleepUntil(wake);
+    } else {
+        // Like the real ports: wait in slices and give up as soon as the user cancels.
+        while (!cancel->load() && clock_.now() < wake)
+            clock_.sleepUntil(std::min(wake, clock_.now() + kCancelSlice));
+        if (cancel->load()) return WaitResult::Cancelled;
+    }
     if (brokenNow()) return WaitResult::Broken;
     if (next <= clock_.now()) return WaitResult::DataReady;
     return WaitResult::TimedOut;

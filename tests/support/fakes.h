@@ -1,33 +1,21 @@
-// Virtual time and a scripted serial port for core tests.
+// A scripted serial port and an in-memory settings store for tests, in virtual time.
 #pragma once
 
+#include <atomic>
 #include <deque>
 #include <functional>
+#include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/clock.h"
 #include "platform/serial_port.h"
+#include "platform/settings_store.h"
+#include "support/virtual_clock.h"
 
 namespace kalvo::test {
-
-// A clock that only moves when someone sleeps on it or a port waits on it.
-class FakeClock final : public Clock {
-  public:
-    TimePoint now() const override { return now_; }
-    void sleepUntil(TimePoint t) override {
-        if (t > now_) now_ = t;
-    }
-    void advance(Millis d) { now_ += d; }
-    // Milliseconds since the clock was created.
-    long long elapsedMs() const {
-        return std::chrono::duration_cast<Millis>(now_ - TimePoint{}).count();
-    }
-
-  private:
-    TimePoint now_{};
-};
 
 // A port whose incoming bytes are scheduled in virtual time. Waiting advances the fake
 // clock to the arrival of the next byte or to the deadline, so nothing ever really sleeps.
@@ -63,6 +51,10 @@ class ScriptedPort final : public SerialPort {
 
     bool failOpen = false;
     int openCount = 0;
+    // When set, waits run in slices of kCancelSlice and end with Cancelled once it is true, as
+    // the real ports do.
+    const std::atomic<bool>* cancel = nullptr;
+    static constexpr Millis kCancelSlice{50};
 
   private:
     bool brokenNow() const;
@@ -71,6 +63,20 @@ class ScriptedPort final : public SerialPort {
     std::deque<std::pair<TimePoint, char>> incoming_;
     std::vector<Write> writes_;
     TimePoint breakAt_ = TimePoint::max();
+};
+
+// Settings kept in memory: what a test stores is what the next reader sees.
+class MemorySettings final : public SettingsStore {
+  public:
+    std::optional<std::string> get(std::string_view key) const override {
+        const auto it = values.find(std::string(key));
+        if (it == values.end()) return std::nullopt;
+        return it->second;
+    }
+    void set(std::string_view key, std::string_view value) override {
+        values[std::string(key)] = std::string(value);
+    }
+    std::map<std::string, std::string> values;
 };
 
 }  // namespace kalvo::test

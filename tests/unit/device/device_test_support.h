@@ -10,74 +10,11 @@
 
 #include "config/record.h"
 #include "link/link.h"
-#include "support/fakes.h"
+#include "support/fake_device.h"
 
 namespace kalvo::test {
 
 using Frames = std::vector<std::string>;
-
-// The hardware description as the device sends it: the fields stand behind the marker
-// "Ana.:  " at p + 1 (analog), p + 11 (binary), p + 69 (voltage) and p + 93 (current), p being
-// the marker's last character.
-inline std::string hardwareText(const std::string& analog, const std::string& binary,
-                                const std::string& voltage, const std::string& current) {
-    std::string t = "TXR 3.0 Ana.:  ";
-    const std::size_t p = t.size() - 1;
-    t.resize(p + 96, 'x');
-    t.replace(p + 1, analog.size(), analog);
-    t.replace(p + 11, binary.size(), binary);
-    t.replace(p + 69, voltage.size(), voltage);
-    t.replace(p + 93, current.size(), current);
-    return t;
-}
-
-// A transducer behind a ScriptedPort. Every frame (ended by LF or CR) for its address is
-// echoed with CR, except "-A-*?" (the hardware description), "-A-Dn," (echo, the rest is
-// kept as data copy n) and "-A-Dn" ("-A-Dn," + copy n; erased: 24 bytes 255).
-// `overrides` replaces the answer for a frame text ("" = no answer).
-class FakeTransducer {
-  public:
-    explicit FakeTransducer(ScriptedPort& port) {
-        port.onWrite = [this](ScriptedPort& p, std::string_view bytes) { feed(p, bytes); };
-    }
-
-    std::string hardware = hardwareText("2", " 5", "120", "1.2");
-    std::array<std::string, 3> copies;
-    bool erased = false;
-    std::map<std::string, std::string> overrides;
-    std::function<void(const std::string& frame)> onFrame;
-
-  private:
-    void feed(ScriptedPort& port, std::string_view bytes) {
-        for (char c : bytes) {
-            if (c != '\n' && c != '\r') {
-                partial_ += c;
-                continue;
-            }
-            if (partial_.empty()) continue;
-            const std::string frame = std::exchange(partial_, {});
-            if (onFrame) onFrame(frame);
-            const std::string answer = answerTo(frame);
-            if (!answer.empty()) port.deliver(answer, Millis{0});
-        }
-    }
-
-    std::string answerTo(const std::string& frame) {
-        if (auto it = overrides.find(frame); it != overrides.end()) return it->second;
-        if (frame.rfind("-0", 0) != 0) return {};
-        const std::string cmd = frame.substr(2);
-        if (cmd == "-*?") return hardware + "\r";
-        if (cmd.size() >= 3 && cmd.compare(0, 2, "-D") == 0 && cmd[2] >= '1' && cmd[2] <= '3') {
-            const std::size_t n = static_cast<std::size_t>(cmd[2] - '1');
-            if (cmd.size() == 3)
-                return frame + "," + (erased ? std::string(24, '\xFF') : copies[n]) + "\r";
-            if (cmd[3] == ',') copies[n] = cmd.substr(4);
-        }
-        return frame + "\r";
-    }
-
-    std::string partial_;
-};
 
 // 2A/5D, 20 kV / 100 V and 100 A / 5 A transformers, every binary mode, some interface cells.
 inline Record fourWireWithTransformers() {

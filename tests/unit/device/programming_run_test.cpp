@@ -33,7 +33,7 @@ Frames withLeadIn(const Frames& commands) {
 struct Bench {
     FakeClock clock;
     ScriptedPort port{clock};
-    FakeTransducer device{port};
+    FakeDevice device{port};
     Observer observer;
     std::atomic<bool> cancel{false};
     Link link{port, clock, &observer, &cancel};
@@ -44,7 +44,7 @@ struct Bench {
 struct ProgrammingRunTest : ::testing::Test, Bench {};
 
 TEST_F(ProgrammingRunTest, FourWireGoesOutFrameByFrameAndLeavesTheCopy) {
-    device.hardware = hardwareText("2", " 5", "120", "5");
+    device.hardware = hardwareReply("2", " 5", "120", "5");
     const ProgramResult r = run(fourWireWithTransformers());
 
     ASSERT_EQ(r.outcome, Outcome::Ok) << r.reason;
@@ -60,7 +60,7 @@ TEST_F(ProgrammingRunTest, FourWireGoesOutFrameByFrameAndLeavesTheCopy) {
 }
 
 TEST_F(ProgrammingRunTest, SinglePhaseTakesExactlyItsPauses) {
-    device.hardware = hardwareText("1", " 1", "400", "5");
+    device.hardware = hardwareReply("1", " 1", "400", "5");
     ASSERT_EQ(run(singlePhase()).outcome, Outcome::Ok);
     EXPECT_EQ(port.frames(), withLeadIn(kSinglePhaseCommands));
 
@@ -100,10 +100,10 @@ TEST_F(ProgrammingRunTest, AnUnfitOrUnreadableDeviceGetsNothingButTheQuery) {
         std::string hardware;
         Outcome outcome;
     } cases[] = {
-        {hardwareText("1", " 1", "400", "0.5"), Outcome::WrongTransducer},  // 1 A record
-        {hardwareText("1", " 5", "400", "5"), Outcome::WrongTransducer},
+        {hardwareReply("1", " 1", "400", "0.5"), Outcome::WrongTransducer},  // 1 A record
+        {hardwareReply("1", " 5", "400", "5"), Outcome::WrongTransducer},
         {"TXR 3.0 without marker", Outcome::BadReply},
-        {hardwareText("0", " 5", "120", "5"), Outcome::BadReply},
+        {hardwareReply("0", " 5", "120", "5"), Outcome::BadReply},
         {"Ana.:  2", Outcome::BadReply},
     };
     for (const auto& c : cases) {
@@ -117,7 +117,7 @@ TEST_F(ProgrammingRunTest, AnUnfitOrUnreadableDeviceGetsNothingButTheQuery) {
 }
 
 TEST_F(ProgrammingRunTest, TheFirstWrongEchoStopsTheRun) {
-    device.hardware = hardwareText("2", " 5", "120", "5");
+    device.hardware = hardwareReply("2", " 5", "120", "5");
     device.overrides["-0-M B3,U12,55>"] = "-0-M B3,U12,56>\r";
     EXPECT_EQ(run(fourWireWithTransformers()).outcome, Outcome::LinkFailure);
     EXPECT_EQ(port.frames(),
@@ -159,7 +159,7 @@ TEST_F(ProgrammingRunTest, LinkFailuresAndCancellingStopTheRun) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Bench t;
-        t.device.hardware = hardwareText("1", " 1", "400", "5");
+        t.device.hardware = hardwareReply("1", " 1", "400", "5");
         c.setup(t);
         EXPECT_EQ(t.run(singlePhase()).outcome, c.outcome);
         EXPECT_EQ(t.port.frames(), c.frames);

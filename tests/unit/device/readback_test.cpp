@@ -111,7 +111,7 @@ TEST(NeverProgrammed, TheTenthCharacterIsByte255) {
 struct ReadBackRunTest : ::testing::Test {
     FakeClock clock;
     ScriptedPort port{clock};
-    FakeTransducer device{port};
+    FakeDevice device{port};
     Link link{port, clock};
 
     ReadBackRunTest() { device.copies = {kD1.substr(6), kD2.substr(6), kD3.substr(6)}; }
@@ -137,7 +137,7 @@ TEST_F(ReadBackRunTest, ReadsTheCopyAndTheClasses) {
 
 // The copy comes back as texts; they must give the same commands as the numbers sent.
 TEST_F(ReadBackRunTest, AProgrammedRecordComesBackAndProgramsTheSameCommands) {
-    device.hardware = hardwareText("2", " 5", "120", "5");
+    device.hardware = hardwareReply("2", " 5", "120", "5");
     ASSERT_EQ(programTransducer(link, fourWireWithTransformers(), "0", ',').outcome, Outcome::Ok);
     const ReadBackResult r = readTransducer(link, startRecord(), "0");
     ASSERT_EQ(r.outcome, Outcome::Ok) << r.reason;
@@ -147,27 +147,27 @@ TEST_F(ReadBackRunTest, AProgrammedRecordComesBackAndProgramsTheSameCommands) {
 TEST_F(ReadBackRunTest, FailuresStopTheSequence) {
     const struct {
         const char* name;
-        void (*setup)(FakeTransducer&);
+        void (*setup)(FakeDevice&);
         Outcome outcome;
         std::size_t frames;  // how many of kReadFrames went out
     } cases[] = {
-        {"erased", [](FakeTransducer& d) { d.erased = true; }, Outcome::NeverProgrammed, 6},
-        {"short copy", [](FakeTransducer& d) { d.copies[1] = ":0:0:V:0:150:300"; },
-         Outcome::BadReply, 8},
-        {"wrong link test echo", [](FakeTransducer& d) { d.overrides["-0-t"] = "-0-T\r"; },
+        {"erased", [](FakeDevice& d) { d.erased = true; }, Outcome::NeverProgrammed, 6},
+        {"short copy", [](FakeDevice& d) { d.copies[1] = ":0:0:V:0:150:300"; }, Outcome::BadReply,
+         8},
+        {"wrong link test echo", [](FakeDevice& d) { d.overrides["-0-t"] = "-0-T\r"; },
          Outcome::LinkFailure, 5},
-        {"silent data request", [](FakeTransducer& d) { d.overrides["-0-D2"] = ""; },
+        {"silent data request", [](FakeDevice& d) { d.overrides["-0-D2"] = ""; },
          Outcome::LinkFailure, 7},
         {"unfinished data line",
-         [](FakeTransducer& d) { d.overrides["-0-D3"] = "-0-D3,:2:0:0:V:230:0"; },
-         Outcome::LinkFailure, 8},
-        {"unusable hardware reply", [](FakeTransducer& d) { d.hardware = "no marker here"; },
+         [](FakeDevice& d) { d.overrides["-0-D3"] = "-0-D3,:2:0:0:V:230:0"; }, Outcome::LinkFailure,
+         8},
+        {"unusable hardware reply", [](FakeDevice& d) { d.hardware = "no marker here"; },
          Outcome::BadReply, 9},
     };
     for (const auto& c : cases) {
         FakeClock clk;
         ScriptedPort p{clk};
-        FakeTransducer dev{p};
+        FakeDevice dev{p};
         dev.copies = device.copies;
         c.setup(dev);
         Link l{p, clk};

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "link/link.h"
-#include "support/fakes.h"
+#include "support/fake_device.h"
 
 namespace kalvo::test {
 
@@ -40,19 +40,15 @@ struct Rig {
     }
 };
 
-// Answers every complete frame (text ending in LF CR, possibly sent in pieces) with what
-// `reply` returns for the frame text, `delay` after the frame's last piece.
+// Answers every frame with what `reply` returns for its text ("" = no answer), `delay` after
+// the frame's end. The device lives as long as the port's write hook.
 inline void answerFrames(ScriptedPort& port, std::function<std::string(const std::string&)> reply,
                          Millis delay = Millis{20}) {
-    auto partial = std::make_shared<std::string>();
-    port.onWrite = [partial, reply, delay](ScriptedPort& p, std::string_view bytes) {
-        *partial += bytes;
-        for (auto end = partial->find("\n\r"); end != std::string::npos;
-             end = partial->find("\n\r")) {
-            const std::string answer = reply(partial->substr(0, end));
-            partial->erase(0, end + 2);
-            if (!answer.empty()) p.deliver(answer, delay);
-        }
+    auto device = std::make_shared<FakeDevice>(port);
+    device->answer = std::move(reply);
+    device->delay = delay;
+    port.onWrite = [device, hook = port.onWrite](ScriptedPort& p, std::string_view bytes) {
+        hook(p, bytes);
     };
 }
 

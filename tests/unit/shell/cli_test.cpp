@@ -11,12 +11,13 @@
 #include "files/project_file.h"
 #include "sim/simulated_port.h"
 #include "sim/transducer.h"
-#include "support/fakes.h"
+#include "support/fake_device.h"
 
 namespace kalvo {
 namespace {
 
 using test::FakeClock;
+using test::FakeDevice;
 using test::ScriptedPort;
 
 class Cli : public ::testing::Test {
@@ -31,14 +32,13 @@ class Cli : public ::testing::Test {
             openedPath = path;
             auto port = std::make_unique<ScriptedPort>(clock);
             port->failOpen = failOpen;
-            port->onWrite = [this](ScriptedPort& p, std::string_view bytes) {
-                const auto end = bytes.find("\n\r");
-                if (end != std::string_view::npos) sentFrames.emplace_back(bytes.substr(0, end));
-                // Echo each complete frame with CR, as the device does.
-                if (echo && end != std::string_view::npos && !bytes.empty() && bytes[0] == '-') {
-                    p.deliver(std::string(bytes.substr(0, end)) + "\r", Millis{5});
-                }
+            // Echoes each frame with CR, as the device does, or stays silent.
+            FakeDevice& device = *devices.emplace_back(std::make_unique<FakeDevice>(*port));
+            device.delay = Millis{5};
+            device.answer = [this](const std::string& frame) {
+                return echo ? frame + "\r" : std::string();
             };
+            device.onFrame = [this](const std::string& frame) { sentFrames.push_back(frame); };
             return port;
         };
         env.simulator = [this]() -> std::unique_ptr<SerialPort> {
@@ -63,7 +63,8 @@ class Cli : public ::testing::Test {
     sim::Transducer transducer{sim::Options{}};
     std::ostringstream out, err;
     std::string openedPath;
-    std::vector<std::string> sentFrames;  // frames written to the scripted port
+    std::vector<std::unique_ptr<FakeDevice>> devices;  // one behind each port opened
+    std::vector<std::string> sentFrames;               // frames written to the scripted port
     bool echo = true;
     bool failOpen = false;
     char decimal = '.';

@@ -2,23 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
+#include "support/fakes.h"
 
 namespace kalvo {
 namespace {
 
-class MemoryStore final : public SettingsStore {
-  public:
-    std::optional<std::string> get(std::string_view key) const override {
-        auto it = values.find(std::string(key));
-        if (it == values.end()) return std::nullopt;
-        return it->second;
-    }
-    void set(std::string_view key, std::string_view value) override {
-        values[std::string(key)] = std::string(value);
-    }
-    std::map<std::string, std::string> values;
-};
+using MemoryStore = test::MemorySettings;
 
 TEST(Settings, DefaultsRoundTripAndFallBackPerKey) {
     MemoryStore store;

@@ -28,41 +28,5 @@ TEST(Cp1252, WhatHasNoByteBecomesAQuestionMark) {
     EXPECT_EQ(toCp1252("\xC2\x80"), "?");      // U+0080 is not the euro sign's byte
 }
 
-TEST(Messages, BothLanguagesAndOneBoxPerFailedOutcome) {
-    const struct {
-        MessageText message;
-        const char* title;
-        const char* text;
-        bool critical;
-    } cases[] = {
-        {msg(Language::German), "Aktion abgebrochen!",
-         "Überprüfen Sie die Datenverbindung und versuchen Sie es nochmals!", true},
-        {*messageFor(Outcome::LinkFailure, Language::English), "Action cancelled!",
-         "Check the dataconnection and try again!", true},
-        {*messageFor(Outcome::BadReply, Language::English), "Action cancelled!",
-         "Check the dataconnection and try again!", true},
-        {msg_para(Language::German), nullptr, "Der Messumformer wurde noch nie parametriert.",
-         true},
-        {*messageFor(Outcome::NeverProgrammed, Language::English), nullptr,
-         "The transducer was not ever parametriert.", true},
-        {*messageFor(Outcome::WrongTransducer, Language::German), nullptr,
-         "falscher Messumformer!!", true},
-        {msg_prog_err(Language::English), nullptr, "wrong transducer!!", true},
-        {programmingDone(Language::German), "Information",
-         "Programmierung erfolgreich abgeschlossen!", false},
-        {programmingDone(Language::English), "Information", "Programming successfully finally!",
-         false},
-    };
-    for (const auto& c : cases) {
-        if (c.title) {
-            EXPECT_EQ(c.message.title, c.title);
-        }
-        EXPECT_EQ(c.message.text, c.text);
-        EXPECT_EQ(c.message.critical, c.critical) << c.text;
-    }
-    EXPECT_FALSE(messageFor(Outcome::Ok, Language::German));
-    EXPECT_FALSE(messageFor(Outcome::Cancelled, Language::English));
-}
-
 }  // namespace
 }  // namespace kalvo

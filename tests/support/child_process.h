@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-namespace kalvo::e2e {
+namespace kalvo::test {
 
 struct ChildResult {
     int exitCode = -1;  // -1 when killed by a signal or not started
@@ -165,4 +165,4 @@ class BackgroundChild {
     double cpuSeconds_ = 0;
 };
 
-}  // namespace kalvo::e2e
+}  // namespace kalvo::test
