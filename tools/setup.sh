@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ clang libclang-rt-14-dev
+    cmake ninja-build g++ clang libclang-rt-14-dev clang-format git
     libgtest-dev libgmock-dev
     qt6-base-dev qt6-serialport-dev libgl-dev
     fonts-dejavu-core fonts-liberation2

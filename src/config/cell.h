@@ -9,12 +9,12 @@
 namespace kalvo {
 
 class Cell {
-public:
+  public:
     Cell() = default;
     Cell(double number) : value_(number) {}  // NOLINT(google-explicit-constructor)
     Cell(int number) : value_(static_cast<double>(number)) {}  // NOLINT
-    Cell(std::string text) : value_(std::move(text)) {}  // NOLINT
-    Cell(const char* text) : value_(std::string(text)) {}  // NOLINT
+    Cell(std::string text) : value_(std::move(text)) {}        // NOLINT
+    Cell(const char* text) : value_(std::string(text)) {}      // NOLINT
 
     bool isEmpty() const { return std::holds_alternative<std::monostate>(value_); }
     bool isNumber() const { return std::holds_alternative<double>(value_); }
@@ -30,7 +30,7 @@ public:
 
     bool operator==(const Cell&) const = default;
 
-private:
+  private:
     std::variant<std::monostate, double, std::string> value_;
 };
 

@@ -104,13 +104,14 @@ class frmMain : public QMainWindow {
     void mnurs_Click(int rs);
     void chooseLanguage(Language language);
 
+    // The right-click menu of the menu bar and toolbar: the view menu's two items themselves,
+    // so the check marks and the bars never disagree.
+    QMenu* createPopupMenu() override;
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    // The right-click menu of the menu bar and toolbar: the view menu's two items themselves,
-    // so the check marks and the bars never disagree.
-    QMenu* createPopupMenu() override;
 
   private:
     void buildMenus();

@@ -8,17 +8,38 @@ namespace kalvo {
 
 namespace {
 
+#ifdef Q_OS_WIN
+constexpr bool kWindows = true;
+#else
+constexpr bool kWindows = false;
+#endif
+
 QString joinFilters(const std::vector<std::string>& filters) {
     QStringList list;
-    for (const std::string& f : filters) list << QString::fromStdString(f);
+    for (const std::string& f : filters) list << dialogFilter(f, kWindows);
     return list.join(QStringLiteral(";;"));
 }
 
 QString firstFilter(const std::vector<std::string>& filters) {
-    return filters.empty() ? QString() : QString::fromStdString(filters.front());
+    return filters.empty() ? QString() : dialogFilter(filters.front(), kWindows);
 }
 
+// The caption is shown as written; the patterns Qt uses come after it.
+constexpr auto kDialogOptions = QFileDialog::HideNameFilterDetails;
+
 }  // namespace
+
+QString dialogFilter(const std::string& caption, bool windows) {
+    const QString text = QString::fromStdString(caption);
+    const qsizetype open = text.lastIndexOf(QLatin1Char('('));
+    if (windows || open < 0 || !text.endsWith(QLatin1Char(')'))) return text;
+    QStringList patterns =
+        text.mid(open + 1).chopped(1).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    for (QString& p : patterns) {
+        if (p == QStringLiteral("*.*")) p = QStringLiteral("*");
+    }
+    return text + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+}
 
 void QtMessagePresenter::show(QWidget* parent, const MessageText& message) {
     QMessageBox box(message.critical ? QMessageBox::Critical : QMessageBox::Information,
@@ -30,8 +51,9 @@ void QtMessagePresenter::show(QWidget* parent, const MessageText& message) {
 std::string QtFileDialogs::openFile(QWidget* parent, const std::string& title,
                                     const std::vector<std::string>& filters) {
     QString selected = firstFilter(filters);
-    const QString path = QFileDialog::getOpenFileName(parent, QString::fromStdString(title),
-                                                      QString(), joinFilters(filters), &selected);
+    const QString path =
+        QFileDialog::getOpenFileName(parent, QString::fromStdString(title), QString(),
+                                     joinFilters(filters), &selected, kDialogOptions);
     return path.toStdString();
 }
 
@@ -39,9 +61,9 @@ std::string QtFileDialogs::saveFile(QWidget* parent, const std::string& title,
                                     const std::string& presetName,
                                     const std::vector<std::string>& filters) {
     QString selected = firstFilter(filters);
-    const QString path = QFileDialog::getSaveFileName(parent, QString::fromStdString(title),
-                                                      QString::fromStdString(presetName),
-                                                      joinFilters(filters), &selected);
+    const QString path = QFileDialog::getSaveFileName(
+        parent, QString::fromStdString(title), QString::fromStdString(presetName),
+        joinFilters(filters), &selected, kDialogOptions);
     return path.toStdString();
 }
 

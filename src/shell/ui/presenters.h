@@ -8,6 +8,7 @@
 
 #include "text/messages.h"
 
+class QString;
 class QWidget;
 
 namespace kalvo {
@@ -36,6 +37,12 @@ class QtMessagePresenter final : public MessagePresenter {
   public:
     void show(QWidget* parent, const MessageText& message) override;
 };
+
+// The filter string handed to QFileDialog for a filter caption like "Alle Dateien (*.*)". Qt
+// takes a filter's patterns from its last parentheses; outside Windows "*.*" would hide every
+// file without a dot in its name, so there the patterns follow the caption once more in a group
+// of their own ("*.*" becoming "*"), and the dialog shows only the caption.
+QString dialogFilter(const std::string& caption, bool windows);
 
 // QFileDialog, without changing the current directory and without an overwrite question of its
 // own beyond the platform's.

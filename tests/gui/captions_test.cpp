@@ -1,0 +1,155 @@
+// Every window's captions in both languages: each row of a window's caption table reaches its
+// widget, no widget shows a text that is not in its table, and a language change reaches every
+// window that exists. The expected words are written out here, not taken from the tables.
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QListWidget>
+
+#include "gui_rig.h"
+#include "link/ui/hardware_window.h"
+#include "shell/ui/apply_texts.h"
+#include "shell/ui/aux_windows.h"
+#include "text/captions.h"
+
+using namespace kalvo;
+using namespace kalvo::gui;
+
+namespace {
+
+QString qs(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// The text a caption-table target shows in `window`; "?" when there is no such widget.
+QString shown(QWidget* window, const QString& target) {
+    if (target.isEmpty()) return window->windowTitle();
+    if (target.endsWith("@tip")) {
+        const QString name = target.chopped(4);
+        if (auto* a = window->findChild<QAction*>(name)) return a->toolTip();
+        if (auto* x = window->findChild<QWidget*>(name)) return x->toolTip();
+        return "?";
+    }
+    if (auto* m = window->findChild<QMenu*>(target)) return m->title();
+    if (auto* a = window->findChild<QAction*>(target)) return a->text();
+    if (auto* b = window->findChild<QAbstractButton*>(target)) return b->text();
+    if (auto* l = window->findChild<QLabel*>(target)) return l->text();
+    if (auto* g = window->findChild<QGroupBox*>(target)) return g->title();
+    return "?";
+}
+
+// Every table row shows its text in `window`.
+void expectTable(QWidget* window, std::span<const Caption> table, Language language) {
+    for (const Caption& row : table) {
+        QCOMPARE(shown(window, qs(row.target)), qs(row.text.in(language)));
+    }
+}
+
+// Every text a window shows (buttons, labels, menus, actions) is one its table gives it.
+void expectNothingElse(QWidget* window, std::span<const Caption> table) {
+    QStringList targets;
+    for (const Caption& row : table) targets << qs(row.target);
+    // Only the window's own widgets: its small windows are checked with their own tables.
+    for (auto* b : window->findChildren<QAbstractButton*>()) {
+        if (b->window() == window && !b->text().isEmpty() && !b->objectName().isEmpty()) {
+            QVERIFY2(targets.contains(b->objectName()), qPrintable(b->objectName()));
+        }
+    }
+    for (auto* l : window->findChildren<QLabel*>()) {
+        if (l->window() == window && !l->text().isEmpty() && l->objectName().startsWith("lbl")) {
+            QVERIFY2(targets.contains(l->objectName()), qPrintable(l->text()));
+        }
+    }
+    for (auto* a : window->findChildren<QAction*>()) {
+        if (!a->text().isEmpty() && !a->isSeparator() && !a->objectName().endsWith("_menu") &&
+            !a->objectName().isEmpty()) {
+            QVERIFY2(targets.contains(a->objectName()), qPrintable(a->objectName()));
+        }
+    }
+}
+
+}  // namespace
+
+class CaptionsTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void everyWindowShowsItsTableInBothLanguages();
+    void theNoticeInBothLanguages();
+    void toolbarButtonsSpeakTheLanguageOfTheirToolTips();
+    void smallWindowsFollowTheLanguage();
+};
+
+void CaptionsTest::everyWindowShowsItsTableInBothLanguages() {
+    Rig rig;
+    frmMain& w = rig.open();
+    const std::pair<QWidget*, std::span<const Caption>> windows[] = {
+        {&w, mainWindowCaptions()},         {w.progr(), progrCaptions()},
+        {w.meldung(), meldungCaptions()},   {w.ueberwachung(), ueberwachungCaptions()},
+        {w.hardware(), hardwareCaptions()},
+    };
+    for (Language language : {Language::English, Language::German}) {
+        w.chooseLanguage(language);
+        for (const auto& [window, table] : windows) {
+            expectTable(window, table, language);
+            expectNothingElse(window, table);
+        }
+    }
+}
+
+void CaptionsTest::theNoticeInBothLanguages() {
+    Rig rig;
+    frmMain& w = rig.open();
+    Meldung* m = w.meldung();
+    auto texts = [m] {
+        QStringList out{m->windowTitle()};
+        for (const char* name : {"lblM11", "lblM12", "lblM13", "lblM14", "lblM15"})
+            out << m->findChild<QLabel*>(name)->text();
+        out << m->findChild<QAbstractButton*>("Command1")->text();
+        return out;
+    };
+    QCOMPARE(texts(),
+             QStringList({"Achtung !!", "Achtung !!", "Die Grundeinstellungen wurden geändert !!",
+                          "Alle Analog, Binär und Seriellen Einstellungen",
+                          "wurden zurückgesetzt,,", "und sind neu zu parametrieren !!", "Weiter"}));
+    w.chooseLanguage(Language::English);
+    QCOMPARE(texts(), QStringList({"Note!!", "Note!!", "The basic adjustments were changed!!",
+                                   "All analog, binary and serial attitudes", "were put back,",
+                                   "and are to be configured again!!", "continue"}));
+}
+
+void CaptionsTest::toolbarButtonsSpeakTheLanguageOfTheirToolTips() {
+    // Tool tips by position, empty for a separator; the button's own text is the same words.
+    const QString tips[] = {
+        "Neu|Öffnen|Speichern||Parametrierung Drucken||Parametrieren|Messwerte anzeigen||"
+        "Daten auslesen|Programmieren||Deutsch|Englisch",
+        "New|Open|Save||Print Configuration||Configuration|values measured indicate||read data|"
+        "programming||German|English"};
+    Rig rig;
+    frmMain& w = rig.open();
+    const QList<QAction*> buttons = w.findChild<QToolBar*>("tbToolBar")->actions();
+    for (bool english : {true, false, true}) {
+        rig.action(english ? "tbToolBar_Englisch" : "tbToolBar_Deutsch")->trigger();
+        QCOMPARE(rig.ctx().language, english ? Language::English : Language::German);
+        QStringList shownTips, shownTexts;
+        for (QAction* b : buttons) {
+            shownTips << (b->isSeparator() ? QString() : b->toolTip());
+            shownTexts << (b->isSeparator() ? QString() : b->text());
+        }
+        QCOMPARE(shownTips, tips[english].split('|'));
+        QCOMPARE(shownTexts, tips[english].split('|'));
+    }
+}
+
+void CaptionsTest::smallWindowsFollowTheLanguage() {
+    Rig rig;
+    frmMain& w = rig.open();
+    w.hardware();
+    w.progr();
+    w.chooseLanguage(Language::English);
+    // Created after the change: the language of the moment.
+    QCOMPARE(w.ueberwachung()->findChild<QAbstractButton*>("Command1")->text(), "zurück");
+    QCOMPARE(w.hardware()->findChild<QAbstractButton*>("Abbruch_Hardware_Type")->text(), "Abbruch");
+    QCOMPARE(w.meldung()->findChild<QLabel*>("lblM14")->text(), "were put back,");
+}
+
+QTEST_MAIN(CaptionsTest)
+#include "captions_test.moc"
