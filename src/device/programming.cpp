@@ -266,8 +266,10 @@ std::string checkHardwareFits(const Record& record, const HardwareInfo& hw) {
     return {};
 }
 
-ProgramResult programTransducer(Link& link, const Record& record, const std::string& address,
-                                char decimal) {
+namespace {
+
+ProgramResult programRun(Link& link, const Record& record, const std::string& address,
+                         char decimal) {
     if (!record.hasConfiguration()) {
         ProgramResult r;
         r.outcome = Outcome::Ok;
@@ -325,6 +327,15 @@ ProgramResult programTransducer(Link& link, const Record& record, const std::str
     ProgramResult r;
     r.outcome = Outcome::Ok;
     r.hardware = hw;
+    return r;
+}
+
+}  // namespace
+
+ProgramResult programTransducer(Link& link, const Record& record, const std::string& address,
+                                char decimal) {
+    ProgramResult r = programRun(link, record, address, decimal);
+    if (r.outcome == Outcome::LinkFailure && link.lost()) r.portError = link.portError();
     return r;
 }
 

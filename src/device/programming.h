@@ -47,6 +47,7 @@ struct ProgramResult {
     HardwareInfo hardware;  // what the device reported (valid once the query passed)
     std::string reason;
     RecordFault fault = RecordFault::None;  // why the record could not be sent (BadRecord)
+    std::string portError;  // the system's reason when the port failed (Link::portError)
     // The record holds no configuration yet (no connection type): nothing was sent, the
     // outcome is Ok, and the caller shows nothing (no success message either).
     bool nothingToDo = false;

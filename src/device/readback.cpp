@@ -91,6 +91,7 @@ ReadBackResult linkFailed(const Link& link, std::string reason) {
     ReadBackResult r;
     r.outcome = link.cancelled() ? Outcome::Cancelled : Outcome::LinkFailure;
     r.reason = std::move(reason);
+    if (link.lost()) r.portError = link.portError();
     return r;
 }
 

@@ -15,6 +15,7 @@ struct ReadBackResult {
     Outcome outcome = Outcome::LinkFailure;
     Record record;  // the complete new record; only meaningful when outcome is Ok
     std::string reason;
+    std::string portError;  // the system's reason when the port failed (Link::portError)
 };
 
 // Fills a copy of `current` from the three data replies (each without its closing CR/LF;

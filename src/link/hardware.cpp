@@ -104,6 +104,7 @@ Identification Hardware_erkennung(Link& link, std::string_view address) {
     auto failed = [&](std::string reason) {
         id.outcome = link.cancelled() ? Outcome::Cancelled : Outcome::LinkFailure;
         id.reason = std::move(reason);
+        if (link.lost()) id.portError = link.portError();
         return id;
     };
 

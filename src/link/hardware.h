@@ -52,6 +52,7 @@ struct Identification {
     Outcome outcome = Outcome::LinkFailure;
     HardwareInfo info;
     std::string reason;
+    std::string portError;  // the system's reason when the port failed (Link::portError)
 };
 
 // The automatic detection: wake-up (CR first), pause 2000 ms, flush, link test "-t" through

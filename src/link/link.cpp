@@ -20,10 +20,13 @@ bool Link::ensureOpen() {
     if (port_.isOpen()) return true;
     if (!port_.open()) {
         lost_ = true;
+        portError_ = port_.errorText();
+        if (portError_.empty()) portError_ = "cannot be opened";
         return false;
     }
     // A freshly opened port starts a new conversation: nothing received on the old one counts.
     lost_ = false;
+    portError_.clear();
     pending_.clear();
     pendingPos_ = 0;
     return true;
@@ -47,6 +50,8 @@ bool Link::sendBytes(std::string_view bytes) {
 
 void Link::markLost() {
     lost_ = true;
+    portError_ = port_.errorText();
+    if (portError_.empty()) portError_ = "connection lost";
     // Close a failed port so that the next sequence opens it afresh (an adapter plugged in
     // again) instead of talking into a dead handle.
     port_.close();

@@ -66,6 +66,9 @@ class Link {
 
     // The port could not be opened, a write failed or the port vanished.
     bool lost() const { return lost_; }
+    // Why the port was lost, as the system put it ("No such file or directory"); empty while
+    // it was not.
+    const std::string& portError() const { return portError_; }
     // The user asked the running sequence to stop (the cancel flag, or the port reported it
     // when no flag was given).
     bool cancelled() const { return cancel_ != nullptr ? cancel_->load() : portCancelled_; }
@@ -93,6 +96,7 @@ class Link {
     std::string pending_;
     std::size_t pendingPos_ = 0;
     bool lost_ = false;
+    std::string portError_;
     bool portCancelled_ = false;
     int progress_ = 0;
 };

@@ -20,6 +20,17 @@ std::optional<MessageText> messageFor(Outcome outcome, Language language) {
     return std::nullopt;
 }
 
+std::optional<MessageText> messageFor(Outcome outcome, const std::string& portError,
+                                      Language language) {
+    std::optional<MessageText> m = messageFor(outcome, language);
+    if (m && !portError.empty()) {
+        m->text += "\n\n";
+        m->text += kPortErrorLine.in(language);
+        m->text += portError;
+    }
+    return m;
+}
+
 MessageText recordFaultMessage(RecordFault fault, Language language) {
     std::string_view what;
     switch (fault) {
@@ -51,7 +62,9 @@ MessageText recordFaultMessage(RecordFault fault, Language language) {
 
 std::optional<MessageText> programmingMessage(const ProgramResult& result, Language language) {
     if (result.outcome == Outcome::BadRecord) return recordFaultMessage(result.fault, language);
-    if (result.outcome != Outcome::Ok) return messageFor(result.outcome, language);
+    if (result.outcome != Outcome::Ok) {
+        return messageFor(result.outcome, result.portError, language);
+    }
     if (result.nothingToDo) return std::nullopt;
     return programmingDone(language);
 }

@@ -17,6 +17,11 @@ namespace kalvo {
 // The box for a failed outcome; nullopt for Ok and Cancelled.
 std::optional<MessageText> messageFor(Outcome outcome, Language language);
 
+// The box for a failed outcome; when the port itself failed, `portError` (the system's words)
+// follows on a line of its own.
+std::optional<MessageText> messageFor(Outcome outcome, const std::string& portError,
+                                      Language language);
+
 // The box for a record that cannot be programmed, naming what is wrong with it.
 MessageText recordFaultMessage(RecordFault fault, Language language);
 

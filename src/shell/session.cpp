@@ -155,7 +155,9 @@ void Session::setJobRunning(bool running) {
 }
 
 Applied Session::applyIdentification(const Identification& result) {
-    if (result.outcome != Outcome::Ok) return {false, messageFor(result.outcome, ctx_.language)};
+    if (result.outcome != Outcome::Ok) {
+        return {false, messageFor(result.outcome, result.portError, ctx_.language)};
+    }
     const HardwareInfo& hw = result.info;
     ctx_.record = kalvo::newProject(hw.analog, hw.binary, hw.voltage, hw.current);
     changed();
@@ -172,7 +174,9 @@ Applied Session::applyProgramming(const ProgramResult& result) {
 }
 
 Applied Session::applyReadBack(ReadBackResult result) {
-    if (result.outcome != Outcome::Ok) return {false, messageFor(result.outcome, ctx_.language)};
+    if (result.outcome != Outcome::Ok) {
+        return {false, messageFor(result.outcome, result.portError, ctx_.language)};
+    }
     ctx_.record = std::move(result.record);
     changed();
     return {true, std::nullopt};

@@ -38,6 +38,9 @@ inline constexpr Text kRecordCurrentRatio{
     "Der Stromwandler hat kein gültiges Übersetzungsverhältnis (Primär- oder Sekundärwert 0).",
     "The current transformer has no valid ratio (primary or secondary value 0)."};
 
+// In front of the system's words when the port itself failed.
+inline constexpr Text kPortErrorLine{"Schnittstelle: ", "Port: "};
+
 // Captions of the progress window while the device is asked what it is, programmed, read.
 inline constexpr Text kProgrHardware{"Hardware Daten werden ausgelesen", "read Hardware data"};
 inline constexpr Text kProgrProgramming{"Messumformer wird programmiert",

@@ -25,11 +25,6 @@ using test::BackgroundChild;
 using test::ChildResult;
 using test::runChild;
 
-std::string program(const char* variable) {
-    const char* v = std::getenv(variable);
-    return v ? v : "";
-}
-
 bool hasLine(const std::string& text, const std::string& line) {
     std::istringstream s(text);
     for (std::string l; std::getline(s, l);)
@@ -40,11 +35,10 @@ bool hasLine(const std::string& text, const std::string& line) {
 class CliAgainstSim : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (sim.empty() || cliPath.empty())
-            GTEST_SKIP() << "KALVO_TXR_SIM and KALVO_CLI name the programs under test";
         std::string pattern = (fs::temp_directory_path() / "kalvo-e2e-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         dir = pattern;
+        test::useTestEnvironment(file("config"));
     }
     void TearDown() override {
         server.stop();
@@ -76,8 +70,8 @@ class CliAgainstSim : public ::testing::Test {
         return path;
     }
 
-    const std::string sim = program("KALVO_TXR_SIM");
-    const std::string cliPath = program("KALVO_CLI");
+    const std::string sim = test::programPath("KALVO_TXR_SIM", KALVO_TXR_SIM_BUILT);
+    const std::string cliPath = test::programPath("KALVO_CLI", KALVO_CLI_BUILT);
     std::string dir;
     BackgroundChild server;
 };

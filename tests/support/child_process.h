@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
@@ -164,5 +165,21 @@ class BackgroundChild {
     int outFd_ = -1;
     double cpuSeconds_ = 0;
 };
+
+// The environment the programs under test run in: the C locale, offscreen windows, and their
+// settings in `configHome` instead of the user's own. Children inherit it.
+inline void useTestEnvironment(const std::string& configHome) {
+    setenv("LC_ALL", "C", 1);
+    setenv("LANG", "C", 1);
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
+}
+
+// A program under test: the environment variable's value when set, else `fallback` (the
+// program built beside the test).
+inline std::string programPath(const char* variable, const std::string& fallback) {
+    const char* v = std::getenv(variable);
+    return v != nullptr && *v != '\0' ? std::string(v) : fallback;
+}
 
 }  // namespace kalvo::test
