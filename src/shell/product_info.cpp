@@ -44,11 +44,17 @@ bool isUtf8(std::string_view s) {
             ++i;
             continue;
         } else if ((b & 0xE0) == 0xC0) {
-            extra = 1, min = 0x80, cp = b & 0x1Fu;
+            extra = 1;
+            min = 0x80;
+            cp = b & 0x1Fu;
         } else if ((b & 0xF0) == 0xE0) {
-            extra = 2, min = 0x800, cp = b & 0x0Fu;
+            extra = 2;
+            min = 0x800;
+            cp = b & 0x0Fu;
         } else if ((b & 0xF8) == 0xF0) {
-            extra = 3, min = 0x10000, cp = b & 0x07u;
+            extra = 3;
+            min = 0x10000;
+            cp = b & 0x07u;
         } else {
             return false;
         }

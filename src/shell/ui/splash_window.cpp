@@ -132,9 +132,22 @@ void frmSplash::mousePressEvent(QMouseEvent* event) {
 }
 
 bool frmSplash::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && isVisible()) {
-        close();
-        return true;
+    switch (event->type()) {
+        case QEvent::ShortcutOverride:
+            // A key that is a shortcut is offered here before it is pressed: taking it keeps
+            // the shortcut from firing, and the key press that follows is swallowed too.
+            if (!isVisible()) break;
+            event->accept();
+            swallowKey_ = true;
+            close();
+            return true;
+        case QEvent::KeyPress:
+            if (!isVisible() && !swallowKey_) break;
+            swallowKey_ = false;
+            close();
+            return true;
+        default:
+            break;
     }
     return QWidget::eventFilter(watched, event);
 }

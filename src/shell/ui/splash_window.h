@@ -39,6 +39,7 @@ class frmSplash : public QWidget {
     OneShotTimer timer_;
     bool timerStarted_ = false;
     bool filtering_ = false;
+    bool swallowKey_ = false;  // the key press after a shortcut key that closed the window
 };
 
 }  // namespace kalvo
