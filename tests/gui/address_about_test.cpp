@@ -164,6 +164,11 @@ void AddressAboutTest::addressEntriesBecomeTheRequestedChange() {
         QCOMPARE(text(&window, "Text1"), c.oldShown);
         QCOMPARE(text(&window, "Text2"), c.newShown);
     }
+    // While another device job runs OK is off: the owner would refuse the request.
+    window.show();
+    window.setBusy(true);
+    QVERIFY(!child<QPushButton>(&window, "OK_Adresse_ändern")->isEnabled());
+    window.setBusy(false);
     // Cancel hides the window and asks for nothing.
     requests.clear();
     window.show();
@@ -255,6 +260,11 @@ void AddressAboutTest::directInputRequestsTheTextAsTypedAndShowsAFailure() {
     QVERIFY(!result->isVisible());
     window.showResult(Outcome::Ok);
     QVERIFY(!result->isVisible());
+    sent.clear();
+    window.setBusy(true);
+    click(&window, "Command1");
+    QVERIFY(sent.isEmpty());
+    window.setBusy(false);
     click(&window, "Command2");
     QVERIFY(window.isHidden());
 }

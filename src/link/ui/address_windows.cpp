@@ -87,7 +87,7 @@ Adresse::Adresse(QWidget* owner) : QDialog(owner) {
     Ergebnis_Label_ = resultLine(this);
     Standardadresse_Command_ = button("Standardadresse_Command", this);
     Standardadresse_Command_->setVisible(false);
-    QPushButton* ok = button("OK_Adresse_ändern", this);
+    QPushButton* ok = OK_Adresse_ändern_ = button("OK_Adresse_ändern", this);
     ok->setDefault(true);
     QPushButton* cancel = button("Abbrechen_Adresse_ändern", this);
 
@@ -118,6 +118,10 @@ void Adresse::setLanguage(Language language) {
     language_ = language;
     applyCaptions(this, adresseCaptions(), language);
     showReport();
+}
+
+void Adresse::setBusy(bool busy) {
+    OK_Adresse_ändern_->setEnabled(!busy);
 }
 
 void Adresse::OK_Adresse_ändern_Click() {
@@ -211,7 +215,7 @@ Direkt::Direkt(QWidget* owner) : QDialog(owner) {
     // Frames are typed character by character: every blank should show.
     Text1_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     Ergebnis_Label_ = resultLine(this);
-    QPushButton* send = button("Command1", this);
+    QPushButton* send = Command1_ = button("Command1", this);
     send->setDefault(true);
     QPushButton* cancel = button("Command2", this);
 
@@ -235,6 +239,10 @@ void Direkt::setLanguage(Language language) {
     language_ = language;
     applyCaptions(this, direktCaptions(), language);
     showReport();
+}
+
+void Direkt::setBusy(bool busy) {
+    Command1_->setEnabled(!busy);
 }
 
 void Direkt::showResult(Outcome outcome) {

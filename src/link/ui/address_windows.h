@@ -31,6 +31,8 @@ class Adresse : public QDialog {
     explicit Adresse(QWidget* owner = nullptr);
 
     void setLanguage(Language language);
+    // While another device job runs the owner would refuse a request: OK is disabled.
+    void setBusy(bool busy);
 
     // The outcome of the job a changeRequested() started. A failure, or a change that was
     // tested, shows the window again with "OK" or the link-failure text; when the test passed
@@ -57,6 +59,7 @@ class Adresse : public QDialog {
     QLineEdit* Text1_;
     QLineEdit* Text2_;
     QCheckBox* prüfen_check_;
+    QPushButton* OK_Adresse_ändern_;
     QLabel* Ergebnis_Label_;
     QPushButton* Standardadresse_Command_;
     Language language_ = Language::German;
@@ -92,6 +95,8 @@ class Direkt : public QDialog {
     explicit Direkt(QWidget* owner = nullptr);
 
     void setLanguage(Language language);
+    // While a device job runs the owner would refuse a request: Senden is disabled.
+    void setBusy(bool busy);
     // The outcome of the job a sendRequested() started: the link-failure text when the port
     // failed, nothing otherwise (no reply is awaited).
     void showResult(Outcome outcome);
@@ -104,6 +109,7 @@ class Direkt : public QDialog {
   private:
     void showReport();
     QLineEdit* Text1_;
+    QPushButton* Command1_;
     QLabel* Ergebnis_Label_;
     Language language_ = Language::German;
     Outcome outcome_ = Outcome::Ok;
