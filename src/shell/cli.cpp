@@ -8,6 +8,7 @@
 #include "device/programming.h"
 #include "device/readback.h"
 #include "files/project_file.h"
+#include "link/address.h"
 #include "link/hardware.h"
 #include "link/link.h"
 #include "link/transaction.h"
@@ -27,7 +28,11 @@ constexpr const char* kUsage =
     "  identify               detect the hardware variant and input class\n"
     "  program FILE.cfg       program the transducer from a project file\n"
     "  read [--output FILE]   read the stored configuration (print it, or save it)\n"
-    "  show FILE.cfg          print a project file's configuration\n";
+    "  show FILE.cfg          print a project file's configuration\n"
+    "  set-address [--verify] OLD NEW\n"
+    "                         give the device at OLD the address NEW (1..32, otherwise 0);\n"
+    "                         --verify: then a link test at NEW\n"
+    "  send TEXT...           send TEXT + LF + CR exactly as given (e.g. send -0-t)\n";
 
 // Prints the progress window's log lines as they happen.
 class StreamLog final : public LinkObserver {
@@ -89,6 +94,8 @@ class Runner {
         if (c == "identify") return identify();
         if (c == "program") return program();
         if (c == "read") return read();
+        if (c == "set-address") return setAddress();
+        if (c == "send") return send();
         return usage("unknown command: " + c);
     }
 
@@ -224,6 +231,42 @@ class Runner {
         Decoded file = Projekt_laden(path, startRecord());
         if (file.error != FileError::None) return fileFail(path, file.error, false, file.detail);
         out() << describeRecord(file.record);
+        return kExitOk;
+    }
+
+    // A failed link test counts as a link failure (exit 2): the device may or may not have
+    // taken the new address, and only a test that passes tells.
+    int setAddress() {
+        bool verify = false;
+        std::vector<std::string> entries;
+        for (const auto& a : o_.rest) {
+            if (a == "--verify") {
+                verify = true;
+            } else {
+                entries.push_back(a);
+            }
+        }
+        if (entries.size() != 2)
+            return usage("set-address needs OLD and NEW, e.g. set-address 0 5");
+        const auto change = addressChangeFor(entries[0], entries[1], verify);
+        if (!change) return usage("set-address: an empty address sends nothing");
+        if (!connect()) return fail(Outcome::LinkFailure, {});
+        StreamLog log(env_.out);
+        Link link = makeLink(&log);
+        const AddressChangeResult r = changeAddress(link, *change);
+        if (r.outcome != Outcome::Ok) return fail(r.outcome, {});
+        return kExitOk;
+    }
+
+    int send() {
+        if (o_.rest.empty()) return usage("send needs the text, e.g. send -0-t");
+        std::string text;
+        for (std::size_t i = 0; i < o_.rest.size(); ++i) text += (i ? " " : "") + o_.rest[i];
+        if (!connect()) return fail(Outcome::LinkFailure, {});
+        StreamLog log(env_.out);
+        Link link = makeLink(&log);
+        const Outcome r = sendDirect(link, text);
+        if (r != Outcome::Ok) return fail(r, {});
         return kExitOk;
     }
 

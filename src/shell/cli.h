@@ -7,6 +7,12 @@
 //     program FILE.cfg        programs the transducer from a project file; prints the log
 //     read [--output FILE]    reads the stored configuration; prints it, or saves it
 //     show FILE.cfg           prints a project file's configuration
+//     set-address [--verify] OLD NEW
+//                             sends "-" + OLD + "-*" + NEW (each 1..32, otherwise 0); with
+//                             --verify then a link test "-t" at NEW. Prints the log lines.
+//                             Exit 2 when the port fails or the test gets no echo.
+//     send TEXT...            sends TEXT + LF + CR exactly as given (no address added, no
+//                             reply awaited); prints it
 //
 // Exit codes: 0 success, 1 usage, 2 link failure, 3 wrong transducer, 4 never programmed,
 // 5 bad input (file or reply).

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <charconv>
 
+#include "link/address.h"
+
 namespace kalvo {
 
 namespace {
@@ -42,7 +44,9 @@ Settings loadSettings(const SettingsStore& store) {
     s.MainHeight = readInt(store, "MainHeight", s.MainHeight);
     s.COM = readInt(store, "COM", s.COM);
     s.RS = readInt(store, "RS", s.RS);
-    if (auto adr = store.get("Adr")) s.Adr = *adr;
+    // Read the way the standard-address window makes an address ("12abc" is 12), so a hand-edited
+    // or damaged value never goes into a frame as it stands.
+    if (auto adr = store.get("Adr")) s.Adr = standardAddress(*adr).value_or(s.Adr);
     s.Sprache = readBool(store, "Sprache", s.Sprache);
     return s;
 }

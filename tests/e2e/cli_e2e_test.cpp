@@ -171,5 +171,18 @@ TEST_F(CliAgainstSim, ProgrammedConfigurationReadsBackUnchanged) {
         EXPECT_NE(text.str().find(frame), std::string::npos) << frame;
 }
 
+TEST_F(CliAgainstSim, SetAddressThenOnlyTheNewAddressAnswers) {
+    const std::string port = startSim();
+    ChildResult r = cli({"--port", port, "set-address", "--verify", "0", "5"});
+    ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
+    EXPECT_TRUE(hasLine(r.out, "-0-*5") && hasLine(r.out, "-5-t  OK")) << r.out;
+
+    r = cli({"--port", port, "--address", "5", "identify"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(hasLine(r.out, "analog=2")) << r.out;
+    r = cli({"--port", port, "--address", "0", "identify"});
+    EXPECT_EQ(r.exitCode, 2) << r.out << r.err;
+}
+
 }  // namespace
 }  // namespace kalvo::e2e

@@ -1,0 +1,105 @@
+#include "link/address.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "config/number_text.h"
+#include "link/transaction.h"
+#include "text/messages.h"
+
+namespace kalvo {
+
+namespace {
+
+bool onlyBlanks(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return c == ' ' || c == '\t'; });
+}
+
+std::string withTerminator(std::string text) {
+    text += LF;
+    text += CR;
+    return text;
+}
+
+}  // namespace
+
+std::optional<int> checkedAddress(std::string_view entry) {
+    if (onlyBlanks(entry)) return std::nullopt;
+    // A German user types "3,5" for three and a half: read the comma like the point, so the
+    // entry counts as the fraction it is and not as 3.
+    std::string text(entry);
+    std::replace(text.begin(), text.end(), ',', '.');
+    const double value = leadingNumber(text);
+    if (value < kLowestAddress || value > kHighestAddress || value != std::floor(value)) return 0;
+    return static_cast<int>(value);
+}
+
+std::optional<AddressChange> addressChangeFor(std::string_view oldEntry, std::string_view newEntry,
+                                              bool verify) {
+    const auto oldAddress = checkedAddress(oldEntry);
+    const auto newAddress = checkedAddress(newEntry);
+    if (!oldAddress || !newAddress) return std::nullopt;
+    return AddressChange{*oldAddress, *newAddress, verify};
+}
+
+std::string addressChangeFrame(const AddressChange& change) {
+    return frameText(std::to_string(change.oldAddress), "-*" + std::to_string(change.newAddress));
+}
+
+AddressChangeResult changeAddress(Link& link, const AddressChange& change) {
+    AddressChangeResult result{change, Outcome::LinkFailure};
+    auto ended = [&] {
+        result.outcome = link.cancelled() ? Outcome::Cancelled : Outcome::LinkFailure;
+        return result;
+    };
+    if (link.cancelled() || !link.ensureOpen()) return ended();
+
+    const std::string frame = addressChangeFrame(change);
+    link.log(frame);
+    if (!link.send(withTerminator(frame))) return ended();
+    if (!change.verify) {
+        result.outcome = Outcome::Ok;
+        return result;
+    }
+
+    // The device echoes the change frame like any command. Its echo starts with "-" as well,
+    // so it must be gone before the test, or the test would take it for its own echo.
+    link.pause(kAddressSettle);
+    if (link.cancelled()) return ended();
+    link.flushInput();
+    if (link.lost()) return ended();
+
+    const Transaction test = seriell(link, frameText(std::to_string(change.newAddress), "-t"), 0);
+    if (test.cancelled) return ended();
+    result.outcome = test.Befehl_ok ? Outcome::Ok : Outcome::LinkFailure;
+    return result;
+}
+
+std::string addressChangeReport(const AddressChangeResult& result, Language language) {
+    switch (result.outcome) {
+        case Outcome::Ok:
+            return "OK";
+        case Outcome::Cancelled:
+            return {};
+        default:
+            return msg(language).text;
+    }
+}
+
+std::optional<std::string> standardAddress(std::string_view entry) {
+    if (onlyBlanks(entry)) return std::nullopt;
+    const double value = std::floor(leadingNumber(entry));
+    return formatNumber(value > 0 ? value : 0, '.');
+}
+
+Outcome sendDirect(Link& link, std::string_view utf8Text) {
+    if (link.cancelled()) return Outcome::Cancelled;
+    if (!link.ensureOpen()) return Outcome::LinkFailure;
+    link.log(std::string(utf8Text));
+    if (!link.send(withTerminator(std::string(utf8Text)))) {
+        return link.cancelled() ? Outcome::Cancelled : Outcome::LinkFailure;
+    }
+    return Outcome::Ok;
+}
+
+}  // namespace kalvo

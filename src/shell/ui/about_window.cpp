@@ -1,0 +1,153 @@
+#include "shell/ui/about_window.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPixmap>
+#include <QProcess>
+#include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QVBoxLayout>
+
+#include "shell/system_info.h"
+#include "shell/ui/apply_texts.h"
+#include "text/about_texts.h"
+
+namespace kalvo {
+
+namespace {
+
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+#ifdef Q_OS_WIN
+// The two registry places where Windows names its system information program.
+std::optional<std::string> fromRegistry() {
+    const QSettings msinfo(
+        QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"),
+        QSettings::NativeFormat);
+    const QString path = msinfo.value(QStringLiteral("PATH")).toString();
+    if (!path.isEmpty() && QFileInfo::exists(path)) return path.toStdString();
+    const QSettings location(
+        QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools Location"),
+        QSettings::NativeFormat);
+    const QString folder = location.value(QStringLiteral("MSINFO")).toString();
+    const QString program = folder + QStringLiteral("\\MSINFO32.EXE");
+    if (!folder.isEmpty() && QFileInfo::exists(program)) return program.toStdString();
+    return std::nullopt;
+}
+#endif
+
+}  // namespace
+
+SystemInfoAccess platformSystemInfo() {
+    SystemInfoAccess access;
+    access.find = []() -> std::optional<std::string> {
+#ifdef Q_OS_WIN
+        if (auto program = fromRegistry()) return program;
+#endif
+        return findSystemInfoProgram([](std::string_view name) -> std::optional<std::string> {
+            const QString path = QStandardPaths::findExecutable(
+                QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+            if (path.isEmpty()) return std::nullopt;
+            return path.toStdString();
+        });
+    };
+    access.start = [](const std::string& program) {
+        return QProcess::startDetached(qs(program), {});
+    };
+    return access;
+}
+
+ProductInfo installedProductInfo() {
+    const QString path =
+        QDir(QCoreApplication::applicationDirPath())
+            .filePath(QString::fromUtf8(kProductFileName.data(),
+                                        static_cast<qsizetype>(kProductFileName.size())));
+    return loadProductInfo(QDir::toNativeSeparators(path).toStdString());
+}
+
+frmAbout::frmAbout(const ProductInfo& info, Language language, QWidget* owner)
+    : QDialog(owner), info_(info), systemInfo_(platformSystemInfo()) {
+    setObjectName(QStringLiteral("frmAbout"));
+
+    auto* picIcon = new QLabel(this);
+    picIcon->setObjectName(QStringLiteral("picIcon"));
+    picIcon->setPixmap(QPixmap(QStringLiteral(":/icons/kalvo.png"))
+                           .scaled(48, 48, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    lblTitle_ = new QLabel(this);
+    lblTitle_->setObjectName(QStringLiteral("lblTitle"));
+    lblTitle_->setWordWrap(true);
+    QFont bold = lblTitle_->font();
+    bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() * 1.15);
+    lblTitle_->setFont(bold);
+    auto* lblVersion = new QLabel(qs(versionText()), this);
+    lblVersion->setObjectName(QStringLiteral("lblVersion"));
+    QStringList lines;
+    for (const std::string& line : contactLines(info_)) lines << qs(line);
+    auto* lblDescription = new QLabel(lines.join(QLatin1Char('\n')), this);
+    lblDescription->setObjectName(QStringLiteral("lblDescription"));
+    lblDescription->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto* rule = new QFrame(this);
+    rule->setFrameShape(QFrame::HLine);
+    rule->setFrameShadow(QFrame::Sunken);
+    auto* cmdOK = new QPushButton(this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setDefault(true);
+    auto* cmdSysInfo = new QPushButton(this);
+    cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+    cmdSysInfo->setAutoDefault(false);
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(16);
+    grid->addWidget(picIcon, 0, 0, 3, 1, Qt::AlignTop);
+    grid->addWidget(lblTitle_, 0, 1);
+    grid->addWidget(lblVersion, 1, 1);
+    grid->addWidget(lblDescription, 2, 1);
+    grid->setColumnStretch(1, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdOK);
+    buttons->addWidget(cmdSysInfo);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addStretch(1);
+    layout->addWidget(rule);
+    layout->addLayout(buttons);
+
+    // Escape ends in reject() by itself, so cmdOK is both the default and the cancel button.
+    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::StartSysInfo);
+    setLanguage(language);
+    resize(440, 280);
+}
+
+void frmAbout::setLanguage(Language language) {
+    applyCaptions(this, aboutCaptions(), language);
+    lblTitle_->setText(qs(aboutTitle(info_, language)));
+}
+
+void frmAbout::setMessagePresenter(MessagePresenter* presenter) {
+    messages_ = presenter != nullptr ? presenter : &defaultMessages_;
+}
+
+void frmAbout::setSystemInfo(SystemInfoAccess access) {
+    systemInfo_ = access.find && access.start ? std::move(access) : platformSystemInfo();
+}
+
+void frmAbout::StartSysInfo() {
+    const auto program = systemInfo_.find();
+    if (program && systemInfo_.start(*program)) return;
+    messages_->show(this,
+                    MessageText{std::string(kProductName), std::string(kSysInfoMissing), false});
+}
+
+}  // namespace kalvo

@@ -1,0 +1,155 @@
+#include "shell/ui/splash_window.h"
+
+#include <QCoreApplication>
+#include <QFrame>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QPointer>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "shell/ui/apply_texts.h"
+#include "text/about_texts.h"
+
+namespace kalvo {
+
+namespace {
+
+QLabel* label(const char* name, const std::string& text, QWidget* parent) {
+    auto* l = new QLabel(QString::fromStdString(text), parent);
+    l->setObjectName(QString::fromUtf8(name));
+    return l;
+}
+
+void scaleFont(QLabel* l, double factor, bool bold) {
+    QFont f = l->font();
+    f.setPointSizeF(f.pointSizeF() * factor);
+    f.setBold(bold);
+    l->setFont(f);
+}
+
+}  // namespace
+
+frmSplash::frmSplash(const ProductInfo& info, QWidget* owner, OneShotTimer timer)
+    : QWidget(owner, Qt::SplashScreen | Qt::FramelessWindowHint), timer_(std::move(timer)) {
+    setObjectName(QStringLiteral("frmSplash"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFocusPolicy(Qt::StrongFocus);
+    applyCaptions(this, splashCaptions(), Language::German);
+
+    auto* Frame1 = new QFrame(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setFrameShape(QFrame::Box);
+    Frame1->setLineWidth(1);
+
+    auto* Image1 = new QLabel(Frame1);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setPixmap(QPixmap(QStringLiteral(":/icons/kalvo.png"))
+                          .scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    QLabel* company = label("lblCompanyProduct", info.maker, Frame1);
+    scaleFont(company, 1.2, false);
+    QLabel* product = label("lblProductName", std::string(kProductName), Frame1);
+    scaleFont(product, 2.2, true);
+    QLabel* platform = label("lblPlatform", info.platform, Frame1);
+    scaleFont(platform, 1.1, true);
+    QLabel* version = label("lblVersion", versionText(), Frame1);
+    scaleFont(version, 1.1, true);
+    QLabel* maker = label("lblCompany", info.maker, Frame1);
+    QLabel* rights = label("lblCopyright", info.rights, Frame1);
+    for (QLabel* l : {platform, version}) l->setAlignment(Qt::AlignRight);
+
+    auto* grid = new QGridLayout(Frame1);
+    grid->setContentsMargins(18, 18, 18, 14);
+    grid->setHorizontalSpacing(18);
+    grid->addWidget(Image1, 0, 0, 2, 1, Qt::AlignTop);
+    grid->addWidget(company, 0, 1);
+    grid->addWidget(product, 1, 1);
+    grid->setRowMinimumHeight(2, 16);
+    grid->addWidget(platform, 3, 1);
+    grid->addWidget(version, 4, 1);
+    grid->setRowStretch(5, 1);
+    grid->addWidget(maker, 6, 0, 1, 2);
+    grid->addWidget(rights, 7, 0, 1, 2);
+    grid->setColumnStretch(1, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addWidget(Frame1);
+    setAutoFillBackground(true);
+    resize(480, 260);
+
+    if (!timer_) {
+        timer_ = [this](int ms, std::function<void()> elapsed) {
+            auto* Timer1 = new QTimer(this);
+            Timer1->setObjectName(QStringLiteral("Timer1"));
+            Timer1->setSingleShot(true);
+            connect(Timer1, &QTimer::timeout, this, std::move(elapsed));
+            Timer1->start(ms);
+        };
+    }
+}
+
+frmSplash::~frmSplash() {
+    if (filtering_) QCoreApplication::instance()->removeEventFilter(this);
+}
+
+void frmSplash::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (QWidget* owner = parentWidget()) {
+        move(owner->frameGeometry().center() - rect().center());
+    }
+    if (!filtering_) {
+        QCoreApplication::instance()->installEventFilter(this);
+        filtering_ = true;
+    }
+    activateWindow();
+    setFocus();
+    if (!timerStarted_) {
+        timerStarted_ = true;
+        // The timer may outlive the window when someone else owns it.
+        QPointer<frmSplash> self(this);
+        timer_(kShowMs, [self] {
+            if (self) self->Timer1_Timer();
+        });
+    }
+}
+
+void frmSplash::Timer1_Timer() {
+    close();
+}
+
+void frmSplash::keyPressEvent(QKeyEvent* event) {
+    event->accept();
+    close();
+}
+
+void frmSplash::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+    close();
+}
+
+bool frmSplash::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::ShortcutOverride:
+            // A key that is a shortcut is offered here before it is pressed: taking it keeps
+            // the shortcut from firing, and the key press that follows is swallowed too.
+            if (!isVisible()) break;
+            event->accept();
+            swallowKey_ = true;
+            close();
+            return true;
+        case QEvent::KeyPress:
+            if (!isVisible() && !swallowKey_) break;
+            swallowKey_ = false;
+            close();
+            return true;
+        default:
+            break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace kalvo

@@ -1,0 +1,189 @@
+// Address change, standard address and direct input: the bytes on the wire, the link test at
+// the new address, and port failures, in virtual time.
+#include "link/address.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "link_test_support.h"
+
+namespace kalvo::test {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// A device on the bus: echoes every frame for its address with CR 20 ms later; a frame
+// "-A-*N" gives it the address N after its echo. With `takesNewAddress` false it echoes the
+// change but keeps its address (a unit that did not store it).
+void busDevice(ScriptedPort& port, std::string address, bool takesNewAddress = true) {
+    auto current = std::make_shared<std::string>(std::move(address));
+    answerFrames(port, [current, takesNewAddress](const std::string& frame) -> std::string {
+        const std::string mine = "-" + *current + "-";
+        if (frame.rfind(mine, 0) != 0) return {};
+        const std::string command = frame.substr(mine.size() - 1);
+        if (takesNewAddress && command.rfind("-*", 0) == 0) *current = command.substr(2);
+        return frame + "\r";
+    });
+}
+
+TEST(AddressChange, EntriesBecomeTheFrameTheDeviceGets) {
+    struct Case {
+        std::string oldEntry, newEntry;
+        std::string bytes;  // empty: nothing may be sent
+    };
+    const std::vector<Case> cases = {
+        {"40", "5", "-0-*5\n\r"},  // out of range: sent as 0
+        {"32", "33", "-32-*0\n\r"},
+        {"1", "0", "-1-*0\n\r"},
+        {"-3", "07", "-0-*7\n\r"},       // no leading zeros
+        {"12abc", "abc", "-12-*0\n\r"},  // leading number; letters alone are 0
+        {"3,5", "3.5", "-0-*0\n\r"},     // fractions count as out of range
+        {" 1 2 ", "3,0", "-12-*3\n\r"},  // blanks are ignored; 3,0 is whole
+        {"+7", "2e1", "-7-*2\n\r"},      // a sign is allowed; reading stops at the 'e'
+        {"99999999999999999999", "32.000001", "-0-*0\n\r"},
+        {"", "5", ""},
+        {"5", "", ""},
+        {" ", "5", ""},  // a field with only a blank counts as empty
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("old \"" + c.oldEntry + "\", new \"" + c.newEntry + "\"");
+        const auto change = addressChangeFor(c.oldEntry, c.newEntry, false);
+        ASSERT_EQ(change.has_value(), !c.bytes.empty());
+        if (!change) continue;
+        Rig r;
+        const AddressChangeResult result = changeAddress(r.link, *change);
+        EXPECT_EQ(r.port.written(), c.bytes);
+        EXPECT_EQ(result.outcome, Outcome::Ok);  // nothing is awaited without the test
+        EXPECT_FALSE(result.verified());
+        EXPECT_EQ(r.clock.elapsedMs(), 0);
+    }
+}
+
+TEST(AddressChange, TheLinkTestAtTheNewAddressTellsWhetherItWorked) {
+    struct Case {
+        std::string device;  // the device's address before the change
+        bool takesNewAddress;
+        AddressChange change;
+        Outcome outcome;
+        long long elapsedMs;
+        Lines log;
+    };
+    const Lines tested = {"-0-*5", "-5-t", "-5-t  OK"};
+    const std::vector<Case> cases = {
+        // The echo of the change (at 20 ms) is dropped; the test's own echo comes 20 ms later.
+        {"0", true, {0, 5, true}, Outcome::Ok, 2020, tested},
+        // A unit that keeps its address, or none at the old address: both limits of the test.
+        {"0",
+         false,
+         {0, 5, true},
+         Outcome::LinkFailure,
+         22000,
+         {"-0-*5", "-5-t", "abbruch", "abbruch"}},
+        {"3",
+         true,
+         {0, 5, true},
+         Outcome::LinkFailure,
+         22000,
+         {"-0-*5", "-5-t", "abbruch", "abbruch"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("device at " + c.device);
+        Rig r;
+        busDevice(r.port, c.device, c.takesNewAddress);
+        const AddressChangeResult result = changeAddress(r.link, c.change);
+        EXPECT_EQ(result.outcome, c.outcome);
+        EXPECT_EQ(result.verified(), c.outcome == Outcome::Ok);
+        EXPECT_EQ(result.change, c.change);
+        EXPECT_EQ(r.clock.elapsedMs(), c.elapsedMs);
+        EXPECT_EQ(r.observer.lines, c.log);
+        const auto writes = r.writes();
+        ASSERT_EQ(writes.size(), 2u);
+        EXPECT_EQ(writes[0], (std::pair<long long, std::string>{0, "-0-*5\n\r"}));
+        EXPECT_EQ(writes[1], (std::pair<long long, std::string>{2000, "-5-t\n\r"}));
+    }
+}
+
+TEST(AddressChange, ReportSaysOkOrTheLinkFailure) {
+    const AddressChangeResult ok{{0, 5, true}, Outcome::Ok};
+    const AddressChangeResult failed{{0, 5, true}, Outcome::LinkFailure};
+    const AddressChangeResult cancelled{{0, 5, true}, Outcome::Cancelled};
+    EXPECT_EQ(addressChangeReport(ok, Language::German), "OK");
+    EXPECT_EQ(addressChangeReport(ok, Language::English), "OK");
+    EXPECT_EQ(addressChangeReport(failed, Language::German),
+              "Überprüfen Sie die Datenverbindung und versuchen Sie es nochmals!");
+    EXPECT_EQ(addressChangeReport(failed, Language::English),
+              "Check the dataconnection and try again!");
+    EXPECT_EQ(addressChangeReport(cancelled, Language::German), "");
+}
+
+TEST(AddressChange, PortFailuresAndCancelEndTheChange) {
+    const AddressChange change{0, 5, true};
+    {  // the port cannot be opened: nothing is sent
+        Rig r;
+        r.port.failOpen = true;
+        EXPECT_EQ(changeAddress(r.link, change).outcome, Outcome::LinkFailure);
+        EXPECT_TRUE(r.port.writes().empty());
+    }
+    {  // the adapter goes away while the device stores its address: no test, no 20 s wait
+        Rig r;
+        busDevice(r.port, "0");
+        r.port.breakAfter(Millis{1000});
+        EXPECT_EQ(changeAddress(r.link, change).outcome, Outcome::LinkFailure);
+        EXPECT_EQ(r.port.writes().size(), 1u);
+        EXPECT_LE(r.clock.elapsedMs(), 2000);
+    }
+    {  // stopped before anything went out
+        Rig r;
+        r.stop = true;
+        EXPECT_EQ(changeAddress(r.link, change).outcome, Outcome::Cancelled);
+        EXPECT_TRUE(r.port.writes().empty());
+    }
+    {  // stopped during the pause: the pause ends within one slice, the test is not run
+        Rig r;
+        r.port.onWrite = [&r](ScriptedPort&, std::string_view) { r.stop = true; };
+        EXPECT_EQ(changeAddress(r.link, change).outcome, Outcome::Cancelled);
+        EXPECT_EQ(r.port.writes().size(), 1u);
+        EXPECT_LE(r.clock.elapsedMs(), Link::kCancelSlice.count());
+    }
+}
+
+TEST(StandardAddress, LeadingWholeNumberWithoutLimit) {
+    const std::vector<std::pair<std::string, std::optional<std::string>>> cases = {
+        {"12", "12"},   {"12abc", "12"},    {"abc", "0"},         {"07", "7"}, {"40", "40"},
+        {"255", "255"}, {"3.5", "3"},       {"3,5", "3"},         {"-4", "0"}, {" 1 2 ", "12"},
+        {"0", "0"},     {"", std::nullopt}, {"  ", std::nullopt},
+    };
+    for (const auto& [entry, expected] : cases) {
+        EXPECT_EQ(standardAddress(entry), expected) << '"' << entry << '"';
+    }
+}
+
+TEST(DirectInput, TheTextGoesOutAsTypedWithLfCr) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"-0-t", "-0-t\n\r"},
+        {"", "\n\r"},                                              // an empty text: LF CR alone
+        {"  -0-S 4U ,1 ", "  -0-S 4U ,1 \n\r"},                    // blanks kept; no address added
+        {"-0-x 20\xC2\xB0 \xE2\x82\xAC", "-0-x 20\xB0 \x80\n\r"},  // Windows-1252 on the wire
+    };
+    for (const auto& [text, bytes] : cases) {
+        Rig r;
+        EXPECT_EQ(sendDirect(r.link, text), Outcome::Ok);
+        EXPECT_EQ(r.port.written(), bytes);
+        EXPECT_EQ(r.observer.lines, Lines{text});
+        EXPECT_EQ(r.clock.elapsedMs(), 0);  // no reply is awaited
+    }
+    Rig failing;
+    failing.port.failOpen = true;
+    EXPECT_EQ(sendDirect(failing.link, "-0-t"), Outcome::LinkFailure);
+    Rig stopped;
+    stopped.stop = true;
+    EXPECT_EQ(sendDirect(stopped.link, "-0-t"), Outcome::Cancelled);
+    EXPECT_TRUE(failing.port.writes().empty() && stopped.port.writes().empty());
+}
+
+}  // namespace
+}  // namespace kalvo::test

@@ -1,0 +1,157 @@
+// kalvo-cli set-address and send: the bytes they put on the wire, exit codes, the link test
+// against the simulated transducer in virtual time; and the stored address setting.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+
+#include "shell/cli.h"
+#include "shell/settings.h"
+#include "sim/simulated_port.h"
+#include "sim/transducer.h"
+#include "support/fakes.h"
+
+namespace kalvo {
+namespace {
+
+using test::FakeClock;
+using test::ScriptedPort;
+
+class AddressCli : public ::testing::Test {
+  protected:
+    // Runs a command line on a scripted port that keeps every byte written (and answers
+    // nothing), or on the simulator.
+    int run(std::vector<std::string> args) {
+        out.str({});
+        err.str({});
+        wire.clear();
+        opened = false;
+        CliEnvironment env;
+        env.openPath = [this](const std::string&) -> std::unique_ptr<SerialPort> {
+            opened = true;
+            auto port = std::make_unique<ScriptedPort>(clock);
+            port->failOpen = failOpen;
+            port->onWrite = [this](ScriptedPort&, std::string_view bytes) { wire += bytes; };
+            return port;
+        };
+        env.simulator = [this]() -> std::unique_ptr<SerialPort> {
+            return std::make_unique<sim::SimulatedPort>(transducer, clock);
+        };
+        env.clock = &clock;
+        env.out = &out;
+        env.err = &err;
+        return runCli(args, env);
+    }
+
+    FakeClock clock;
+    sim::Transducer transducer{sim::Options{}};
+    std::ostringstream out, err;
+    std::string wire;
+    bool opened = false;
+    bool failOpen = false;
+};
+
+TEST_F(AddressCli, UsageErrorsSendNothing) {
+    const std::vector<std::vector<std::string>> lines = {
+        {"set-address"},
+        {"set-address", "5"},
+        {"set-address", "--verify", "5"},
+        {"set-address", "1", "2", "3"},
+        {"set-address", "", "5"},
+        {"set-address", "5", " "},
+        {"send"},
+    };
+    for (const auto& line : lines) {
+        EXPECT_EQ(run(line), kExitUsage) << ::testing::PrintToString(line);
+        EXPECT_NE(err.str().find("usage:"), std::string::npos);
+        EXPECT_FALSE(opened);
+    }
+}
+
+TEST_F(AddressCli, SetAddressSendsTheCheckedFrameOnly) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string bytes;
+    };
+    const std::vector<Case> cases = {
+        {{"--port", "p", "set-address", "40", "5"}, "-0-*5\n\r"},
+        {{"--port", "p", "set-address", "07", "-3"}, "-7-*0\n\r"},  // "-3" is an entry
+        {{"--port", "p", "--address", "9", "set-address", "3,5", "32"}, "-0-*32\n\r"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(run(c.args), kExitOk) << err.str();
+        EXPECT_EQ(wire, c.bytes);
+        // The frame is printed like a command; nothing is awaited from the silent port.
+        EXPECT_EQ(out.str(), c.bytes.substr(0, c.bytes.size() - 2) + "\n");
+        EXPECT_EQ(clock.elapsedMs(), 0);
+    }
+}
+
+TEST_F(AddressCli, VerifiedChangeMovesTheSimulatedUnit) {
+    EXPECT_EQ(run({"--simulator", "set-address", "--verify", "0", "5"}), kExitOk) << err.str();
+    EXPECT_EQ(out.str(), "-0-*5\n-5-t\n-5-t  OK\n");
+    EXPECT_EQ(transducer.options().address, "5");
+    EXPECT_EQ(run({"--simulator", "--address", "5", "transact", "-t"}), kExitOk);
+    EXPECT_EQ(run({"--simulator", "--address", "0", "transact", "-t"}), kExitLink);
+}
+
+TEST_F(AddressCli, FailedTestOrPortIsALinkFailure) {
+    transducer.options().address = "3";  // nobody answers to 0
+    EXPECT_EQ(run({"--simulator", "set-address", "0", "5", "--verify"}), kExitLink);
+    EXPECT_NE(err.str().find("Überprüfen Sie die Datenverbindung und versuchen Sie es nochmals!"),
+              std::string::npos);
+    EXPECT_EQ(run({"--simulator", "--lang", "en", "set-address", "--verify", "0", "5"}), kExitLink);
+    EXPECT_NE(err.str().find("Check the dataconnection and try again!"), std::string::npos);
+    EXPECT_EQ(transducer.options().address, "3");
+
+    failOpen = true;
+    EXPECT_EQ(run({"--port", "/dev/nothing", "set-address", "0", "5"}), kExitLink);
+    EXPECT_NE(err.str().find("/dev/nothing"), std::string::npos);
+    EXPECT_EQ(run({"--port", "/dev/nothing", "send", "-0-t"}), kExitLink);
+    EXPECT_NE(err.str().find("/dev/nothing"), std::string::npos);
+}
+
+TEST_F(AddressCli, SendPutsTheTextOnTheWireAsGiven) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"--port", "p", "send", "-0-t"}, "-0-t\n\r"},
+        {{"--port", "p", "--address", "5", "send", "-0-t"}, "-0-t\n\r"},  // no address added
+        {{"--port", "p", "send", ""}, "\n\r"},
+        {{"--port", "p", "send", "-0-S", "4U,1"}, "-0-S 4U,1\n\r"},
+        {{"--port", "p", "send", "--verbose"}, "--verbose\n\r"},  // after the word: text
+        {{"--port", "p", "send", "-0-x\xC2\xB0"}, "-0-x\xB0\n\r"},
+    };
+    for (const auto& [args, bytes] : cases) {
+        EXPECT_EQ(run(args), kExitOk) << ::testing::PrintToString(args);
+        EXPECT_EQ(wire, bytes);
+        EXPECT_EQ(clock.elapsedMs(), 0);
+    }
+    EXPECT_EQ(out.str(), "-0-x\xC2\xB0\n");
+}
+
+class MemoryStore final : public SettingsStore {
+  public:
+    std::optional<std::string> get(std::string_view key) const override {
+        auto it = values.find(std::string(key));
+        if (it == values.end()) return std::nullopt;
+        return it->second;
+    }
+    void set(std::string_view key, std::string_view value) override {
+        values[std::string(key)] = std::string(value);
+    }
+    std::map<std::string, std::string> values;
+};
+
+TEST(StoredAddress, IsReadAsTheStandardAddressWindowMakesIt) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"12", "12"}, {"0", "0"},  {"07", "7"},  {"12abc", "12"}, {"abc", "0"},
+        {"3.5", "3"}, {"-2", "0"}, {" 5 ", "5"}, {"40", "40"},    {"", "0"},
+    };
+    for (const auto& [stored, address] : cases) {
+        MemoryStore store;
+        store.values["Adr"] = stored;
+        EXPECT_EQ(loadSettings(store).Adr, address) << '"' << stored << '"';
+    }
+}
+
+}  // namespace
+}  // namespace kalvo
