@@ -253,10 +253,8 @@ std::string_view Messort_Text(const Record& record, OutputKind kind, int row) {
         quantity = listPosition(b[Binary::Quantity]);
         place = listPosition(b[Binary::Place]);
     }
-    const int type = listPosition(record.Grundwerte[Basic::ConnectionType]);
-    if (quantity < 0 || place < 0 || type < 0) return {};
+    if (quantity < 0 || place < 0) return {};
     const int k = 10 * quantity + place;
-    const int c = 1000 * type + k;
     const auto in = [](int v, std::initializer_list<int> set) {
         return std::find(set.begin(), set.end(), v) != set.end();
     };
@@ -265,6 +263,10 @@ std::string_view Messort_Text(const Record& record, OutputKind kind, int row) {
     if (k == 80) return "L1-N";
     if (in(k, {11, 22, 32, 42, 52, 62, 72, 102, 112, 122, 132, 142})) return "L2";
     if (in(k, {12, 23, 33, 43, 53, 63, 73, 103, 113, 123, 133, 143})) return "L3";
+    // The rest depends on the connection type.
+    const int type = listPosition(record.Grundwerte[Basic::ConnectionType]);
+    if (type < 0) return {};
+    const int c = 1000 * type + k;
     if (in(c, {0, 1000, 4000})) return "L1-N";
     if (c == 1) return "L2-N";
     if (c == 2) return "L3-N";

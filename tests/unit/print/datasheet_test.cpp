@@ -499,10 +499,17 @@ TEST(MessortText, EveryRowOfThePlaceTable) {
         EXPECT_EQ(Messort_Text(r, OutputKind::Analog, 0), c.text) << where;
         EXPECT_EQ(Messort_Text(r, OutputKind::Binary, 0), c.text) << where;
     }
+    // Cells that hold no number name no place; a phase place needs no connection type.
     Record r = newProject(1, 1, 600, 5);
     r.Analogwerte[0][Analog::Place] = "";
     EXPECT_EQ(Messort_Text(r, OutputKind::Analog, 0), "");
     EXPECT_EQ(Messort_Text(r, OutputKind::Binary, 13), "");
+    r.Grundwerte[Basic::ConnectionType] = "x";
+    r.Binaerwerte[0][Binary::Quantity] = Current;
+    r.Binaerwerte[0][Binary::Place] = 1;
+    EXPECT_EQ(Messort_Text(r, OutputKind::Binary, 0), "L2");
+    r.Binaerwerte[0][Binary::Quantity] = Voltage;
+    EXPECT_EQ(Messort_Text(r, OutputKind::Binary, 0), "");
 }
 
 TEST(PrintedNumber, BlanksAroundAndTheRegionalSeparator) {
