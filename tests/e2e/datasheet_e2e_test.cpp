@@ -178,7 +178,11 @@ TEST_F(DatasheetPdf, TwoAnalogFiveBinaryProjectReadsBackInOrder) {
 
     // One A4 page with the wiring picture on it.
     const ChildResult images = runChild({onPath("pdfimages"), "-list", pdf.string()});
-    EXPECT_EQ(lines(images.out).size(), 3u) << images.out;  // two heading lines, one image
+    const std::vector<std::string> imageLines = lines(images.out);
+    ASSERT_EQ(imageLines.size(), 3u) << images.out;  // two heading lines, one image
+    // At its own size (400 x 280 pixels at 96 dpi), kept lossless: JPEG would blur the lines.
+    EXPECT_EQ(imageLines[2].rfind("1 0 image 400 280 rgb 3 8 image no ", 0), 0u) << images.out;
+    EXPECT_NE(imageLines[2].find(" 96 96 "), std::string::npos) << images.out;
     const ChildResult info = runChild({onPath("pdfinfo"), pdf.string()});
     const std::vector<std::string> infoLines = lines(info.out);
     EXPECT_NE(std::find(infoLines.begin(), infoLines.end(), "Pages: 1"), infoLines.end())

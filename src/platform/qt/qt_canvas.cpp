@@ -68,6 +68,8 @@ QtCanvas::QtCanvas(QPainter& painter, QPagedPaintDevice& device)
     painter_.scale(device_.logicalDpiX() / double(kTwipsPerInch),
                    device_.logicalDpiY() / double(kTwipsPerInch));
     painter_.setRenderHint(QPainter::SmoothPixmapTransform);
+    // Line drawings: JPEG, which the PDF engine would otherwise choose, blurs their lines.
+    painter_.setRenderHint(QPainter::LosslessImageRendering);
 }
 
 QFont QtCanvas::qfont(const Font& font) const {
