@@ -1,7 +1,6 @@
 #include "print/datasheet.h"
 
 #include <algorithm>
-#include <array>
 #include <chrono>
 #include <cmath>
 
