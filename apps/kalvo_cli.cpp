@@ -1,8 +1,11 @@
 // kalvo-cli: the device sequences and file handling without windows.
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <algorithm>
 #include <iostream>
 #include <memory>
 
+#include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_serial_port.h"
 #include "platform/qt/qt_settings_store.h"
 #include "shell/cli.h"
@@ -10,8 +13,16 @@
 #include "sim/transducer.h"
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
     std::vector<std::string> args(argv + 1, argv + argc);
+    // Fonts for the data sheet need a GUI application; the command line never shows a window,
+    // so it needs no display either. The other commands keep the plain one.
+    std::unique_ptr<QCoreApplication> app;
+    if (std::find(args.begin(), args.end(), "datasheet") != args.end()) {
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
 
     kalvo::SystemClock clock;
     kalvo::QtSettingsStore settings;
@@ -30,6 +41,9 @@ int main(int argc, char** argv) {
 #ifdef Q_OS_WIN
     env.windows = true;
 #endif
+    kalvo::QtPdfOutput pdf(QStringLiteral("Daten Multimeßumformer"));
+    env.pdf = &pdf;
+    env.programFolder = kalvo::programFolder();
     env.out = &std::cout;
     env.err = &std::cerr;
     return kalvo::runCli(args, env);

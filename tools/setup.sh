@@ -5,8 +5,9 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev clang-format git
     libgtest-dev libgmock-dev
-    qt6-base-dev qt6-serialport-dev libgl-dev
+    qt6-base-dev qt6-serialport-dev qt6-svg-dev libgl-dev
     fonts-dejavu-core fonts-liberation2
+    poppler-utils
 )
 
 missing=()

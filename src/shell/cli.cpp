@@ -12,6 +12,7 @@
 #include "link/hardware.h"
 #include "link/link.h"
 #include "link/transaction.h"
+#include "print/datasheet.h"
 #include "shell/messages.h"
 #include "shell/settings.h"
 #include "text/messages.h"
@@ -32,7 +33,9 @@ constexpr const char* kUsage =
     "  set-address [--verify] OLD NEW\n"
     "                         give the device at OLD the address NEW (1..32, otherwise 0);\n"
     "                         --verify: then a link test at NEW\n"
-    "  send TEXT...           send TEXT + LF + CR exactly as given (e.g. send -0-t)\n";
+    "  send TEXT...           send TEXT + LF + CR exactly as given (e.g. send -0-t)\n"
+    "  datasheet [--lang de|en] FILE.cfg --pdf OUT.pdf\n"
+    "                         write the project's data sheet as a PDF\n";
 
 // Prints the progress window's log lines as they happen.
 class StreamLog final : public LinkObserver {
@@ -96,6 +99,7 @@ class Runner {
         if (c == "read") return read();
         if (c == "set-address") return setAddress();
         if (c == "send") return send();
+        if (c == "datasheet") return datasheet();
         return usage("unknown command: " + c);
     }
 
@@ -267,6 +271,53 @@ class Runner {
         Link link = makeLink(&log);
         const Outcome r = sendDirect(link, text);
         if (r != Outcome::Ok) return fail(r, {});
+        return kExitOk;
+    }
+
+    int datasheet() {
+        std::string project;
+        std::string pdfPath;
+        for (std::size_t i = 0; i < o_.rest.size(); ++i) {
+            const std::string& a = o_.rest[i];
+            const bool hasValue = i + 1 < o_.rest.size();
+            if (a == "--pdf" && hasValue && !o_.rest[i + 1].empty()) {
+                pdfPath = o_.rest[++i];
+            } else if (a == "--lang" && hasValue &&
+                       (o_.rest[i + 1] == "de" || o_.rest[i + 1] == "en")) {
+                language_ = languageOf(o_.rest[++i] == "en");
+            } else if (a.rfind("--", 0) != 0 && project.empty()) {
+                project = a;
+            } else {
+                return usage("datasheet takes [--lang de|en] FILE.cfg --pdf OUT.pdf");
+            }
+        }
+        if (project.empty() || pdfPath.empty())
+            return usage("datasheet needs a project file and --pdf OUT.pdf");
+        Decoded file = Projekt_laden(project, startRecord());
+        if (file.error != FileError::None) return fileFail(project, file.error, false, file.detail);
+        if (env_.pdf == nullptr) {
+            err() << "kalvo-cli: this build writes no PDF\n";
+            return kExitBadInput;
+        }
+        SheetOptions options;
+        options.language = language_;
+        options.decimal = env_.decimal;
+        const SheetStamp now = sheetStampNow();
+        options.date = now.date;
+        options.time = now.time;
+        options.pictureFolder = env_.programFolder;
+        SheetReport report;
+        const PdfResult r = writeDatasheetPdf(*env_.pdf, pdfPath, file.record, options, &report);
+        if (auto m = pdfErrorMessage(r, pdfPath, language_)) {
+            err() << m->title << ": " << m->text << '\n';
+            return kExitBadInput;
+        }
+        // The sheet goes out without the picture, as the desktop tool prints it; say so.
+        if (!report.picturePath.empty() && !report.pictureDrawn) {
+            err() << "kalvo-cli: "
+                  << Text{"Anschlussbild fehlt: ", "wiring picture missing: "}.in(language_)
+                  << report.picturePath << '\n';
+        }
         return kExitOk;
     }
 

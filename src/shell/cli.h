@@ -13,6 +13,10 @@
 //                             Exit 2 when the port fails or the test gets no echo.
 //     send TEXT...            sends TEXT + LF + CR exactly as given (no address added, no
 //                             reply awaited); prints it
+//     datasheet [--lang de|en] FILE.cfg --pdf OUT.pdf
+//                             writes the project's data sheet as a PDF (the names of
+//                             connection type and quantities in the language); a PDF that
+//                             cannot be written leaves no partial file and exits 5
 //
 // Exit codes: 0 success, 1 usage, 2 link failure, 3 wrong transducer, 4 never programmed,
 // 5 bad input (file or reply).
@@ -25,6 +29,7 @@
 #include <vector>
 
 #include "config/record.h"
+#include "platform/canvas.h"
 #include "platform/clock.h"
 #include "platform/serial_port.h"
 #include "platform/settings_store.h"
@@ -50,6 +55,8 @@ struct CliEnvironment {
     bool windows = false;
     std::ostream* out = nullptr;
     std::ostream* err = nullptr;
+    PdfOutput* pdf = nullptr;   // for `datasheet`
+    std::string programFolder;  // where the wiring pictures lie
 };
 
 // Runs one command line (args without the program name); returns the exit code.

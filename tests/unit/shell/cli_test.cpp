@@ -12,6 +12,7 @@
 #include "sim/simulated_port.h"
 #include "sim/transducer.h"
 #include "support/fake_device.h"
+#include "support/scratch_dir.h"
 
 namespace kalvo {
 namespace {
@@ -52,12 +53,8 @@ class Cli : public ::testing::Test {
     }
 
     // A path in the test's scratch folder where no file is yet.
-    static std::string tempFile(const std::string& name) {
-        auto dir = std::filesystem::temp_directory_path() / "kalvo_cli_test";
-        std::filesystem::create_directories(dir);
-        std::filesystem::remove(dir / name);
-        return (dir / name).string();
-    }
+    std::string tempFile(const std::string& name) const { return scratch.file(name); }
+    test::ScratchDir scratch;
 
     FakeClock clock;
     sim::Transducer transducer{sim::Options{}};

@@ -8,6 +8,7 @@
 
 #include "config/rules.h"
 #include "support/fakes.h"
+#include "support/scratch_dir.h"
 
 namespace kalvo {
 namespace {
@@ -18,14 +19,9 @@ EnabledCommands offered(bool save, bool saveAs, bool print, bool device = true) 
     return {save, saveAs, print, device};
 }
 
-std::string tempPath(const std::string& name) {
-    const auto dir = std::filesystem::temp_directory_path() / "kalvo_session_test";
-    std::filesystem::create_directories(dir);
-    std::filesystem::remove(dir / name);
-    return (dir / name).string();
-}
-
 struct SessionTest : ::testing::Test {
+    test::ScratchDir scratch;
+    std::string tempPath(const std::string& name) const { return scratch.file(name); }
     MemorySettings store;
     std::unique_ptr<Session> session;
     int notices = 0;

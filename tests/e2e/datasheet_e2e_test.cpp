@@ -1,0 +1,247 @@
+// `kalvo-cli datasheet` as a script runs it: the built program writes a real PDF, whose text
+// poppler's pdftotext reads back in reading order and whose page pdftoppm renders into this
+// test's output folder (datasheet/ in the build's e2e folder) to be looked at.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/child_process.h"
+#include "config/record.h"
+#include "files/project_file.h"
+
+namespace kalvo::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ChildResult;
+using test::runChild;
+
+std::string env(const char* variable) {
+    const char* v = std::getenv(variable);
+    return v ? v : "";
+}
+
+// A program on the PATH, or "".
+std::string onPath(const std::string& name) {
+    std::istringstream dirs(env("PATH"));
+    for (std::string dir; std::getline(dirs, dir, ':');) {
+        const fs::path p = fs::path(dir) / name;
+        if (!dir.empty() && access(p.c_str(), X_OK) == 0) return p.string();
+    }
+    return "";
+}
+
+// The lines of a text with every run of blanks made one blank, empty lines dropped.
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream s(text);
+    for (std::string l; std::getline(s, l);) {
+        std::string squeezed;
+        for (const char c : l) {
+            const bool blank = c == ' ' || c == '\t' || c == '\f';
+            if (blank && (squeezed.empty() || squeezed.back() == ' ')) continue;
+            squeezed += blank ? ' ' : c;
+        }
+        while (!squeezed.empty() && squeezed.back() == ' ') squeezed.pop_back();
+        if (!squeezed.empty()) out.push_back(squeezed);
+    }
+    return out;
+}
+
+class DatasheetPdf : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_FALSE(pdftotext.empty()) << "pdftotext is missing: run tools/setup.sh";
+        ASSERT_FALSE(pdftoppm.empty()) << "pdftoppm is missing: run tools/setup.sh";
+        std::string pattern = (fs::temp_directory_path() / "kalvo-datasheet-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir = pattern;
+        test::useTestEnvironment((dir / "config").string());
+        outDir = KALVO_E2E_OUT;
+        fs::create_directories(outDir);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        if (!dir.empty()) fs::remove_all(dir, ec);
+    }
+
+    // A 2A/5D project for a 600 V / 5 A unit with transformers, a kV and an MW range, and
+    // binary outputs in all three modes. Saved with a comma, as on a German system.
+    std::string project2A5D() {
+        Record r = newProject(2, 5, 600, 5);
+        auto& g = r.Grundwerte;
+        g[Basic::ConnectionType] = ThreeWireUnbalanced;
+        g[Basic::NominalFrequency] = 60;
+        g[Basic::NominalVoltage] = 0;
+        g[Basic::VtPrimary] = 20;
+        g[Basic::VtSecondary] = 0.1;
+        g[Basic::NominalCurrent] = 0;
+        g[Basic::CtPrimary] = 100;
+        g[Basic::CtSecondary] = 5;
+        auto& a1 = r.Analogwerte[0];
+        a1[Analog::RangeUnit] = "kV";
+        a1[Analog::KneeInput] = 10000;
+        a1[Analog::RangeEnd] = 20000;
+        a1[Analog::OutputStart] = 4;
+        a1[Analog::KneeOutput] = 12;
+        a1[Analog::LimitMin] = 3.8;
+        a1[Analog::LimitMax] = 20.5;
+        auto& a2 = r.Analogwerte[1];
+        a2[Analog::Quantity] = ActivePower;
+        a2[Analog::RangeUnit] = "MW";
+        a2[Analog::RangeStart] = -1.5e6;
+        a2[Analog::KneeInput] = 0;
+        a2[Analog::RangeEnd] = 1.5e6;
+        a2[Analog::OutputUnit] = 1;
+        a2[Analog::OutputStart] = 0;
+        a2[Analog::KneeOutput] = 5;
+        a2[Analog::OutputEnd] = 10;
+        a2[Analog::LimitMin] = 0;
+        a2[Analog::LimitMax] = 10.5;
+        r.Binaerwerte[1][Binary::Mode] = ModeOnWhileOk;
+        auto& b3 = r.Binaerwerte[2];
+        b3[Binary::Mode] = ModeLimit;
+        b3[Binary::Quantity] = Current;
+        b3[Binary::Place] = 2;
+        b3[Binary::Unit] = "A";
+        b3[Binary::Limit] = 80;
+        b3[Binary::Direction] = 1;
+        auto& b4 = r.Binaerwerte[3];
+        b4[Binary::Mode] = ModeLimit;
+        b4[Binary::Quantity] = Frequency;
+        b4[Binary::Unit] = "Hz";
+        b4[Binary::Limit] = 61.5;
+        const std::string path = (dir / "anlage.cfg").string();
+        EXPECT_EQ(Projekt_speichern(r, path, ','), FileError::None);
+        return path;
+    }
+
+    ChildResult run(std::vector<std::string> args) {
+        args.insert(args.begin(), cli);
+        return runChild(args, std::chrono::seconds(60));
+    }
+    std::string text(const fs::path& pdf) {
+        const ChildResult r = runChild({pdftotext, "-layout", pdf.string(), "-"});
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        return r.out;
+    }
+
+    const std::string cli = test::programPath("KALVO_CLI", KALVO_CLI_BUILT);
+    const std::string pdftotext = onPath("pdftotext");
+    const std::string pdftoppm = onPath("pdftoppm");
+    fs::path dir;
+    fs::path outDir;
+};
+
+TEST_F(DatasheetPdf, TwoAnalogFiveBinaryProjectReadsBackInOrder) {
+    const fs::path pdf = outDir / "datasheet_2a5d.pdf";
+    fs::remove(pdf);
+    const ChildResult r = run({"datasheet", project2A5D(), "--pdf", pdf.string()});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.find("Anschlussbild"), std::string::npos) << r.err;  // the picture is there
+
+    // In the C locale numbers the program computes get a point; cells print as the file
+    // holds them (with the comma they were saved with).
+    const std::vector<std::string> expected = {
+        "Netzart: Dreileiter beliebiger Belastung",
+        "Nennspannung: 20 kV / 100 V",
+        "Nennstrom: 100 A / 5 A",
+        "Nennfrequenz: 60 Hz",
+        "Analogausgang 1 : Spannung L1-L2",
+        "Eingang 0 --- 10 --- 20 kV",
+        "Ausgang 4 --- 12 --- 20 mA",
+        "Begrenzung MIN: 3,8 mA MAX: 20,5 mA",
+        "Analogausgang 2 : Wirkleistung Sum",
+        "Eingang -1.5 --- 0 --- 1.5 MW",
+        "Ausgang 0 --- 5 --- 10 V",
+        "Begrenzung MIN: 0 V MAX: 10,5 V",
+        "Binärausgang 1 : OFF",
+        "Binärausgang 2 : ON bei Gerät OK",
+        "Binärausgang 3 : Strom L3",
+        "ON bei Unterschreitung 80 A",
+        "Binärausgang 4 : Frequenz L1-N",
+        "ON bei Überschreitung 61.5 Hz",
+        "Binärausgang 5 : OFF",
+        "Anschlussbelegung:",
+        "Alle nicht benötigten Anschlussklemmen bleiben frei.",
+    };
+    const std::vector<std::string> got = lines(text(pdf));
+    ASSERT_FALSE(got.empty());
+    EXPECT_EQ(got.front().rfind("Daten Multimeßumformer ", 0), 0u) << got.front();
+    const std::vector<std::string> rest(got.begin() + 1, got.end());
+    EXPECT_EQ(rest, expected);
+
+    // One A4 page with the wiring picture on it.
+    const ChildResult images = runChild({onPath("pdfimages"), "-list", pdf.string()});
+    const std::vector<std::string> imageLines = lines(images.out);
+    ASSERT_EQ(imageLines.size(), 3u) << images.out;  // two heading lines, one image
+    // At its own size (400 x 280 pixels at 96 dpi), kept lossless: JPEG would blur the lines.
+    EXPECT_EQ(imageLines[2].rfind("1 0 image 400 280 rgb 3 8 image no ", 0), 0u) << images.out;
+    EXPECT_NE(imageLines[2].find(" 96 96 "), std::string::npos) << images.out;
+    const ChildResult info = runChild({onPath("pdfinfo"), pdf.string()});
+    const std::vector<std::string> infoLines = lines(info.out);
+    EXPECT_NE(std::find(infoLines.begin(), infoLines.end(), "Pages: 1"), infoLines.end())
+        << info.out;
+    EXPECT_NE(info.out.find("(A4)"), std::string::npos) << info.out;
+
+    const fs::path png = outDir / "datasheet_2a5d";
+    const ChildResult render =
+        runChild({pdftoppm, "-png", "-r", "100", "-singlefile", pdf.string(), png.string()});
+    EXPECT_EQ(render.exitCode, 0) << render.err;
+    EXPECT_TRUE(fs::exists(outDir / "datasheet_2a5d.png"));
+}
+
+TEST_F(DatasheetPdf, EnglishNamesGermanHeadings) {
+    const fs::path pdf = dir / "en.pdf";
+    const ChildResult r = run({"datasheet", "--lang", "en", project2A5D(), "--pdf", pdf.string()});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::vector<std::string> got = lines(text(pdf));
+    for (const std::string line :
+         {"Netzart: Three wire unbalanced", "Nennstrom: 100 A / 5 A",
+          "Analogausgang 1 : Voltage L1-L2", "Analogausgang 2 : Active Power Sum",
+          "Binärausgang 4 : Frequency L1-N"}) {
+        EXPECT_NE(std::find(got.begin(), got.end(), line), got.end()) << line;
+    }
+}
+
+TEST_F(DatasheetPdf, FailuresExitWithFiveAndLeaveNoFile) {
+    const std::string project = project2A5D();
+    // An unreadable project file: its message.
+    const fs::path pdf = dir / "sheet.pdf";
+    ChildResult r = run({"datasheet", (dir / "none.cfg").string(), "--pdf", pdf.string()});
+    EXPECT_EQ(r.exitCode, 5);
+    EXPECT_NE(r.err.find("none.cfg\" konnte nicht geöffnet werden"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(pdf));
+
+    // A PDF that cannot be written: the reason, and nothing left behind.
+    for (const fs::path& target :
+         {dir / "anlage.cfg" / "sheet.pdf", dir / "missing" / "x.pdf", fs::path(dir)}) {
+        r = run({"datasheet", project, "--pdf", target.string()});
+        EXPECT_EQ(r.exitCode, 5) << target;
+        EXPECT_NE(r.err.find("konnte nicht geschrieben werden. ("), std::string::npos) << r.err;
+    }
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(dir)) left.push_back(entry.path().filename());
+    EXPECT_EQ(left, std::vector<std::string>{"anlage.cfg"});
+
+    // No font at all: Qt would write a PDF without text; the program refuses it.
+    const fs::path fonts = dir / "no-fonts.conf";
+    std::ofstream(fonts) << "<?xml version=\"1.0\"?><fontconfig><dir>"
+                         << (dir / "no-fonts").string() << "</dir><cachedir>"
+                         << (dir / "fc-cache").string() << "</cachedir></fontconfig>\n";
+    r = runChild({onPath("env"), "FONTCONFIG_FILE=" + fonts.string(), cli, "--lang", "en",
+                  "datasheet", project, "--pdf", pdf.string()});
+    EXPECT_EQ(r.exitCode, 5);
+    EXPECT_NE(r.err.find("No font found for the data sheet"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(pdf));
+}
+
+}  // namespace
+}  // namespace kalvo::e2e

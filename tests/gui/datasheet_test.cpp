@@ -1,0 +1,189 @@
+// Printing and saving the data sheet the way the main window does, with the dialogs answered
+// here: the PDF written through QPrinter and through the PDF adapter, cancelled dialogs,
+// printers and files that fail, and the wiring pictures as the programs load them.
+
+#include <QApplication>
+#include <QFile>
+#include <QFontDatabase>
+#include <QImageReader>
+#include <QPixmap>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "platform/qt/qt_canvas.h"
+#include "print/ui/datasheet_actions.h"
+
+using namespace kalvo;
+
+namespace {
+
+// Boxes, file names and printers answered here.
+struct Answers final : MessagePresenter, FileDialogs, PrinterChooser {
+    void show(QWidget*, const MessageText& message) override { boxes.push_back(message); }
+    std::string openFile(QWidget*, const std::string&, const std::vector<std::string>&) override {
+        return {};
+    }
+    std::string saveFile(QWidget*, const std::string& title, const std::string& presetName,
+                         const std::vector<std::string>& filters) override {
+        asked = title + "|" + presetName;
+        for (const auto& f : filters) asked += "|" + f;
+        return nextFile;
+    }
+    bool choose(QWidget*, QPrinter& printer) override {
+        ++chosen;
+        if (!setUp) return false;
+        setUp(printer);
+        return true;
+    }
+
+    std::vector<MessageText> boxes;
+    std::string asked;
+    std::string nextFile;
+    std::function<void(QPrinter&)> setUp;  // empty: the user cancels
+    int chosen = 0;
+};
+
+SheetOptions sheetOptions(Language language = Language::German) {
+    SheetOptions o;
+    o.language = language;
+    o.decimal = ',';
+    o.date = "31.01.2025";
+    o.time = "14:05:09";
+    o.pictureFolder = KALVO_PICTURE_DIR;
+    return o;
+}
+
+QByteArray contents(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return f.readAll();
+}
+
+// A PDF with text and an image: a font program and an image object are embedded.
+bool isSheetPdf(const QByteArray& bytes) {
+    return bytes.startsWith("%PDF") && bytes.contains("/FontFile") &&
+           bytes.contains("/Subtype /Image");
+}
+
+}  // namespace
+
+class DatasheetTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void wiringPicturesLoadDespiteTheirSuffix() {
+        for (const char* name : {"s4u.sb", "s4g.sb", "s3u.sb", "s3g.sb", "s1.sb"}) {
+            const QString path = QStringLiteral(KALVO_PICTURE_DIR "/") + QLatin1String(name);
+            QPixmap pixmap(path);  // as the dialog loads its picture
+            QVERIFY2(!pixmap.isNull(), name);
+            QCOMPARE(pixmap.size(), QSize(400, 280));
+            QCOMPARE(QImageReader::imageFormat(path), QByteArray("png"));
+            // At 96 dpi: 6000 twips wide, inside the dialog's 6400-twip picture box.
+            QCOMPARE(pictureTwips(loadPicture(path.toStdString())), (PictureSize{6000, 4200}));
+        }
+        QVERIFY(loadPicture(KALVO_PICTURE_DIR "/s9.sb").isNull());
+    }
+
+    void sheetFontIsArialOrItsMetricTwin() {
+        const QString family = sheetFontFamily("Arial");
+        QVERIFY2(family == QStringLiteral("Arial") || family == QStringLiteral("Liberation Sans"),
+                 qPrintable(family));
+        QVERIFY(QFontDatabase::families().contains(family));
+        QCOMPARE(sheetFontFamily("Courier New"), QStringLiteral("Courier New"));
+    }
+
+    void savesThePdfUnderTheChosenName() {
+        QTemporaryDir dir;
+        Answers a;
+        a.nextFile = dir.filePath(QStringLiteral("anlage.pdf")).toStdString();
+        const Record r = newProject(2, 5, 600, 5);
+        QCOMPARE(saveDatasheetPdf(nullptr, r, sheetOptions(), "/home/eng/anlage.pdf", a, a),
+                 SheetOutcome::Done);
+        QCOMPARE(a.asked, std::string("Als PDF speichern|/home/eng/anlage.pdf|PDF (*.pdf)"));
+        QVERIFY(a.boxes.empty());
+        QVERIFY(isSheetPdf(contents(QString::fromStdString(a.nextFile))));
+
+        a.nextFile.clear();  // cancelled: nothing written, nothing said
+        QCOMPARE(saveDatasheetPdf(nullptr, r, sheetOptions(Language::English), "kalvo.pdf", a, a),
+                 SheetOutcome::Cancelled);
+        QCOMPARE(a.asked, std::string("Save as PDF|kalvo.pdf|PDF (*.pdf)"));
+        QVERIFY(a.boxes.empty());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"anlage.pdf"});
+    }
+
+    void aPdfThatCannotBeWrittenSaysSoAndLeavesNothing() {
+        QTemporaryDir dir;
+        Answers a;
+        a.nextFile = dir.filePath(QStringLiteral("fehlt/anlage.pdf")).toStdString();
+        QCOMPARE(saveDatasheetPdf(nullptr, newProject(1, 1, 600, 5), sheetOptions(), "x.pdf", a, a),
+                 SheetOutcome::Failed);
+        QCOMPARE(a.boxes.size(), std::size_t{1});
+        QCOMPARE(a.boxes[0].title, std::string("Dateifehler"));
+        QVERIFY2(a.boxes[0].text.find("\"" + a.nextFile + "\" konnte nicht geschrieben werden") !=
+                     std::string::npos,
+                 a.boxes[0].text.c_str());
+        QVERIFY(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+    }
+
+    void printsThroughThePrinterTheUserChose() {
+        QTemporaryDir dir;
+        const QString out = dir.filePath(QStringLiteral("printed.pdf"));
+        Answers a;
+        a.setUp = [&](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(out);
+        };
+        QCOMPARE(printDatasheet(nullptr, newProject(4, 9, 600, 5), sheetOptions(), a, a),
+                 SheetOutcome::Done);
+        QCOMPARE(a.chosen, 1);
+        QVERIFY(a.boxes.empty());
+        QVERIFY(isSheetPdf(contents(out)));
+    }
+
+    void aCancelledPrintDialogPrintsNothing() {
+        Answers a;
+        QCOMPARE(printDatasheet(nullptr, newProject(1, 1, 600, 5), sheetOptions(), a, a),
+                 SheetOutcome::Cancelled);
+        QCOMPARE(a.chosen, 1);
+        QVERIFY(a.boxes.empty());
+    }
+
+    void aPrinterThatCannotPrintSaysSo() {
+        QTemporaryDir dir;
+        Answers a;
+        a.setUp = [&](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(dir.filePath(QStringLiteral("fehlt/printed.pdf")));
+        };
+        QCOMPARE(printDatasheet(nullptr, newProject(1, 1, 600, 5), sheetOptions(Language::English),
+                                a, a),
+                 SheetOutcome::Failed);
+        QCOMPARE(a.boxes.size(), std::size_t{1});
+        QCOMPARE(a.boxes[0].title, std::string("Print"));
+        QCOMPARE(a.boxes[0].text, std::string("The data sheet could not be printed."));
+    }
+
+    void thePrintDialogIsTitledDrucken() {
+        QString title;
+        QTimer poll;
+        poll.setInterval(10);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (dialog == nullptr) return;
+            poll.stop();
+            title = dialog->windowTitle();
+            QMetaObject::invokeMethod(dialog, "reject", Qt::QueuedConnection);
+        });
+        poll.start();
+        QPrinter printer;
+        QtPrinterChooser chooser;
+        QVERIFY(!chooser.choose(nullptr, printer));  // rejected: nothing to print
+        QCOMPARE(title, QStringLiteral("Drucken"));
+    }
+};
+
+QTEST_MAIN(DatasheetTest)
+#include "datasheet_test.moc"

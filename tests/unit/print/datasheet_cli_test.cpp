@@ -1,0 +1,130 @@
+// `kalvo-cli datasheet` as scripts see it: exit codes, messages, the language of the names, and
+// that a failed PDF is reported, with a PDF output that lays the sheet out on a recording canvas.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "files/project_file.h"
+#include "recording_canvas.h"
+#include "shell/cli.h"
+#include "support/fakes.h"
+#include "support/scratch_dir.h"
+
+namespace kalvo {
+namespace {
+
+class FakePdf final : public PdfOutput {
+  public:
+    PdfResult write(const std::string& path, const std::function<void(Canvas&)>& layout) override {
+        paths.push_back(path);
+        canvas.placed.clear();
+        layout(canvas);
+        return result;
+    }
+    std::vector<std::string> paths;
+    test::RecordingCanvas canvas;
+    PdfResult result;
+};
+
+class DatasheetCli : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        project = scratch.file("anlage.cfg");
+        Record r = newProject(2, 5, 600, 5);
+        r.Grundwerte[Basic::ConnectionType] = ThreeWireBalanced;
+        ASSERT_EQ(Projekt_speichern(r, project, ','), FileError::None);
+        pdf.canvas.pictures["/opt/kalvo/s3g.sb"] = {6000, 4200};
+    }
+
+    int run(std::vector<std::string> args) {
+        out.str({});
+        err.str({});
+        CliEnvironment env;
+        env.clock = &clock;
+        env.decimal = ',';
+        env.out = &out;
+        env.err = &err;
+        env.pdf = &pdf;
+        env.programFolder = "/opt/kalvo";
+        return runCli(args, env);
+    }
+    bool printed(const std::string& text) const {
+        const auto t = pdf.canvas.texts();
+        return std::find(t.begin(), t.end(), text) != t.end();
+    }
+
+    test::FakeClock clock;
+    FakePdf pdf;
+    test::ScratchDir scratch;
+    std::string project;
+    std::ostringstream out, err;
+};
+
+TEST_F(DatasheetCli, WritesTheSheetInTheChosenLanguage) {
+    EXPECT_EQ(run({"datasheet", project, "--pdf", "/tmp/out.pdf"}), kExitOk);
+    EXPECT_EQ(pdf.paths, std::vector<std::string>{"/tmp/out.pdf"});
+    EXPECT_TRUE(printed("Dreileiter gleicher Belastung"));
+    EXPECT_TRUE(printed("Nennspannung:"));
+    EXPECT_EQ(pdf.canvas.placed.back(), test::picture(1000, 6710, "/opt/kalvo/s3g.sb"));
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(err.str(), "");
+
+    // --lang after the command word, or before it as for every command.
+    for (const auto& args :
+         {std::vector<std::string>{"datasheet", "--lang", "en", project, "--pdf", "/tmp/out.pdf"},
+          std::vector<std::string>{"--lang", "en", "datasheet", "--pdf", "/tmp/out.pdf",
+                                   project}}) {
+        EXPECT_EQ(run(args), kExitOk);
+        EXPECT_TRUE(printed("Three wire balanced"));
+        EXPECT_TRUE(printed("Voltage"));
+        EXPECT_TRUE(printed("Nennspannung:"));  // the headings stay German
+    }
+}
+
+TEST_F(DatasheetCli, AMissingPictureIsSaidButTheSheetIsWritten) {
+    pdf.canvas.pictures.clear();
+    EXPECT_EQ(run({"datasheet", project, "--pdf", "/tmp/out.pdf"}), kExitOk);
+    EXPECT_TRUE(printed("Anschlussbelegung:"));
+    EXPECT_NE(err.str().find("/opt/kalvo/s3g.sb"), std::string::npos);
+}
+
+TEST_F(DatasheetCli, FailuresExitWithFiveAndSayWhy) {
+    const std::string missing = scratch.file("nichts.cfg");
+    EXPECT_EQ(run({"datasheet", missing, "--pdf", "/tmp/out.pdf"}), kExitBadInput);
+    EXPECT_NE(err.str().find("\"" + missing + "\" konnte nicht geöffnet werden"), std::string::npos)
+        << err.str();
+    EXPECT_TRUE(pdf.paths.empty());
+
+    pdf.result = {PdfResult::Error::CannotWrite, "Permission denied"};
+    EXPECT_EQ(run({"datasheet", project, "--pdf", "/root/x.pdf"}), kExitBadInput);
+    EXPECT_EQ(err.str(),
+              "Dateifehler: Die Datei \"/root/x.pdf\" konnte nicht geschrieben werden. "
+              "(Permission denied)\n");
+
+    pdf.result = {PdfResult::Error::NoText, {}};
+    EXPECT_EQ(run({"--lang", "en", "datasheet", project, "--pdf", "/tmp/x.pdf"}), kExitBadInput);
+    EXPECT_EQ(err.str(),
+              "File error: No font found for the data sheet: the file \"/tmp/x.pdf\" was not "
+              "written.\n");
+}
+
+TEST_F(DatasheetCli, UsageErrorsExitWithOne) {
+    const std::vector<std::vector<std::string>> lines = {
+        {"datasheet"},
+        {"datasheet", project},
+        {"datasheet", "--pdf", "/tmp/out.pdf"},
+        {"datasheet", project, "--pdf"},
+        {"datasheet", project, "--pdf", ""},
+        {"datasheet", project, "other.cfg", "--pdf", "/tmp/out.pdf"},
+        {"datasheet", "--lang", "fr", project, "--pdf", "/tmp/out.pdf"},
+        {"datasheet", project, "--pdf", "/tmp/out.pdf", "--png"}};
+    for (const auto& line : lines) {
+        EXPECT_EQ(run(line), kExitUsage) << ::testing::PrintToString(line);
+        EXPECT_NE(err.str().find("usage:"), std::string::npos);
+    }
+    EXPECT_TRUE(pdf.paths.empty());
+}
+
+}  // namespace
+}  // namespace kalvo
