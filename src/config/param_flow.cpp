@@ -164,4 +164,12 @@ std::string faultLine(const Record& record, const RecordFault& fault, Language l
            faultText(record, fault, language, decimal);
 }
 
+std::vector<std::string> faultLines(const Record& record, Language language, char decimal) {
+    std::vector<std::string> lines;
+    for (const RecordFault& f : checkRecord(record, decimal)) {
+        lines.push_back(faultLine(record, f, language, decimal));
+    }
+    return lines;
+}
+
 }  // namespace kalvo

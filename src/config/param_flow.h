@@ -78,5 +78,7 @@ std::string faultText(const Record& record, const RecordFault& fault, Language l
 // One line: the page's list entry, TAB, the stop sign number, TAB, faultText.
 std::string faultLine(const Record& record, const RecordFault& fault, Language language,
                       char decimal);
+// checkRecord's faults as lines, in page order; empty for a clean record.
+std::vector<std::string> faultLines(const Record& record, Language language, char decimal);
 
 }  // namespace kalvo
