@@ -325,6 +325,17 @@ BinaryPage Binaer_anzeigen(const Record& record, int row, char decimal) {
     p.unit = b[Binary::Unit].toText(decimal);
     p.limit = formatNumber(b[Binary::Limit].toNumber() / prefixFactor(p.unit), decimal);
     p.direction = b[Binary::Direction].equals(0) ? 0 : 1;
+    if (p.mode != ModeLimit) {
+        // Fields 1 to 5 are zeros in the other modes: the hidden limit controls show what
+        // choosing "Grenzwert" should start from, the proposal for the voltage.
+        const RangeDisplay d =
+            rangeDisplay(Vorgabebereich(record, Voltage, 0, RangeMode::Binary), Voltage, decimal);
+        p.quantity = Voltage;
+        p.place = 0;
+        p.unit = d.unit;
+        p.limit = d.proposal;
+        p.direction = 0;
+    }
     return p;
 }
 

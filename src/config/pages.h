@@ -122,6 +122,8 @@ struct BinaryPage {
     bool operator==(const BinaryPage&) const = default;
 };
 
+// In the modes other than limit value the record holds zeros for the limit; the page then
+// shows the binary proposal for the voltage (quantity 0, place 0), ready for "Grenzwert".
 BinaryPage Binaer_anzeigen(const Record& record, int row, char decimal);
 // Stores binary output `row`; in limit-value mode it is then checked (Binaer_pruefen),
 // otherwise fields 1 to 5 become 0 and nothing is checked.

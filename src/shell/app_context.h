@@ -18,6 +18,7 @@ struct AppContext {
     bool param_bereit = true;
     bool Ruecksetzmeldung_aus = true;
     bool Grund_geaendert = false;
+    bool Eingabefehler = false;  // the dialog page last stored holds a fault
 };
 
 }  // namespace kalvo

@@ -506,6 +506,11 @@ TEST(BinaryPage, OtherModesStoreZeros) {
     r.Binaerwerte[4][Binary::Unit] = "kW";
     r.Binaerwerte[4][Binary::Limit] = "1500";
     EXPECT_EQ(Binaer_anzeigen(r, 4, ',').limit, "1,5");
+
+    // Off: the zeros are not shown; the limit controls hold the voltage proposal (300 V,
+    // 120 % of it 360 V).
+    r.Binaerwerte[4] = {0, 0, 0, 0, 0, 0};
+    EXPECT_EQ(Binaer_anzeigen(r, 4, ','), (BinaryPage{ModeOff, 0, 0, "V", "300", 0}));
 }
 
 // ---- interface page --------------------------------------------------------------------------
