@@ -22,6 +22,7 @@
 
 #include "config/rules.h"
 #include "config/ui/param_dialog.h"
+#include "text/param_texts.h"
 
 using namespace kalvo;
 
@@ -110,6 +111,21 @@ class ParamDialogTest : public QObject {
                  QStringLiteral("L-L 519,6V L-N 300V 5A"));
         QVERIFY(rig.w(QStringLiteral("Grund_Meldung_Frame"))->isHidden());
         QCOMPARE(rig.dialog->width(), rig.twips(7900));
+    }
+
+    void everyCaptionNamesAControlOfTheDialog() {
+        Rig rig;
+        for (const Caption& row : paramCaptions()) {
+            QString target =
+                QString::fromUtf8(row.target.data(), static_cast<qsizetype>(row.target.size()));
+            if (target.isEmpty()) continue;
+            if (target.endsWith(QStringLiteral("@tip"))) target.chop(4);
+            QVERIFY2(rig.dialog->findChild<QWidget*>(target) != nullptr, qPrintable(target));
+        }
+        QCOMPARE(rig.w<QAbstractButton>(QStringLiteral("Stromwandler_Option_0"))->text(),
+                 QStringLiteral("ohne Wandler"));
+        QCOMPARE(rig.w<QLabel>(QStringLiteral("Beschriftungen_Label_9"))->text(),
+                 QStringLiteral("Meßgröße"));
     }
 
     void editingTheBasicPageStoresItAndResetsTheOutputs() {
