@@ -1,6 +1,7 @@
 // Renders each page kind of the parameter dialog to PNG files, offscreen, so anyone can look
 // at them: the basic page, an analog page with the kinked characteristic, a binary page in
-// limit-value mode, the interface page, and the dialog widened to the wiring picture.
+// limit-value mode, the interface page, the dialog widened to the wiring picture, a basic
+// page with a fault, and the basic page with both transformers.
 //
 //   param-screenshots OUTPUT_DIR [--pictures DIR] [--lang de|en|dialect]
 //
@@ -102,6 +103,11 @@ int main(int argc, char** argv) {
     child<QComboBox>(dialog, "Nenneingangsspannung_Combo")->setEditText(QStringLiteral("400"));
     list->setCurrentRow(1);
     ok &= save(dialog, out, QStringLiteral("param_basic_fault.png"));
+
+    // Both transformers.
+    child<QAbstractButton>(dialog, "Spannungswandler_Option_1")->click();
+    child<QAbstractButton>(dialog, "Stromwandler_Option_1")->click();
+    ok &= save(dialog, out, QStringLiteral("param_basic_transformers.png"));
 
     delete dialog;
     return ok ? 0 : 1;

@@ -57,14 +57,17 @@ AnalogPageView::AnalogPageView(Record& record, char decimal, QWidget* parent)
     // Quantity and place.
     quantity_ = new QComboBox(this);
     quantity_->setObjectName(QStringLiteral("Messgrösse_Analog_Combo"));
+    quantity_->setMinimumContentsLength(10);  // the longest names may be cut, not the page
+    quantity_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     place_ = new QComboBox(this);
     place_->setObjectName(QStringLiteral("Messort_Analog_Combo"));
-    place_->setMinimumContentsLength(7);  // "L1 - L2", "E+ - E-"
+    place_->setMinimumContentsLength(6);  // "L1 - N", "Summe"
     place_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    auto* quantityRow = new QHBoxLayout;
-    quantityRow->addWidget(label(QStringLiteral("Beschriftungen_Label_0"), this));
-    quantityRow->addWidget(quantity_, 1);
-    quantityRow->addWidget(place_);
+    auto* quantityRow = new QGridLayout;
+    quantityRow->addWidget(label(QStringLiteral("Beschriftungen_Label_0"), this), 0, 0, 1, 2);
+    quantityRow->addWidget(quantity_, 1, 0);
+    quantityRow->addWidget(place_, 1, 1);
+    quantityRow->setColumnStretch(0, 1);
 
     // Measuring range, and below it the allowed maximum.
     auto* range = new QGroupBox(this);
@@ -272,8 +275,7 @@ void AnalogPageView::quantityChanged() {
     if (q < 0) return;
     {
         Quiet quiet(this);
-        record_.Analogwerte.at(static_cast<std::size_t>(row_))[Analog::Place] = 0;
-        fillPlaces(q, 0);
+        fillPlaces(q, 0);  // a new quantity starts at its first place
         showDefaultRange(true);
         if (hasNoKnee(q)) {
             kinked_->setChecked(false);

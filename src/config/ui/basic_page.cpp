@@ -74,6 +74,8 @@ BasicPageView::BasicPageView(char decimal, QWidget* parent) : QGroupBox(parent),
     G1_0->setObjectName(QStringLiteral("G1_0"));
     Anschlussart_Combo_ = new QComboBox(G1_0);
     Anschlussart_Combo_->setObjectName(QStringLiteral("Anschlussart_Combo"));
+    Anschlussart_Combo_->setMinimumContentsLength(20);
+    Anschlussart_Combo_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     (new QVBoxLayout(G1_0))->addWidget(Anschlussart_Combo_);
 
     // Nominal frequency.

@@ -59,9 +59,11 @@ BinaryPageView::BinaryPageView(Record& record, char decimal, QWidget* parent)
     limitFrame_->setObjectName(QStringLiteral("Binar_Frame2"));
     quantity_ = new QComboBox(limitFrame_);
     quantity_->setObjectName(QStringLiteral("Messgrösse_Binär_Combo"));
+    quantity_->setMinimumContentsLength(10);
+    quantity_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     place_ = new QComboBox(limitFrame_);
     place_->setObjectName(QStringLiteral("Messort_Binär_Combo"));
-    place_->setMinimumContentsLength(7);  // "L1 - L2", "E+ - E-"
+    place_->setMinimumContentsLength(6);  // "L1 - N", "Summe"
     place_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     limit_ = new FilteredEdit(KeyFilter::Signed, decimal_, limitFrame_);
     limit_->setObjectName(QStringLiteral("Binär_Meldung_bei__Text"));
@@ -94,16 +96,19 @@ BinaryPageView::BinaryPageView(Record& record, char decimal, QWidget* parent)
     stop->setSizePolicy(keep);
 
     auto* grid = new QGridLayout(limitFrame_);
-    grid->addWidget(label(QStringLiteral("Beschriftungen_Label_9"), limitFrame_), 0, 0);
-    grid->addWidget(quantity_, 0, 1, 1, 2);
-    grid->addWidget(place_, 0, 3);
-    grid->addWidget(label(QStringLiteral("Beschriftungen_Label_10"), limitFrame_), 1, 0);
-    grid->addWidget(limit_, 1, 1);
-    grid->addWidget(unit_, 1, 2);
-    grid->addWidget(stop, 1, 3, Qt::AlignLeft);
-    grid->addLayout(directions, 2, 0, 1, 4);
-    grid->addWidget(rangeFrame_, 3, 0, 1, 4);
-    grid->setColumnStretch(4, 1);
+    grid->setContentsMargins(6, 6, 6, 6);
+    auto* quantityRow = new QHBoxLayout;
+    quantityRow->addWidget(quantity_, 1);
+    quantityRow->addWidget(place_);
+    grid->addWidget(label(QStringLiteral("Beschriftungen_Label_9"), limitFrame_), 0, 0, 1, 4);
+    grid->addLayout(quantityRow, 1, 0, 1, 4);
+    grid->addWidget(label(QStringLiteral("Beschriftungen_Label_10"), limitFrame_), 2, 0);
+    grid->addWidget(limit_, 2, 1);
+    grid->addWidget(unit_, 2, 2);
+    grid->addWidget(stop, 2, 3, Qt::AlignLeft);
+    grid->addLayout(directions, 3, 0, 1, 4);
+    grid->addWidget(rangeFrame_, 4, 0, 1, 4);
+    grid->setColumnStretch(3, 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(modes);
@@ -180,8 +185,7 @@ void BinaryPageView::quantityChanged() {
     emit touched();
     {
         Quiet quiet(this);
-        record_.Binaerwerte.at(static_cast<std::size_t>(row_))[Binary::Place] = 0;
-        fillPlaces(q, 0);
+        fillPlaces(q, 0);  // a new quantity starts at its first place
         showDefaultRange(true);
     }
     storeAfterChange();

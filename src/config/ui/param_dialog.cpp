@@ -10,6 +10,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "config/rules.h"
 #include "config/ui/analog_page.h"
 #include "config/ui/basic_page.h"
@@ -59,7 +61,7 @@ param::param(AppContext& context, Language language, QString programFolder, QWid
     // Page list and the hidden memory of the page shown.
     Parametrier_List_ = new QListWidget(this);
     Parametrier_List_->setObjectName(QStringLiteral("Parametrier_List"));
-    Parametrier_List_->setFixedWidth(twips(1900));
+    Parametrier_List_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Copy_par_list_index_Label_ = new QLabel(QStringLiteral("0"), this);
     Copy_par_list_index_Label_->setObjectName(QStringLiteral("Copy_par_list_index_Label"));
     Copy_par_list_index_Label_->hide();
@@ -167,7 +169,8 @@ param::param(AppContext& context, Language language, QString programFolder, QWid
     interface_->hide();
     P_in_index();
     stopp(0);
-    resize(twips(7900), twips(6600));
+    // The height is this program's choice: 7000 twips fit every page.
+    resize(twips(7900), twips(7000));
 }
 
 param::~param() = default;
@@ -189,6 +192,10 @@ void param::applyTexts(Language language) {
         for (int i = 0; i < pageCount(ctx_.record); ++i) {
             Parametrier_List_->addItem(qs(pageListText(ctx_.record, i, language)));
         }
+        // 1900 twips, or what the longest entry of the language needs.
+        const int needed =
+            Parametrier_List_->sizeHintForColumn(0) + 2 * Parametrier_List_->frameWidth() + 6;
+        Parametrier_List_->setFixedWidth(std::max(twips(1900), needed));
     }
     basic_->setConnectionTexts(language);
     analog_->setQuantityTexts(language);
