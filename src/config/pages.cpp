@@ -304,13 +304,12 @@ std::array<std::string, 6> Knick_beschriften(const AnalogPage& page, char decima
 }
 
 void Knick_zuruecksetzen(AnalogPage& page, char decimal) {
-    std::array<std::string, 6> kn = Knick_beschriften(page, decimal);
-    for (int i = 0; i < 4; ++i) {
-        if (kn[i].empty() || kn[i] == "-") kn[i] = "0";
-    }
-    page.kneeInput = formatNumber(fieldValue(kn[0]) / 2 + fieldValue(kn[1]) / 2, decimal);
+    // An empty label or a lone minus counts as 0, as every text that is no number.
+    const std::array<std::string, 6> kn = Knick_beschriften(page, decimal);
+    const double input =
+        page.quantity == PowerFactor ? 1.0 : fieldValue(kn[0]) / 2 + fieldValue(kn[1]) / 2;
+    page.kneeInput = formatNumber(input, decimal);
     page.kneeOutput = formatNumber(fieldValue(kn[2]) / 2 + fieldValue(kn[3]) / 2, decimal);
-    if (page.quantity == PowerFactor) page.kneeInput = "1";
 }
 
 // ---- binary pages ----------------------------------------------------------------------------
