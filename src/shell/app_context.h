@@ -23,6 +23,7 @@ struct AppContext {
     // the record.
     bool Ruecksetzmeldung_aus = true;
     bool Grund_geaendert = false;
+    bool Eingabefehler = false;  // the dialog page last stored holds a fault
 };
 
 }  // namespace kalvo

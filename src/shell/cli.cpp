@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "config/number_text.h"
+#include "config/param_flow.h"
 #include "config/rules.h"
 #include "device/programming.h"
 #include "device/readback.h"
@@ -27,7 +28,9 @@ constexpr const char* kUsage =
     "commands:\n"
     "  transact TEXT...       one exchange of \"-\" + address + TEXT (e.g. transact -t)\n"
     "  identify               detect the hardware variant and input class\n"
-    "  program FILE.cfg       program the transducer from a project file\n"
+    "  program [--strict] FILE.cfg\n"
+    "                         program the transducer from a project file (after the\n"
+    "                         dialog's checks: faults are warnings, with --strict refusals)\n"
     "  read [--output FILE]   read the stored configuration (print it, or save it)\n"
     "  show FILE.cfg          print a project file's configuration\n"
     "  set-address [--verify] OLD NEW\n"
@@ -35,7 +38,10 @@ constexpr const char* kUsage =
     "                         --verify: then a link test at NEW\n"
     "  send TEXT...           send TEXT + LF + CR exactly as given (e.g. send -0-t)\n"
     "  datasheet [--lang de|en] FILE.cfg --pdf OUT.pdf\n"
-    "                         write the project's data sheet as a PDF\n";
+    "                         write the project's data sheet as a PDF\n"
+    "  check [--lang de|en] FILE.cfg\n"
+    "                         run the parameter dialog's checks on a project file; one\n"
+    "                         line per fault: page TAB stop sign TAB explanation\n";
 
 // Prints the progress window's log lines as they happen.
 class StreamLog final : public LinkObserver {
@@ -100,6 +106,7 @@ class Runner {
         if (c == "set-address") return setAddress();
         if (c == "send") return send();
         if (c == "datasheet") return datasheet();
+        if (c == "check") return check();
         return usage("unknown command: " + c);
     }
 
@@ -186,10 +193,13 @@ class Runner {
     }
 
     int program() {
-        if (o_.rest.size() != 1) return usage("program needs one project file");
-        const std::string& path = o_.rest[0];
+        std::vector<std::string> files = o_.rest;
+        const bool strict = std::erase(files, "--strict") > 0;
+        if (files.size() != 1) return usage("program needs one project file");
+        const std::string& path = files[0];
         Decoded file = Projekt_laden(path, startRecord());
         if (file.error != FileError::None) return fileFail(path, file.error, false, file.detail);
+        if (refusedByChecks(file.record, strict)) return kExitBadInput;
         // A record that cannot be sent is refused before the port is touched.
         if (const RecordFault fault = checkRecordSendable(file.record);
             fault != RecordFault::None) {
@@ -227,6 +237,48 @@ class Runner {
         const FileError e = Projekt_speichern(r.record, *output, env_.decimal);
         if (e != FileError::None) return fileFail(*output, e, true, {});
         return kExitOk;
+    }
+
+    // The parameter dialog's checks before programming: faults go to stderr as warnings, or
+    // with --strict as errors that stop the run before anything is sent.
+    bool refusedByChecks(const Record& record, bool strict) {
+        const std::vector<std::string> faults = faultLines(record, language_, env_.decimal);
+        const Text kind = strict ? Text{"Fehler: ", "error: "} : Text{"Warnung: ", "warning: "};
+        for (const std::string& line : faults) {
+            err() << "kalvo-cli: " << kind.in(language_) << line << '\n';
+        }
+        if (!strict || faults.empty()) return false;
+        err() << "kalvo-cli: "
+              << Text{"nicht programmiert (--strict)", "not programmed (--strict)"}.in(language_)
+              << '\n';
+        return true;
+    }
+
+    // Runs the parameter dialog's page checks on a project file: one line per fault on
+    // stdout, nothing when it is clean.
+    int check() {
+        std::vector<std::string> files;
+        for (std::size_t i = 0; i < o_.rest.size(); ++i) {
+            const std::string& a = o_.rest[i];
+            if (a == "--lang") {
+                if (i + 1 >= o_.rest.size() || (o_.rest[i + 1] != "de" && o_.rest[i + 1] != "en")) {
+                    return usage("--lang takes de or en");
+                }
+                language_ = languageOf(o_.rest[++i] == "en");
+            } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
+                return usage("unknown option " + a);
+            } else {
+                files.push_back(a);
+            }
+        }
+        if (files.size() != 1) return usage("check needs one project file");
+        const Decoded file = Projekt_laden(files[0], startRecord());
+        if (file.error != FileError::None) {
+            return fileFail(files[0], file.error, false, file.detail);
+        }
+        const std::vector<std::string> faults = faultLines(file.record, language_, env_.decimal);
+        for (const std::string& line : faults) out() << line << '\n';
+        return faults.empty() ? kExitOk : kExitBadInput;
     }
 
     int show() {

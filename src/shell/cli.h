@@ -4,7 +4,10 @@
 //     transact TEXT...        one exchange of "-" + address + TEXT; prints the log lines
 //     identify                automatic hardware detection; prints analog=, binary=,
 //                             voltage=, current= (numbers with a point)
-//     program FILE.cfg        programs the transducer from a project file; prints the log
+//     program [--strict] FILE.cfg
+//                             programs the transducer from a project file; prints the log.
+//                             The parameter dialog's checks run first: their faults go to
+//                             stderr as warnings, or with --strict nothing is sent (exit 5)
 //     read [--output FILE]    reads the stored configuration; prints it, or saves it
 //     show FILE.cfg           prints a project file's configuration
 //     set-address [--verify] OLD NEW
@@ -17,9 +20,14 @@
 //                             writes the project's data sheet as a PDF (the names of
 //                             connection type and quantities in the language); a PDF that
 //                             cannot be written leaves no partial file and exits 5
+//     check [--lang de|en] FILE.cfg
+//                             runs every page check of the parameter dialog on a project
+//                             file; prints one line per fault: the page's list entry, TAB,
+//                             the stop sign 1..6, TAB, the explanation with the allowed range
+//                             in the user's number format. Exit 0 when clean, 5 on a fault
 //
 // Exit codes: 0 success, 1 usage, 2 link failure, 3 wrong transducer, 4 never programmed,
-// 5 bad input (file or reply).
+// 5 bad input (file or reply, a fault found by check, a refusal of program --strict).
 #pragma once
 
 #include <functional>

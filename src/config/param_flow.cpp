@@ -1,0 +1,175 @@
+#include "config/param_flow.h"
+
+#include "config/default_range.h"
+#include "config/number_text.h"
+#include "config/rules.h"
+#include "text/param_texts.h"
+
+namespace kalvo {
+
+std::optional<PageContent> pageContent(const Record& record, int index, char decimal) {
+    const PageRef page = pageAt(record, index);
+    switch (page.kind) {
+        case PageKind::Basic:
+            return P_in_index(record, decimal);
+        case PageKind::Analog:
+            return Analog_anzeigen(record, page.row, decimal);
+        case PageKind::Binary:
+            return Binaer_anzeigen(record, page.row, decimal);
+        case PageKind::Interface:
+            return Schnittstelle_anzeigen(record);
+        case PageKind::None:
+            break;
+    }
+    return std::nullopt;
+}
+
+PageCheck Seite_speichern(Record& record, int index, PageContent& page, char decimal) {
+    const PageRef ref = pageAt(record, index);
+    if (ref.kind == PageKind::Basic) {
+        if (auto* p = std::get_if<BasicPage>(&page)) return Grund_speichern(record, *p);
+    } else if (ref.kind == PageKind::Analog) {
+        if (auto* p = std::get_if<AnalogPage>(&page)) {
+            return Analog_speichern(record, ref.row, *p, decimal);
+        }
+    } else if (ref.kind == PageKind::Binary) {
+        if (auto* p = std::get_if<BinaryPage>(&page)) {
+            return Binaer_speichern(record, ref.row, *p, decimal);
+        }
+    } else if (ref.kind == PageKind::Interface) {
+        if (auto* p = std::get_if<InterfacePage>(&page)) Schnittstelle_speichern(record, *p);
+    }
+    return {};  // pages without a check are clean
+}
+
+namespace {
+
+// Steps shared by page switching and OK: compare, store, and reset the outputs when a clean
+// page is left after the basic settings changed.
+Leave storeAndReset(Record& record, DialogFlags& flags, int index, const BasicPage& basic,
+                    PageContent& page, char decimal) {
+    Leave out;
+    if (Grund_vergleichen(record, basic)) flags.Grund_geaendert = true;
+    out.check = Seite_speichern(record, index, page, decimal);
+    flags.Eingabefehler = out.check.Eingabefehler;
+    out.stay = flags.Eingabefehler;
+    if (!flags.Eingabefehler && flags.Grund_geaendert) {
+        Ausgaenge_zuruecksetzen(record);
+        out.reset = true;
+        out.notice = !flags.Ruecksetzmeldung_aus;
+    }
+    flags.Grund_geaendert = false;
+    return out;
+}
+
+}  // namespace
+
+Leave Parametrier_List_Click(Record& record, DialogFlags& flags, int left, const BasicPage& basic,
+                             PageContent& page, char decimal) {
+    if (left != 0) flags.Ruecksetzmeldung_aus = false;
+    return storeAndReset(record, flags, left, basic, page, decimal);
+}
+
+OkLeave OK_Parametrieren(Record& record, DialogFlags& flags, int shown, const BasicPage& basic,
+                         PageContent& page, char decimal) {
+    OkLeave out;
+    static_cast<Leave&>(out) = storeAndReset(record, flags, shown, basic, page, decimal);
+    out.close = !out.stay && !out.notice;
+    return out;
+}
+
+// ---- checking a whole record -----------------------------------------------------------------
+
+std::vector<PageFault> checkRecord(const Record& record, char decimal) {
+    Record copy = record;
+    std::vector<PageFault> faults;
+    const int pages = pageCount(copy);
+    for (int index = 0; index < pages; ++index) {
+        std::optional<PageContent> page = pageContent(copy, index, decimal);
+        if (!page) continue;
+        const PageCheck check = Seite_speichern(copy, index, *page, decimal);
+        for (int stop = 1; stop <= 6; ++stop) {
+            if (check.stop[static_cast<std::size_t>(stop)]) faults.push_back({index, stop});
+        }
+    }
+    return faults;
+}
+
+namespace {
+
+std::string num(double v, char decimal) {
+    return formatNumber(v, decimal);
+}
+
+}  // namespace
+
+std::string faultText(const Record& record, const PageFault& fault, Language language,
+                      char decimal) {
+    const PageRef ref = pageAt(record, fault.page);
+    switch (fault.stop) {
+        case 1: {
+            const BasicPage shown = P_in_index(record, decimal);
+            const VoltageLimit limit =
+                voltageLimit(record, connectionType(record), shown.voltageTransformer);
+            return fillInAll(kFaultVoltage.in(language),
+                             {num(limit.volts, decimal), num(limit.secondaryKv, decimal)});
+        }
+        case 2:
+            return fillInAll(kFaultCurrent.in(language), {num(record.Max_Strom, decimal)});
+        default:
+            break;
+    }
+    if (ref.kind == PageKind::Analog) {
+        const AnalogRow& a = record.Analogwerte.at(static_cast<std::size_t>(ref.row));
+        const int q = cellIndex(a[Analog::Quantity]);
+        const bool volts = outputInVolts(a);
+        const std::string outUnit(volts ? "V" : "mA");
+        if (fault.stop == 3) {
+            if (q == PowerFactor) return std::string(kFaultRangePowerFactor.in(language));
+            if (q == ReactiveFactor) return std::string(kFaultRangeReactiveFactor.in(language));
+            const DefaultRange range =
+                Vorgabebereich(record, q, cellIndex(a[Analog::Place]), RangeMode::Analog);
+            return fillInAll(kFaultRange.in(language), {rangeDisplay(range, q, decimal).allowed});
+        }
+        if (fault.stop == 4) {
+            return fillInAll(kFaultOutput.in(language),
+                             {volts ? "10" : "20", volts ? "12" : "24", outUnit});
+        }
+        if (fault.stop == 5) {
+            // In the units the page shows.
+            const std::string unit = a[Analog::RangeUnit].toText(decimal);
+            const double factor = prefixFactor(unit);
+            const double start = a[Analog::RangeStart].toNumber() / factor;
+            const double end = q == PowerFactor ? 1.0 : a[Analog::RangeEnd].toNumber() / factor;
+            const std::string unitSuffix = unit.empty() ? std::string() : " " + unit;
+            return fillInAll(kFaultKnee.in(language),
+                             {num(start, decimal), num(end, decimal) + unitSuffix,
+                              num(a[Analog::OutputStart].toNumber(), decimal),
+                              num(a[Analog::OutputEnd].toNumber(), decimal) + " " + outUnit});
+        }
+    }
+    if (ref.kind == PageKind::Binary && fault.stop == 6) {
+        const BinaryRow& b = record.Binaerwerte.at(static_cast<std::size_t>(ref.row));
+        const int q = cellIndex(b[Binary::Quantity]);
+        const DefaultRange range =
+            Vorgabebereich(record, q, cellIndex(b[Binary::Place]), RangeMode::Binary);
+        return fillInAll(kFaultLimit.in(language), {rangeDisplay(range, q, decimal).allowed});
+    }
+    return {};
+}
+
+std::string faultLine(const Record& record, const PageFault& fault, Language language,
+                      char decimal) {
+    return pageListText(record, fault.page, language) + '\t' + std::to_string(fault.stop) + '\t' +
+           faultText(record, fault, language, decimal);
+}
+
+std::vector<std::string> faultLines(const Record& record, Language language, char decimal) {
+    std::vector<std::string> lines;
+    for (const PageFault& f : checkRecord(record, decimal)) {
+        lines.push_back(faultLine(record, f, language, decimal));
+    }
+    return lines;
+}
+
+}  // namespace kalvo

@@ -1,0 +1,84 @@
+// The parameter dialog's protocol over the record: a page is stored and checked when it is
+// left, a change of the basic settings resets every output, OK stores the page on screen.
+// The window only collects what its controls hold and shows what comes back.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "config/dialog_lists.h"
+#include "config/pages.h"
+#include "config/record.h"
+#include "text/language.h"
+
+namespace kalvo {
+
+// What the controls of one page hold.
+using PageContent = std::variant<BasicPage, AnalogPage, BinaryPage, InterfacePage>;
+
+// The page at a list index filled from the record (the basic page by P_in_index, an analog
+// page by Analog_anzeigen ...); nullopt outside the list.
+std::optional<PageContent> pageContent(const Record& record, int index, char decimal);
+
+// Stores the page at `index` and checks it. `page` must be of the kind the index names
+// (otherwise nothing is stored); an analog page's knee may move to its midpoint.
+PageCheck Seite_speichern(Record& record, int index, PageContent& page, char decimal);
+
+// The dialog's flags (the application keeps them between openings of the dialog).
+struct DialogFlags {
+    bool Eingabefehler = false;        // the page last stored holds a fault
+    bool Grund_geaendert = false;      // the basic settings differ from what the outputs
+                                       // were set up for
+    bool Ruecksetzmeldung_aus = true;  // reset the outputs without the notice
+};
+
+// What leaving a page (or pressing OK) decided.
+struct Leave {
+    PageCheck check;      // of the page left; its stop signs blink
+    bool stay = false;    // a fault: the page stays selected and shown
+    bool reset = false;   // Ausgaenge_zuruecksetzen ran
+    bool notice = false;  // show the Meldung notice (the dialog waits for it)
+};
+
+// Leaving page `left` for another page (Parametrier_List_Click): leaving any page but the
+// basic page turns the reset notice on; the page is stored and checked; if it is clean and the
+// basic page on screen differs from the record as it was, every output is reset. `basic` is
+// what the basic page's controls hold (they keep their values while other pages are shown).
+// A faulty page is stored but resets nothing; the user stays on it, and leaving it clean later
+// compares the corrected page with the record again.
+Leave Parametrier_List_Click(Record& record, DialogFlags& flags, int left, const BasicPage& basic,
+                             PageContent& page, char decimal);
+
+// OK (OK_Parametrieren_Click): the page shown is stored and checked as on leaving it, but
+// the reset notice is left as it is. `close` when the dialog may close: no fault, and no notice
+// to show (after a notice the dialog stays open so the user sees the reset pages).
+struct OkLeave : Leave {
+    bool close = false;
+};
+OkLeave OK_Parametrieren(Record& record, DialogFlags& flags, int shown, const BasicPage& basic,
+                         PageContent& page, char decimal);
+
+// ---- checking a whole record -----------------------------------------------------------------
+
+struct PageFault {
+    int page = 0;  // page list index
+    int stop = 0;  // stop sign 1..6
+    bool operator==(const PageFault&) const = default;
+};
+
+// Runs every page's check on a copy of the record, as leaving each page in turn would, and
+// lists the stop signs that would blink, page by page.
+std::vector<PageFault> checkRecord(const Record& record, char decimal);
+
+// Why the stop sign is set, with the allowed values in the user's number format.
+std::string faultText(const Record& record, const PageFault& fault, Language language,
+                      char decimal);
+// One line: the page's list entry, TAB, the stop sign number, TAB, faultText.
+std::string faultLine(const Record& record, const PageFault& fault, Language language,
+                      char decimal);
+// checkRecord's faults as lines, in page order; empty for a clean record.
+std::vector<std::string> faultLines(const Record& record, Language language, char decimal);
+
+}  // namespace kalvo

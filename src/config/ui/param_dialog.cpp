@@ -1,0 +1,543 @@
+#include "config/ui/param_dialog.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+#include "config/rules.h"
+#include "config/ui/analog_page.h"
+#include "config/ui/basic_page.h"
+#include "config/ui/binary_page.h"
+#include "config/ui/interface_page.h"
+#include "config/ui/quiet.h"
+#include "config/ui/signs.h"
+#include "shell/ui/apply_texts.h"
+#include "shell/ui/aux_windows.h"
+#include "text/captions.h"
+#include "text/param_texts.h"
+
+namespace kalvo {
+
+namespace {
+
+QString qs(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+constexpr int kSignSize = 20;
+
+QToolButton* languagePicture(const QString& name, const QString& icon, QWidget* parent) {
+    auto* b = new QToolButton(parent);
+    b->setObjectName(name);
+    b->setIcon(QIcon(icon));
+    b->setIconSize(QSize(32, 32));
+    b->setAutoRaise(true);
+    return b;
+}
+
+QLabel* templatePicture(const QString& name, const QPixmap& picture, QWidget* parent) {
+    auto* l = new QLabel(parent);
+    l->setObjectName(name);
+    l->setPixmap(picture);
+    l->hide();
+    return l;
+}
+
+}  // namespace
+
+param::param(AppContext& context, Language language, QString programFolder, QWidget* owner)
+    : QDialog(owner), ctx_(context), language_(language), folder_(std::move(programFolder)) {
+    setObjectName(QStringLiteral("param"));
+    setModal(false);
+
+    // Page list and the hidden memory of the page shown.
+    Parametrier_List_ = new QListWidget(this);
+    Parametrier_List_->setObjectName(QStringLiteral("Parametrier_List"));
+    Parametrier_List_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Copy_par_list_index_Label_ = new QLabel(QStringLiteral("0"), this);
+    Copy_par_list_index_Label_->setObjectName(QStringLiteral("Copy_par_list_index_Label"));
+    Copy_par_list_index_Label_->hide();
+
+    // The pictures the warnings are drawn from.
+    templatePicture(QStringLiteral("Leer_Bild_Image"), emptySign(kSignSize), this);
+    templatePicture(QStringLiteral("Stop_Bild_Image"), stopSign(kSignSize), this);
+    templatePicture(QStringLiteral("Ausrufezeichen_Bild_Image"), exclamationSign(kSignSize), this);
+    templatePicture(QStringLiteral("Info_Bild_Image"), infoSign(kSignSize), this);
+
+    // The four page frames; exactly one is visible.
+    basic_ = new BasicPageView(ctx_.decimal, this);
+    analog_ = new AnalogPageView(ctx_.record, ctx_.decimal, this);
+    binary_ = new BinaryPageView(ctx_.record, ctx_.decimal, this);
+    interface_ = new InterfacePageView(ctx_.record, this);
+    for (int n = 1; n <= 6; ++n) {
+        stop1_[static_cast<std::size_t>(n)] = findChild<QLabel*>(QStringLiteral("stop1_%1").arg(n));
+    }
+    Timer1_ = new QTimer(this);
+    Timer1_->setObjectName(QStringLiteral("Timer1"));
+    Timer1_->setInterval(kBlinkMs);
+
+    // Buttons.
+    OK_ = new QPushButton(this);
+    OK_->setObjectName(QStringLiteral("OK_Parametrieren"));
+    Abbruch_ = new QPushButton(this);
+    Abbruch_->setObjectName(QStringLiteral("Abbruch_Parametrieren"));
+    anbild_ = new QPushButton(qs(kDiagramWiden), this);
+    anbild_->setObjectName(QStringLiteral("anbild"));
+    test_ = new QPushButton(this);
+    test_->setObjectName(QStringLiteral("test"));
+    for (QPushButton* b : {OK_, Abbruch_, anbild_, test_}) b->setAutoDefault(false);
+
+    // The language pictures.
+    Frame2_ = new QFrame(this);
+    Frame2_->setObjectName(QStringLiteral("Frame2"));
+    Deutsch_Image_ = languagePicture(QStringLiteral("Deutsch_Image"),
+                                     QStringLiteral(":/icons/german.png"), Frame2_);
+    Englisch_Image_ = languagePicture(QStringLiteral("Englisch_Image"),
+                                      QStringLiteral(":/icons/english.png"), Frame2_);
+    Fraenkisch_Image_ = languagePicture(QStringLiteral("Fränkisch_Image"),
+                                        QStringLiteral(":/icons/dialect.png"), Frame2_);
+    auto* pictures = new QHBoxLayout(Frame2_);
+    pictures->setContentsMargins(0, 0, 0, 0);
+    pictures->addWidget(Deutsch_Image_);
+    pictures->addWidget(Englisch_Image_);
+    pictures->addWidget(Fraenkisch_Image_);
+
+    // The wiring picture, beside the pages when the dialog is widened.
+    Picture1_ = new QFrame(this);
+    Picture1_->setObjectName(QStringLiteral("Picture1"));
+    Picture1_->setFrameShape(QFrame::StyledPanel);
+    Anschlussbild_Image_ = new QLabel(Picture1_);
+    Anschlussbild_Image_->setObjectName(QStringLiteral("Anschlußbild_Image"));
+    Anschlussbild_Image_->setAlignment(Qt::AlignCenter);
+    (new QVBoxLayout(Picture1_))->addWidget(Anschlussbild_Image_);
+    Picture1_->setFixedWidth(twips(6400));
+    Picture1_->hide();
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(Parametrier_List_, 1);
+    for (QPushButton* b : {OK_, Abbruch_, anbild_, test_}) left->addWidget(b);
+    left->addWidget(Frame2_, 0, Qt::AlignHCenter);
+    auto* pages = new QVBoxLayout;
+    for (QWidget* page : std::initializer_list<QWidget*>{basic_, analog_, binary_, interface_}) {
+        pages->addWidget(page, 1);
+    }
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(left);
+    layout->addLayout(pages, 1);
+    layout->addWidget(Picture1_);
+
+    connect(Parametrier_List_, &QListWidget::currentRowChanged, this,
+            &param::Parametrier_List_Click);
+    connect(OK_, &QPushButton::clicked, this, [this] { OK_Parametrieren_Click(); });
+    connect(Abbruch_, &QPushButton::clicked, this, &param::Abbruch_Parametrieren_Click);
+    connect(anbild_, &QPushButton::clicked, this, &param::anbild_Click);
+    connect(test_, &QPushButton::clicked, this, &param::test_Click);
+    connect(Timer1_, &QTimer::timeout, this, &param::Timer1_Timer);
+    connect(Deutsch_Image_, &QToolButton::clicked, this,
+            [this] { changeLanguage(Language::German); });
+    connect(Englisch_Image_, &QToolButton::clicked, this,
+            [this] { changeLanguage(Language::English); });
+    connect(Fraenkisch_Image_, &QToolButton::clicked, this,
+            [this] { changeLanguage(Language::Dialect); });
+    connect(basic_, &BasicPageView::touched, this, [this] { stopp(0); });
+    connect(basic_, &BasicPageView::pictureChanged, this, &param::showPicture);
+    connect(analog_, &AnalogPageView::touched, this, [this] { Seitenmeldung_loeschen(1); });
+    connect(binary_, &BinaryPageView::touched, this, [this] { stopp(0); });
+    const auto changeStored = [this](const PageCheck& check) {
+        ctx_.Eingabefehler = check.Eingabefehler;
+        for (int n = 1; n <= 6; ++n) {
+            if (check.stop[static_cast<std::size_t>(n)]) stopp(n);
+        }
+    };
+    connect(analog_, &AnalogPageView::stored, this, changeStored);
+    connect(binary_, &BinaryPageView::stored, this, changeStored);
+
+    // Load: the texts of the language with the start state, then the basic page from the record.
+    applyTexts(language_);
+    max_info();
+    basic_->setTitle(qs(pageListText(ctx_.record, 0, language_)));
+    analog_->hide();
+    binary_->hide();
+    interface_->hide();
+    P_in_index();
+    stopp(0);
+    // The height is this program's choice: 7000 twips fit every page.
+    resize(twips(7900), twips(7000));
+}
+
+param::~param() = default;
+
+int param::twips(int value) const {
+    const int dpi = logicalDpiX() > 0 ? logicalDpiX() : 96;
+    return (value * dpi + 720) / 1440;
+}
+
+// ---- texts -----------------------------------------------------------------------------------
+
+void param::applyTexts(Language language) {
+    language_ = language;
+    applyCaptions(this, paramCaptions(), language);
+    setCaptionFile(captionFile_);
+    {
+        Quiet quiet(Parametrier_List_);
+        Parametrier_List_->clear();
+        for (int i = 0; i < pageCount(ctx_.record); ++i) {
+            Parametrier_List_->addItem(qs(pageListText(ctx_.record, i, language)));
+        }
+        // 1900 twips, or what the longest entry of the language needs.
+        const int needed =
+            Parametrier_List_->sizeHintForColumn(0) + 2 * Parametrier_List_->frameWidth() + 6;
+        Parametrier_List_->setFixedWidth(std::max(twips(1900), needed));
+    }
+    basic_->setConnectionTexts(language);
+    analog_->setQuantityTexts(language);
+    binary_->setQuantityTexts(language);
+    Startzustand_setzen();
+}
+
+void param::Startzustand_setzen() {
+    const StartState start = kalvo::Startzustand_setzen(ctx_.record, ctx_.decimal);
+    basic_->applyStart(start);
+    analog_->applyStart(start);
+    binary_->applyStart(start);
+    selectQuietly(start.page);
+    setShownIndex(start.page);
+}
+
+void param::setCaptionFile(const QString& file) {
+    captionFile_ = file;
+    QString caption = qs(captionOf(paramCaptions(), "", language_));
+    if (!file.isEmpty()) caption += QStringLiteral("    [") + file + QStringLiteral("]");
+    setWindowTitle(caption);
+}
+
+void param::setLanguage(Language language) {
+    changeLanguage(language);
+    if (!meldung_.isNull()) applyCaptions(meldung_, meldungCaptions(), ctx_.language);
+}
+
+void param::changeLanguage(Language language) {
+    // A language change puts the dialog into its start state; the page on screen is first
+    // stored as leaving it would store it, so no edit is lost and no control's start value
+    // reaches the record.
+    const int left = shownIndex();
+    std::optional<PageContent> content = contentOnScreen(left);
+    const BasicPage basicShown = basic_->values();
+    Leave leave;
+    if (content) {
+        DialogFlags f = flags();
+        leave =
+            kalvo::Parametrier_List_Click(ctx_.record, f, left, basicShown, *content, ctx_.decimal);
+        keepFlags(f);
+    }
+    applyTexts(language);
+    if (leave.stay) {  // a fault: the texts change, the user stays on the page
+        selectQuietly(left);
+        Seite_anzeigen(left);
+        setShownIndex(left);
+        if (left == 0) basic_->fill(basicShown);
+    } else {
+        if (leave.reset) interface_->clear();
+        Seite_anzeigen(0);
+        setShownIndex(0);
+    }
+    showCheck(left, leave.check);
+    if (leave.notice) showNotice();
+}
+
+// ---- pages -----------------------------------------------------------------------------------
+
+int param::shownIndex() const {
+    return Copy_par_list_index_Label_->text().toInt();
+}
+
+void param::setShownIndex(int index) {
+    Copy_par_list_index_Label_->setText(QString::number(index));
+}
+
+void param::selectQuietly(int index) {
+    Quiet quiet(Parametrier_List_);
+    Parametrier_List_->setCurrentRow(index);
+}
+
+std::optional<PageContent> param::contentOnScreen(int index) const {
+    switch (pageAt(ctx_.record, index).kind) {
+        case PageKind::Basic:
+            return basic_->values();
+        case PageKind::Analog:
+            return analog_->values();
+        case PageKind::Binary:
+            return binary_->values();
+        case PageKind::Interface:
+            return interface_->values();
+        case PageKind::None:
+            break;
+    }
+    return std::nullopt;
+}
+
+DialogFlags param::flags() const {
+    return {ctx_.Eingabefehler, ctx_.Grund_geaendert, ctx_.Ruecksetzmeldung_aus};
+}
+
+void param::keepFlags(const DialogFlags& f) {
+    ctx_.Eingabefehler = f.Eingabefehler;
+    ctx_.Grund_geaendert = f.Grund_geaendert;
+    ctx_.Ruecksetzmeldung_aus = f.Ruecksetzmeldung_aus;
+}
+
+void param::showCheck(int index, const PageCheck& check) {
+    switch (pageAt(ctx_.record, index).kind) {
+        case PageKind::Basic:
+            stopp(0);
+            basic_->setLimitText(qs(check.message));
+            basic_->showLimitFrame(check.showFrame);
+            break;
+        case PageKind::Analog:
+            stopp(0);
+            analog_->showCheck(check);
+            break;
+        case PageKind::Binary:
+            stopp(0);
+            binary_->showCheck(check);
+            // A binary output without limit shows its zeros in the record view.
+            if (!ctx_.record.Binaerwerte.at(static_cast<std::size_t>(binary_->row()))[Binary::Mode]
+                     .equals(ModeLimit)) {
+                listing();
+            }
+            break;
+        case PageKind::Interface:
+        case PageKind::None:
+            return;
+    }
+    for (int n = 1; n <= 6; ++n) {
+        if (check.stop[static_cast<std::size_t>(n)]) stopp(n);
+    }
+}
+
+void param::Parametrier_List_Click() {
+    const int left = shownIndex();
+    const int target = Parametrier_List_->currentRow();
+    if (target < 0 || target == left) return;
+    std::optional<PageContent> content = contentOnScreen(left);
+    Leave leave;
+    if (content) {
+        DialogFlags f = flags();
+        leave = kalvo::Parametrier_List_Click(ctx_.record, f, left, basic_->values(), *content,
+                                              ctx_.decimal);
+        keepFlags(f);
+        showCheck(left, leave.check);
+    }
+    if (leave.stay) {
+        // The faulty page stays selected and shown, with what the user typed.
+        selectQuietly(left);
+        return;
+    }
+    if (leave.reset) interface_->clear();
+    if (leave.notice) showNotice();
+    Seite_anzeigen(target);
+    setShownIndex(target);
+}
+
+void param::Seite_anzeigen(int index) {
+    const PageRef page = pageAt(ctx_.record, index);
+    const QString text = qs(pageListText(ctx_.record, index, language_));
+    // Hide first, then show: two frames at once would stretch the dialog.
+    const std::pair<QWidget*, PageKind> frames[] = {{basic_, PageKind::Basic},
+                                                    {analog_, PageKind::Analog},
+                                                    {binary_, PageKind::Binary},
+                                                    {interface_, PageKind::Interface}};
+    for (const auto& [frame, kind] : frames) {
+        if (kind != page.kind) frame->hide();
+    }
+    for (const auto& [frame, kind] : frames) {
+        if (kind == page.kind) frame->show();
+    }
+    switch (page.kind) {
+        case PageKind::Basic: {
+            basic_->setTitle(text);
+            const BasicRow& g = ctx_.record.Grundwerte;
+            // An empty record (no voltage at all) leaves the controls as they are.
+            if (g[Basic::NominalVoltage].toNumber() == 0 && g[Basic::VtSecondary].toNumber() == 0) {
+                analog_->selectQuantity(0);
+            } else {
+                P_in_index();
+            }
+            break;
+        }
+        case PageKind::Analog:
+            analog_->setTitle(text);
+            analog_->showOutput(page.row);
+            break;
+        case PageKind::Binary:
+            binary_->setTitle(text);
+            binary_->showOutput(page.row);
+            break;
+        case PageKind::Interface:
+            interface_->showRecord();
+            break;
+        case PageKind::None:
+            break;
+    }
+}
+
+void param::Seitenmeldung_loeschen(int kind) {
+    stopp(0);
+    if (kind == 1) {
+        analog_->clearMessage();
+    } else if (kind == 2) {
+        binary_->clearMessage();
+    }
+}
+
+// ---- warnings --------------------------------------------------------------------------------
+
+void param::stopp(int n) {
+    if (n == 0) {
+        for (int i = 1; i <= 6; ++i) {
+            QLabel* sign = stop1_[static_cast<std::size_t>(i)];
+            sign->setPixmap(emptySign(kSignSize));
+            sign->setProperty("picture", QStringLiteral("Leer"));
+            sign->setVisible(true);
+        }
+        Timer1_->stop();
+        return;
+    }
+    if (n < 1 || n > 6) return;
+    QLabel* sign = stop1_[static_cast<std::size_t>(n)];
+    sign->setPixmap(stopSign(kSignSize));
+    sign->setProperty("picture", QStringLiteral("Stop"));
+    sign->setVisible(true);
+    Timer1_->start();
+}
+
+void param::Timer1_Timer() {
+    for (int i = 1; i <= 6; ++i) {
+        QLabel* sign = stop1_[static_cast<std::size_t>(i)];
+        sign->setVisible(sign->isHidden());
+    }
+}
+
+void param::showNotice() {
+    if (meldung_.isNull()) {
+        meldung_ = new Meldung(this);
+        applyCaptions(meldung_, meldungCaptions(), ctx_.language);
+        connect(meldung_, &QDialog::finished, this, [this] {
+            setEnabled(true);
+            if (!meldung_.isNull()) meldung_->deleteLater();
+        });
+    }
+    setEnabled(false);
+    meldung_->setEnabled(true);  // a window of its own: it stays usable
+    meldung_->show();
+    meldung_->raise();
+}
+
+// ---- public routines -------------------------------------------------------------------------
+
+bool param::OK_Parametrieren_Click() {
+    const int shown = shownIndex();
+    std::optional<PageContent> content = contentOnScreen(shown);
+    OkLeave ok;
+    ok.close = true;
+    if (content) {
+        DialogFlags f = flags();
+        ok = OK_Parametrieren(ctx_.record, f, shown, basic_->values(), *content, ctx_.decimal);
+        keepFlags(f);
+        showCheck(shown, ok.check);
+    }
+    if (ok.reset) interface_->clear();
+    emit stored();
+    if (ok.notice) showNotice();
+    if (!ok.stay) Seite_anzeigen(shown);
+    const bool clean = !ctx_.Eingabefehler && checkRecord(ctx_.record, ctx_.decimal).empty();
+    if (ok.close) unload();
+    return clean;
+}
+
+void param::listing() {
+    if (ueberwachung_.isNull()) ueberwachung_ = new Überwachung(this);
+    ueberwachung_->listing(ctx_.record, ctx_.decimal);
+}
+
+void param::P_in_index() {
+    basic_->fill(kalvo::P_in_index(ctx_.record, ctx_.decimal));
+}
+
+void param::max_info() {
+    basic_->setLimitText(qs(kalvo::max_info(ctx_.record.Max_Spannung, ctx_.record.Max_Strom)));
+}
+
+void param::showPicture(int connectionType) {
+    const std::string_view file = wiringPicture(connectionType);
+    QPixmap picture;
+    // A missing or unreadable picture leaves the frame empty; nothing else depends on it.
+    if (!file.empty() && picture.load(folder_ + QLatin1Char('/') + qs(file))) {
+        const int width = twips(6400) - 24;
+        Anschlussbild_Image_->setPixmap(picture.width() > width
+                                            ? picture.scaledToWidth(width, Qt::SmoothTransformation)
+                                            : picture);
+    } else {
+        Anschlussbild_Image_->clear();
+    }
+    Anschlussbild_Image_->setProperty("file", qs(file));
+}
+
+// ---- buttons ---------------------------------------------------------------------------------
+
+void param::Abbruch_Parametrieren_Click() {
+    unload();
+}
+
+void param::anbild_Click() {
+    Picture1_->setFixedWidth(twips(6400));
+    const bool widen = anbild_->text() == qs(kDiagramWiden);
+    Picture1_->setVisible(widen);
+    layout()->activate();
+    if (widen) {
+        resize(twips(14400), height());
+        move(twips(800), y());
+        anbild_->setText(qs(kDiagramNarrow));
+    } else {
+        resize(twips(7900), height());
+        move(twips(3720), y());
+        anbild_->setText(qs(kDiagramWiden));
+    }
+}
+
+void param::test_Click() {
+    listing();
+    ueberwachung_->show();
+    ueberwachung_->raise();
+    Frame2_->setVisible(Frame2_->isHidden());
+}
+
+void param::unload() {
+    if (unloaded_) return;
+    unloaded_ = true;
+    Timer1_->stop();
+    if (!ueberwachung_.isNull()) ueberwachung_->hide();
+    if (!meldung_.isNull()) meldung_->hide();
+    hide();
+    emit closed();
+    deleteLater();
+}
+
+void param::closeEvent(QCloseEvent* event) {
+    unload();  // the window's close box is Cancel
+    event->accept();
+}
+
+void param::reject() {
+    Abbruch_Parametrieren_Click();
+}
+
+}  // namespace kalvo

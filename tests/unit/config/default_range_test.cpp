@@ -1,0 +1,210 @@
+// Default ranges (Vorgabebereich) for every connection type and quantity group, with and
+// without transformers, their rounding, and how the pages show them. Expected values are
+// worked out by hand from the basic settings.
+#include "config/default_range.h"
+
+#include <gtest/gtest.h>
+
+namespace kalvo {
+namespace {
+
+// A record with the basic settings given (voltage V, or a voltage transformer's primary kV;
+// current A, or a current transformer's primary A).
+Record basic(int type, double volts, double amps, double vtPrimaryKv = 0, double ctPrimary = 0) {
+    Record r = newProject(4, 9, 600, 5);
+    r.Grundwerte[Basic::ConnectionType] = type;
+    r.Grundwerte[Basic::NominalVoltage] = volts;
+    r.Grundwerte[Basic::VtPrimary] = vtPrimaryKv;
+    r.Grundwerte[Basic::VtSecondary] = vtPrimaryKv != 0 ? 0.1 : 0.0;
+    r.Grundwerte[Basic::NominalCurrent] = amps;
+    r.Grundwerte[Basic::CtPrimary] = ctPrimary;
+    r.Grundwerte[Basic::CtSecondary] = ctPrimary != 0 ? 5.0 : 0.0;
+    return r;
+}
+
+struct Case {
+    const char* what;
+    Record record;
+    int quantity;
+    int place;
+    DefaultRange analog;
+    DefaultRange binary;
+};
+
+TEST(Vorgabebereich, EveryConnectionTypeAndQuantityGroup) {
+    // 230 V, 5 A four-wire: U 230, U_LL 230 x root 3 = 398.3716857, P 3 x 230 x 5 = 3450.
+    const Record fourWire = basic(0, 230, 5);
+    // 400 V three-wire: U = 400 / root 3 = 230.940109 in single precision; P = 3464.1016388
+    // -> 3464.102 -> in kW 3.464 -> 3464; P / 3 = 1154.700546 -> 1154.701 -> 1155. The 100 %
+    // value passes through 4 decimals: 1154.7005, whose half goes to the even 1154.700.
+    const Record threeWire = basic(2, 400, 5);
+    const Record balanced3 = basic(3, 400, 5);
+    const Record single = basic(4, 230, 5);  // P = U x I = 1150
+    const Record balanced4 = basic(1, 230, 5);
+    const Case cases[] = {
+        {"U L1-N", fourWire, 0, 0, {0, 230, 230}, {0, 276, 230}},
+        {"U L3-N", fourWire, 0, 2, {0, 230, 230}, {0, 276, 230}},
+        {"U L1-L2", fourWire, 0, 3, {0, 398.372, 398.372}, {0, 478.046, 398.372}},
+        {"U", fourWire, 0, 6, {0, 230, 230}, {0, 276, 230}},
+        {"I1", fourWire, 1, 0, {0, 5, 5}, {0, 6, 5}},
+        {"I", fourWire, 1, 3, {0, 5, 5}, {0, 6, 5}},
+        {"P", fourWire, 2, 0, {-3450, 3450, 3450}, {-4140, 4140, 3450}},
+        {"P1", fourWire, 2, 1, {-1150, 1150, 1150}, {-1380, 1380, 1150}},
+        {"Q3", fourWire, 3, 3, {-1150, 1150, 1150}, {-1380, 1380, 1150}},
+        {"S", fourWire, 4, 0, {0, 3450, 3450}, {0, 4140, 3450}},
+        {"S2", fourWire, 4, 2, {0, 1150, 1150}, {0, 1380, 1150}},
+        {"4G U", balanced4, 0, 0, {0, 230, 230}, {0, 276, 230}},
+        {"4G I", balanced4, 1, 0, {0, 5, 5}, {0, 6, 5}},
+        {"4G Q", balanced4, 3, 0, {-3450, 3450, 3450}, {-4140, 4140, 3450}},
+        {"4G S", balanced4, 4, 0, {0, 3450, 3450}, {0, 4140, 3450}},
+        {"3U U12", threeWire, 0, 0, {0, 400, 400}, {0, 480, 400}},
+        {"3U U31", threeWire, 0, 2, {0, 400, 400}, {0, 480, 400}},
+        {"3U I", threeWire, 1, 3, {0, 5, 5}, {0, 6, 5}},
+        {"3U P", threeWire, 2, 0, {-3464, 3464, 3464.102}, {-4157, 4157, 3464.102}},
+        {"3U P2", threeWire, 2, 2, {-1155, 1155, 1154.7}, {-1386, 1386, 1154.7}},
+        {"3U S3", threeWire, 4, 3, {0, 1155, 1154.7}, {0, 1386, 1154.7}},
+        {"3G U23", balanced3, 0, 1, {0, 400, 400}, {0, 480, 400}},
+        {"3G P", balanced3, 2, 0, {-3464, 3464, 3464.102}, {-4157, 4157, 3464.102}},
+        {"1 U", single, 0, 0, {0, 230, 230}, {0, 276, 230}},
+        {"1 I1", single, 1, 0, {0, 5, 5}, {0, 6, 5}},
+        {"1 P1", single, 2, 0, {-1150, 1150, 1150}, {-1380, 1380, 1150}},
+        {"1 S1", single, 4, 0, {0, 1150, 1150}, {0, 1380, 1150}},
+        // Codes the device's table has no range for.
+        {"3G P1", balanced3, 2, 1, {0, 0, 0}, {0, 0, 0}},
+        {"place beyond the list", fourWire, 0, 7, {0, 0, 0}, {0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Vorgabebereich(c.record, c.quantity, c.place, RangeMode::Analog), c.analog)
+            << c.what;
+        EXPECT_EQ(Vorgabebereich(c.record, c.quantity, c.place, RangeMode::Binary), c.binary)
+            << c.what;
+    }
+}
+
+TEST(Vorgabebereich, Transformers) {
+    // 20 kV primary on four-wire: U_LL 20000, U = 20000 / root 3 = 11547.005859375 in single
+    // precision -> 11547.006 -> 11.547 kV -> 11547.
+    const Record vt = basic(0, 0, 5, 20);
+    EXPECT_EQ(Vorgabebereich(vt, 0, 3, RangeMode::Analog), (DefaultRange{0, 20000, 20000}));
+    EXPECT_EQ(Vorgabebereich(vt, 0, 0, RangeMode::Analog), (DefaultRange{0, 11547, 11547.006}));
+    // P = 3 x 11547.005859375 x 5 = 173205.0879 -> 173205.088 -> 173.205 kW.
+    EXPECT_EQ(Vorgabebereich(vt, 2, 0, RangeMode::Analog),
+              (DefaultRange{-173205, 173205, 173205.088}));
+    // On three-wire the primary is the line voltage already.
+    EXPECT_EQ(Vorgabebereich(basic(2, 0, 5, 20), 0, 0, RangeMode::Analog),
+              (DefaultRange{0, 20000, 20000}));
+    // Current transformer: its primary is the current.
+    const Record ct = basic(0, 230, 0, 0, 100);
+    EXPECT_EQ(Vorgabebereich(ct, 1, 0, RangeMode::Analog), (DefaultRange{0, 100, 100}));
+    EXPECT_EQ(Vorgabebereich(ct, 2, 0, RangeMode::Analog), (DefaultRange{-69000, 69000, 69000}));
+    EXPECT_EQ(Vorgabebereich(ct, 2, 0, RangeMode::Binary), (DefaultRange{-82800, 82800, 69000}));
+}
+
+TEST(Vorgabebereich, RoundsInMegaAndGigaUnits) {
+    // 110 kV / 1000 A: U = 63508.53125 (single); P = 190525593.75 -> 190.526 MW.
+    EXPECT_EQ(Vorgabebereich(basic(0, 0, 0, 110, 1000), 2, 0, RangeMode::Analog),
+              (DefaultRange{-190526000, 190526000, 190525593.75}));
+    // 400 kV / 3000 A: U = 230940.109375; P = 2078460984.375 -> 2.078 GW.
+    EXPECT_EQ(Vorgabebereich(basic(0, 0, 0, 400, 3000), 4, 0, RangeMode::Analog),
+              (DefaultRange{0, 2078000000, 2078460984.375}));
+}
+
+TEST(Vorgabebereich, SinglePrecisionAndTiesToEven) {
+    // 100.0625 and 100.1875 are exact: the halves go to the even neighbour.
+    EXPECT_EQ(Vorgabebereich(basic(4, 100.0625, 5), 0, 0, RangeMode::Analog).bis, 100.062);
+    EXPECT_EQ(Vorgabebereich(basic(4, 100.1875, 5), 0, 0, RangeMode::Analog).bis, 100.188);
+    // 100.0005 is 100.00050354 in single precision, which rounds up (the double just above
+    // 100.0005 would give the tie 100000.5 and round down to 100).
+    EXPECT_EQ(Vorgabebereich(basic(4, 100.0005, 5), 0, 0, RangeMode::Analog).bis, 100.001);
+    EXPECT_EQ(roundHalfEven(0.0625, 3), 0.062);
+    EXPECT_EQ(roundHalfEven(-0.0625, 3), -0.062);
+    EXPECT_EQ(roundHalfEven(0.1875, 3), 0.188);
+    EXPECT_EQ(roundHalfEven(1e300, 3), 1e300);
+}
+
+TEST(Vorgabebereich, QuantitiesWithRangesOfTheirOwn) {
+    Record r = basic(0, 230, 5);
+    for (const RangeMode mode : {RangeMode::Analog, RangeMode::Binary}) {
+        EXPECT_EQ(Vorgabebereich(r, 5, 0, mode), (DefaultRange{0, 1, 1}));
+        EXPECT_EQ(Vorgabebereich(r, 6, 2, mode), (DefaultRange{-1, 1, 0}));
+        EXPECT_EQ(Vorgabebereich(r, 7, 1, mode), (DefaultRange{-180, 180, 0}));
+        EXPECT_EQ(Vorgabebereich(r, 8, 0, mode), (DefaultRange{40, 60, 50}));
+        EXPECT_EQ(Vorgabebereich(r, 9, 0, mode), (DefaultRange{-10, 10, 10}));
+    }
+    r.Grundwerte[Basic::NominalFrequency] = 16.666;  // 13.3328 .. 19.9992
+    EXPECT_EQ(Vorgabebereich(r, 8, 0, RangeMode::Analog), (DefaultRange{13.333, 19.999, 16.666}));
+    r.Grundwerte[Basic::NominalFrequency] = "60";
+    EXPECT_EQ(Vorgabebereich(r, 8, 0, RangeMode::Binary), (DefaultRange{48, 72, 60}));
+    // Without a connection type nothing has a range.
+    r.Grundwerte[Basic::ConnectionType] = 7;
+    EXPECT_EQ(Vorgabebereich(r, 7, 0, RangeMode::Analog), (DefaultRange{}));
+}
+
+TEST(RangeTexts, PrefixFactorAndChoice) {
+    EXPECT_EQ(prefixFactor("GW"), 1e9);
+    EXPECT_EQ(prefixFactor("MVA"), 1e6);
+    EXPECT_EQ(prefixFactor("kV"), 1000);
+    EXPECT_EQ(prefixFactor("V"), 1);
+    EXPECT_EQ(prefixFactor(""), 1);
+    EXPECT_EQ(prefixFactor("mA"), 1);
+    EXPECT_EQ(prefixFor(1000).text, "");
+    EXPECT_EQ(prefixFor(1000.001).text, "k");
+    EXPECT_EQ(prefixFor(1e6).text, "k");
+    EXPECT_EQ(prefixFor(2e6).divisor, 1e6);
+    EXPECT_EQ(prefixFor(2e9).text, "G");
+}
+
+TEST(RangeTexts, FormatWithOneToThreeDecimals) {
+    const std::pair<double, const char*> cases[] = {
+        {0, "0,0"},           {230, "230,0"},     {-3.45, "-3,45"},
+        {398.372, "398,372"}, {1.23456, "1,235"}, {0.0625, "0,063"},
+        {-0.0004, "0,0"},     {-180, "-180,0"},   {1e10, "10000000000,0"},
+    };
+    for (const auto& [value, text] : cases) EXPECT_EQ(formatRange(value, ','), text) << value;
+    EXPECT_EQ(formatRange(2.5, '.'), "2.5");
+}
+
+TEST(RangeTexts, WhatThePagesShow) {
+    struct Display {
+        DefaultRange range;
+        int quantity;
+        const char *unit, *start, *end, *proposal, *allowed;
+    };
+    const Display cases[] = {
+        {{-3450, 3450, 3450}, 2, "kW", "-3,45", "3,45", "3,45", "-3,45 ... 3,45 kW"},
+        {{0, 398.372, 398.372}, 0, "V", "0", "398,372", "398,372", "0,0 ... 398,372 V"},
+        {{0, 20000, 20000}, 0, "kV", "0", "20", "20", "0,0 ... 20,0 kV"},
+        {{0, 6, 5}, 1, "A", "0", "6", "5", "0,0 ... 6,0 A"},
+        {{0, 1080, 900}, 0, "kV", "0", "1,08", "0,9", "0,0 ... 1,08 kV"},
+        {{-190526000, 190526000, 190525593.75},
+         2,
+         "MW",
+         "-190,526",
+         "190,526",
+         "190,52559375",
+         "-190,526 ... 190,526 MW"},
+        {{0, 2078000000, 2078460984.375},
+         4,
+         "GVA",
+         "0",
+         "2,078",
+         "2,078460984375",
+         "0,0 ... 2,078 GVA"},
+        {{-1380, 1380, 1150}, 3, "kVar", "-1,38", "1,38", "1,15", "-1,38 ... 1,38 kVar"},
+        {{0, 1, 1}, 5, "", "0", "1", "1", "0,0 kap. ... 1,0 ind. "},
+        {{-1, 1, 0}, 6, "", "-1", "1", "0", "-1,0 kap. ... 1,0 ind. "},
+        {{-180, 180, 0}, 7, "°", "-180", "180", "0", "-180,0 ... 180,0 °"},
+        {{40, 60, 50}, 8, "Hz", "40", "60", "50", "40,0 ... 60,0 Hz"},
+    };
+    for (const Display& c : cases) {
+        const RangeDisplay d = rangeDisplay(c.range, c.quantity, ',');
+        EXPECT_EQ(d.unit, c.unit) << c.allowed;
+        EXPECT_EQ(d.start, c.start) << c.allowed;
+        EXPECT_EQ(d.end, c.end) << c.allowed;
+        EXPECT_EQ(d.proposal, c.proposal) << c.allowed;
+        EXPECT_EQ(d.allowed, c.allowed);
+    }
+}
+
+}  // namespace
+}  // namespace kalvo

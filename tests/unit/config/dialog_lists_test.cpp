@@ -1,0 +1,132 @@
+// The dialog's fixed lists: nominal values per hardware class, the start state, the measuring
+// places of every connection type and quantity, and the page list.
+#include "config/dialog_lists.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <utility>
+
+#include "config/kennung.h"
+#include "config/rules.h"
+
+namespace kalvo {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+TEST(NominalLists, VoltagesPerClassWithTheUsersSeparator) {
+    const auto v600 = nominalVoltages(600, ',');
+    ASSERT_TRUE(v600);
+    EXPECT_EQ(v600->entries, (Strings{"57,735", "63,5085", "69,282", "100", "110", "120", "220",
+                                      "230,94", "254,034", "288,675", "346,41", "381,0512", "400",
+                                      "440", "500", "519,615242270664"}));
+    EXPECT_EQ(v600->selected, 2);  // "69,282"
+    EXPECT_EQ(nominalVoltages(120, ','),
+              (NominalList{{"57,735", "63,5085", "69,282", "100", "110", "120"}, 0}));
+    EXPECT_EQ(nominalVoltages(100, ','), (NominalList{{"57,735", "100"}, 0}));
+    EXPECT_EQ(nominalVoltages(600, '.')->entries.back(), "519.615242270664");
+    EXPECT_EQ(nominalVoltages(100, '.')->entries.front(), "57.735");
+    EXPECT_FALSE(nominalVoltages(230, ','));  // other classes keep the list as it is
+}
+
+TEST(NominalLists, CurrentsPerClass) {
+    EXPECT_EQ(nominalCurrents(5, ','), (NominalList{{"1", "2", "5"}, 2}));
+    EXPECT_EQ(nominalCurrents(1, ','), (NominalList{{"0,2", "0,5", "1"}, 2}));
+    EXPECT_EQ(nominalCurrents(1.2, ','), (NominalList{{"0,3", "0,6", "1,2"}, 2}));
+    EXPECT_FALSE(nominalCurrents(2, ','));
+}
+
+TEST(StartState, FiftyHertzNoTransformersFirstPageAndTheClassLists) {
+    Record r = newProject(1, 1, 100, 1);
+    const Record before = r;
+    const StartState s = Startzustand_setzen(r, ',');
+    EXPECT_EQ(r, before);
+    EXPECT_EQ(s.frequencyOption, 1);
+    EXPECT_FALSE(s.voltageTransformer);
+    EXPECT_FALSE(s.currentTransformer);
+    EXPECT_EQ(s.places, Strings{"L1"});
+    EXPECT_EQ(s.voltages, (NominalList{{"57,735", "100"}, 0}));
+    EXPECT_EQ(s.currents, (NominalList{{"0,2", "0,5", "1"}, 2}));
+    EXPECT_EQ(s.page, 0);
+    EXPECT_EQ(s.connectionType, 0);
+    EXPECT_EQ(s.analogQuantity, 0);
+    EXPECT_EQ(s.binaryQuantity, 0);
+    EXPECT_EQ(s.outputUnit, 0);
+    EXPECT_EQ(s.outputUnitLabel, "mA");
+}
+
+// The place lists of all 50 combinations of connection type and quantity.
+TEST(MeasuringPlaces, EveryConnectionTypeAndQuantity) {
+    const Strings ln7 = {"L1 - N", "L2 - N", "L3 - N", "L1 - L2", "L2 - L3", "L3 - L1", "U"};
+    const Strings i4 = {"I1", "I2", "I3", "I"}, sum4 = {"Summe", "L1", "L2", "L3"};
+    const Strings total4 = {"Gesamt", "L1", "L2", "L3"}, ll3 = {"L1 - L2", "L2 - L3", "L3 - L1"};
+    const Strings ln = {"L1 - N"}, i1 = {"I1"}, sum = {"Summe"}, l1 = {"L1"}, ll = {"L1 - L2"};
+    const Strings inp = {"E+ - E-"};
+    const Strings expected[5][10] = {
+        {ln7, i4, sum4, sum4, sum4, sum4, sum4, total4, ln, inp},
+        {ln, i1, sum, sum, sum, sum, sum, l1, ln, inp},
+        {ll3, i4, sum4, sum4, sum4, sum4, sum4, total4, ll, inp},
+        {ll3, i1, sum, sum, sum, sum, sum, l1, ll, inp},
+        {ln, i1, l1, l1, l1, l1, l1, l1, ln, inp},
+    };
+    for (int type = 0; type < 5; ++type) {
+        for (int q = 0; q < 10; ++q) {
+            const PlaceList p = Messort_fuellen(type, q);
+            EXPECT_EQ(Strings(p.entries.begin(), p.entries.end()), expected[type][q])
+                << type << ' ' << q;
+            // Every place is a measured value the device knows.
+            for (int place = 0; place < static_cast<int>(p.entries.size()); ++place) {
+                EXPECT_TRUE(Kennung_suchen(Groessencode(type, q, place), 1, 1).label)
+                    << type << ' ' << q << ' ' << place;
+            }
+        }
+    }
+    EXPECT_TRUE(Messort_fuellen(5, 0).entries.empty());
+    EXPECT_TRUE(Messort_fuellen(0, 10).entries.empty());
+    EXPECT_TRUE(Messort_fuellen(-1, 0).entries.empty());
+}
+
+TEST(MeasuringPlaces, UnitLabelAndTheCapIndLabel) {
+    const std::pair<std::string_view, bool> units[] = {
+        {"V", false}, {"A", false}, {"W", false}, {"Var", false}, {"VA", false},
+        {"", true},   {"", true},   {"°", false}, {"Hz", false},  {"V", false}};
+    for (int q = 0; q < 10; ++q) {
+        const PlaceList p = Messort_fuellen(0, q);
+        EXPECT_EQ(p.baseUnit, units[q].first) << q;
+        EXPECT_EQ(p.capInd, units[q].second) << q;
+    }
+}
+
+TEST(PageList, TwoAnalogOneBinaryInEveryLanguage) {
+    const Record r = newProject(2, 1, 600, 5);
+    ASSERT_EQ(pageCount(r), 5);
+    const Strings german = {"Grundeinstellungen", "Analogausgang 1", "Analogausgang 2",
+                            "Binärausgang 1", "Schnittstelle"};
+    const Strings english = {"Basic parameters", "Analog output 1", "Analog output 2",
+                             "Binary output 1", "Interface"};
+    const Strings dialect = {"Grundeinschdellungen", "Analogoausgong 1", "Analogoausgong 2",
+                             "Binäroausgong 1", "Schnittstelle"};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(pageListText(r, i, Language::German), german[i]);
+        EXPECT_EQ(pageListText(r, i, Language::English), english[i]);
+        EXPECT_EQ(pageListText(r, i, Language::Dialect), dialect[i]);
+    }
+    EXPECT_EQ(pageListText(r, 5, Language::German), "");
+}
+
+TEST(PageList, IndexToPage) {
+    const Record small = newProject(1, 1, 600, 5);
+    EXPECT_EQ(pageCount(small), 4);
+    EXPECT_EQ(pageAt(small, 3), (PageRef{PageKind::Interface, -1}));
+    const Record big = newProject(4, 9, 600, 5);
+    const std::pair<int, PageRef> cases[] = {
+        {0, {PageKind::Basic, -1}}, {1, {PageKind::Analog, 0}},  {4, {PageKind::Analog, 3}},
+        {5, {PageKind::Binary, 0}}, {13, {PageKind::Binary, 8}}, {14, {PageKind::Interface, -1}},
+        {15, {PageKind::None, -1}}, {-1, {PageKind::None, -1}},
+    };
+    for (const auto& [index, page] : cases) EXPECT_EQ(pageAt(big, index), page) << index;
+}
+
+}  // namespace
+}  // namespace kalvo

@@ -1,0 +1,205 @@
+// The dialog's protocol over the record: leaving pages, the reset after a change of the basic
+// settings, OK, and the check of a whole record with its fault lines.
+#include "config/param_flow.h"
+
+#include <gtest/gtest.h>
+
+namespace kalvo {
+namespace {
+
+// A 2A/1D project for a 600 V / 5 A unit, as the dialog sees it after New.
+struct Dialog {
+    Record record = newProject(2, 1, 600, 5);
+    DialogFlags flags;  // after New: the reset comes without the notice
+    BasicPage basic = P_in_index(record, ',');
+
+    // Leaves page `index` holding `page` for another page.
+    Leave leave(int index, PageContent page) {
+        return Parametrier_List_Click(record, flags, index, basic, page, ',');
+    }
+    Leave leaveBasic() { return leave(0, basic); }
+};
+
+TEST(LeavingPages, AnUnchangedBasicPageResetsNothing) {
+    Dialog d;
+    d.record.Analogwerte[0][Analog::Quantity] = 1;
+    const Leave l = d.leaveBasic();
+    EXPECT_FALSE(l.stay);
+    EXPECT_FALSE(l.reset);
+    EXPECT_EQ(d.record.Analogwerte[0][Analog::Quantity], Cell(1));
+    EXPECT_TRUE(d.flags.Ruecksetzmeldung_aus);  // leaving the basic page keeps it
+}
+
+TEST(LeavingPages, ABasicChangeResetsTheOutputsWithTheNoticeOnlyAfterOtherPages) {
+    Dialog d;
+    d.basic.connectionType = ThreeWireUnbalanced;
+    d.basic.nominalVoltage = "400";
+    d.record.Binaerwerte[0][Binary::Mode] = 1;
+    Leave l = d.leaveBasic();
+    EXPECT_TRUE(l.reset);
+    EXPECT_FALSE(l.notice);  // right after New
+    EXPECT_EQ(d.record.Analogwerte[1][Analog::RangeEnd], Cell(400.0));
+    EXPECT_EQ(d.record.Binaerwerte[0][Binary::Mode], Cell(0));
+    EXPECT_FALSE(d.flags.Grund_geaendert);
+
+    // Leaving an analog page turns the notice on for the next reset.
+    l = d.leave(1, Analog_anzeigen(d.record, 0, ','));
+    EXPECT_FALSE(l.reset);
+    EXPECT_FALSE(d.flags.Ruecksetzmeldung_aus);
+    d.basic.connectionType = SinglePhase;
+    d.basic.nominalVoltage = "230";
+    l = d.leaveBasic();
+    EXPECT_TRUE(l.reset);
+    EXPECT_TRUE(l.notice);
+    EXPECT_EQ(d.record.Analogwerte[0][Analog::RangeEnd], Cell(230.0));
+}
+
+TEST(LeavingPages, AFaultKeepsTheUserAndResetsNothingUntilItIsCorrected) {
+    Dialog d;
+    d.record.Analogwerte[0][Analog::Quantity] = 1;
+    d.basic.connectionType = FourWireBalanced;
+    d.basic.nominalVoltage = "301";  // above the 300 V phase limit
+    Leave l = d.leaveBasic();
+    EXPECT_TRUE(l.stay);
+    EXPECT_TRUE(l.check.stop[1]);
+    EXPECT_FALSE(l.reset);
+    EXPECT_TRUE(d.flags.Eingabefehler);
+    EXPECT_EQ(d.record.Grundwerte[Basic::NominalVoltage], Cell(301.0));  // stored, then checked
+    EXPECT_EQ(d.record.Analogwerte[0][Analog::Quantity], Cell(1));
+
+    // The corrected page differs from what the faulty store wrote: now the reset comes.
+    d.basic.nominalVoltage = "230";
+    l = d.leaveBasic();
+    EXPECT_FALSE(l.stay);
+    EXPECT_TRUE(l.reset);
+    EXPECT_FALSE(d.flags.Eingabefehler);
+    EXPECT_EQ(d.record.Analogwerte[0][Analog::Quantity], Cell(0));
+}
+
+TEST(LeavingPages, AFaultyOutputPageStaysWithoutReset) {
+    Dialog d;
+    AnalogPage a = Analog_anzeigen(d.record, 1, ',');
+    a.rangeEnd = "400";
+    d.basic.nominalCurrent = "2";  // a change on the basic page, not yet stored
+    const Leave l = d.leave(2, a);
+    EXPECT_TRUE(l.stay);
+    EXPECT_TRUE(l.check.stop[3]);
+    EXPECT_EQ(l.check.message, "0,0 ... 300,0 V");
+    EXPECT_FALSE(l.reset);
+    EXPECT_EQ(d.record.Analogwerte[1][Analog::RangeEnd], Cell(400.0));
+}
+
+TEST(LeavingPages, InterfaceAndPlainBinaryPagesAreClean) {
+    Dialog d;
+    d.flags.Eingabefehler = true;  // left over from an earlier page
+    InterfacePage i = Schnittstelle_anzeigen(d.record);
+    i.checked[33] = true;
+    EXPECT_FALSE(d.leave(4, i).stay);
+    EXPECT_FALSE(d.flags.Eingabefehler);
+    EXPECT_EQ(d.record.Schnittstellenwerte[33], Cell(1));
+    const BinaryPage b{ModeOnWhileOk, 0, 0, "V", "5", 0};
+    EXPECT_FALSE(d.leave(3, b).stay);
+    EXPECT_EQ(d.record.Binaerwerte[0][Binary::Mode], Cell(1));
+}
+
+TEST(LeavingPages, AContentOfTheWrongKindStoresNothing) {
+    Dialog d;
+    const Record before = d.record;
+    PageContent wrong = d.basic;
+    EXPECT_EQ(Seite_speichern(d.record, 1, wrong, ','), PageCheck{});
+    EXPECT_EQ(d.record, before);
+}
+
+TEST(OkButton, ClosesWhenCleanStaysWhenFaultyOrAfterTheNotice) {
+    Dialog d;
+    PageContent a = Analog_anzeigen(d.record, 0, ',');
+    OkLeave ok = OK_Parametrieren(d.record, d.flags, 1, d.basic, a, ',');
+    EXPECT_TRUE(ok.close);
+    EXPECT_TRUE(d.flags.Ruecksetzmeldung_aus);  // OK does not touch the notice switch
+
+    std::get<AnalogPage>(a).outputStart = "-30";
+    ok = OK_Parametrieren(d.record, d.flags, 1, d.basic, a, ',');
+    EXPECT_FALSE(ok.close);
+    EXPECT_TRUE(ok.check.stop[4]);
+
+    // A basic change: silently reset and closed after New; the notice keeps the dialog open.
+    d.basic.nominalVoltage = "230";
+    PageContent basic = d.basic;
+    ok = OK_Parametrieren(d.record, d.flags, 0, d.basic, basic, ',');
+    EXPECT_TRUE(ok.reset);
+    EXPECT_TRUE(ok.close);
+    d.flags.Ruecksetzmeldung_aus = false;
+    d.basic.nominalVoltage = "220";
+    basic = d.basic;
+    ok = OK_Parametrieren(d.record, d.flags, 0, d.basic, basic, ',');
+    EXPECT_TRUE(ok.reset);
+    EXPECT_TRUE(ok.notice);
+    EXPECT_FALSE(ok.close);
+    EXPECT_FALSE(d.flags.Grund_geaendert);
+}
+
+TEST(CheckRecord, ANewProjectIsClean) {
+    for (const double volts : {600.0, 120.0, 100.0}) {
+        for (const double amps : {5.0, 1.2, 1.0}) {
+            EXPECT_TRUE(checkRecord(newProject(4, 9, volts, amps), ',').empty())
+                << volts << ' ' << amps;
+        }
+    }
+}
+
+TEST(CheckRecord, FaultsPageByPageWithTheirLines) {
+    Record r = newProject(2, 5, 600, 5);
+    r.Grundwerte[Basic::NominalVoltage] = "301";
+    r.Grundwerte[Basic::NominalCurrent] = 0;  // and no transformer ratio
+    r.Analogwerte[1][Analog::RangeEnd] = 400;
+    r.Analogwerte[1][Analog::OutputUnit] = 1;  // -20 .. 20 does not fit volts
+    r.Analogwerte[0][Analog::Kinked] = 1;
+    r.Analogwerte[0][Analog::KneeOutput] = 25;
+    r.Binaerwerte[3][Binary::Mode] = 2;
+    r.Binaerwerte[3][Binary::Quantity] = 1;
+    r.Binaerwerte[3][Binary::Unit] = "A";
+    r.Binaerwerte[3][Binary::Limit] = "6,5";
+    const Record before = r;
+
+    const std::vector<PageFault> faults = checkRecord(r, ',');
+    EXPECT_EQ(r, before);
+    const std::vector<PageFault> expected = {{0, 1}, {0, 2}, {1, 5}, {2, 3}, {2, 4}, {6, 6}};
+    EXPECT_EQ(faults, expected);
+
+    const char* german[] = {
+        "Grundeinstellungen\t1\tNenneingangsspannung: höchstens 300 V, Sekundärspannung "
+        "höchstens 0,3 kV, nicht beide 0",
+        "Grundeinstellungen\t2\tNenneingangsstrom: höchstens 5 A, Sekundärstrom höchstens 5 A, "
+        "nicht beide 0",
+        "Analogausgang 1\t5\tKnickpunkt: Eingang 0 ... 300 V, Ausgang -20 ... 20 mA",
+        "Analogausgang 2\t3\tMeßbereich: Anfang nicht über dem Ende, erlaubt 0,0 ... 301,0 V",
+        "Analogausgang 2\t4\tAusgangssignal: Anfang unter Ende innerhalb -10 ... 10 V, "
+        "Begrenzung min unter max innerhalb -12 ... 12 V, Signal innerhalb der Begrenzung",
+        "Binärausgang 4\t6\tGrenzwert: erlaubt 0,0 ... 0,0 A",  // no current without ratio
+    };
+    for (std::size_t i = 0; i < faults.size(); ++i) {
+        EXPECT_EQ(faultLine(r, faults[i], Language::German, ','), german[i]);
+    }
+    EXPECT_EQ(faultLine(r, faults[3], Language::English, '.'),
+              "Analog output 2\t3\tMeasuring range: start not above end, allowed 0.0 ... 301.0 V");
+}
+
+TEST(CheckRecord, ExplanationsOfTheOtherGroups) {
+    Record r = newProject(1, 1, 120, 1.2);
+    r.Grundwerte[Basic::ConnectionType] = 2;
+    r.Grundwerte[Basic::NominalVoltage] = 0;
+    r.Grundwerte[Basic::VtPrimary] = 20;
+    r.Grundwerte[Basic::VtSecondary] = 0.2;
+    EXPECT_EQ(
+        faultText(r, {0, 1}, Language::English, ','),
+        "Nominal input voltage: at most 120 V, secondary voltage at most 0,12 kV, not both 0");
+    r.Analogwerte[0][Analog::Quantity] = 5;
+    EXPECT_EQ(faultText(r, {1, 3}, Language::German, ','),
+              "Meßbereich: Anfang und Ende 0 ... 1, nicht beide 1");
+    r.Analogwerte[0][Analog::Quantity] = 6;
+    EXPECT_EQ(faultText(r, {1, 3}, Language::English, ','),
+              "Measuring range: start -1 ... 0, end 0 ... 1, not both 0");
+}
+
+}  // namespace
+}  // namespace kalvo

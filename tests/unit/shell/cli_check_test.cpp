@@ -1,0 +1,130 @@
+// `kalvo-cli check` and the checks before `kalvo-cli program`: the lines, where they go, and
+// the exit codes. Programming runs against the simulated transducer in virtual time.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "files/project_file.h"
+#include "shell/cli.h"
+#include "sim/simulated_port.h"
+#include "sim/transducer.h"
+#include "support/fakes.h"
+
+namespace kalvo {
+namespace {
+
+class CliCheck : public ::testing::Test {
+  protected:
+    int run(std::vector<std::string> args) {
+        out.str({});
+        err.str({});
+        CliEnvironment env;
+        env.openPath = [](const std::string&) -> std::unique_ptr<SerialPort> { return nullptr; };
+        env.simulator = [this]() -> std::unique_ptr<SerialPort> {
+            ++connections;
+            return std::make_unique<sim::SimulatedPort>(transducer, clock);
+        };
+        env.clock = &clock;
+        env.decimal = decimal;
+        env.out = &out;
+        env.err = &err;
+        return runCli(args, env);
+    }
+
+    // Saves `record` in the test's scratch folder.
+    static std::string save(const Record& record, const std::string& name) {
+        auto dir = std::filesystem::temp_directory_path() / "kalvo_cli_check_test";
+        std::filesystem::create_directories(dir);
+        const std::string path = (dir / name).string();
+        EXPECT_EQ(Projekt_speichern(record, path, ','), FileError::None);
+        return path;
+    }
+
+    // A project for the simulator's 2A/5D 120 V / 1.2 A unit, clean as New leaves it.
+    static Record clean() { return newProject(2, 5, 120, 1.2); }
+    // The same with two faults: analog output 2 ends above its 60 V default range, binary
+    // output 1 watches a current of 2 A where 1.44 A is the most.
+    static Record faulty() {
+        Record r = clean();
+        r.Analogwerte[1][Analog::RangeEnd] = 70;
+        r.Binaerwerte[0][Binary::Mode] = 2;
+        r.Binaerwerte[0][Binary::Quantity] = 1;
+        r.Binaerwerte[0][Binary::Unit] = "A";
+        r.Binaerwerte[0][Binary::Limit] = 2;
+        return r;
+    }
+
+    test::FakeClock clock;
+    sim::Transducer transducer{sim::Options{}};
+    std::ostringstream out, err;
+    int connections = 0;
+    char decimal = ',';
+};
+
+TEST_F(CliCheck, ACleanFilePrintsNothingAndExitsWithZero) {
+    EXPECT_EQ(run({"check", save(clean(), "clean.cfg")}), kExitOk);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(err.str(), "");
+}
+
+TEST_F(CliCheck, OneLinePerFaultInTheChosenLanguage) {
+    const std::string file = save(faulty(), "faulty.cfg");
+    EXPECT_EQ(run({"check", file}), kExitBadInput);
+    EXPECT_EQ(out.str(),
+              "Analogausgang 2\t3\tMeßbereich: Anfang nicht über dem Ende, erlaubt 0,0 ... 60,0 V\n"
+              "Binärausgang 1\t6\tGrenzwert: erlaubt 0,0 ... 1,44 A\n");
+    EXPECT_EQ(err.str(), "");
+    decimal = '.';
+    EXPECT_EQ(run({"check", "--lang", "en", file}), kExitBadInput);
+    EXPECT_EQ(out.str(),
+              "Analog output 2\t3\tMeasuring range: start not above end, allowed 0.0 ... 60.0 V\n"
+              "Binary output 1\t6\tLimit value: allowed 0.0 ... 1.44 A\n");
+    EXPECT_EQ(run({"--lang", "en", "check", file}), kExitBadInput);  // the global option too
+    EXPECT_EQ(out.str().substr(0, 16), "Analog output 2\t");
+}
+
+TEST_F(CliCheck, UnreadableFilesAndUsage) {
+    const std::string missing =
+        (std::filesystem::temp_directory_path() / "kalvo_cli_check_test" / "none.cfg").string();
+    std::filesystem::remove(missing);
+    EXPECT_EQ(run({"check", missing}), kExitBadInput);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_NE(err.str().find(missing), std::string::npos);
+    for (const auto& line :
+         std::vector<std::vector<std::string>>{{"check"},
+                                               {"check", "a.cfg", "b.cfg"},
+                                               {"check", "--lang", "fr", "a.cfg"},
+                                               {"check", "--strict", "a.cfg"}}) {
+        EXPECT_EQ(run(line), kExitUsage) << ::testing::PrintToString(line);
+        EXPECT_NE(err.str().find("usage:"), std::string::npos);
+    }
+}
+
+TEST_F(CliCheck, ProgramWarnsAndGoesOn) {
+    EXPECT_EQ(run({"--simulator", "program", save(faulty(), "warn.cfg")}), kExitOk) << err.str();
+    EXPECT_NE(out.str().find("Programmierung erfolgreich abgeschlossen!"), std::string::npos);
+    EXPECT_EQ(err.str(),
+              "kalvo-cli: Warnung: Analogausgang 2\t3\tMeßbereich: Anfang nicht über dem Ende, "
+              "erlaubt 0,0 ... 60,0 V\n"
+              "kalvo-cli: Warnung: Binärausgang 1\t6\tGrenzwert: erlaubt 0,0 ... 1,44 A\n");
+}
+
+TEST_F(CliCheck, ProgramStrictRefusesAFaultyFileAndSendsNothing) {
+    EXPECT_EQ(run({"--simulator", "program", "--strict", save(faulty(), "strict.cfg")}),
+              kExitBadInput);
+    EXPECT_EQ(connections, 0);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_NE(err.str().find("kalvo-cli: Fehler: Analogausgang 2\t3\t"), std::string::npos);
+    EXPECT_NE(err.str().find("nicht programmiert (--strict)"), std::string::npos);
+
+    // A clean file programs with --strict as without.
+    EXPECT_EQ(run({"--simulator", "program", save(clean(), "strict-ok.cfg"), "--strict"}), kExitOk)
+        << err.str();
+    EXPECT_EQ(err.str(), "");
+    EXPECT_EQ(connections, 1);
+}
+
+}  // namespace
+}  // namespace kalvo
