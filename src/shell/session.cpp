@@ -1,5 +1,6 @@
 #include "shell/session.h"
 
+#include <filesystem>
 #include <map>
 
 #include "shell/messages.h"
@@ -103,6 +104,7 @@ std::string Session::addressText() const {
 // ---- project ----
 
 void Session::newProject() {
+    projectPath_.clear();
     ctx_.Ruecksetzmeldung_aus = true;
     save_ = saveAs_ = print_ = false;
     ctx_.record.Max_Spannung = 600;
@@ -133,6 +135,7 @@ Applied Session::openProject(const std::string& path) {
         return {false, fileErrorMessage(loaded.error, path, false, ctx_.language)};
     }
     ctx_.record = std::move(loaded.record);
+    projectPath_ = path;
     ctx_.Ruecksetzmeldung_aus = false;
     save_ = saveAs_ = true;
     changed();
@@ -141,9 +144,27 @@ Applied Session::openProject(const std::string& path) {
 
 Applied Session::saveProject(const std::string& path) {
     const FileError error = Projekt_speichern(ctx_.record, path, ctx_.decimal);
-    if (error != FileError::None)
+    if (error != FileError::None) {
         return {false, fileErrorMessage(error, path, true, ctx_.language)};
+    }
+    projectPath_ = path;
     return {true, std::nullopt};
+}
+
+// The caption once cut the program folder's length off the path, whatever folder the file was
+// in; a file elsewhere lost the start of its own name. Inside the folder the relative path is
+// what that cut gave; outside it the whole path is shown.
+std::string Session::projectCaptionName() const {
+    namespace fs = std::filesystem;
+    if (projectPath_.empty()) return {};
+    std::error_code ec;
+    const fs::path file = fs::absolute(fs::path(projectPath_), ec).lexically_normal();
+    if (!ctx_.programFolder.empty()) {
+        const fs::path folder = fs::path(ctx_.programFolder).lexically_normal();
+        const fs::path relative = file.lexically_relative(folder);
+        if (!relative.empty() && *relative.begin() != "..") return relative.string();
+    }
+    return file.string();
 }
 
 // ---- results of device sequences ----

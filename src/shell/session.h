@@ -86,6 +86,11 @@ class Session {
     Applied openProject(const std::string& path);
     // Saves the record; the box when it failed.
     Applied saveProject(const std::string& path);
+    // The project file last opened or saved; empty for a project not yet in a file.
+    const std::string& projectPath() const { return projectPath_; }
+    // How the parameter dialog names the opened file in its caption: its path relative to the
+    // program's folder when it lies inside it, else the whole path.
+    std::string projectCaptionName() const;
 
     // ---- results of device sequences (applied on the window thread) ----
     void setJobRunning(bool running);
@@ -119,6 +124,7 @@ class Session {
     Settings settings_;
     bool storedEnglish_ = false;
     std::optional<std::string> portOverride_;
+    std::string projectPath_;
     bool save_ = false;
     bool saveAs_ = false;
     bool print_ = false;

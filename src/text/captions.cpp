@@ -1,5 +1,7 @@
 #include "text/captions.h"
 
+#include "text/print_texts.h"
+
 namespace kalvo {
 
 namespace {
@@ -13,6 +15,7 @@ constexpr Caption kMainWindow[] = {
     {"mnufile_1", {"Ö&ffnen", "Open"}},
     {"mnufile_3", {"&Speichern", "Save"}},
     {"mnufile_4", {"Speichern &unter...", "Save As"}},
+    {"mnufile_6", kPdfMenuEntry},
     {"mnufile_7", {"Dru&cken...", "Print"}},
     {"mnufile_9", {"&Beenden", "E&xit"}},
     {"mnubearb", {"&Bearbeiten", "Edit"}},

@@ -38,6 +38,13 @@ inline constexpr Text kRecordCurrentRatio{
     "Der Stromwandler hat kein gültiges Übersetzungsverhältnis (Primär- oder Sekundärwert 0).",
     "The current transformer has no valid ratio (primary or secondary value 0)."};
 
+// "Programmieren" on a record whose pages have faults; "%1" is the list of faults, one per line.
+inline constexpr Text kProgramWithFaultsTitle{"Parametrierung fehlerhaft",
+                                              "Configuration with faults"};
+inline constexpr Text kProgramWithFaults{
+    "Die Parametrierung enthält Fehler:\n\n%1\n\nTrotzdem programmieren?",
+    "The configuration has faults:\n\n%1\n\nProgram anyway?"};
+
 // In front of the system's words when the port itself failed.
 inline constexpr Text kPortErrorLine{"Schnittstelle: ", "Port: "};
 

@@ -11,8 +11,7 @@ namespace kalvo {
 
 inline constexpr std::string_view kPrintDialogTitle = "Drucken";
 
-// The file menu's entry between "Speichern &unter..." and "Dru&cken...": its caption row for the
-// main window's table is {"mnufile_6", kPdfMenuEntry}.
+// The file menu's entry between "Speichern &unter..." and "Dru&cken..." (mnufile_6).
 inline constexpr Text kPdfMenuEntry{"Als PDF speichern...", "Save as PDF..."};
 
 inline constexpr Text kPdfSaveTitle{"Als PDF speichern", "Save as PDF"};

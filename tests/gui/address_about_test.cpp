@@ -47,6 +47,7 @@ void click(QWidget* window, const char* button) {
 // Catches the boxes the About box would show.
 struct Boxes final : MessagePresenter {
     void show(QWidget*, const MessageText& message) override { shown.push_back(message); }
+    bool ask(QWidget*, const MessageText&) override { return false; }
     std::vector<MessageText> shown;
 };
 

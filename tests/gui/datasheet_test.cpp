@@ -23,6 +23,7 @@ namespace {
 // Boxes, file names and printers answered here.
 struct Answers final : MessagePresenter, FileDialogs, PrinterChooser {
     void show(QWidget*, const MessageText& message) override { boxes.push_back(message); }
+    bool ask(QWidget*, const MessageText&) override { return false; }
     std::string openFile(QWidget*, const std::string&, const std::vector<std::string>&) override {
         return {};
     }

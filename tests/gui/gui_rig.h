@@ -49,6 +49,10 @@ struct Rig final : MessagePresenter, FileDialogs {
     AppContext& ctx() { return session->context(); }
 
     void show(QWidget*, const MessageText& message) override { boxes.push_back(message); }
+    bool ask(QWidget*, const MessageText& question) override {
+        questions.push_back(question);
+        return answer;
+    }
     std::string openFile(QWidget*, const std::string& title,
                          const std::vector<std::string>& filters) override {
         return saveFile(nullptr, title, "-", filters);
@@ -99,8 +103,10 @@ struct Rig final : MessagePresenter, FileDialogs {
     sim::Transducer device;
     std::unique_ptr<Session> session;
     std::vector<MessageText> boxes;
-    std::string nextFile;  // the file dialogs' answer
-    QString asked;         // the last dialog: title|preset|filters..., preset "-" for Open
+    std::vector<MessageText> questions;  // asked with Yes and No
+    bool answer = false;                 // the answer to them
+    std::string nextFile;                // the file dialogs' answer
+    QString asked;  // the last dialog: title|preset|filters..., preset "-" for Open
     std::unique_ptr<frmMain> window;
 };
 

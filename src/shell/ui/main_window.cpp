@@ -14,11 +14,16 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "config/param_flow.h"
+#include "config/ui/param_dialog.h"
 #include "device/programming.h"
 #include "device/readback.h"
 #include "link/hardware.h"
+#include "link/ui/address_windows.h"
 #include "link/ui/hardware_window.h"
+#include "print/datasheet.h"
 #include "shell/messages.h"
+#include "shell/ui/about_window.h"
 #include "shell/ui/apply_texts.h"
 #include "shell/ui/aux_windows.h"
 #include "text/captions.h"
@@ -40,7 +45,6 @@ QString qs(std::string_view s) {
 
 // Screen resolution the stored twips refer to when the screen reports none.
 constexpr int kDefaultDpi = 96;
-constexpr int kTwipsPerInch = 1440;
 
 // The progress window's design size, set by a click on the status bar.
 constexpr int kProgrWidthTwips = 8550;
@@ -50,7 +54,7 @@ constexpr int kProgrHeightTwips = 6000;
 
 frmMain::frmMain(Session& session, PortFactory portFactory, std::unique_ptr<Clock> clock,
                  QWidget* parent)
-    : QMainWindow(parent), session_(session) {
+    : QMainWindow(parent), session_(session), product_(installedProductInfo()) {
     initAssets();
     setObjectName(QStringLiteral("frmMain"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/kalvo.png")));
@@ -92,6 +96,10 @@ void frmMain::setFileDialogs(FileDialogs* dialogs) {
     files_ = dialogs != nullptr ? dialogs : &defaultFiles_;
 }
 
+void frmMain::setPrinterChooser(PrinterChooser* chooser) {
+    printer_ = chooser != nullptr ? chooser : &defaultPrinter_;
+}
+
 // ---- building the window ---------------------------------------------------------------------
 
 void frmMain::buildMenus() {
@@ -123,6 +131,7 @@ void frmMain::buildMenus() {
     a.speichernUnter =
         on(item(mnuFile1, QStringLiteral("mnufile_4")), [this] { mnufile_Click(4); });
     separator(mnuFile1, QStringLiteral("mnufile_5"));
+    a.alsPdf = on(item(mnuFile1, QStringLiteral("mnufile_6")), [this] { mnufile_Click(6); });
     a.drucken = on(item(mnuFile1, QStringLiteral("mnufile_7")), [this] { mnufile_Click(7); });
     separator(mnuFile1, QStringLiteral("mnufile_8"));
     a.beenden = on(item(mnuFile1, QStringLiteral("mnufile_9")), [this] { mnufile_Click(9); });
@@ -134,7 +143,10 @@ void frmMain::buildMenus() {
     separator(mnubearb, QStringLiteral("tr2"));
     a.datenAuslesen = on(item(mnubearb, QStringLiteral("mnudaten")), [this] { mnudaten_Click(); });
     separator(mnubearb, QStringLiteral("tr3"));
-    a.direkteingabe = item(mnubearb, QStringLiteral("mnudirekt"));
+    a.direkteingabe = on(item(mnubearb, QStringLiteral("mnudirekt")), [this] {
+        direkt()->show();
+        direkt()->raise();
+    });
 
     QMenu* mnuView = menu(nullptr, QStringLiteral("mnuView"));
     QMenu* mnucomm = menu(mnuView, QStringLiteral("mnucomm"));
@@ -153,8 +165,16 @@ void frmMain::buildMenus() {
         rsGroup->addAction(rs);
     }
     separator(mnuView, QStringLiteral("mnufilebar4"));
-    a.standardAdresse = item(mnuView, QStringLiteral("mnustand"));
-    a.adresseAendern = item(mnuView, QStringLiteral("mnuadr"));
+    a.standardAdresse = on(item(mnuView, QStringLiteral("mnustand")), [this] {
+        standardAddressWindow()->setCurrentAddress(
+            QString::fromStdString(session_.context().Geraeteadresse));
+        standardAddressWindow()->show();
+        standardAddressWindow()->raise();
+    });
+    a.adresseAendern = on(item(mnuView, QStringLiteral("mnuadr")), [this] {
+        adresse()->show();
+        adresse()->raise();
+    });
     separator(mnuView, QStringLiteral("mnuFileBar3"));
     a.symbolleiste = item(mnuView, QStringLiteral("mnuViewToolbar"));
     a.statusleiste = item(mnuView, QStringLiteral("mnuViewStatusBar"));
@@ -171,13 +191,10 @@ void frmMain::buildMenus() {
     a.messen = item(mnumessen, QStringLiteral("mnumess"));
 
     QMenu* mnuHelp = menu(nullptr, QStringLiteral("mnuHelp"));
-    a.info = item(mnuHelp, QStringLiteral("mnuHelpAbout"));
+    a.info = on(item(mnuHelp, QStringLiteral("mnuHelpAbout")), [this] { mnuHelpAbout_Click(); });
 
     // Commands whose windows do not exist yet.
-    for (QAction* later : {a.direkteingabe, a.standardAdresse, a.adresseAendern, a.einstellungen,
-                           a.messen, a.info}) {
-        later->setEnabled(false);
-    }
+    for (QAction* later : {a.einstellungen, a.messen}) later->setEnabled(false);
 }
 
 void frmMain::buildToolBar() {
@@ -310,10 +327,12 @@ void frmMain::sessionChanged() {
     actions_.speichern->setEnabled(c.save);
     actions_.tbSpeichern->setEnabled(c.save);
     actions_.speichernUnter->setEnabled(c.saveAs);
-    // Printing comes with the data sheet.
-    actions_.drucken->setEnabled(false);
-    actions_.tbDrucken->setEnabled(false);
+    for (QAction* sheet : {actions_.drucken, actions_.tbDrucken, actions_.alsPdf}) {
+        sheet->setEnabled(c.print);
+    }
     deviceCommands_->setEnabled(c.device);
+    if (!adresse_.isNull()) adresse_->setBusy(!c.device);
+    if (!direkt_.isNull()) direkt_->setBusy(!c.device);
 
     const int port = session_.portInUse();
     for (int n = 1; n <= 8; ++n)
@@ -334,6 +353,10 @@ void frmMain::applyLanguage() {
     if (!meldung_.isNull()) applyCaptions(meldung_, meldungCaptions(), language);
     if (!ueberwachung_.isNull()) applyCaptions(ueberwachung_, ueberwachungCaptions(), language);
     if (!hardware_.isNull()) applyCaptions(hardware_, hardwareCaptions(), language);
+    if (!param_.isNull()) param_->setLanguage(language);
+    if (!adresse_.isNull()) adresse_->setLanguage(language);
+    if (!standartadr_.isNull()) standartadr_->setLanguage(language);
+    if (!direkt_.isNull()) direkt_->setLanguage(language);
 }
 
 // ---- windows ---------------------------------------------------------------------------------
@@ -373,6 +396,69 @@ Meldung* frmMain::meldung() {
     return meldung_;
 }
 
+Adresse* frmMain::adresse() {
+    if (adresse_.isNull()) {
+        adresse_ = new Adresse(this);
+        adresse_->setLanguage(session_.language());
+        adresse_->setBusy(worker_->busy());
+        connect(adresse_, &Adresse::changeRequested, this, &frmMain::runAddressChange);
+        connect(adresse_, &Adresse::standardAddressChosen, this, [this](const QString& address) {
+            session_.setStandardAddress(address.toStdString());
+        });
+    }
+    return adresse_;
+}
+
+standartadr* frmMain::standardAddressWindow() {
+    if (standartadr_.isNull()) {
+        standartadr_ = new standartadr(this);
+        standartadr_->setLanguage(session_.language());
+        connect(standartadr_, &standartadr::addressChosen, this, [this](const QString& address) {
+            session_.setStandardAddress(address.toStdString());
+        });
+    }
+    return standartadr_;
+}
+
+Direkt* frmMain::direkt() {
+    if (direkt_.isNull()) {
+        direkt_ = new Direkt(this);
+        direkt_->setLanguage(session_.language());
+        direkt_->setBusy(worker_->busy());
+        connect(direkt_, &Direkt::sendRequested, this,
+                [this](const QString& text) { runDirectInput(text.toStdString()); });
+    }
+    return direkt_;
+}
+
+param* frmMain::parameterDialog() const {
+    return param_;
+}
+
+void frmMain::openParameterDialog(const std::string& captionFile) {
+    // The dialog is shown anew on the record: one that is open goes first.
+    if (!param_.isNull()) {
+        param_->listing();
+        delete param_.data();
+    }
+    param_ = new param(session_.context(), session_.language(),
+                       QString::fromStdString(session_.context().programFolder), this);
+    // It blocks the main window while it is open, nothing else: the log, the record view and
+    // the notice stay usable.
+    param_->setWindowModality(Qt::WindowModal);
+    connect(param_, &param::stored, this, [this] {
+        session_.parameterDialogAccepted();
+        refreshListing();
+    });
+    if (!captionFile.empty()) param_->setCaptionFile(QString::fromStdString(captionFile));
+    param_->show();
+    param_->raise();
+}
+
+Language frmMain::sheetLanguage() const {
+    return param_.isNull() ? session_.language() : param_->language();
+}
+
 void frmMain::refreshListing() {
     if (!ueberwachung_.isNull()) {
         ueberwachung_->listing(session_.record(), session_.context().decimal);
@@ -402,6 +488,14 @@ void frmMain::mnucom_Click(int n) {
 
 void frmMain::mnurs_Click(int rs) {
     session_.selectRs(rs);
+}
+
+void frmMain::mnuHelpAbout_Click() {
+    auto* about = new frmAbout(product_, session_.language(), this);
+    about->setAttribute(Qt::WA_DeleteOnClose);
+    about->setMessagePresenter(messages_);
+    about->setWindowModality(Qt::ApplicationModal);
+    about->show();
 }
 
 void frmMain::showMessage(const std::optional<MessageText>& message) {
@@ -466,30 +560,58 @@ void frmMain::mnupara_Click() {
         hardware()->raise();
         return;
     }
-    // The record as it stands, read-only, until the parameter dialog takes this place.
-    Überwachung* view = ueberwachung();
-    view->listing(session_.record(), session_.context().decimal);
-    view->show();
-    view->raise();
+    if (param_.isNull()) {
+        openParameterDialog();
+    } else {
+        param_->show();
+        param_->raise();
+    }
 }
 
 void frmMain::hardwareChosen(int index) {
     if (index >= 1 && index < static_cast<int>(kHardwareList.size())) {
         session_.chooseHardware(index);
         refreshListing();
+        openParameterDialog();
         return;
     }
     const std::string address = session_.context().Geraeteadresse;
     runSequence<Identification>(
         Stage::Hardware, [address](Link& link) { return Hardware_erkennung(link, address); },
         [this](Identification id) {
-            showMessage(session_.applyIdentification(id).message);
+            const Applied applied = session_.applyIdentification(id);
+            showMessage(applied.message);
             refreshListing();
+            if (applied.ok) openParameterDialog();
         });
+}
+
+bool frmMain::faultsAccepted() {
+    const AppContext& ctx = session_.context();
+    const std::vector<std::string> faults = faultLines(ctx.record, ctx.language, ctx.decimal);
+    if (faults.empty()) return true;
+    std::string list;
+    for (const std::string& line : faults) {
+        // "page TAB stop sign TAB explanation", readable in a box.
+        std::string shown = line;
+        const auto first = shown.find('\t');
+        if (first != std::string::npos) shown.replace(first, 1, ", ");
+        const auto second = shown.find('\t');
+        if (second != std::string::npos) shown.replace(second, 1, ": ");
+        list += (list.empty() ? "" : "\n") + shown;
+    }
+    MessageText question;
+    question.title = std::string(kProgramWithFaultsTitle.in(ctx.language));
+    question.text = fillIn(kProgramWithFaults.in(ctx.language), list);
+    return messages_->ask(this, question);
 }
 
 void frmMain::mnuprogr_Click() {
     if (!session_.record().hasConfiguration()) return;
+    if (worker_->busy()) return;
+    // The edit on screen is the one that is sent.
+    if (!param_.isNull() && param_->isVisible()) param_->OK_Parametrieren_Click();
+    if (!faultsAccepted()) return;
     const Record snapshot = session_.record();
     const std::string address = session_.context().Geraeteadresse;
     const char decimal = session_.context().decimal;
@@ -515,7 +637,41 @@ void frmMain::mnudaten_Click() {
             const Applied applied = session_.applyReadBack(std::move(result));
             refreshListing();
             showMessage(applied.message);
+            if (applied.ok) openParameterDialog();
         });
+}
+
+void frmMain::runAddressChange(const AddressChange& change) {
+    worker_->start<AddressChangeResult>(
+        [change](Link& link) { return changeAddress(link, change); }, nullptr,
+        [this](std::optional<AddressChangeResult> result) {
+            if (adresse_.isNull()) return;
+            if (!result) {
+                showMessage(session_.jobFailed().message);
+                return;
+            }
+            adresse_->showResult(*result);
+        });
+}
+
+void frmMain::runDirectInput(const std::string& text) {
+    worker_->start<Outcome>([text](Link& link) { return sendDirect(link, text); }, nullptr,
+                            [this](std::optional<Outcome> outcome) {
+                                if (direkt_.isNull()) return;
+                                direkt_->showResult(outcome.value_or(Outcome::LinkFailure));
+                            });
+}
+
+void frmMain::printSheet() {
+    const AppContext& ctx = session_.context();
+    printDatasheet(this, ctx.record, sheetOptionsNow(sheetLanguage(), ctx.decimal), *printer_,
+                   *messages_);
+}
+
+void frmMain::saveSheetAsPdf() {
+    const AppContext& ctx = session_.context();
+    saveDatasheetPdf(this, ctx.record, sheetOptionsNow(sheetLanguage(), ctx.decimal),
+                     datasheetPdfName(session_.projectPath()), *files_, *messages_);
 }
 
 void frmMain::Datei_Fortschritt() {
@@ -546,7 +702,10 @@ void frmMain::mnufile_Click(int index) {
             ProgressBar1_->hide();
             ProgressBar1_->setValue(1);
             showMessage(loaded.message);
-            if (loaded.ok) refreshListing();
+            if (loaded.ok) {
+                refreshListing();
+                openParameterDialog(session_.projectCaptionName());
+            }
             return;
         }
         case 3:
@@ -560,11 +719,17 @@ void frmMain::mnufile_Click(int index) {
             showMessage(session_.saveProject(path).message);
             return;
         }
+        case 6:
+            saveSheetAsPdf();
+            return;
+        case 7:
+            printSheet();
+            return;
         case 9:
             close();
             return;
         default:
-            return;  // 7 printing comes with the data sheet; 2, 5, 8 are separators
+            return;  // 2, 5 and 8 are separators
     }
 }
 

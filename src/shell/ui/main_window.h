@@ -16,7 +16,11 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
+#include "link/address.h"
+#include "print/ui/datasheet_actions.h"
+#include "shell/product_info.h"
 #include "shell/session.h"
 #include "shell/ui/device_worker.h"
 #include "shell/ui/presenters.h"
@@ -35,6 +39,10 @@ class Progr;
 class Meldung;
 class Überwachung;
 class Hardware;
+class param;
+class Adresse;
+class standartadr;
+class Direkt;
 
 // The window's actions, by what they do. A menu item and its toolbar button are two actions.
 struct MainActions {
@@ -42,6 +50,7 @@ struct MainActions {
     QAction* oeffnen = nullptr;          // mnufile_1
     QAction* speichern = nullptr;        // mnufile_3
     QAction* speichernUnter = nullptr;   // mnufile_4
+    QAction* alsPdf = nullptr;           // mnufile_6
     QAction* drucken = nullptr;          // mnufile_7
     QAction* beenden = nullptr;          // mnufile_9
     QAction* parametrieren = nullptr;    // mnupara
@@ -84,6 +93,7 @@ class frmMain : public QMainWindow {
     // Replace the platform boxes and dialogs (tests). Not owned; null restores the default.
     void setMessagePresenter(MessagePresenter* presenter);
     void setFileDialogs(FileDialogs* dialogs);
+    void setPrinterChooser(PrinterChooser* chooser);
 
     Session& session() { return session_; }
     DeviceWorker& worker() { return *worker_; }
@@ -94,6 +104,11 @@ class frmMain : public QMainWindow {
     Hardware* hardware();
     Überwachung* ueberwachung();
     Meldung* meldung();
+    Adresse* adresse();
+    standartadr* standardAddressWindow();
+    Direkt* direkt();
+    // The parameter dialog while it is open; null otherwise.
+    param* parameterDialog() const;
 
     // Commands (menu and toolbar).
     void mnufile_Click(int index);
@@ -102,6 +117,7 @@ class frmMain : public QMainWindow {
     void mnudaten_Click();
     void mnucom_Click(int n);
     void mnurs_Click(int rs);
+    void mnuHelpAbout_Click();
     void chooseLanguage(Language language);
 
     // The right-click menu of the menu bar and toolbar: the view menu's two items themselves,
@@ -122,6 +138,18 @@ class frmMain : public QMainWindow {
     void sessionChanged();
     void applyLanguage();
     void hardwareChosen(int index);
+    // Shows the parameter dialog anew on the record (after a new project, a file, a read-back),
+    // with `captionFile` after its caption when a file was opened.
+    void openParameterDialog(const std::string& captionFile = {});
+    // The language the dialog shows now (it may be the dialect), else the program's.
+    Language sheetLanguage() const;
+    // Whether the record may be programmed: the page checks' faults are listed and the user
+    // asked to go on (default No).
+    bool faultsAccepted();
+    void printSheet();
+    void saveSheetAsPdf();
+    void runAddressChange(const AddressChange& change);
+    void runDirectInput(const std::string& text);
     void refreshListing();
     void showMessage(const std::optional<MessageText>& message);
     void Datei_Fortschritt();
@@ -141,8 +169,11 @@ class frmMain : public QMainWindow {
     std::unique_ptr<DeviceWorker> worker_;
     QtMessagePresenter defaultMessages_;
     QtFileDialogs defaultFiles_;
+    QtPrinterChooser defaultPrinter_;
     MessagePresenter* messages_ = &defaultMessages_;
     FileDialogs* files_ = &defaultFiles_;
+    PrinterChooser* printer_ = &defaultPrinter_;
+    ProductInfo product_;
 
     MainActions actions_;
     // The commands that start a device sequence or change the port: disabled together while a
@@ -156,6 +187,10 @@ class frmMain : public QMainWindow {
     QPointer<Hardware> hardware_;
     QPointer<Überwachung> ueberwachung_;
     QPointer<Meldung> meldung_;
+    QPointer<param> param_;
+    QPointer<Adresse> adresse_;
+    QPointer<standartadr> standartadr_;
+    QPointer<Direkt> direkt_;
     bool closing_ = false;
     bool geometryRestored_ = false;
 };

@@ -48,6 +48,14 @@ void QtMessagePresenter::show(QWidget* parent, const MessageText& message) {
     box.exec();
 }
 
+bool QtMessagePresenter::ask(QWidget* parent, const MessageText& question) {
+    QMessageBox box(QMessageBox::Question, QString::fromStdString(question.title),
+                    QString::fromStdString(question.text), QMessageBox::Yes | QMessageBox::No,
+                    parent);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 std::string QtFileDialogs::openFile(QWidget* parent, const std::string& title,
                                     const std::vector<std::string>& filters) {
     QString selected = firstFilter(filters);

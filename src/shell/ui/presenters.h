@@ -18,6 +18,8 @@ class MessagePresenter {
     virtual ~MessagePresenter() = default;
     // One modal box with an OK button: critical or information icon, title and text.
     virtual void show(QWidget* parent, const MessageText& message) = 0;
+    // A question with Yes and No, No the default; true for Yes.
+    virtual bool ask(QWidget* parent, const MessageText& question) = 0;
 };
 
 class FileDialogs {
@@ -36,6 +38,7 @@ class FileDialogs {
 class QtMessagePresenter final : public MessagePresenter {
   public:
     void show(QWidget* parent, const MessageText& message) override;
+    bool ask(QWidget* parent, const MessageText& question) override;
 };
 
 // The filter string handed to QFileDialog for a filter caption like "Alle Dateien (*.*)". Qt
