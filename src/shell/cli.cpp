@@ -1,5 +1,6 @@
 #include "shell/cli.h"
 
+#include <charconv>
 #include <optional>
 #include <sstream>
 
@@ -11,6 +12,7 @@
 #include "link/hardware.h"
 #include "link/link.h"
 #include "link/transaction.h"
+#include "measure/watch.h"
 #include "shell/messages.h"
 #include "shell/settings.h"
 #include "text/messages.h"
@@ -27,7 +29,9 @@ constexpr const char* kUsage =
     "  identify               detect the hardware variant and input class\n"
     "  program FILE.cfg       program the transducer from a project file\n"
     "  read [--output FILE]   read the stored configuration (print it, or save it)\n"
-    "  show FILE.cfg          print a project file's configuration\n";
+    "  show FILE.cfg          print a project file's configuration\n"
+    "  watch [--config FILE.cfg] [--lines N | --cycles N] [--csv FILE]\n"
+    "                         print the measured values as they arrive (Ctrl-C ends)\n";
 
 // Prints the progress window's log lines as they happen.
 class StreamLog final : public LinkObserver {
@@ -88,6 +92,7 @@ class Runner {
         if (c == "identify") return identify();
         if (c == "program") return program();
         if (c == "read") return read();
+        if (c == "watch") return watch();
         return usage("unknown command: " + c);
     }
 
@@ -216,6 +221,51 @@ class Runner {
         Decoded file = Projekt_laden(path, startRecord());
         if (file.error != FileError::None) return fileFail(path, file.error, false, file.detail);
         out() << describeRecord(file.record);
+        return kExitOk;
+    }
+
+    int watch() {
+        WatchOptions w;
+        auto countArgument = [](const std::string& text) -> std::optional<long long> {
+            long long n = 0;
+            const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
+            if (ec != std::errc{} || end != text.data() + text.size() || n <= 0) return {};
+            return n;
+        };
+        std::optional<std::string> config, csvPath;
+        for (std::size_t i = 0; i < o_.rest.size(); ++i) {
+            const std::string& a = o_.rest[i];
+            const bool hasValue = i + 1 < o_.rest.size();
+            if ((a == "--lines" || a == "--cycles") && hasValue) {
+                const std::optional<long long> n = countArgument(o_.rest[++i]);
+                if (!n) return usage(a + " needs a whole number above 0");
+                (a == "--lines" ? w.lines : w.cycles) = n;
+            } else if (a == "--config" && hasValue) {
+                config = o_.rest[++i];
+            } else if (a == "--csv" && hasValue) {
+                csvPath = o_.rest[++i];
+            } else {
+                return usage("watch takes --config FILE, --lines N or --cycles N, --csv FILE");
+            }
+        }
+        if (w.lines && w.cycles) return usage("--lines and --cycles exclude each other");
+        Transformers transformers;
+        if (config) {
+            Decoded file = Projekt_laden(*config, startRecord());
+            if (file.error != FileError::None)
+                return fileFail(*config, file.error, false, file.detail);
+            transformers = displayTransformers(file.record);
+        }
+        std::optional<CsvLog> csv;
+        if (csvPath && !(csv = CsvLog::create(*csvPath)))
+            return fileFail(*csvPath, FileError::CannotWrite, true, {});
+        if (!connect()) return fail(Outcome::LinkFailure, {});
+        Link link(*port_, *env_.clock, nullptr, env_.interrupt);
+        const WatchResult r =
+            watchMeasuredValues(link, o_.address, transformers, w, out(), csv ? &*csv : nullptr);
+        if (r.csvFailed) return fileFail(*csvPath, FileError::CannotWrite, true, {});
+        if (r.outcome == Outcome::Cancelled) return kExitOk;
+        if (r.outcome != Outcome::Ok) return fail(r.outcome, r.reason);
         return kExitOk;
     }
 

@@ -7,11 +7,18 @@
 //     program FILE.cfg        programs the transducer from a project file; prints the log
 //     read [--output FILE]    reads the stored configuration; prints it, or saves it
 //     show FILE.cfg           prints a project file's configuration
+//     watch [--config FILE.cfg] [--lines N | --cycles N] [--csv FILE]
+//                             polls the measured values: prints each line as the display
+//                             rewrites it (ratios from the project file), a cycle marker
+//                             as an empty line; ends after N lines or N complete cycles, or
+//                             on Ctrl-C (exit 0); no line for 10 s is a link failure.
+//                             --csv also records every value line as CSV, written through
 //
 // Exit codes: 0 success, 1 usage, 2 link failure, 3 wrong transducer, 4 never programmed,
 // 5 bad input (file or reply).
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -44,6 +51,8 @@ struct CliEnvironment {
     bool windows = false;
     std::ostream* out = nullptr;
     std::ostream* err = nullptr;
+    // Set by Ctrl-C: the running sequence stops at its next wait (watch then ends with 0).
+    const std::atomic<bool>* interrupt = nullptr;
 };
 
 // Runs one command line (args without the program name); returns the exit code.
