@@ -132,16 +132,19 @@ double roundedToFiveDecimals(double value) {
 }
 
 std::string Messwert_Text(double value, Group group) {
-    std::string digits = formatNumber(std::fabs(value), '.');
-    if (digits.size() > 1 && digits[0] == '0' && digits[1] == '.') digits.erase(0, 1);
-    std::string text(1, value < 0 ? '-' : ' ');
-    text += digits;
-    // Active and reactive power get the zero on both sides of 0; voltage, current and
-    // apparent power only above 0, so -0.5 V stays "-.5".
+    // Active and reactive power keep the zero before the point on both sides of 0; voltage,
+    // current and apparent power only above 0, so -0.5 V is written "-.5".
     const bool signedGroup = group == Group::P || group == Group::Q;
     const bool leadingZero =
         signedGroup ? (value != 0 && std::fabs(value) < 1) : (value > 0 && value < 1);
-    if (leadingZero && text.size() > 1 && text[1] == '.') text.insert(1, "0");
+    std::string digits = formatNumber(std::fabs(value), '.');
+    if (!leadingZero && digits.size() > 1 && digits[0] == '0' && digits[1] == '.') {
+        digits = digits.substr(1);
+    }
+    std::string text;
+    text.reserve(digits.size() + 1);
+    text.push_back(value < 0 ? '-' : ' ');
+    text.append(digits);
     return text;
 }
 

@@ -270,8 +270,8 @@ std::string Transducer::measuredLine(TimePoint at) {
     auto is = [&](std::string_view prefix) { return code.rfind(prefix, 0) == 0; };
 
     double value = 0;
-    std::string unit;
-    std::string tag;
+    std::string_view unit;
+    std::string_view tag;
     if (code == "INP") {
         value = r.dcInput, unit = "V";
     } else if (is("PF")) {
@@ -307,8 +307,12 @@ std::string Transducer::measuredLine(TimePoint at) {
     line += unit;
     line.resize(std::max<std::size_t>(line.size(), 13), ' ');
     line += code;
-    if (!tag.empty()) line += " " + tag;
-    return line + CR;
+    if (!tag.empty()) {
+        line += ' ';
+        line += tag;
+    }
+    line += CR;
+    return line;
 }
 
 }  // namespace kalvo::sim
