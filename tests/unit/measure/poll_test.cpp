@@ -166,6 +166,36 @@ TEST(Poll, AStopIsSeenWithinOneWaitSliceEvenOnAPortThatDoesNotWatchTheFlag) {
     }
 }
 
+// A virtual clock that counts how often the poll and the port sleep: each is a wake-up.
+class CountingClock final : public Clock {
+  public:
+    TimePoint now() const override { return now_; }
+    void sleepUntil(TimePoint t) override {
+        ++sleeps;
+        if (t > now_) now_ = t;
+    }
+    long long sleeps = 0;
+
+  private:
+    TimePoint now_{};
+};
+
+TEST(Poll, AReplyOnTheWireWakesThePollAFewTimesNotOncePerCharacter) {
+    CountingClock clock;
+    sim::Transducer device({.wireTime = true});
+    sim::SimulatedPort port(device, clock);
+    Link link(port, clock);
+    std::size_t characters = 0;
+    const PollResult r = Messwerte_abfragen(link, "0", {}, [&](const std::string& line) {
+        characters += line.size() + 1;
+        return characters < 2000;
+    });
+    ASSERT_EQ(r.outcome, Outcome::Ok);
+    // The fresh cycle's lines are 2 to 19 characters long, 0.57 ms each on the wire.
+    EXPECT_GT(static_cast<double>(characters) / static_cast<double>(r.lines), 10);
+    EXPECT_LT(static_cast<double>(clock.sleeps) / static_cast<double>(r.lines), 6);
+}
+
 TEST(Poll, OverlongLinesAreCut) {
     Rig rig({std::string(5000, 'x') + "\r", "ok\r"});
     rig.poll(std::nullopt, 2);
