@@ -55,6 +55,8 @@ PollResult Messwerte_abfragen(Link& link, std::string_view address, const PollOp
     for (;;) {
         if (link.cancelled()) return ended(Outcome::Cancelled, {}, lines);
         if (!link.send(request)) {
+            // A port that watches the cancel flag may refuse to finish a write on a stop.
+            if (link.cancelled()) return ended(Outcome::Cancelled, {}, lines);
             return ended(Outcome::LinkFailure, "the port failed while sending", lines);
         }
         line.clear();

@@ -7,6 +7,8 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <variant>
+#include <vector>
 
 #include "link/link.h"
 #include "link/outcome.h"
@@ -30,6 +32,15 @@ struct WatchResult {
     long long lines = 0;
     long long cycles = 0;  // complete cycles seen
 };
+
+// `watch`'s arguments: [--config FILE.cfg] [--lines N | --cycles N] [--csv FILE], N >= 1.
+struct WatchRequest {
+    WatchOptions options;
+    std::optional<std::string> config;  // project file with the transformer ratios
+    std::optional<std::string> csv;     // CSV record to write
+};
+// The request, or the usage error to report.
+std::variant<WatchRequest, std::string> parseWatchArguments(const std::vector<std::string>& args);
 
 // A cycle is complete when the marker of the next one arrives; that marker ends a watch
 // whose cycle count is reached and is not printed. Lines before the first marker are

@@ -1,8 +1,8 @@
 #include "shell/cli.h"
 
-#include <charconv>
 #include <optional>
 #include <sstream>
+#include <variant>
 
 #include "config/number_text.h"
 #include "config/rules.h"
@@ -225,45 +225,28 @@ class Runner {
     }
 
     int watch() {
-        WatchOptions w;
-        auto countArgument = [](const std::string& text) -> std::optional<long long> {
-            long long n = 0;
-            const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
-            if (ec != std::errc{} || end != text.data() + text.size() || n <= 0) return {};
-            return n;
-        };
-        std::optional<std::string> config, csvPath;
-        for (std::size_t i = 0; i < o_.rest.size(); ++i) {
-            const std::string& a = o_.rest[i];
-            const bool hasValue = i + 1 < o_.rest.size();
-            if ((a == "--lines" || a == "--cycles") && hasValue) {
-                const std::optional<long long> n = countArgument(o_.rest[++i]);
-                if (!n) return usage(a + " needs a whole number above 0");
-                (a == "--lines" ? w.lines : w.cycles) = n;
-            } else if (a == "--config" && hasValue) {
-                config = o_.rest[++i];
-            } else if (a == "--csv" && hasValue) {
-                csvPath = o_.rest[++i];
-            } else {
-                return usage("watch takes --config FILE, --lines N or --cycles N, --csv FILE");
-            }
-        }
-        if (w.lines && w.cycles) return usage("--lines and --cycles exclude each other");
+        auto parsed = parseWatchArguments(o_.rest);
+        if (auto* why = std::get_if<std::string>(&parsed)) return usage(*why);
+        const WatchRequest& w = std::get<WatchRequest>(parsed);
         Transformers transformers;
-        if (config) {
-            Decoded file = Projekt_laden(*config, startRecord());
+        if (w.config) {
+            Decoded file = Projekt_laden(*w.config, startRecord());
             if (file.error != FileError::None)
-                return fileFail(*config, file.error, false, file.detail);
+                return fileFail(*w.config, file.error, false, file.detail);
             transformers = displayTransformers(file.record);
         }
         std::optional<CsvLog> csv;
-        if (csvPath && !(csv = CsvLog::create(*csvPath)))
-            return fileFail(*csvPath, FileError::CannotWrite, true, {});
+        auto csvFail = [&] {
+            err() << kFileErrorTitle.in(language_) << ": "
+                  << fillIn(kFileCannotWrite.in(language_), "\"" + *w.csv + "\"") << '\n';
+            return kExitBadInput;
+        };
+        if (w.csv && !(csv = CsvLog::create(*w.csv))) return csvFail();
         if (!connect()) return fail(Outcome::LinkFailure, {});
         Link link(*port_, *env_.clock, nullptr, env_.interrupt);
-        const WatchResult r =
-            watchMeasuredValues(link, o_.address, transformers, w, out(), csv ? &*csv : nullptr);
-        if (r.csvFailed) return fileFail(*csvPath, FileError::CannotWrite, true, {});
+        const WatchResult r = watchMeasuredValues(link, o_.address, transformers, w.options, out(),
+                                                  csv ? &*csv : nullptr);
+        if (r.csvFailed) return csvFail();
         if (r.outcome == Outcome::Cancelled) return kExitOk;
         if (r.outcome != Outcome::Ok) return fail(r.outcome, r.reason);
         return kExitOk;

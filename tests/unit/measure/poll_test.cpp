@@ -196,6 +196,31 @@ TEST(Poll, AReplyOnTheWireWakesThePollAFewTimesNotOncePerCharacter) {
     EXPECT_LT(static_cast<double>(clock.sleeps) / static_cast<double>(r.lines), 6);
 }
 
+// The real port gives up a write that a stop interrupts: that is a stop, not a failure.
+TEST(Poll, AWriteCutShortByAStopIsAStop) {
+    class StoppedWhileWriting final : public SerialPort {
+      public:
+        explicit StoppedWhileWriting(std::atomic<bool>& flag) : flag_(flag) {}
+        bool open() override { return true; }
+        bool isOpen() const override { return true; }
+        void close() override {}
+        bool write(std::string_view) override {
+            flag_ = true;
+            return false;
+        }
+        std::string readAvailable() override { return {}; }
+        WaitResult waitForData(TimePoint) override { return WaitResult::TimedOut; }
+
+      private:
+        std::atomic<bool>& flag_;
+    };
+    std::atomic<bool> stop{false};
+    FakeClock clock;
+    StoppedWhileWriting port(stop);
+    Link link(port, clock, nullptr, &stop);
+    EXPECT_EQ(Messwerte_abfragen(link, "0").outcome, Outcome::Cancelled);
+}
+
 TEST(Poll, OverlongLinesAreCut) {
     Rig rig({std::string(5000, 'x') + "\r", "ok\r"});
     rig.poll(std::nullopt, 2);

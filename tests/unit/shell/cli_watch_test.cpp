@@ -207,6 +207,11 @@ TEST_F(CliWatch, BadArgumentsAndFilesAreRefusedBeforeThePortIsOpened) {
               kExitBadInput);
     EXPECT_NE(err.str().find("values.csv"), std::string::npos);
     EXPECT_FALSE(opened);
+    if (std::filesystem::exists("/dev/full")) {  // a disk that is always full
+        EXPECT_EQ(run({"--lang", "en", "--port", "p", "watch", "--csv", "/dev/full"}),
+                  kExitBadInput);
+        EXPECT_EQ(err.str(), "File error: The file \"/dev/full\" could not be written.\n");
+    }
 }
 
 TEST_F(CliWatch, TheSimulatorsFreshCycle) {
