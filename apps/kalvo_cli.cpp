@@ -2,6 +2,8 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <algorithm>
+#include <atomic>
+#include <csignal>
 #include <iostream>
 #include <memory>
 
@@ -11,6 +13,21 @@
 #include "shell/cli.h"
 #include "sim/simulated_port.h"
 #include "sim/transducer.h"
+
+namespace {
+
+// Ctrl-C (or a polite kill) asks the running sequence to stop: every wait on the port watches
+// this flag, and `watch` then ends normally with everything it showed written out. A second
+// Ctrl-C ends the program at once.
+std::atomic<bool> gInterrupt{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+void onInterrupt(int signal) {
+    gInterrupt = true;
+    std::signal(signal, SIG_DFL);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -30,10 +47,10 @@ int main(int argc, char** argv) {
 
     kalvo::CliEnvironment env;
     env.openPath = [](const std::string& path) -> std::unique_ptr<kalvo::SerialPort> {
-        return std::make_unique<kalvo::QtSerialPort>(path);
+        return std::make_unique<kalvo::QtSerialPort>(path, &gInterrupt);
     };
     env.simulator = [&]() -> std::unique_ptr<kalvo::SerialPort> {
-        return std::make_unique<kalvo::sim::SimulatedPort>(transducer, clock);
+        return std::make_unique<kalvo::sim::SimulatedPort>(transducer, clock, &gInterrupt);
     };
     env.clock = &clock;
     env.settings = &settings;
@@ -46,5 +63,8 @@ int main(int argc, char** argv) {
     env.programFolder = kalvo::programFolder();
     env.out = &std::cout;
     env.err = &std::cerr;
+    env.interrupt = &gInterrupt;
+    std::signal(SIGINT, onInterrupt);
+    std::signal(SIGTERM, onInterrupt);
     return kalvo::runCli(args, env);
 }

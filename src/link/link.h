@@ -63,6 +63,8 @@ class Link {
     std::optional<char> readByte(TimePoint deadline);
     // Discards everything received so far (the wake-up's flushing read).
     void flushInput();
+    // Bytes received and not yet read: readByte() takes these without asking the port.
+    std::size_t buffered() const { return pending_.size() - pendingPos_; }
 
     // The port could not be opened, a write failed or the port vanished.
     bool lost() const { return lost_; }

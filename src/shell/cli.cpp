@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <sstream>
+#include <variant>
 
 #include "config/number_text.h"
 #include "config/param_flow.h"
@@ -14,6 +15,7 @@
 #include "link/link.h"
 #include "link/transaction.h"
 #include "print/datasheet.h"
+#include "measure/watch.h"
 #include "shell/messages.h"
 #include "shell/settings.h"
 #include "text/messages.h"
@@ -41,7 +43,9 @@ constexpr const char* kUsage =
     "                         write the project's data sheet as a PDF\n"
     "  check [--lang de|en] FILE.cfg\n"
     "                         run the parameter dialog's checks on a project file; one\n"
-    "                         line per fault: page TAB stop sign TAB explanation\n";
+    "                         line per fault: page TAB stop sign TAB explanation\n"
+    "  watch [--config FILE.cfg] [--lines N | --cycles N] [--csv FILE]\n"
+    "                         print the measured values as they arrive (Ctrl-C ends)\n";
 
 // Prints the progress window's log lines as they happen.
 class StreamLog final : public LinkObserver {
@@ -107,6 +111,7 @@ class Runner {
         if (c == "send") return send();
         if (c == "datasheet") return datasheet();
         if (c == "check") return check();
+        if (c == "watch") return watch();
         return usage("unknown command: " + c);
     }
 
@@ -370,6 +375,34 @@ class Runner {
                   << Text{"Anschlussbild fehlt: ", "wiring picture missing: "}.in(language_)
                   << report.picturePath << '\n';
         }
+        return kExitOk;
+    }
+
+    int watch() {
+        auto parsed = parseWatchArguments(o_.rest);
+        if (auto* why = std::get_if<std::string>(&parsed)) return usage(*why);
+        const WatchRequest& w = std::get<WatchRequest>(parsed);
+        Transformers transformers;
+        if (w.config) {
+            Decoded file = Projekt_laden(*w.config, startRecord());
+            if (file.error != FileError::None)
+                return fileFail(*w.config, file.error, false, file.detail);
+            transformers = displayTransformers(file.record);
+        }
+        std::optional<CsvLog> csv;
+        auto csvFail = [&] {
+            err() << kFileErrorTitle.in(language_) << ": "
+                  << fillIn(kFileCannotWrite.in(language_), "\"" + *w.csv + "\"") << '\n';
+            return kExitBadInput;
+        };
+        if (w.csv && !(csv = CsvLog::create(*w.csv))) return csvFail();
+        if (!connect()) return fail(Outcome::LinkFailure, {});
+        Link link(*port_, *env_.clock, nullptr, env_.interrupt);
+        const WatchResult r = watchMeasuredValues(link, o_.address, transformers, w.options, out(),
+                                                  csv ? &*csv : nullptr);
+        if (r.csvFailed) return csvFail();
+        if (r.outcome == Outcome::Cancelled) return kExitOk;
+        if (r.outcome != Outcome::Ok) return fail(r.outcome, r.reason);
         return kExitOk;
     }
 

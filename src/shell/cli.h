@@ -25,11 +25,18 @@
 //                             file; prints one line per fault: the page's list entry, TAB,
 //                             the stop sign 1..6, TAB, the explanation with the allowed range
 //                             in the user's number format. Exit 0 when clean, 5 on a fault
+//     watch [--config FILE.cfg] [--lines N | --cycles N] [--csv FILE]
+//                             polls the measured values: prints each line as the display
+//                             rewrites it (ratios from the project file), a cycle marker
+//                             as an empty line; ends after N lines or N complete cycles, or
+//                             on Ctrl-C (exit 0); no line for 10 s is a link failure.
+//                             --csv also records every value line as CSV, written through
 //
 // Exit codes: 0 success, 1 usage, 2 link failure, 3 wrong transducer, 4 never programmed,
 // 5 bad input (file or reply, a fault found by check, a refusal of program --strict).
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -65,6 +72,8 @@ struct CliEnvironment {
     std::ostream* err = nullptr;
     PdfOutput* pdf = nullptr;   // for `datasheet`
     std::string programFolder;  // where the wiring pictures lie
+    // Set by Ctrl-C: the running sequence stops at its next wait (watch then ends with 0).
+    const std::atomic<bool>* interrupt = nullptr;
 };
 
 // Runs one command line (args without the program name); returns the exit code.

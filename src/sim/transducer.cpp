@@ -137,7 +137,7 @@ void Transducer::handleFrame(const std::string& frame, TimePoint at) {
     const std::string echo = garbled(std::string(text));
 
     if (command == "-r") {
-        queueReply(measuredLine(), at);
+        queueReply(measuredLine(at), at);
         return;
     }
     if (command.size() == 3 && command.substr(0, 2) == "-D" && command[2] >= '1' &&
@@ -175,6 +175,7 @@ void Transducer::handleFrame(const std::string& frame, TimePoint at) {
             if (comma == std::string_view::npos) break;
             list.remove_prefix(comma);
         }
+        listProgrammed_ = true;
         measuredIndex_ = 0;
     }
     queueReply(echo + CR, at);
@@ -196,58 +197,122 @@ void Transducer::queueReply(std::string bytes, TimePoint at) {
     }
 }
 
-// One line of the measured-value cycle: value in columns 1..7 ("." decimal point), the unit
-// from column 9, then the quantity and, for voltages, currents and powers, its group tag.
-std::string Transducer::measuredLine() {
-    static const std::vector<std::string> kDefault = {"U1", "U2", "U3", "I1", "I2", "I3", "P", "F"};
-    const std::vector<std::string>& list = interfaceList_.empty() ? kDefault : interfaceList_;
+// What the unit measures at time `at`, on its secondary side: a balanced load at 80 % of
+// the current class on the network the voltage class is made for, power factor about 0.95
+// inductive. Every value drifts slowly and a little, each phase on its own, so the display
+// visibly lives; the same time always gives the same values.
+struct Transducer::Readings {
+    std::array<double, 3> u{};    // line-to-neutral voltages, V
+    std::array<double, 3> ull{};  // line-to-line voltages U12, U23, U31, V
+    std::array<double, 3> i{};    // currents, A
+    std::array<double, 3> p{}, q{}, s{}, phi{};
+    double frequency = 50;
+    double dcInput = 0;  // the 10 V DC input, V
+};
+
+Transducer::Readings Transducer::readingsAt(TimePoint at) const {
+    const double t = std::chrono::duration<double>(at.time_since_epoch()).count();
+    constexpr double kTwoPi = 6.283185307179586;
+    auto wave = [&](double period, double phase) { return std::sin(kTwoPi * t / period + phase); };
+
+    // The network a class is made for: 400 V on the 600 V class, 110 V and 100 V on the
+    // classes for voltage transformer secondaries.
+    const double v = options_.voltage;
+    const double uLL = v >= 600 ? 400 : v >= 110 ? 110 : v >= 100 ? 100 : v * 0.9;
+    const double uLN = uLL / 1.73205080756888;
+    const double iN = options_.current * 0.8;
+
+    Readings r;
+    for (std::size_t k = 0; k < 3; ++k) {
+        const double shift = 2.1 * static_cast<double>(k);
+        r.u[k] = uLN * (0.996 + 0.006 * wave(47, shift));
+        r.i[k] = iN * (1.0 + 0.04 * wave(31, 1.3 * shift));
+        const double cosPhi = 0.95 + 0.005 * wave(59, shift + 0.5);
+        r.phi[k] = std::acos(cosPhi) * 180 / 3.141592653589793;
+        r.s[k] = r.u[k] * r.i[k];
+        r.p[k] = r.s[k] * cosPhi;
+        r.q[k] = r.s[k] * std::sqrt(1 - cosPhi * cosPhi);
+    }
+    for (std::size_t k = 0; k < 3; ++k) {
+        // Phasors 120 degrees apart: |Ua - Ub| = sqrt(Ua^2 + Ua Ub + Ub^2).
+        const double a = r.u[k];
+        const double b = r.u[(k + 1) % 3];
+        r.ull[k] = std::sqrt(a * a + a * b + b * b);
+    }
+    r.frequency = 50 + 0.02 * wave(13, 0.7);
+    r.dcInput = 4.2 + 0.05 * wave(23, 0.2);
+    return r;
+}
+
+// One line of the measured-value cycle: value in positions 1..7 ("." decimal point), the unit
+// from position 9, then the quantity and, for voltages, currents and powers, its group tag.
+// The line opening a cycle holds only the form feed: whatever it carries is not shown.
+std::string Transducer::measuredLine(TimePoint at) {
+    static const std::vector<std::string> kFresh = {"U1", "I1", "P", "F"};
+    const std::vector<std::string>& list = listProgrammed_ ? interfaceList_ : kFresh;
     if (measuredIndex_ == 0 || measuredIndex_ > list.size()) {
         measuredIndex_ = 1;
         return std::string(1, FormFeed) + CR;
     }
     const std::string& code = list[measuredIndex_ - 1];
     ++measuredIndex_;
-    ++measuredCount_;
-    // A small, repeatable wobble so the display visibly lives.
-    const double wobble = 1.0 + 0.001 * static_cast<int>(measuredCount_ % 7) - 0.003;
-    const double uLN = options_.voltage / 1.73205080756888 * 0.96;
-    const double i = options_.current * 0.8;
 
-    struct Reading {
-        double value = 0;
-        std::string unit;
-        std::string tag;  // group tag of the values the display scales
-        int decimals = 1;
+    const Readings r = readingsAt(at);
+    auto sum = [](const std::array<double, 3>& x) { return x[0] + x[1] + x[2]; };
+    auto mean = [&](const std::array<double, 3>& x) { return sum(x) / 3; };
+    // "P" is the system value, "P2" phase 2 (1..3).
+    const int phase =
+        code.size() >= 2 && code.back() >= '1' && code.back() <= '3' ? code.back() - '1' : -1;
+    auto pick = [&](const std::array<double, 3>& x, bool total) {
+        if (phase >= 0) return x[static_cast<std::size_t>(phase)];
+        return total ? sum(x) : mean(x);
     };
     auto is = [&](std::string_view prefix) { return code.rfind(prefix, 0) == 0; };
-    const double phases = code.size() == 1 ? 3 : 1;  // "P" is the sum, "P1" one phase
-    Reading r;
-    if (is("INP")) {
-        r = {0, "", "", 0};
-    } else if (is("PF") || is("QF")) {
-        r = {0.95, "", "", 3};
+
+    double value = 0;
+    std::string_view unit;
+    std::string_view tag;
+    if (code == "INP") {
+        value = r.dcInput, unit = "V";
+    } else if (is("PF")) {
+        value = phase >= 0
+                    ? r.p[static_cast<std::size_t>(phase)] / r.s[static_cast<std::size_t>(phase)]
+                    : sum(r.p) / sum(r.s);
+    } else if (is("QF")) {
+        value = phase >= 0
+                    ? r.q[static_cast<std::size_t>(phase)] / r.s[static_cast<std::size_t>(phase)]
+                    : sum(r.q) / sum(r.s);
     } else if (is("ph")) {
-        r = {18.2, "\xB0", "", 1};
-    } else if (is("F")) {
-        r = {50.0, "Hz", "", 2};
+        value = pick(r.phi, false), unit = "\xB0";
+    } else if (code == "F") {
+        value = r.frequency, unit = "Hz";
+    } else if (code == "U12" || code == "U23" || code == "U31") {
+        value = r.ull[static_cast<std::size_t>(code[1] - '1')], unit = "V", tag = "/U";
     } else if (is("U")) {
-        r = {code.size() == 3 ? uLN * 1.73205080756888 : uLN, "V", "/U", 1};
+        value = pick(r.u, false), unit = "V", tag = "/U";
     } else if (is("I")) {
-        r = {i, "A", "/I", 3};
+        value = pick(r.i, false), unit = "A", tag = "/I";
     } else if (is("P")) {
-        r = {uLN * i * 0.95 * phases, "W", "/P", 1};
+        value = pick(r.p, true), unit = "W", tag = "/P";
     } else if (is("Q")) {
-        r = {uLN * i * 0.31 * phases, "var", "/Q", 1};
+        value = pick(r.q, true), unit = "var", tag = "/Q";
     } else if (is("S")) {
-        r = {uLN * i * phases, "VA", "/S", 1};
+        value = pick(r.s, true), unit = "VA", tag = "/S";
     }
-    std::string line = fixed(r.value * wobble, r.decimals, 7).substr(0, 7);
+    // As many decimals as the seven positions hold comfortably.
+    const double size = std::fabs(value);
+    const int decimals = size < 10 ? 3 : size < 1000 ? 2 : size < 10000 ? 1 : 0;
+    std::string line = fixed(value, decimals, 7).substr(0, 7);
     line += ' ';
-    line += r.unit;
+    line += unit;
     line.resize(std::max<std::size_t>(line.size(), 13), ' ');
     line += code;
-    if (!r.tag.empty()) line += " " + r.tag;
-    return line + CR;
+    if (!tag.empty()) {
+        line += ' ';
+        line += tag;
+    }
+    line += CR;
+    return line;
 }
 
 }  // namespace kalvo::sim

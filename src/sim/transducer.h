@@ -8,8 +8,9 @@
 //                              is "-A-Dn," followed by 0xFF bytes
 //   "-A-*?"                    echo, then the hardware description (hardwareReply())
 //   "-A-*N"                    echo, then the unit answers to address N from then on
-//   "-A-r"                     one measured-value line per request (no echo); a cycle
-//                              starts with a line holding only a form feed
+//   "-A-r"                     one measured-value line per request (no echo), one per
+//                              value of the last "-M S,FF,E" list (a fresh unit: U1, I1,
+//                              P, F); a cycle starts with a line holding only a form feed
 // Frames end at LF or CR; empty frames (the LF CR terminator's second half, the wake-up's
 // lone CR) are ignored. Frames for another address are recorded but get no reply.
 #pragma once
@@ -74,7 +75,9 @@ class Transducer {
     void queueReply(std::string bytes, TimePoint at);
     bool addressedToMe(std::string_view address) const;
     std::string garbled(std::string echo) const;
-    std::string measuredLine();
+    struct Readings;
+    Readings readingsAt(TimePoint at) const;
+    std::string measuredLine(TimePoint at);
 
     Options options_;
     std::string line_;  // bytes of the frame being received
@@ -85,8 +88,8 @@ class Transducer {
     TimePoint inputFreeAt_{};   // with wire time: when the last received character arrived
     TimePoint outputFreeAt_{};  // when the last queued output character leaves the line
     std::vector<std::string> interfaceList_;  // value codes of the last "-M S,FF,E"
+    bool listProgrammed_ = false;             // a fresh unit offers U1, I1, P, F
     std::size_t measuredIndex_ = 0;           // next line of the "-r" cycle; 0 = cycle marker
-    unsigned measuredCount_ = 0;              // drives the small variation of the values
 };
 
 }  // namespace kalvo::sim

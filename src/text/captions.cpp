@@ -97,7 +97,64 @@ constexpr Caption kHardware[] = {
     {"Abbruch_Hardware_Type", {"Abbruch", "Abbruch"}},
 };
 
+constexpr Caption kAnzeilist[] = {
+    {"zurück", {"zurück", "back"}},
+    {"start", {"START", "START"}},
+    {"", {"Messwerte", "Measured values"}},
+};
+
+// Not touched by a language change: the window, its OK and the quantities are named the same
+// in both languages.
+constexpr Caption kDigAuswahl[] = {
+    {"", {"Dig_Auswahl", "Dig_Auswahl"}},
+    {"Command1", {"OK", "OK"}},
+    {"Dig_Auswahl_Messgrösse_Check_0", {"U1", "U1"}},
+    {"Dig_Auswahl_Messgrösse_Check_1", {"U2", "U2"}},
+    {"Dig_Auswahl_Messgrösse_Check_2", {"U3", "U3"}},
+    {"Dig_Auswahl_Messgrösse_Check_3", {"U12", "U12"}},
+    {"Dig_Auswahl_Messgrösse_Check_4", {"U23", "U23"}},
+    {"Dig_Auswahl_Messgrösse_Check_5", {"U31", "U31"}},
+    {"Dig_Auswahl_Messgrösse_Check_6", {"I1", "I1"}},
+    {"Dig_Auswahl_Messgrösse_Check_7", {"I2", "I2"}},
+    {"Dig_Auswahl_Messgrösse_Check_8", {"I3", "I3"}},
+    {"Dig_Auswahl_Messgrösse_Check_9", {"P", "P"}},
+    {"Dig_Auswahl_Messgrösse_Check_10", {"P1", "P1"}},
+    {"Dig_Auswahl_Messgrösse_Check_11", {"P2", "P2"}},
+    {"Dig_Auswahl_Messgrösse_Check_12", {"P3", "P3"}},
+    {"Dig_Auswahl_Messgrösse_Check_13", {"Q", "Q"}},
+    {"Dig_Auswahl_Messgrösse_Check_14", {"Q1", "Q1"}},
+    {"Dig_Auswahl_Messgrösse_Check_15", {"Q2", "Q2"}},
+    {"Dig_Auswahl_Messgrösse_Check_16", {"Q3", "Q3"}},
+    {"Dig_Auswahl_Messgrösse_Check_17", {"S", "S"}},
+    {"Dig_Auswahl_Messgrösse_Check_18", {"S1", "S1"}},
+    {"Dig_Auswahl_Messgrösse_Check_19", {"S2", "S2"}},
+    {"Dig_Auswahl_Messgrösse_Check_20", {"S3", "S3"}},
+    {"Dig_Auswahl_Messgrösse_Check_21", {"PF", "PF"}},
+    {"Dig_Auswahl_Messgrösse_Check_22", {"PF1", "PF1"}},
+    {"Dig_Auswahl_Messgrösse_Check_23", {"PF2", "PF2"}},
+    {"Dig_Auswahl_Messgrösse_Check_24", {"PF3", "PF3"}},
+    {"Dig_Auswahl_Messgrösse_Check_25", {"QF", "QF"}},
+    {"Dig_Auswahl_Messgrösse_Check_26", {"QF1", "QF1"}},
+    {"Dig_Auswahl_Messgrösse_Check_27", {"QF2", "QF2"}},
+    {"Dig_Auswahl_Messgrösse_Check_28", {"QF3", "QF3"}},
+    {"Dig_Auswahl_Messgrösse_Check_29", {"phi", "phi"}},
+    {"Dig_Auswahl_Messgrösse_Check_30", {"phi1", "phi1"}},
+    {"Dig_Auswahl_Messgrösse_Check_31", {"phi2", "phi2"}},
+    {"Dig_Auswahl_Messgrösse_Check_32", {"phi3", "phi3"}},
+    {"Dig_Auswahl_Messgrösse_Check_33", {"F", "F"}},
+    {"Dig_Auswahl_Messgrösse_Check_34", {"10VDC-Input", "10VDC-Input"}},
+    {"Dig_Auswahl_Messgrösse_Check_35", {"U", "U"}},
+    {"Dig_Auswahl_Messgrösse_Check_36", {"I", "I"}},
+};
+
 }  // namespace
+
+std::span<const Caption> anzeilistCaptions() {
+    return kAnzeilist;
+}
+std::span<const Caption> digAuswahlCaptions() {
+    return kDigAuswahl;
+}
 
 std::span<const Caption> mainWindowCaptions() {
     return kMainWindow;

@@ -26,6 +26,11 @@ std::span<const Caption> progrCaptions();         // the device log window
 std::span<const Caption> meldungCaptions();       // the notice after a reset of the outputs
 std::span<const Caption> ueberwachungCaptions();  // the record view
 std::span<const Caption> hardwareCaptions();      // the hardware selection
+std::span<const Caption> anzeilistCaptions();     // the live measured values
+std::span<const Caption> digAuswahlCaptions();    // the interface value selection
+
+// The START button of `Anzeilist` while polling runs (the table holds its "START").
+inline constexpr Text kAnzeilistStop{"STOP", "STOP"};
 
 // The text of one target in a table; empty when the table has no such row.
 std::string_view captionOf(std::span<const Caption> table, std::string_view target,

@@ -184,5 +184,86 @@ TEST_F(CliAgainstSim, SetAddressThenOnlyTheNewAddressAnswers) {
     EXPECT_EQ(r.exitCode, 2) << r.out << r.err;
 }
 
+// Programs an interface list into the simulator, then watches two cycles with the ratios
+// of the same project: 20 kV / 100 V and 100 A / 1 A on a 120 V / 1.2 A unit.
+TEST_F(CliAgainstSim, WatchShowsTheProgrammedSelectionOnThePrimarySide) {
+    Record r = newProject(2, 5, 120, 1.2);
+    r.Grundwerte[Basic::NominalVoltage] = Cell(0);
+    r.Grundwerte[Basic::VtPrimary] = Cell(20);
+    r.Grundwerte[Basic::VtSecondary] = Cell(0.1);
+    r.Grundwerte[Basic::NominalCurrent] = Cell(0);
+    r.Grundwerte[Basic::CtPrimary] = Cell(100);
+    r.Grundwerte[Basic::CtSecondary] = Cell(1);
+    for (int i : {0, 4, 7, 13, 21, 33}) r.Schnittstellenwerte[i] = Cell(1);  // U1 U23 I2 Q PF F
+    const std::string cfg = file("watch.cfg");
+    ASSERT_EQ(Projekt_speichern(r, cfg, '.'), FileError::None);
+
+    const std::string port = startSim({"--wire-time"});
+    ChildResult p = cli({"--port", port, "program", cfg});
+    ASSERT_EQ(p.exitCode, 0) << p.out << p.err;
+    const std::string csv = file("values.csv");
+    ChildResult w = cli({"--port", port, "watch", "--config", cfg, "--cycles", "2", "--csv", csv});
+    ASSERT_EQ(w.exitCode, 0) << w.out << w.err;
+
+    std::vector<std::string> lines;
+    std::istringstream text(w.out);
+    for (std::string l; std::getline(text, l);) lines.push_back(l);
+    ASSERT_EQ(lines.size(), 14u) << w.out;
+    // Unit at positions 9.., the rest of the line, and the range the value must lie in:
+    // U1 63.5 V x 200, U23 110 V x 200, I2 0.96 A x 100, Q 3 x 63.5 V x 0.96 A x 0.31 x 20000
+    // (mega, as the reference power is 10 x 20 x 100), the factor and the frequency as sent.
+    struct Expected {
+        std::string unit, tail;
+        double low, high;
+    };
+    const std::vector<Expected> cycle = {{"KV", "U1 /U", 12.4, 12.9}, {"KV", "U23 /U", 21.5, 22.5},
+                                         {"A", "I2 /I", 90, 102},     {"Mvar", "Q /Q", 0.95, 1.3},
+                                         {"", "PF", 0.94, 0.96},      {"Hz", "F", 49.9, 50.1}};
+    for (std::size_t start : {0u, 7u}) {
+        EXPECT_EQ(lines[start], "");
+        for (std::size_t k = 0; k < cycle.size(); ++k) {
+            const std::string& line = lines[start + 1 + k];
+            const Expected& e = cycle[k];
+            SCOPED_TRACE(line);
+            ASSERT_GE(line.size(), 8 + e.unit.size());
+            EXPECT_EQ(line.substr(8, e.unit.size()), e.unit);
+            EXPECT_EQ(line.substr(line.size() - e.tail.size()), e.tail);
+            const double v = std::stod(line.substr(0, 7));
+            EXPECT_GE(v, e.low);
+            EXPECT_LE(v, e.high);
+        }
+    }
+    // The CSV holds the twelve value lines, numbered 0..5 in each cycle.
+    std::ifstream in(csv);
+    std::vector<std::string> rows;
+    for (std::string row; std::getline(in, row);) rows.push_back(row);
+    ASSERT_EQ(rows.size(), 13u);
+    EXPECT_NE(rows[1].find("Z,0,"), std::string::npos) << rows[1];
+    EXPECT_NE(rows[12].find("Z,5,"), std::string::npos) << rows[12];
+    EXPECT_NE(rows[12].find(",Hz,"), std::string::npos) << rows[12];
+}
+
+// Ctrl-C ends a watch at once with exit 0; a simulator that goes away ends it with 2.
+TEST_F(CliAgainstSim, WatchEndsOnCtrlCOrWhenThePortVanishes) {
+    const std::string port = startSim({"--wire-time"});
+    BackgroundChild watch;
+    // The first line printed is the empty line of the first cycle marker.
+    ASSERT_EQ(watch.start({cliPath, "--port", port, "watch"}), std::string());
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(watch.stop(SIGINT), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+
+    std::thread unplug([this] {
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        server.stop();
+    });
+    ChildResult r = cli({"--lang", "en", "--port", port, "watch"});
+    unplug.join();
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_LT(r.wallSeconds, 5) << "a vanished port must end the watch promptly";
+    EXPECT_NE(r.err.find("Check the dataconnection and try again!"), std::string::npos) << r.err;
+}
+
 }  // namespace
 }  // namespace kalvo::e2e

@@ -134,10 +134,11 @@ class BackgroundChild {
         }
     }
 
-    // Sends SIGTERM and waits; the exit code (-1 when it died of a signal or never ran).
-    int stop() {
+    // Sends SIGTERM (or `signal`) and waits; the exit code (-1 when it died of a signal or
+    // never ran).
+    int stop(int signal = SIGTERM) {
         if (pid_ <= 0) return -1;
-        kill(pid_, SIGTERM);
+        kill(pid_, signal);
         int status = 0;
         rusage use{};
         // A child that ignores the request is killed after 5 s.

@@ -157,5 +157,126 @@ TEST(Transducer, MeasuredValuesOneLinePerRequestInCycles) {
     EXPECT_EQ(lines[3].substr(8, 2), "Hz");
 }
 
+// The "-r" cycle as the display reads it, for a list as programming sends it.
+std::vector<std::string> cycleOf(Transducer& d, TimePoint at, std::size_t requests) {
+    std::vector<std::string> lines;
+    for (std::size_t k = 0; k < requests; ++k) {
+        d.receive("\n\r-0-r\n\r", at);
+        std::string line = all(d);
+        EXPECT_EQ(line.find('\r'), line.size() - 1) << "one line per request";
+        line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+TEST(Transducer, AFreshUnitOffersU1I1PAndF) {
+    Transducer d({});
+    const auto lines = cycleOf(d, t0, 6);
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[0], "\x0C");
+    EXPECT_EQ(lines[5], "\x0C");
+    EXPECT_EQ(lines[1].substr(7), " V    U1 /U");
+    EXPECT_EQ(lines[2].substr(7), " A    I1 /I");
+    EXPECT_EQ(lines[3].substr(7), " W    P /P");
+    EXPECT_EQ(lines[4].substr(7), " Hz   F");
+}
+
+TEST(Transducer, EveryProgrammedValueHasItsLineInTheDisplaysLayout) {
+    // The 37 codes of the interface cells in their order, as programming sends them.
+    const std::vector<std::string> codes = {
+        "U1",  "U2",  "U3",  "U12", "U23", "U31", "I1",  "I2", "I3",  "P",   "P1",  "P2",  "P3",
+        "Q",   "Q1",  "Q2",  "Q3",  "S",   "S1",  "S2",  "S3", "PF",  "PF1", "PF2", "PF3", "QF",
+        "QF1", "QF2", "QF3", "ph",  "ph1", "ph2", "ph3", "F",  "INP", "U",   "I"};
+    // Unit and tag by code; each class with its plausible secondary range for the values.
+    struct Kind {
+        std::string unit, tag;
+    };
+    auto kindOf = [](const std::string& c) -> Kind {
+        if (c == "INP") return {"V", ""};
+        if (c.rfind("PF", 0) == 0 || c.rfind("QF", 0) == 0) return {"", ""};
+        if (c.rfind("ph", 0) == 0) return {"\xB0", ""};
+        if (c == "F") return {"Hz", ""};
+        if (c[0] == 'U') return {"V", "/U"};
+        if (c[0] == 'I') return {"A", "/I"};
+        if (c[0] == 'P') return {"W", "/P"};
+        if (c[0] == 'Q') return {"var", "/Q"};
+        return {"VA", "/S"};
+    };
+    struct Class {
+        Options options;
+        double uLN, uLL, current;  // what the class is made for: 80 % of the current class
+    };
+    for (const Class& cls :
+         {Class{{}, 63.51, 110, 0.96}, Class{{.voltage = 600, .current = 5}, 230.94, 400, 4},
+          Class{{.voltage = 100, .current = 1}, 57.735, 100, 0.8}}) {
+        Transducer d(cls.options);
+        std::string command = "-0-M S,FF,E";
+        for (const auto& c : codes) command += "," + c;
+        d.receive(command + "\n\r", t0);
+        all(d);
+        const auto lines = cycleOf(d, t0 + 5s, codes.size() + 2);
+        EXPECT_EQ(lines.front(), "\x0C");
+        EXPECT_EQ(lines.back(), "\x0C");
+        for (std::size_t k = 0; k < codes.size(); ++k) {
+            const std::string& line = lines[k + 1];
+            const Kind kind = kindOf(codes[k]);
+            SCOPED_TRACE(line);
+            ASSERT_GE(line.size(), 13u);
+            // Value right-aligned in positions 1..7 with a point, a blank, the unit from 9.
+            EXPECT_EQ(line[7], ' ');
+            EXPECT_NE(line.substr(0, 7).find('.'), std::string::npos);
+            EXPECT_EQ(line.substr(8, kind.unit.size()), kind.unit);
+            const std::string tail = kind.tag.empty() ? codes[k] : codes[k] + " " + kind.tag;
+            EXPECT_EQ(line.substr(line.size() - tail.size()), tail);
+            // Only frequency and factor lines hold an upper-case F or H: the display scales
+            // every tagged line.
+            const bool fOrH = line.find_first_of("FH") != std::string::npos;
+            EXPECT_EQ(fOrH, codes[k] == "F" || codes[k].find('F') == 1);
+            const double v = std::stod(line.substr(0, 7));
+            const std::string& c = codes[k];
+            if (kind.tag == "/U") {
+                const double nominal = c.size() == 3 ? cls.uLL : cls.uLN;
+                EXPECT_NEAR(v, nominal, nominal * 0.02);
+            } else if (kind.tag == "/I") {
+                EXPECT_NEAR(v, cls.current, cls.current * 0.06);
+            } else if (kind.tag == "/P" || kind.tag == "/S" || kind.tag == "/Q") {
+                const double s = cls.uLN * cls.current * (c.size() == 1 ? 3 : 1);
+                const double share = kind.tag == "/P" ? 0.95 : kind.tag == "/Q" ? 0.31 : 1;
+                EXPECT_NEAR(v, s * share, s * share * 0.15);
+            } else if (c.rfind("PF", 0) == 0) {
+                EXPECT_NEAR(v, 0.95, 0.006);
+            } else if (c.rfind("QF", 0) == 0) {
+                EXPECT_NEAR(v, 0.31, 0.025);
+            } else if (c == "F") {
+                EXPECT_NEAR(v, 50, 0.03);
+            }
+        }
+    }
+}
+
+TEST(Transducer, MeasuredValuesDriftALittleOverTime) {
+    Transducer d({});
+    d.receive("-0-M S,FF,E,U1\n\r", t0);
+    all(d);
+    std::vector<double> values;
+    for (int s = 0; s < 60; s += 3) {
+        const auto lines = cycleOf(d, t0 + std::chrono::seconds(s), 2);
+        values.push_back(std::stod(lines[1].substr(0, 7)));
+    }
+    const auto [low, high] = std::minmax_element(values.begin(), values.end());
+    EXPECT_GT(*high - *low, 0.05);  // it lives ...
+    EXPECT_LT(*high - *low, 1.0);   // ... but stays near 63.5 V
+    // The same moment gives the same value.
+    EXPECT_EQ(cycleOf(d, t0, 2)[1], cycleOf(d, t0, 2)[1]);
+}
+
+TEST(Transducer, AnEmptyListSendsOnlyCycleMarkers) {
+    Transducer d({});
+    d.receive("-0-M S,FF,E\n\r", t0);
+    EXPECT_EQ(all(d), "-0-M S,FF,E\r");
+    EXPECT_EQ(cycleOf(d, t0, 3), std::vector<std::string>(3, "\x0C"));
+}
+
 }  // namespace
 }  // namespace kalvo::sim

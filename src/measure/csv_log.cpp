@@ -1,0 +1,84 @@
+#include "measure/csv_log.h"
+
+#include <charconv>
+
+#include "config/number_text.h"
+#include "measure/measured_line.h"
+#include "text/cp1252.h"
+
+namespace kalvo {
+
+namespace {
+
+// n as a decimal text of at least `width` digits.
+std::string padded(long long n, int width) {
+    char buf[24];
+    const auto r = std::to_chars(buf, buf + sizeof buf, n);
+    std::string s(buf, r.ptr);
+    if (static_cast<int>(s.size()) < width)
+        s.insert(0, static_cast<std::size_t>(width) - s.size(), '0');
+    return s;
+}
+
+}  // namespace
+
+std::string isoTimestamp(WallTime t) {
+    using namespace std::chrono;
+    const auto ms = floor<milliseconds>(t);
+    const auto day = floor<days>(ms);
+    const year_month_day date{day};
+    const hh_mm_ss<milliseconds> time{ms - day};
+    std::string s;
+    s += padded(static_cast<int>(date.year()), 4) + "-";
+    s += padded(static_cast<unsigned>(date.month()), 2) + "-";
+    s += padded(static_cast<unsigned>(date.day()), 2) + "T";
+    s += padded(time.hours().count(), 2) + ":";
+    s += padded(time.minutes().count(), 2) + ":";
+    s += padded(time.seconds().count(), 2) + ".";
+    s += padded(time.subseconds().count(), 3) + "Z";
+    return s;
+}
+
+std::string csvField(std::string_view text) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '"') quoted += '"';
+        quoted += c;
+    }
+    quoted += '"';
+    return quoted;
+}
+
+std::string csvRow(WallTime t, int lineNumber, std::string_view shownUtf8) {
+    // Positions are the device's: read the field and the unit from its bytes.
+    const std::string bytes = toCp1252(shownUtf8);
+    const std::optional<double> value = valueFieldNumber(bytes);
+    std::string row = isoTimestamp(t);
+    row += ',';
+    if (lineNumber >= 0) row += std::to_string(lineNumber);
+    row += ',';
+    if (value) row += formatNumber(*value, '.');
+    row += ',';
+    row += csvField(fromCp1252(unitText(bytes)));
+    row += ',';
+    row += csvField(shownUtf8);
+    return row;
+}
+
+std::optional<CsvLog> CsvLog::create(const std::string& path) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    if (!file) return std::nullopt;
+    file << kCsvHeader << "\r\n";
+    file.flush();
+    if (!file) return std::nullopt;
+    return CsvLog(std::move(file));
+}
+
+bool CsvLog::write(WallTime t, int lineNumber, std::string_view shownUtf8) {
+    file_ << csvRow(t, lineNumber, shownUtf8) << "\r\n";
+    file_.flush();
+    return static_cast<bool>(file_);
+}
+
+}  // namespace kalvo

@@ -1,0 +1,65 @@
+// The CSV record of measured values: the rows and the file written through.
+#include "measure/csv_log.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace kalvo {
+namespace {
+
+using namespace std::chrono;
+
+// 2024-05-02 09:41:07.250 UTC: 19845 days after 1970-01-01.
+const WallTime kWhen =
+    WallTime{} + days(19845) + hours(9) + minutes(41) + seconds(7) + milliseconds(250);
+
+TEST(CsvLog, Rows) {
+    EXPECT_EQ(isoTimestamp(kWhen), "2024-05-02T09:41:07.250Z");
+    EXPECT_EQ(isoTimestamp(WallTime{} + days(11016) + milliseconds(5)), "2000-02-29T00:00:00.005Z");
+    struct Case {
+        int lineNumber;
+        std::string shown;
+        std::string row;  // after the time stamp and its comma
+    };
+    const std::vector<Case> cases = {
+        {0, " 20     KV   U1 /U", "0,20,KV, 20     KV   U1 /U"},
+        {3, "-.25    A    I1 /I", "3,-0.25,A,-.25    A    I1 /I"},
+        {12, "  0.950      PF1", "12,0.95,,  0.950      PF1"},
+        {-1, "  ---   V", ",,V,  ---   V"},  // no number, before a marker
+        {4, "   18.2 \xC2\xB0    ph1", "4,18.2,\xC2\xB0,   18.2 \xC2\xB0    ph1"},
+        {5, "  1,5   V \"x\"", "5,1,V,\"  1,5   V \"\"x\"\"\""},  // quoted by the rules
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(csvRow(kWhen, c.lineNumber, c.shown), "2024-05-02T09:41:07.250Z," + c.row);
+    }
+}
+
+TEST(CsvLog, EveryRowIsInTheFileAsSoonAsItIsWritten) {
+    const auto dir = std::filesystem::temp_directory_path() / "kalvo_csv_test";
+    std::filesystem::create_directories(dir);
+    const std::string path = (dir / "values.csv").string();
+    {
+        std::ofstream old(path);
+        old << "an older record\n";
+    }
+    auto log = CsvLog::create(path);
+    ASSERT_TRUE(log);
+    auto contents = [&] {
+        std::stringstream s;
+        s << std::ifstream(path, std::ios::binary).rdbuf();
+        return s.str();
+    };
+    EXPECT_EQ(contents(), "time,line,value,unit,text\r\n");
+    ASSERT_TRUE(log->write(kWhen, 0, " 20     KV   U1 /U"));
+    EXPECT_EQ(
+        contents(),
+        "time,line,value,unit,text\r\n2024-05-02T09:41:07.250Z,0,20,KV, 20     KV   U1 /U\r\n");
+
+    EXPECT_FALSE(CsvLog::create((dir / "no-such-folder" / "x.csv").string()));
+}
+
+}  // namespace
+}  // namespace kalvo

@@ -1,0 +1,232 @@
+// `kalvo-cli watch` in virtual time: against a scripted device whose lines are worked out by
+// hand, and against the simulated transducer.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "files/project_file.h"
+#include "shell/cli.h"
+#include "sim/simulated_port.h"
+#include "sim/transducer.h"
+#include "support/fakes.h"
+
+namespace kalvo {
+namespace {
+
+using namespace std::chrono_literals;
+using test::FakeClock;
+using test::ScriptedPort;
+
+// The device's cycle: marker, voltage, current, active power, frequency.
+const std::vector<std::string> kCycle = {"\x0C", "  100.0 V    U1 /U", "  4.000 A    I1 /I",
+                                         "   2500 W    P /P", "  50.00 Hz   F"};
+
+std::vector<std::string> outputLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream s(text);
+    for (std::string l; std::getline(s, l);) lines.push_back(l);
+    return lines;
+}
+
+class CliWatch : public ::testing::Test {
+  protected:
+    int run(std::vector<std::string> args) {
+        out.str({});
+        err.str({});
+        opened = false;
+        CliEnvironment env;
+        env.openPath = [this](const std::string&) -> std::unique_ptr<SerialPort> {
+            opened = true;
+            auto port = std::make_unique<ScriptedPort>(clock);
+            port->failOpen = failOpen;
+            if (breakAfter) port->breakAfter(*breakAfter);
+            port->onWrite = [this](ScriptedPort& p, std::string_view bytes) {
+                if (bytes.find("-r\n\r") == std::string_view::npos) return;
+                ++requests;
+                if (interruptAtRequest == requests) interrupt = true;
+                if (answers-- <= 0) return;
+                p.deliver(kCycle[next++ % kCycle.size()] + "\r", 30ms);
+            };
+            return port;
+        };
+        env.simulator = [this]() -> std::unique_ptr<SerialPort> {
+            return std::make_unique<sim::SimulatedPort>(transducer, clock);
+        };
+        env.clock = &clock;
+        env.out = &out;
+        env.err = &err;
+        env.interrupt = &interrupt;
+        return runCli(args, env);
+    }
+
+    static std::string scratch(const std::string& name) {
+        auto dir = std::filesystem::temp_directory_path() / "kalvo_cli_watch_test";
+        std::filesystem::create_directories(dir);
+        std::filesystem::remove(dir / name);
+        return (dir / name).string();
+    }
+
+    // A project with a 20 kV / 100 V voltage and a 100 A / 5 A current transformer.
+    static std::string transformerProject() {
+        Record r = newProject(2, 5, 120, 1.2);
+        r.Grundwerte[Basic::NominalVoltage] = Cell(0);
+        r.Grundwerte[Basic::VtPrimary] = Cell(20);
+        r.Grundwerte[Basic::VtSecondary] = Cell(0.1);
+        r.Grundwerte[Basic::NominalCurrent] = Cell(0);
+        r.Grundwerte[Basic::CtPrimary] = Cell(100);
+        r.Grundwerte[Basic::CtSecondary] = Cell(5);
+        const std::string path = scratch("transformers.cfg");
+        EXPECT_EQ(Projekt_speichern(r, path, ','), FileError::None);
+        return path;
+    }
+
+    FakeClock clock;
+    sim::Transducer transducer{sim::Options{}};
+    std::ostringstream out, err;
+    std::atomic<bool> interrupt{false};
+    bool opened = false;
+    bool failOpen = false;
+    std::optional<Millis> breakAfter;
+    std::size_t next = 0;     // the device's position in its cycle
+    int answers = 1'000'000;  // requests it answers, then it falls silent
+    int requests = 0;
+    int interruptAtRequest = -1;  // Ctrl-C while this request is on its way
+};
+
+// Without a project file there are no transformers: watts from 1000 on become kilowatts.
+const std::vector<std::string> kPlain = {"", " 100    V    U1 /U", " 4      A    I1 /I",
+                                         " 2.5    KW   P /P", "  50.00 Hz   F"};
+// 20 kV / 100 V and 100 A / 5 A: x200 with kilo for volts, x20 for amperes, x4000 with mega
+// for watts (reference power 10 x 20 x 100).
+const std::vector<std::string> kScaled = {"", " 20     KV   U1 /U", " 80     A    I1 /I",
+                                          " 10     MW   P /P", "  50.00 Hz   F"};
+
+TEST_F(CliWatch, PrintsEachLineAsRewrittenUntilTheCountIsReached) {
+    ASSERT_EQ(run({"--port", "p", "watch", "--config", transformerProject(), "--cycles", "2"}),
+              kExitOk)
+        << err.str();
+    std::vector<std::string> twice = kScaled;
+    twice.insert(twice.end(), kScaled.begin(), kScaled.end());
+    EXPECT_EQ(outputLines(out.str()), twice);
+    EXPECT_EQ(requests, 11);  // the third cycle's marker completes the second cycle
+    EXPECT_EQ(err.str(), "");
+
+    next = 0;
+    ASSERT_EQ(run({"--port", "p", "watch", "--lines", "3"}), kExitOk);
+    EXPECT_EQ(out.str(), "\n" + kPlain[1] + "\n" + kPlain[2] + "\n");
+
+    // Joining a device in mid-cycle: the lines before the first marker are printed too, but
+    // the cycle they end is not counted.
+    next = 3;
+    ASSERT_EQ(run({"--port", "p", "watch", "--cycles", "1"}), kExitOk);
+    EXPECT_EQ(outputLines(out.str()), (std::vector<std::string>{kPlain[3], kPlain[4], "", kPlain[1],
+                                                                kPlain[2], kPlain[3], kPlain[4]}));
+}
+
+TEST_F(CliWatch, CsvRecordsEveryValueLineWithItsNumberInTheCycle) {
+    const std::string csv = scratch("values.csv");
+    next = 4;  // starts with the frequency line, before any marker
+    ASSERT_EQ(run({"--port", "p", "watch", "--csv", csv, "--lines", "4"}), kExitOk);
+    std::ifstream file(csv, std::ios::binary);
+    std::vector<std::string> rows;
+    for (std::string row; std::getline(file, row);) {
+        ASSERT_EQ(row.back(), '\r');
+        row.pop_back();
+        rows.push_back(row);
+    }
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0], "time,line,value,unit,text");
+    const std::vector<std::string> after = {",,50,Hz,  50.00 Hz   F", ",0,100,V, 100    V    U1 /U",
+                                            ",1,4,A, 4      A    I1 /I"};
+    for (std::size_t k = 0; k < after.size(); ++k) {
+        const std::string& row = rows[k + 1];
+        // 2026-12-07T00:24:51.582Z: a UTC time stamp with milliseconds.
+        ASSERT_GT(row.size(), 24u);
+        EXPECT_EQ(row[4], '-');
+        EXPECT_EQ(row[10], 'T');
+        EXPECT_EQ(row[19], '.');
+        EXPECT_EQ(row[23], 'Z');
+        EXPECT_EQ(row.substr(24), after[k]);
+    }
+}
+
+TEST_F(CliWatch, CtrlCEndsWithZeroAfterTheLinesShownSoFar) {
+    interruptAtRequest = 6;
+    ASSERT_EQ(run({"--port", "p", "watch"}), kExitOk) << err.str();
+    EXPECT_EQ(outputLines(out.str()),
+              (std::vector<std::string>{"", kPlain[1], kPlain[2], kPlain[3], kPlain[4]}));
+    EXPECT_EQ(err.str(), "");
+    // Seen without waiting for the reply on its way.
+    EXPECT_LT(clock.elapsedMs(), 6 * 30);
+}
+
+TEST_F(CliWatch, NoLineForTenSecondsOrALostPortIsALinkFailure) {
+    answers = 3;
+    EXPECT_EQ(run({"--port", "p", "watch"}), kExitLink);
+    EXPECT_EQ(outputLines(out.str()), (std::vector<std::string>{"", kPlain[1], kPlain[2]}));
+    EXPECT_EQ(clock.elapsedMs(), 3 * 30 + 10000);
+    EXPECT_NE(err.str().find("Überprüfen Sie die Datenverbindung und versuchen Sie es nochmals!"),
+              std::string::npos);
+    EXPECT_NE(err.str().find("10 s"), std::string::npos) << err.str();
+
+    const long long start = clock.elapsedMs();
+    answers = 1'000'000;
+    breakAfter = 100ms;
+    EXPECT_EQ(run({"--lang", "en", "--port", "p", "watch"}), kExitLink);
+    EXPECT_EQ(clock.elapsedMs() - start, 100);
+    EXPECT_NE(err.str().find("Check the dataconnection and try again!"), std::string::npos);
+
+    breakAfter.reset();
+    failOpen = true;
+    EXPECT_EQ(run({"--port", "/dev/gone", "watch"}), kExitLink);
+    EXPECT_NE(err.str().find("/dev/gone"), std::string::npos);
+}
+
+TEST_F(CliWatch, BadArgumentsAndFilesAreRefusedBeforeThePortIsOpened) {
+    const std::vector<std::vector<std::string>> usage = {
+        {"watch", "--lines"},
+        {"watch", "--lines", "0"},
+        {"watch", "--cycles", "-2"},
+        {"watch", "--lines", "3x"},
+        {"watch", "--bogus"},
+        {"watch", "extra"},
+        {"watch", "--lines", "1", "--cycles", "1"},
+    };
+    for (const auto& args : usage) {
+        std::vector<std::string> line = {"--port", "p"};
+        line.insert(line.end(), args.begin(), args.end());
+        EXPECT_EQ(run(line), kExitUsage) << ::testing::PrintToString(args);
+        EXPECT_FALSE(opened);
+    }
+    EXPECT_EQ(run({"--port", "p", "watch", "--config", scratch("missing.cfg")}), kExitBadInput);
+    EXPECT_NE(err.str().find("missing.cfg"), std::string::npos);
+    EXPECT_EQ(run({"--port", "p", "watch", "--csv", scratch("none") + "/x/values.csv"}),
+              kExitBadInput);
+    EXPECT_NE(err.str().find("values.csv"), std::string::npos);
+    EXPECT_FALSE(opened);
+    if (std::filesystem::exists("/dev/full")) {  // a disk that is always full
+        EXPECT_EQ(run({"--lang", "en", "--port", "p", "watch", "--csv", "/dev/full"}),
+                  kExitBadInput);
+        EXPECT_EQ(err.str(), "File error: The file \"/dev/full\" could not be written.\n");
+    }
+}
+
+TEST_F(CliWatch, TheSimulatorsFreshCycle) {
+    ASSERT_EQ(run({"--simulator", "watch", "--cycles", "2"}), kExitOk) << err.str();
+    const auto lines = outputLines(out.str());
+    ASSERT_EQ(lines.size(), 10u) << out.str();
+    for (std::size_t k : {0u, 5u}) {
+        EXPECT_EQ(lines[k], "");
+        // U1, I1 and P of a 120 V / 1.2 A unit without transformers, and the frequency.
+        EXPECT_EQ(lines[k + 1].substr(7), " V    U1 /U");
+        EXPECT_EQ(lines[k + 2].substr(7), " A    I1 /I");
+        EXPECT_EQ(lines[k + 3].substr(7), " W    P /P");
+        EXPECT_EQ(lines[k + 4].substr(7), " Hz   F");
+    }
+}
+
+}  // namespace
+}  // namespace kalvo
