@@ -5,11 +5,20 @@
 #include <QGroupBox>
 #include <QListWidget>
 
+#include "config/ui/param_dialog.h"
 #include "gui_rig.h"
+#include "link/ui/address_windows.h"
 #include "link/ui/hardware_window.h"
+#include "measure/ui/anzeilist.h"
+#include "measure/ui/dig_auswahl.h"
+#include "shell/ui/about_window.h"
 #include "shell/ui/apply_texts.h"
 #include "shell/ui/aux_windows.h"
+#include "shell/ui/splash_window.h"
+#include "text/about_texts.h"
 #include "text/captions.h"
+#include "text/link_captions.h"
+#include "text/param_texts.h"
 
 using namespace kalvo;
 using namespace kalvo::gui;

@@ -21,6 +21,9 @@
 #include "link/hardware.h"
 #include "link/ui/address_windows.h"
 #include "link/ui/hardware_window.h"
+#include "measure/poll.h"
+#include "measure/ui/anzeilist.h"
+#include "measure/ui/dig_auswahl.h"
 #include "print/datasheet.h"
 #include "shell/messages.h"
 #include "shell/ui/about_window.h"
@@ -186,15 +189,21 @@ void frmMain::buildMenus() {
     on(a.statusleiste, [this](bool checked) { statusBar()->setVisible(checked); });
 
     QMenu* mnumessen = menu(nullptr, QStringLiteral("mnumessen"));
-    a.einstellungen = item(mnumessen, QStringLiteral("mnueinstell"));
-    a.einstellungen->setVisible(false);
-    a.messen = item(mnumessen, QStringLiteral("mnumess"));
+    // The interface selection is offered here as well as on the parameter dialog's last page
+    // (the menu once hid this entry, leaving the dialog as the only way to choose the values).
+    a.einstellungen = on(item(mnumessen, QStringLiteral("mnueinstell")), [this] {
+        digAuswahl()->show();
+        digAuswahl()->raise();
+        digAuswahl()->activateWindow();
+    });
+    a.messen = on(item(mnumessen, QStringLiteral("mnumess")), [this] {
+        anzeilist()->show();
+        anzeilist()->raise();
+        anzeilist()->activateWindow();
+    });
 
     QMenu* mnuHelp = menu(nullptr, QStringLiteral("mnuHelp"));
     a.info = on(item(mnuHelp, QStringLiteral("mnuHelpAbout")), [this] { mnuHelpAbout_Click(); });
-
-    // Commands whose windows do not exist yet.
-    for (QAction* later : {a.einstellungen, a.messen}) later->setEnabled(false);
 }
 
 void frmMain::buildToolBar() {
@@ -240,7 +249,6 @@ void frmMain::buildToolBar() {
     connect(a.tbProgrammieren, &QAction::triggered, this, [this] { mnuprogr_Click(); });
     connect(a.tbDeutsch, &QAction::triggered, this, [this] { chooseLanguage(Language::German); });
     connect(a.tbEnglisch, &QAction::triggered, this, [this] { chooseLanguage(Language::English); });
-    a.tbMessen->setEnabled(false);  // its window does not exist yet
 
     // The device commands: one group, off while a sequence runs.
     for (QAction* device :
@@ -357,6 +365,7 @@ void frmMain::applyLanguage() {
     if (!adresse_.isNull()) adresse_->setLanguage(language);
     if (!standartadr_.isNull()) standartadr_->setLanguage(language);
     if (!direkt_.isNull()) direkt_->setLanguage(language);
+    if (!anzeilist_.isNull()) anzeilist_->setLanguage(language);
 }
 
 // ---- windows ---------------------------------------------------------------------------------
@@ -429,6 +438,44 @@ Direkt* frmMain::direkt() {
                 [this](const QString& text) { runDirectInput(text.toStdString()); });
     }
     return direkt_;
+}
+
+Anzeilist* frmMain::anzeilist() {
+    if (anzeilist_.isNull()) {
+        anzeilist_ = new Anzeilist(this, session_.record(), session_.language());
+        connect(anzeilist_, &Anzeilist::startRequested, this, &frmMain::startPoll);
+        connect(anzeilist_, &Anzeilist::stopRequested, this, [this] { worker_->stop(); });
+    }
+    return anzeilist_;
+}
+
+Dig_Auswahl* frmMain::digAuswahl() {
+    if (digAuswahl_.isNull()) {
+        digAuswahl_ = new Dig_Auswahl(this, session_.context().record);
+        connect(digAuswahl_, &Dig_Auswahl::stored, this, &frmMain::refreshListing);
+    }
+    return digAuswahl_;
+}
+
+void frmMain::startPoll() {
+    const std::string address = session_.context().Geraeteadresse;
+    const bool started = worker_->start<PollResult>(
+        [address](Link& link) { return Messwerte_abfragen(link, address); },
+        [this](const DeviceEvent& e) {
+            if (e.kind == DeviceEvent::Kind::MeasuredLine && !anzeilist_.isNull()) {
+                anzeilist_->lineReceived(e.text);
+            }
+        },
+        [this](std::optional<PollResult> result) {
+            if (!anzeilist_.isNull()) anzeilist_->pollEnded();
+            if (!result) {
+                showMessage(session_.jobFailed().message);
+            } else if (result->outcome == Outcome::LinkFailure) {
+                showMessage(messageFor(result->outcome, session_.language()));
+            }
+        });
+    // Another sequence holds the port: the window shows START again.
+    if (!started && !anzeilist_.isNull()) anzeilist_->pollEnded();
 }
 
 param* frmMain::parameterDialog() const {
@@ -684,6 +731,7 @@ void frmMain::mnufile_Click(int index) {
         case 0: {
             if (worker_->busy()) return;
             session_.newProject();
+            if (!digAuswahl_.isNull()) digAuswahl_->clearAll();
             hardware()->select(0);
             hardware()->show();
             hardware()->raise();

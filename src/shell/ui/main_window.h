@@ -43,6 +43,8 @@ class param;
 class Adresse;
 class standartadr;
 class Direkt;
+class Anzeilist;
+class Dig_Auswahl;
 
 // The window's actions, by what they do. A menu item and its toolbar button are two actions.
 struct MainActions {
@@ -107,6 +109,8 @@ class frmMain : public QMainWindow {
     Adresse* adresse();
     standartadr* standardAddressWindow();
     Direkt* direkt();
+    Anzeilist* anzeilist();
+    Dig_Auswahl* digAuswahl();
     // The parameter dialog while it is open; null otherwise.
     param* parameterDialog() const;
 
@@ -150,6 +154,8 @@ class frmMain : public QMainWindow {
     void saveSheetAsPdf();
     void runAddressChange(const AddressChange& change);
     void runDirectInput(const std::string& text);
+    // The live values' poll as a device job: every line to the window, until stopped.
+    void startPoll();
     void refreshListing();
     void showMessage(const std::optional<MessageText>& message);
     void Datei_Fortschritt();
@@ -191,6 +197,8 @@ class frmMain : public QMainWindow {
     QPointer<Adresse> adresse_;
     QPointer<standartadr> standartadr_;
     QPointer<Direkt> direkt_;
+    QPointer<Anzeilist> anzeilist_;
+    QPointer<Dig_Auswahl> digAuswahl_;
     bool closing_ = false;
     bool geometryRestored_ = false;
 };
