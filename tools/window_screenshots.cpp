@@ -1,0 +1,129 @@
+// Renders the main window and the program's other windows to PNG files, offscreen, so anyone
+// can look at them: the main window, the hardware selection, the device log during a
+// programming run, the record view, the reset notice, the address windows, direct input, the
+// live values with a cycle of lines, the interface selection, the splash screen and the About
+// box.
+//
+//   window-screenshots OUTPUT_DIR [--lang de|en]
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+#include "link/ui/address_windows.h"
+#include "link/ui/hardware_window.h"
+#include "measure/ui/anzeilist.h"
+#include "measure/ui/dig_auswahl.h"
+#include "platform/qt/qt_settings_store.h"
+#include "shell/session.h"
+#include "shell/ui/about_window.h"
+#include "shell/ui/aux_windows.h"
+#include "shell/ui/main_window.h"
+#include "shell/ui/splash_window.h"
+
+using namespace kalvo;
+
+namespace {
+
+bool save(QWidget* w, const QDir& dir, const QString& name) {
+    w->show();
+    QApplication::processEvents();
+    const QString path = dir.filePath(name);
+    if (!w->grab().save(path)) {
+        std::fprintf(stderr, "window-screenshots: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+// No device here: the poll started for the picture fails at once, and its box is not wanted.
+struct NoBoxes final : MessagePresenter {
+    void show(QWidget*, const MessageText&) override {}
+    bool ask(QWidget*, const MessageText&) override { return false; }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 2) {
+        std::fprintf(stderr, "usage: window-screenshots OUTPUT_DIR [--lang de|en]\n");
+        return 1;
+    }
+    QDir out(args[1]);
+    if (!out.mkpath(QStringLiteral("."))) return 1;
+    const bool english =
+        args.size() > 3 && args[2] == QLatin1String("--lang") && args[3] == QLatin1String("en");
+
+    // Settings of their own, so the user's stay untouched.
+    QTemporaryDir settingsDir;
+    QtSettingsStore store(settingsDir.filePath(QStringLiteral("k.ini")).toStdString());
+    Session session(store, ',', QCoreApplication::applicationDirPath().toStdString());
+    session.useLanguageForThisRun(english ? Language::English : Language::German);
+    session.usePortForThisRun("Simulator");
+    frmMain window(session,
+                   [](int, const std::atomic<bool>*) { return std::unique_ptr<SerialPort>(); });
+    NoBoxes noBoxes;
+    window.setMessagePresenter(&noBoxes);
+    bool ok = save(&window, out, QStringLiteral("main_window.png"));
+
+    Hardware* hardware = window.hardware();
+    ok &= save(hardware, out, QStringLiteral("hardware.png"));
+    hardware->hide();
+
+    session.context().record = newProject(2, 5, 120, 1.2);
+    Progr* progr = window.progr();
+    progr->setPicture(0);
+    for (const char* line : {"-0-t", "-0-t  OK", "-0-S 4U,1,1,50", "-0-S 4U,1,1,50  OK",
+                             "-0-M A1,U1,0,34.64,69.28,mA,-20,0,20,-24,24,0"}) {
+        progr->addLine(QString::fromUtf8(line));
+    }
+    progr->setProgress(23);
+    ok &= save(progr, out, QStringLiteral("progr.png"));
+    progr->hide();
+
+    Überwachung* view = window.ueberwachung();
+    view->listing(session.record(), ',');
+    ok &= save(view, out, QStringLiteral("ueberwachung.png"));
+    view->hide();
+    ok &= save(window.meldung(), out, QStringLiteral("meldung.png"));
+    window.meldung()->hide();
+
+    ok &= save(window.adresse(), out, QStringLiteral("adresse.png"));
+    window.adresse()->hide();
+    ok &= save(window.standardAddressWindow(), out, QStringLiteral("standartadr.png"));
+    window.standardAddressWindow()->hide();
+    ok &= save(window.direkt(), out, QStringLiteral("direkt.png"));
+    window.direkt()->hide();
+
+    // The live values, widened to both columns, after START and a cycle of lines (fed here: the
+    // poll itself fails at once without a device, so the lines come in before it ends).
+    Anzeilist* values = window.anzeilist();
+    values->show();
+    values->resize(values->width() * 2 + 80, values->height());
+    QApplication::processEvents();
+    values->findChild<QAbstractButton*>(QStringLiteral("start"))->click();
+    for (const char* line : {"\f", "   66.5 V    U1 /U", "  0.960 A    I1 /I", "   60.6 W    P /P",
+                             "  50.00 Hz   F"}) {
+        values->lineReceived(line);
+    }
+    ok &= save(values, out, QStringLiteral("anzeilist.png"));
+    QApplication::processEvents();
+    values->hide();
+
+    session.context().record.Schnittstellenwerte[0] = Cell(1);
+    session.context().record.Schnittstellenwerte[33] = Cell(1);
+    ok &= save(window.digAuswahl(), out, QStringLiteral("dig_auswahl.png"));
+    window.digAuswahl()->hide();
+
+    frmSplash splash(installedProductInfo());
+    ok &= save(&splash, out, QStringLiteral("splash.png"));
+    frmAbout about(installedProductInfo(), session.language());
+    ok &= save(&about, out, QStringLiteral("about.png"));
+    return ok ? 0 : 1;
+}
