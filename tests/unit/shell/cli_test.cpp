@@ -6,6 +6,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iterator>
+#include <optional>
 #include <sstream>
 
 #include "files/project_file.h"
@@ -40,6 +43,7 @@ class Cli : public ::testing::Test {
                 return echo ? frame + "\r" : std::string();
             };
             device.onFrame = [this](const std::string& frame) { sentFrames.push_back(frame); };
+            if (deviceSetup) deviceSetup(device);
             return port;
         };
         env.simulator = [this]() -> std::unique_ptr<SerialPort> {
@@ -64,6 +68,9 @@ class Cli : public ::testing::Test {
     std::vector<std::string> sentFrames;               // frames written to the scripted port
     bool echo = true;
     bool failOpen = false;
+    // Changes the scripted device behind each port opened (e.g. a full transducer instead of
+    // the echo).
+    std::function<void(FakeDevice&)> deviceSetup;
     char decimal = '.';
 };
 
@@ -148,6 +155,83 @@ TEST_F(Cli, BadProjectFilesAreBadInputNamingTheFile) {
         EXPECT_NE(err.str().find(file), std::string::npos) << err.str();
     }
     EXPECT_TRUE(openedPath.empty()) << "nothing may be sent for a bad file";
+}
+
+// A transducer behind the scripted port: the FakeDevice's own behaviour with a stored copy
+// for a 1A/1D unit, its hardware reply given by `hardware` (nullopt: no answer at all).
+std::function<void(FakeDevice&)> transducerWith(std::optional<std::string> hardware) {
+    return [hardware](FakeDevice& d) {
+        d.answer = nullptr;
+        d.copies = {":2:50:100:0:0:1:0:0:1:1:0001110000000000000000000000000000000",
+                    ":0:0:V:0:50:100:0:4:12:20:0:24:0", ":1:0:0:0:0:0"};
+        if (hardware) {
+            d.hardware = *hardware;
+        } else {
+            d.overrides["-0-*?"] = "";
+        }
+    };
+}
+
+// No reply at all to the hardware query is a link failure (2); a reply that came without a
+// usable description a bad reply (5). The same in all three commands that query.
+TEST_F(Cli, NoReplyToTheHardwareQueryIsALinkFailure) {
+    Record r = newProject(1, 1, 120, 1.2);
+    const std::string project = tempFile("p.cfg");
+    ASSERT_EQ(Projekt_speichern(r, project, '.'), FileError::None);
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"identify"}, {"program", project}, {"read"}}) {
+        SCOPED_TRACE(command[0]);
+        std::vector<std::string> line = {"--lang", "en", "--port", "p"};
+        line.insert(line.end(), command.begin(), command.end());
+
+        deviceSetup = transducerWith(std::nullopt);
+        EXPECT_EQ(run(line), kExitLink);
+        EXPECT_NE(err.str().find("Check the dataconnection and try again!"), std::string::npos);
+        EXPECT_NE(err.str().find("kalvo-cli: no reply to the hardware query\n"), std::string::npos)
+            << err.str();
+
+        deviceSetup = transducerWith("TXR 3.0");
+        EXPECT_EQ(run(line), kExitBadInput);
+        EXPECT_NE(err.str().find("no \"Ana.:  \" in the hardware reply"), std::string::npos)
+            << err.str();
+        EXPECT_EQ(err.str().find("no reply"), std::string::npos) << err.str();
+    }
+}
+
+// The first line of a file written by "read --output" is the file's full path, also when the
+// name was given relative to the working folder.
+TEST_F(Cli, ReadWritesTheFullPathOfTheFileIntoIt) {
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(scratch.path());
+    deviceSetup = transducerWith(test::hardwareReply("1", " 1", "120", "1.2"));
+    EXPECT_EQ(run({"--port", "p", "read", "--output", "rel.cfg"}), kExitOk) << err.str();
+    const std::filesystem::path file = std::filesystem::current_path() / "rel.cfg";
+    std::ifstream in(file, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    std::filesystem::current_path(before);
+    ASSERT_GT(bytes.size(), 4u);
+    EXPECT_EQ(bytes.substr(4, bytes.find("\r\n") - 4), file.string());
+}
+
+// A configuration that cannot be sent at all is refused before the port is touched, with its
+// own message naming what is wrong, not as a wrong transducer.
+TEST_F(Cli, AConfigurationThatCannotBeSentIsBadInputWithItsOwnMessage) {
+    Record r = newProject(1, 1, 120, 1.2);
+    r.Grundwerte[Basic::NominalVoltage] = Cell(0);  // a voltage transformer ...
+    r.Grundwerte[Basic::VtPrimary] = Cell(20);
+    r.Grundwerte[Basic::VtSecondary] = Cell(0);  // ... without secondary
+    const std::string project = tempFile("unsendable.cfg");
+    ASSERT_EQ(Projekt_speichern(r, project, '.'), FileError::None);
+
+    EXPECT_EQ(run({"--port", "p", "program", project}), kExitBadInput);
+    EXPECT_NE(err.str().find("Die Konfiguration kann nicht programmiert werden: Der "
+                             "Spannungswandler hat kein gültiges Übersetzungsverhältnis "
+                             "(Primär- oder Sekundärwert 0)."),
+              std::string::npos)
+        << err.str();
+    EXPECT_EQ(err.str().find("falscher Messumformer"), std::string::npos);
+    EXPECT_TRUE(openedPath.empty()) << "nothing may be sent";
+    EXPECT_EQ(out.str(), "");
 }
 
 }  // namespace
