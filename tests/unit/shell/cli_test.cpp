@@ -49,6 +49,9 @@ class Cli : public ::testing::Test {
         env.simulator = [this]() -> std::unique_ptr<SerialPort> {
             return std::make_unique<sim::SimulatedPort>(transducer, clock);
         };
+        env.freshSimulator = [this]() -> std::unique_ptr<SerialPort> {
+            return std::make_unique<sim::SimulatedPort>(freshUnit, clock);
+        };
         env.clock = &clock;
         env.decimal = decimal;
         env.out = &out;
@@ -62,6 +65,7 @@ class Cli : public ::testing::Test {
 
     FakeClock clock;
     sim::Transducer transducer{sim::Options{}};
+    sim::Transducer freshUnit{sim::Options{.fresh = true}};
     std::ostringstream out, err;
     std::string openedPath;
     std::vector<std::unique_ptr<FakeDevice>> devices;  // one behind each port opened
@@ -84,7 +88,8 @@ TEST_F(Cli, UsageErrorsExitWithOne) {
         {"transact"},
         {"frobnicate"},
         {"show"},
-        {"read", "--outptu", "x.cfg"}};
+        {"read", "--outptu", "x.cfg"},
+        {"--fresh", "--port", "p", "read"}};
     for (const auto& line : lines) {
         EXPECT_EQ(run(line), kExitUsage) << ::testing::PrintToString(line);
         EXPECT_NE(err.str().find("usage:"), std::string::npos);
@@ -127,9 +132,9 @@ TEST_F(Cli, IdentifyPrintsFourLinesWithAPoint) {
 TEST_F(Cli, ProgramThenReadBackGivesTheSameConfiguration) {
     // A project for the simulator's 2A/5D, 120 V / 1.2 A unit.
     Record r = newProject(2, 5, 120, 1.2);
-    r.Grundwerte[2] = 57.735;
-    r.Analogwerte[1][0] = 1;  // current I1
-    r.Binaerwerte[0][0] = 1;
+    r.Grundwerte[Basic::NominalVoltage] = 57.735;
+    r.Analogwerte[1][Analog::Quantity] = Current;  // I1
+    r.Binaerwerte[0][Binary::Mode] = ModeOnWhileOk;
     r.Schnittstellenwerte[0] = r.Schnittstellenwerte[33] = 1;
     const std::string project = tempFile("programmed.cfg"), back = tempFile("readback.cfg");
     ASSERT_EQ(Projekt_speichern(r, project, '.'), FileError::None);
@@ -155,6 +160,41 @@ TEST_F(Cli, BadProjectFilesAreBadInputNamingTheFile) {
         EXPECT_NE(err.str().find(file), std::string::npos) << err.str();
     }
     EXPECT_TRUE(openedPath.empty()) << "nothing may be sent for a bad file";
+}
+
+// The built-in simulator is a programmed unit with the demo configuration, which reads back
+// and passes every check; with --fresh it was never programmed.
+TEST_F(Cli, TheSimulatorHoldsTheDemoConfigurationUnlessFresh) {
+    EXPECT_EQ(run({"--simulator", "read"}), kExitOk) << err.str();
+    EXPECT_EQ(out.str(),
+              "variant: TXR 3.0 2A/5D\n"
+              "input class: 120 V, 1.2 A\n"
+              "connection: 3U Three wire unbalanced\n"
+              "frequency: 50 Hz\n"
+              "voltage: 100 V\n"
+              "current: 1 A\n"
+              "analog 1: U12 (V), range 0 .. 100, knee 50 -> 12 mA, signal 4 .. 20 mA, limits 0 "
+              ".. 24 mA, kinked off\n"
+              "analog 2: P (W), range -150 .. 150, knee 0 -> 0 V, signal -10 .. 10 V, limits -12 "
+              ".. 12 V, kinked off\n"
+              "binary 1: limit U12 < 80 (V)\n"
+              "binary 2: limit I1 > 1 (A)\n"
+              "binary 3: limit F > 51 (Hz)\n"
+              "binary 4: on while OK\n"
+              "binary 5: off\n"
+              "interface: 3 4 5 6 7 8 9 33\n");
+
+    const std::string saved = tempFile("demo.cfg");
+    EXPECT_EQ(run({"--simulator", "read", "--output", saved}), kExitOk) << err.str();
+    for (const char d : {',', '.'}) {
+        decimal = d;
+        EXPECT_EQ(run({"check", saved}), kExitOk) << out.str();
+        EXPECT_EQ(out.str(), "");
+    }
+
+    EXPECT_EQ(run({"--simulator", "--fresh", "read"}), kExitNeverProgrammed);
+    EXPECT_NE(err.str().find("Der Messumformer wurde noch nie parametriert."), std::string::npos);
+    EXPECT_EQ(out.str(), "");
 }
 
 // A transducer behind the scripted port: the FakeDevice's own behaviour with a stored copy
