@@ -2,6 +2,8 @@
 // whether a record can be sent to a device at all.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "device/programming.h"
 #include "device_test_support.h"
 
@@ -122,20 +124,22 @@ TEST(CheckRecordSendable, CountsAndTransformerRatiosMustBeUsable) {
     const struct {
         const char* name;
         Record record;
-        int cell;  // Grundwerte cell set to 0, or -1
+        std::optional<Basic::Field> zero;  // a Grundwerte cell set to 0
         int analog, binary;
         bool sendable;
     } cases[] = {
-        {"four-wire", fourWireWithTransformers(), -1, 2, 5, true},
-        {"no analog output", threeWire(), -1, 0, 1, false},
-        {"five analog outputs", threeWire(), -1, 5, 1, false},
-        {"14 binary outputs", threeWire(), -1, 1, 14, false},
-        {"voltage transformer without secondary", fourWireWithTransformers(), 4, 2, 5, false},
-        {"current transformer without primary", fourWireWithTransformers(), 6, 2, 5, false},
-        {"no transformer: ratio cells unused", threeWire(), 7, 1, 1, true},
+        {"four-wire", fourWireWithTransformers(), {}, 2, 5, true},
+        {"no analog output", threeWire(), {}, 0, 1, false},
+        {"five analog outputs", threeWire(), {}, 5, 1, false},
+        {"14 binary outputs", threeWire(), {}, 1, 14, false},
+        {"voltage transformer without secondary", fourWireWithTransformers(), Basic::VtSecondary, 2,
+         5, false},
+        {"current transformer without primary", fourWireWithTransformers(), Basic::CtPrimary, 2, 5,
+         false},
+        {"no transformer: ratio cells unused", threeWire(), Basic::CtSecondary, 1, 1, true},
     };
     for (auto c : cases) {
-        if (c.cell >= 0) c.record.Grundwerte[c.cell] = Cell(0);
+        if (c.zero) c.record.Grundwerte[*c.zero] = Cell(0);
         c.record.Anzahl_Analog = c.analog;
         c.record.Anzahl_Binaer = c.binary;
         EXPECT_EQ(checkRecordSendable(c.record) == RecordFault::None, c.sendable) << c.name;
