@@ -43,7 +43,10 @@ int main(int argc, char** argv) {
 
     kalvo::SystemClock clock;
     kalvo::QtSettingsStore settings;
+    // The built-in simulated unit: programmed with the demo configuration, or (--fresh) never
+    // programmed.
     kalvo::sim::Transducer transducer{kalvo::sim::Options{}};
+    kalvo::sim::Transducer freshUnit{kalvo::sim::Options{.fresh = true}};
 
     kalvo::CliEnvironment env;
     env.openPath = [](const std::string& path) -> std::unique_ptr<kalvo::SerialPort> {
@@ -51,6 +54,9 @@ int main(int argc, char** argv) {
     };
     env.simulator = [&]() -> std::unique_ptr<kalvo::SerialPort> {
         return std::make_unique<kalvo::sim::SimulatedPort>(transducer, clock, &gInterrupt);
+    };
+    env.freshSimulator = [&]() -> std::unique_ptr<kalvo::SerialPort> {
+        return std::make_unique<kalvo::sim::SimulatedPort>(freshUnit, clock);
     };
     env.clock = &clock;
     env.settings = &settings;

@@ -1,8 +1,10 @@
 // kalvo: the desktop tool.
 //
-//   kalvo [--port PATH | --simulator] [--lang de|en]
+//   kalvo [--port PATH | --simulator [--fresh]] [--lang de|en]
 //     --port PATH   use this device path instead of the COM number's port
-//     --simulator   attach an in-process simulated TXR 3.0 (no hardware needed)
+//     --simulator   attach an in-process simulated TXR 3.0 (no hardware needed): a programmed
+//                   2A/5D, 120 V / 1.2 A unit holding a demo configuration
+//     --fresh       with --simulator: a unit that was never programmed
 //     --lang de|en  start in German or English (otherwise the stored language)
 
 #include <QApplication>
@@ -23,7 +25,7 @@
 namespace {
 
 void usage() {
-    std::fputs("usage: kalvo [--port PATH | --simulator] [--lang de|en]\n", stderr);
+    std::fputs("usage: kalvo [--port PATH | --simulator [--fresh]] [--lang de|en]\n", stderr);
 }
 
 #ifdef Q_OS_WIN
@@ -38,6 +40,7 @@ int main(int argc, char* argv[]) {
     // Options first, so a wrong command line is reported even without a display.
     std::string portPath;
     bool simulator = false;
+    bool fresh = false;
     std::string lang;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -45,6 +48,8 @@ int main(int argc, char* argv[]) {
             portPath = argv[++i];
         } else if (a == "--simulator") {
             simulator = true;
+        } else if (a == "--fresh") {
+            fresh = true;
         } else if (a == "--lang" && i + 1 < argc) {
             lang = argv[++i];
             if (lang != "de" && lang != "en") {
@@ -56,7 +61,7 @@ int main(int argc, char* argv[]) {
             return 1;
         }
     }
-    if (simulator && !portPath.empty()) {
+    if ((simulator && !portPath.empty()) || (fresh && !simulator)) {
         usage();
         return 1;
     }
@@ -77,7 +82,7 @@ int main(int argc, char* argv[]) {
     // The simulated device and its clock live as long as the program; the port that talks
     // to it is made inside the device thread like any other port.
     auto simClock = std::make_shared<kalvo::SystemClock>();
-    auto device = std::make_shared<kalvo::sim::Transducer>(kalvo::sim::Options{});
+    auto device = std::make_shared<kalvo::sim::Transducer>(kalvo::sim::Options{.fresh = fresh});
     if (simulator) session.usePortForThisRun("Simulator");
     if (!portPath.empty()) session.usePortForThisRun(portPath);
 

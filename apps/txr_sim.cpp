@@ -2,7 +2,10 @@
 // line (or links it at --link PATH); a program opens that path as its serial port.
 //
 //   txr-sim [--variant 2A/5D] [--class 120/1.2] [--address N] [--link PATH] [--log FILE]
-//           [--wire-time] [--silent] [--garble] [--delay MS]
+//           [--wire-time] [--silent] [--garble] [--delay MS] [--fresh]
+//
+// The unit starts programmed with a demo configuration for its variant; --fresh gives one that
+// was never programmed.
 
 #include <fcntl.h>
 #include <poll.h>
@@ -39,7 +42,7 @@ void onSignal(int) {
 
 const char* const kUsage =
     "usage: txr-sim [--variant 2A/5D] [--class 120/1.2] [--address N] [--link PATH]\n"
-    "               [--log FILE] [--wire-time] [--silent] [--garble] [--delay MS]\n"
+    "               [--log FILE] [--wire-time] [--silent] [--garble] [--delay MS] [--fresh]\n"
     "  --variant  analog/binary outputs: 1A..4A with 1D, 5D or 9D (default 2A/5D)\n"
     "  --class    input class volts/amperes: 600, 120 or 100 / 5, 1.2 or 1 (default 120/1.2)\n"
     "  --address  device address 0..255 (default 0)\n"
@@ -48,7 +51,9 @@ const char* const kUsage =
     "  --wire-time  take 11 bits at 19200 baud per character, both ways\n"
     "  --silent   answer nothing\n"
     "  --garble   echo every command with one character changed\n"
-    "  --delay    wait MS milliseconds before each reply\n";
+    "  --delay    wait MS milliseconds before each reply\n"
+    "  --fresh    a unit that was never programmed (default: programmed with a demo\n"
+    "             configuration: three-wire 100 V, 1 A, outputs on U12, P, F, U23)\n";
 
 int usageError(const std::string& what) {
     std::fprintf(stderr, "txr-sim: %s\n%s", what.c_str(), kUsage);
@@ -154,6 +159,8 @@ int main(int argc, char** argv) {
             options.silent = true;
         } else if (a == "--garble") {
             options.garbleEcho = true;
+        } else if (a == "--fresh") {
+            options.fresh = true;
         } else if (a == "--variant" || a == "--class" || a == "--address" || a == "--link" ||
                    a == "--log" || a == "--delay") {
             auto v = value();

@@ -12,6 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     kalvo::sim::Options options;
     options.wireTime = (data[0] & 1) != 0;
     options.garbleEcho = (data[0] & 2) != 0;
+    options.fresh = (data[0] & 4) != 0;  // erased copies instead of the demo configuration
     kalvo::sim::Transducer device(options);
     const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
     kalvo::TimePoint now{};

@@ -295,6 +295,7 @@ ProgramResult programRun(Link& link, const Record& record, const std::string& ad
     if (link.cancelled()) return fail(Outcome::Cancelled, "cancelled");
     const std::optional<std::string> reply = queryHardware(link, address);
     if (!reply) return fail(failureOf(link), "port lost during the hardware query");
+    if (reply->empty()) return fail(failureOf(link), std::string(kNoHardwareReply));
     HardwareParse parsed = parseHardwareReply(*reply);
     if (!parsed.info) return fail(Outcome::BadReply, "hardware reply: " + parsed.reason);
     const HardwareInfo hw = *parsed.info;

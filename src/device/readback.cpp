@@ -97,39 +97,36 @@ ReadBackResult linkFailed(const Link& link, std::string reason) {
 
 }  // namespace
 
-ReadBackResult parseDataReplies(const Record& current, std::string_view d1, std::string_view d2,
-                                std::string_view d3) {
-    Record rec = current;
-
-    // "-D1": the basic settings, the two output counts, then the interface digits.
+std::optional<std::string> fillFromD1(Record& record, std::string_view reply) {
+    // The basic settings, the two output counts, then the interface digits.
     constexpr std::size_t kAnalogCount = Basic::Count;
     constexpr std::size_t kBinaryCount = Basic::Count + 1;
-    FieldScanner s1(d1);
-    std::array<std::string, Basic::Count + 2> f1;
-    for (std::size_t i = 0; i < f1.size(); ++i) {
-        auto field = s1.next();
-        if (!field) return bad("\"-D1\" reply has " + std::to_string(i) + " of 10 fields");
-        f1[i] = std::move(*field);
+    FieldScanner scanner(reply);
+    std::array<std::string, Basic::Count + 2> fields;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        auto field = scanner.next();
+        if (!field) return "\"-D1\" reply has " + std::to_string(i) + " of 10 fields";
+        fields[i] = std::move(*field);
     }
-    const std::optional<int> analogCount = countOf(f1[kAnalogCount]);
-    const std::optional<double> analogValue = parseNumber(f1[kAnalogCount]);
-    const std::optional<int> binaryCount = countOf(f1[kBinaryCount]);
+    const std::optional<int> analogCount = countOf(fields[kAnalogCount]);
+    const std::optional<double> analogValue = parseNumber(fields[kAnalogCount]);
+    const std::optional<int> binaryCount = countOf(fields[kBinaryCount]);
     // The analog count must be whole; the binary count is rounded like a 16-bit integer.
     if (!analogCount || !binaryCount || *analogValue != static_cast<double>(*analogCount)) {
-        return bad("\"-D1\" reply: output counts are not numbers");
+        return "\"-D1\" reply: output counts are not numbers";
     }
     // The classes come from the hardware query later; only the counts are checked here.
     if (auto why = checkVariant(*analogCount, *binaryCount, 1.0, 1.0)) {
-        return bad("\"-D1\" reply: " + *why);
+        return "\"-D1\" reply: " + *why;
     }
-    for (std::size_t i = 0; i < Basic::Count; ++i) rec.Grundwerte[i] = Cell(f1[i]);
-    rec.Anzahl_Analog = *analogCount;
-    rec.Anzahl_Binaer = *binaryCount;
+    for (std::size_t i = 0; i < Basic::Count; ++i) record.Grundwerte[i] = Cell(fields[i]);
+    record.Anzahl_Analog = *analogCount;
+    record.Anzahl_Binaer = *binaryCount;
 
     // The interface digits follow the colon after the binary count, one character each.
-    const std::string_view digits = s1.rest();
+    const std::string_view digits = scanner.rest();
     std::size_t at = 0;
-    for (Cell& cell : rec.Schnittstellenwerte) {
+    for (Cell& cell : record.Schnittstellenwerte) {
         int value = 0;
         if (at < digits.size()) {
             auto [ch, after] = characterAt(digits, at);
@@ -138,16 +135,32 @@ ReadBackResult parseDataReplies(const Record& current, std::string_view d1, std:
         }
         cell = Cell(value);
     }
+    return std::nullopt;
+}
 
-    if (!fillRows(rec.Analogwerte, rec.Anzahl_Analog, d2)) {
-        return bad("\"-D2\" reply too short for " + std::to_string(rec.Anzahl_Analog) +
-                   " analog outputs");
+std::optional<std::string> fillFromD2(Record& record, std::string_view reply) {
+    if (!fillRows(record.Analogwerte, record.Anzahl_Analog, reply)) {
+        return "\"-D2\" reply too short for " + std::to_string(record.Anzahl_Analog) +
+               " analog outputs";
     }
-    if (!fillRows(rec.Binaerwerte, rec.Anzahl_Binaer, d3)) {
-        return bad("\"-D3\" reply too short for " + std::to_string(rec.Anzahl_Binaer) +
-                   " binary outputs");
-    }
+    return std::nullopt;
+}
 
+std::optional<std::string> fillFromD3(Record& record, std::string_view reply) {
+    if (!fillRows(record.Binaerwerte, record.Anzahl_Binaer, reply)) {
+        return "\"-D3\" reply too short for " + std::to_string(record.Anzahl_Binaer) +
+               " binary outputs";
+    }
+    return std::nullopt;
+}
+
+ReadBackResult parseDataReplies(const Record& current, std::string_view d1, std::string_view d2,
+                                std::string_view d3) {
+    Record rec = current;
+    for (const auto& [fill, reply] :
+         {std::pair{&fillFromD1, d1}, std::pair{&fillFromD2, d2}, std::pair{&fillFromD3, d3}}) {
+        if (auto why = fill(rec, reply)) return bad(std::move(*why));
+    }
     ReadBackResult r;
     r.outcome = Outcome::Ok;
     r.record = std::move(rec);
@@ -177,32 +190,39 @@ ReadBackResult readTransducer(Link& link, const Record& current, const std::stri
     if (!test.Befehl_ok) return linkFailed(link, "no or wrong echo for the link test");
     link.pause(Millis{1000});
 
-    std::array<std::string, 3> data;
-    for (std::size_t i = 0; i < data.size(); ++i) {
+    // Each reply is taken before the next is asked for: a reply that is already unusable
+    // ends the read without costing the time limits of the others.
+    using Fill = std::optional<std::string> (*)(Record&, std::string_view);
+    constexpr std::array<Fill, 3> kFill = {&fillFromD1, &fillFromD2, &fillFromD3};
+    ReadBackResult result;
+    result.record = current;
+    for (std::size_t i = 0; i < kFill.size(); ++i) {
         if (link.cancelled()) return linkFailed(link, "cancelled");
         const std::string command = "-D" + std::to_string(i + 1);
         const Transaction t = seriell(link, frameText(address, command), 1);
         if (t.Abbruch || t.lost || t.cancelled || t.Antwort.empty()) {
             return linkFailed(link, "no data reply to " + command);
         }
+        // The log shows each reply without the character that ended it, closed by a colon
+        // (as the field scan sees it); an erased "-D1" is shown before it is recognised.
+        const std::string data = withoutLineEnd(t.Antwort);
+        link.log(data + ":");
         if (i == 0 && neverProgrammed(t.Antwort)) {
             ReadBackResult r;
             r.outcome = Outcome::NeverProgrammed;
             r.reason = "the transducer's data area is erased";
             return r;
         }
-        data[i] = withoutLineEnd(t.Antwort);
-        link.log(data[i]);
+        if (auto why = kFill[i](result.record, data)) return bad(std::move(*why));
     }
-
-    ReadBackResult result = parseDataReplies(current, data[0], data[1], data[2]);
-    if (result.outcome != Outcome::Ok) return result;
+    result.outcome = Outcome::Ok;
 
     link.stage(Stage::Hardware);
     link.pause(kWartezeit);
     if (link.cancelled()) return linkFailed(link, "cancelled");
     const std::optional<std::string> reply = queryHardware(link, address);
     if (!reply) return linkFailed(link, "port lost during the hardware query");
+    if (reply->empty()) return linkFailed(link, std::string(kNoHardwareReply));
     const HardwareParse parsed = parseHardwareReply(*reply);
     if (!parsed.info) return bad("hardware reply: " + parsed.reason);
 

@@ -1,6 +1,7 @@
 // Reading the configuration stored in a transducer (the copy written by "-D1," "-D2," "-D3,").
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,15 +19,22 @@ struct ReadBackResult {
     std::string portError;  // the system's reason when the port failed (Link::portError)
 };
 
-// Fills a copy of `current` from the three data replies (each without its closing CR/LF;
-// Windows-1252 decoded to UTF-8 already). Whatever precedes the first colon of a reply is
-// skipped; the fields are the texts between colons, and the end of a reply closes its last
-// field. "-D1": Grundwerte 0..7, the analog and binary counts, then the 37 interface digits;
-// "-D2": 13 fields per analog output; "-D3": 6 fields per binary output. Cells keep the
-// texts found; the interface cells hold the value of their digit (a missing or non-digit
-// character counts 0). The hardware classes are left as they are.
-// All or nothing: a reply with fewer fields than its counts need, or counts no TXR 3.0 has,
-// gives BadReply and no record.
+// The read takes the three data replies one by one, each before the next is asked for. Each
+// step fills its cells of `record` from one reply (without its closing CR/LF; Windows-1252
+// decoded to UTF-8 already) and returns nullopt, or says why the reply cannot be used: then
+// the read ends there and the caller discards the record. Whatever precedes the first colon
+// of a reply is skipped; the fields are the texts between colons, and the end of a reply
+// closes its last field. Cells keep the texts found.
+// "-D1": Grundwerte 0..7, the analog and binary counts (1..4 and 1..13: other counts are no
+// TXR 3.0's), then the 37 interface digits (a missing or non-digit character counts 0).
+std::optional<std::string> fillFromD1(Record& record, std::string_view reply);
+// "-D2": 13 fields for each of record.Anzahl_Analog analog outputs.
+std::optional<std::string> fillFromD2(Record& record, std::string_view reply);
+// "-D3": 6 fields for each of record.Anzahl_Binaer binary outputs.
+std::optional<std::string> fillFromD3(Record& record, std::string_view reply);
+
+// The three steps on a copy of `current`. All or nothing: the first unusable reply gives
+// BadReply and no record. The hardware classes are left as they are.
 ReadBackResult parseDataReplies(const Record& current, std::string_view d1, std::string_view d2,
                                 std::string_view d3);
 
@@ -34,11 +42,13 @@ ReadBackResult parseDataReplies(const Record& current, std::string_view d1, std:
 // its 10th character is byte 255 on the wire, 'ÿ' (U+00FF) once decoded.
 bool neverProgrammed(std::string_view d1Reply);
 
-// The whole read-back: wake-up, "-t", "-D1", "-D2", "-D3", then the hardware query for the
-// classes. Returns the new record (with Max_Spannung, Max_Strom from the device) only on
-// complete success; on any failure the caller applies nothing.
-// Outcomes: Ok; LinkFailure; NeverProgrammed; BadReply (data or hardware reply unusable);
-// Cancelled.
+// The whole read-back: wake-up, "-t", then "-D1", "-D2", "-D3", each reply logged (without
+// its closing character, followed by ":") and taken before the next request, then the
+// hardware query for the classes. Returns the new record (with Max_Spannung, Max_Strom from
+// the device) only on complete success; on any failure the caller applies nothing.
+// Outcomes: Ok; LinkFailure (also when the hardware query gets no reply at all);
+// NeverProgrammed; BadReply (a data reply or the hardware reply unusable: nothing more is
+// asked for); Cancelled.
 ReadBackResult readTransducer(Link& link, const Record& current, const std::string& address);
 
 }  // namespace kalvo

@@ -68,6 +68,19 @@ double typNumber(std::string_view line) {
     return leadingNumber(line);
 }
 
+// The path line of a saved file: the file's full path in the system's own form, so a file
+// saved as "rel.cfg" names the folder it lies in, and one saved on Windows has backslashes
+// ("C:\Projekte\anlage.cfg") as files written there always had.
+std::string pathLine(const std::filesystem::path& target) {
+    std::error_code ec;
+    std::filesystem::path full = std::filesystem::absolute(target, ec);
+    if (ec) full = target;
+    full = full.lexically_normal();
+    full.make_preferred();
+    const std::u8string text = full.u8string();
+    return std::string(text.begin(), text.end());
+}
+
 Decoded failure(FileError error, std::string detail, const Record& base) {
     return {error, std::move(detail), base};
 }
@@ -229,12 +242,12 @@ Decoded decodeProject(std::string_view bytes, const Record& base) {
 }
 
 FileError Projekt_speichern(const Record& record, const std::string& path, char decimal) {
-    const Encoded encoded = encodeProject(record, path, decimal);
+    const std::filesystem::path target = pathFromUtf8(path);
+    const Encoded encoded = encodeProject(record, pathLine(target), decimal);
     if (encoded.error != FileError::None) return encoded.error;
 
     // Write beside the target, then rename over it: the old file stays whole until the new
     // one is complete.
-    const std::filesystem::path target = pathFromUtf8(path);
     std::filesystem::path temporary;
     std::error_code ec;
     for (int attempt = 0; attempt < 100; ++attempt) {

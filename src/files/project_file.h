@@ -38,7 +38,8 @@ struct Decoded {
 Decoded decodeProject(std::string_view bytes, const Record& base);
 
 // Writes atomically (a temporary file beside the target, renamed over it): a failed save
-// leaves the old file whole. `path` is UTF-8.
+// leaves the old file whole. `path` is UTF-8. The file's first line is its full path as
+// saved: absolute, normalised, with the system's separators (backslashes on Windows).
 FileError Projekt_speichern(const Record& record, const std::string& path, char decimal);
 // Reads a file (CannotOpen when missing, unreadable or not a plain file); on any error the
 // returned record is `base` unchanged.

@@ -118,6 +118,7 @@ Identification Hardware_erkennung(Link& link, std::string_view address) {
 
     const auto reply = queryHardware(link, address);
     if (!reply) return failed("port lost during the hardware query");
+    if (reply->empty()) return failed(std::string(kNoHardwareReply));
 
     HardwareParse parsed = parseHardwareReply(*reply);
     if (!parsed.info) {

@@ -16,6 +16,13 @@ inline constexpr int kQueryPasses = 150;
 inline constexpr Millis kQueryPassPause{12};
 inline constexpr std::string_view kMarker = "Ana.:  ";
 
+// The reason a sequence gives when the 150 passes of the hardware query brought nothing but
+// line ends: the device did not answer at all, which is a link failure. A reply that came
+// but holds no usable description is a bad reply instead. (Line ends do not count as a
+// reply: the link test's echo leaves its LF behind, and a silent device would otherwise
+// seem to have answered with it.)
+inline constexpr std::string_view kNoHardwareReply = "no reply to the hardware query";
+
 // Wake-up frames: a lone CR and twice LF CR "-" addr "-t" LF CR. crFirst chooses the order
 // (identification and read-back send the CR first, programming last).
 bool sendWakeFrames(Link& link, std::string_view address, bool crFirst);
@@ -56,9 +63,9 @@ struct Identification {
 };
 
 // The automatic detection: wake-up (CR first), pause 2000 ms, flush, link test "-t" through
-// seriell, hardware query and parse. LinkFailure when the port fails or the link test gets
-// no matching echo, BadReply (with reason) for an unusable hardware reply, Cancelled when
-// the user stopped it.
+// seriell, hardware query and parse. LinkFailure when the port fails, the link test gets
+// no matching echo or the query no reply at all (reason kNoHardwareReply), BadReply (with
+// reason) for a hardware reply that came but is unusable, Cancelled when the user stopped it.
 Identification Hardware_erkennung(Link& link, std::string_view address);
 
 }  // namespace kalvo

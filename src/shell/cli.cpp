@@ -25,8 +25,10 @@ namespace kalvo {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: kalvo-cli [--port PATH | --simulator] [--address N] [--lang de|en] [--verbose]\n"
-    "                 COMMAND\n"
+    "usage: kalvo-cli [--port PATH | --simulator [--fresh]] [--address N] [--lang de|en]\n"
+    "                 [--verbose] COMMAND\n"
+    "  --simulator  a built-in simulated unit: programmed 2A/5D, 120 V / 1.2 A with a demo\n"
+    "               configuration; --fresh: one that was never programmed\n"
     "commands:\n"
     "  transact TEXT...       one exchange of \"-\" + address + TEXT (e.g. transact -t)\n"
     "  identify               detect the hardware variant and input class\n"
@@ -62,6 +64,7 @@ class StreamLog final : public LinkObserver {
 struct Options {
     std::optional<std::string> port;
     bool simulator = false;
+    bool fresh = false;
     std::string address = "0";
     std::optional<bool> english;
     bool verbose = false;
@@ -146,7 +149,8 @@ class Runner {
     // Opens the link to the named port, the simulator, or the stored COM port.
     bool connect() {
         if (o_.simulator) {
-            port_ = env_.simulator();
+            const auto& make = o_.fresh ? env_.freshSimulator : env_.simulator;
+            if (make) port_ = make();
         } else {
             std::string path = o_.port.value_or("");
             if (path.empty()) {
@@ -435,6 +439,8 @@ int runCli(const std::vector<std::string>& args, const CliEnvironment& env) {
             o.port = v;
         } else if (a == "--simulator") {
             o.simulator = true;
+        } else if (a == "--fresh") {
+            o.fresh = true;
         } else if (a == "--address") {
             std::string v;
             if (!value(v)) return usage("--address needs a number");
@@ -456,6 +462,7 @@ int runCli(const std::vector<std::string>& args, const CliEnvironment& env) {
         }
     }
     if (o.port && o.simulator) return usage("--port and --simulator exclude each other");
+    if (o.fresh && !o.simulator) return usage("--fresh goes with --simulator");
     if (i >= args.size()) return usage("no command given");
     o.command = args[i++];
     // After the command word every argument belongs to it: "transact -t" sends "-t".

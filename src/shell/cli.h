@@ -1,6 +1,10 @@
 // kalvo-cli: the device sequences and file handling for scripts and production lines.
 //
-//   kalvo-cli [--port PATH | --simulator] [--address N] [--lang de|en] [--verbose] COMMAND ...
+//   kalvo-cli [--port PATH | --simulator [--fresh]] [--address N] [--lang de|en] [--verbose]
+//             COMMAND ...
+//     --simulator             the built-in simulated TXR 3.0: a programmed 2A/5D, 120 V / 1.2 A
+//                             unit holding a demo configuration; with --fresh a unit that
+//                             was never programmed
 //     transact TEXT...        one exchange of "-" + address + TEXT; prints the log lines
 //     identify                automatic hardware detection; prints analog=, binary=,
 //                             voltage=, current= (numbers with a point)
@@ -64,6 +68,8 @@ enum ExitCode : int {
 struct CliEnvironment {
     std::function<std::unique_ptr<SerialPort>(const std::string& path)> openPath;
     std::function<std::unique_ptr<SerialPort>()> simulator;
+    // `--simulator --fresh`: a simulated unit that was never programmed.
+    std::function<std::unique_ptr<SerialPort>()> freshSimulator;
     Clock* clock = nullptr;
     const SettingsStore* settings = nullptr;  // for the COM port when no port is named
     char decimal = '.';

@@ -46,9 +46,49 @@ std::string classText(double value) {
     return s;
 }
 
+// The demo configuration's cells, field by field as the parameter dialog stores them.
+constexpr std::string_view kDemoBasic = ":2:50:100:0:0:1:0:0";  // 3U, 50 Hz, 100 V, 1 A
+// Interface cells U12 U23 U31 (3..5), I1 I2 I3 (6..8), P (9) and F (33).
+constexpr std::string_view kDemoInterface = "0001111111000000000000000000000001000";
+constexpr std::string_view kDemoAnalog[] = {
+    ":0:0:V:0:50:100:0:4:12:20:0:24:0",       // U12 0..100 V, 4..20 mA
+    ":2:0:W:-150:0:150:1:-10:0:10:-12:12:0",  // P -150..150 W, -10..10 V
+    ":8:0:Hz:45:50:55:0:4:12:20:0:24:0",      // F 45..55 Hz, 4..20 mA
+    ":0:1:V:0:50:100:0:0:10:20:0:24:0",       // U23 0..100 V, 0..20 mA
+};
+constexpr std::string_view kDemoBinary[] = {
+    ":2:0:0:V:80:1",   // U12 below 80 V
+    ":2:1:0:A:1:0",    // I1 above 1 A
+    ":2:8:0:Hz:51:0",  // F above 51 Hz
+    ":1:0:0:0:0:0",    // on while the device is OK
+};
+constexpr std::string_view kDemoBinaryOff = ":0:0:0:0:0:0";
+
 }  // namespace
 
-Transducer::Transducer(Options options) : options_(std::move(options)) {}
+std::array<std::string, 3> demoCopies(int analog, int binary) {
+    analog = std::clamp(analog, 0, 4);
+    binary = std::clamp(binary, 0, 13);
+    std::array<std::string, 3> copies;
+    copies[0] = std::string(kDemoBasic) + ":" + std::to_string(analog) + ":" +
+                std::to_string(binary) + ":" + std::string(kDemoInterface);
+    for (int j = 0; j < analog; ++j) copies[1] += kDemoAnalog[j];
+    for (int j = 0; j < binary; ++j) copies[2] += j < 4 ? kDemoBinary[j] : kDemoBinaryOff;
+    return copies;
+}
+
+std::vector<std::string> demoInterfaceCodes() {
+    return {"U12", "U23", "U31", "I1", "I2", "I3", "P", "F"};
+}
+
+Transducer::Transducer(Options options) : options_(std::move(options)) {
+    if (!options_.fresh) {
+        programmedAtStart_ = true;
+        demo_ = demoCopies(options_.analog, options_.binary);
+        interfaceList_ = demoInterfaceCodes();
+        listProgrammed_ = true;
+    }
+}
 
 void Transducer::receive(std::string_view bytes, TimePoint now) {
     for (char c : bytes) {
@@ -144,7 +184,8 @@ void Transducer::handleFrame(const std::string& frame, TimePoint at) {
         command[2] <= '3') {
         int n = command[2] - '0';
         std::string reply = echo + ",";
-        reply += written_[n - 1] ? stored_[n - 1] : std::string(kErasedLength, '\xFF');
+        const bool holdsCopy = written_[n - 1] || programmedAtStart_;
+        reply += holdsCopy ? dataCopy(n) : std::string(kErasedLength, '\xFF');
         queueReply(reply + CR, at);
         return;
     }

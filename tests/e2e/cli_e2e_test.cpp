@@ -61,9 +61,9 @@ class CliAgainstSim : public ::testing::Test {
     // A project file for a 600 V / 5 A unit of the variant, a few cells off the defaults.
     std::string project(int analog, int binary) {
         Record r = newProject(analog, binary, 600, 5);
-        r.Grundwerte[1] = Cell(60);
-        r.Analogwerte[1][11] = Cell(20);
-        r.Binaerwerte[0][0] = Cell(1);
+        r.Grundwerte[Basic::NominalFrequency] = Cell(60);
+        r.Analogwerte[1][Analog::LimitMax] = Cell(20);
+        r.Binaerwerte[0][Binary::Mode] = Cell(ModeOnWhileOk);
         for (int i : {0, 5, 33}) r.Schnittstellenwerte[i] = Cell(1);
         const std::string path = file("project.cfg");
         EXPECT_EQ(Projekt_speichern(r, path, '.'), FileError::None);
@@ -131,10 +131,49 @@ TEST_F(CliAgainstSim, IdentifyReadsVariantAndClass) {
 }
 
 TEST_F(CliAgainstSim, FreshUnitIsReportedAsNeverProgrammed) {
-    ChildResult r = cli({"--port", startSim(), "read", "--output", file("never.cfg")});
+    ChildResult r = cli({"--port", startSim({"--fresh"}), "read", "--output", file("never.cfg")});
     EXPECT_EQ(r.exitCode, 4) << r.out << r.err;
     EXPECT_NE(r.err.find("Der Messumformer wurde noch nie parametriert."), std::string::npos);
     EXPECT_FALSE(fs::exists(file("never.cfg")));
+
+    r = cli({"--simulator", "--fresh", "read"});
+    EXPECT_EQ(r.exitCode, 4) << r.out << r.err;
+}
+
+// A new user's first try: the built-in simulator and txr-sim hold a demo configuration that
+// reads back into a file (named by its full path inside, though given relative to the working
+// folder) and passes every check of the parameter dialog.
+TEST_F(CliAgainstSim, TheDemoConfigurationReadsBackAndChecksClean) {
+    const fs::path before = fs::current_path();
+    fs::current_path(dir);
+    ChildResult r = cli({"--simulator", "read", "--output", "demo.cfg"});
+    fs::current_path(before);
+    ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
+    const fs::path demo = fs::path(dir) / "demo.cfg";
+    const Decoded loaded = Projekt_laden(demo.string(), startRecord());
+    ASSERT_EQ(loaded.error, FileError::None) << loaded.detail;
+    EXPECT_EQ(loaded.record.Anzahl_Analog, 2);
+    EXPECT_EQ(loaded.record.Anzahl_Binaer, 5);
+    std::ifstream in(demo, std::ios::binary);
+    std::string firstLine;
+    std::getline(in, firstLine);
+    EXPECT_EQ(firstLine.substr(4), fs::canonical(dir).string() + "/demo.cfg\r");
+
+    for (const char* lang : {"de", "en"}) {
+        ChildResult c = cli({"check", "--lang", lang, demo.string()});
+        EXPECT_EQ(c.exitCode, 0) << c.out << c.err;
+        EXPECT_EQ(c.out, "") << lang;
+    }
+
+    // txr-sim's unit of another variant holds the demo for its own outputs.
+    const std::string port = startSim({"--variant", "4A/9D", "--class", "600/5"});
+    r = cli({"--port", port, "read", "--output", file("sim.cfg")});
+    ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
+    ChildResult c = cli({"check", file("sim.cfg")});
+    EXPECT_EQ(c.exitCode, 0) << c.out << c.err;
+    r = cli({"show", file("sim.cfg")});
+    EXPECT_NE(r.out.find("variant: TXR 3.0 4A/9D"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("analog 4: U23 (V)"), std::string::npos) << r.out;
 }
 
 TEST_F(CliAgainstSim, WrongVariantIsRefused) {

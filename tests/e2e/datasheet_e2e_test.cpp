@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "support/child_process.h"
 #include "config/record.h"
 #include "files/project_file.h"
+#include "support/child_process.h"
 
 namespace kalvo::e2e {
 namespace {

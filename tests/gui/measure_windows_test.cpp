@@ -209,7 +209,7 @@ void MeasureWindowsTest::anzeilistAgainstThePollingSimulator() {
         cancel = false;
         job = std::thread([&] {
             SystemClock clock;
-            sim::Transducer device({.wireTime = true});
+            sim::Transducer device({.wireTime = true, .fresh = true});
             sim::SimulatedPort port(device, clock);
             Link link(port, clock, nullptr, &cancel);
             Messwerte_abfragen(link, "0", {}, [&](const std::string& line) {

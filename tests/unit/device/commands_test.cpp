@@ -2,6 +2,8 @@
 // whether a record can be sent to a device at all.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "device/programming.h"
 #include "device_test_support.h"
 
@@ -46,11 +48,11 @@ TEST(ProgrammingCommands, SingleCommandsOfModifiedRecords) {
 
     // Only the divisor is single precision: 1234567.89 W keeps its cents (not ...875).
     Record p = threeWire();
-    p.Analogwerte[0][0] = Cell(2);
-    p.Analogwerte[0][1] = Cell(0);
-    p.Analogwerte[0][3] = Cell(-1234567.89);
-    p.Analogwerte[0][4] = Cell(0);
-    p.Analogwerte[0][5] = Cell(1234567.89);
+    p.Analogwerte[0][Analog::Quantity] = Cell(ActivePower);
+    p.Analogwerte[0][Analog::Place] = Cell(0);
+    p.Analogwerte[0][Analog::RangeStart] = Cell(-1234567.89);
+    p.Analogwerte[0][Analog::KneeInput] = Cell(0);
+    p.Analogwerte[0][Analog::RangeEnd] = Cell(1234567.89);
     EXPECT_EQ(programmingCommands(p, ',')[1],
               "-M A1,P,-1234567.89,0,1234567.89,mA,-20,0,20,-24,24,0");
 
@@ -63,24 +65,81 @@ TEST(ProgrammingCommands, SingleCommandsOfModifiedRecords) {
     EXPECT_EQ(c[7], "-D1,:0:16,666:230:0:0:5:0:0:4:1:0000000000000000000000000000000000000");
 }
 
+// Every interface cell on its own, against the device's code list written out here.
+TEST(ProgrammingCommands, EachInterfaceCellHasItsOwnCode) {
+    const char* const codes[kInterfaceCells] = {
+        ",U1",  ",U2",  ",U3",  ",U12", ",U23", ",U31", ",I1",  ",I2",  ",I3",  ",P",
+        ",P1",  ",P2",  ",P3",  ",Q",   ",Q1",  ",Q2",  ",Q3",  ",S",   ",S1",  ",S2",
+        ",S3",  ",PF",  ",PF1", ",PF2", ",PF3", ",QF",  ",QF1", ",QF2", ",QF3", ",ph",
+        ",ph1", ",ph2", ",ph3", ",F",   ",INP", ",U",   ",I"};
+    // The interface command follows the one analog and the one binary command of a 1A/1D.
+    constexpr std::size_t kInterfaceCommand = 3;
+    std::string all = "-M S,FF,E";
+    for (int i = 0; i < kInterfaceCells; ++i) {
+        Record r = threeWire();
+        r.Schnittstellenwerte[static_cast<std::size_t>(i)] = Cell(1);
+        EXPECT_EQ(programmingCommands(r, ',')[kInterfaceCommand],
+                  std::string("-M S,FF,E") + codes[i])
+            << "cell " << i;
+        all += codes[i];
+    }
+    Record r = threeWire();
+    for (Cell& cell : r.Schnittstellenwerte) cell = Cell("1");  // as read from a file
+    EXPECT_EQ(programmingCommands(r, ',')[kInterfaceCommand], all);
+}
+
+// The divisor of a quantity is single precision. A 10 kV / 0,11 kV transformer has the factor
+// 90.90909..., which is no binary fraction: the nearest float is 11915636 x 2^-17 =
+// 90.909088134765625, about 3 x 10^-8 below it. So 10000 V / Skalierung is
+// 110.0000033569336..., written "110,000003356934" on a German system and cut to "110.00";
+// divided by the exact factor it would be 110 (to 15 digits) and be written "110". Likewise
+// the knee 5000 V gives 55.0000016784668 -> "55.00" and the limit 11000 V gives
+// 121.0000036926 -> "121.00".
+TEST(ProgrammingCommands, RangesAndLimitsAreDividedByTheSinglePrecisionFactor) {
+    Record r = newProject(1, 1, 120, 5);
+    r.Grundwerte[Basic::ConnectionType] = Cell(FourWireUnbalanced);
+    r.Grundwerte[Basic::NominalVoltage] = Cell(0);
+    r.Grundwerte[Basic::VtPrimary] = Cell(10);
+    r.Grundwerte[Basic::VtSecondary] = Cell(0.11);
+    AnalogRow& a = r.Analogwerte[0];
+    a[Analog::Quantity] = Cell(Voltage);
+    a[Analog::Place] = Cell(0);
+    a[Analog::RangeUnit] = Cell("kV");
+    a[Analog::RangeStart] = Cell(0);
+    a[Analog::KneeInput] = Cell(5000);
+    a[Analog::RangeEnd] = Cell(10000);
+    a[Analog::OutputStart] = Cell(4);
+    a[Analog::KneeOutput] = Cell(12);
+    a[Analog::OutputEnd] = Cell(20);
+    a[Analog::LimitMin] = Cell(0);
+    a[Analog::LimitMax] = Cell(24);
+    r.Binaerwerte[0] = {Cell(ModeLimit), Cell(Voltage), Cell(0), Cell("kV"), Cell(11000), Cell(0)};
+
+    const Frames c = programmingCommands(r, ',');
+    EXPECT_EQ(c[1], "-M A1,U1,0,55.00,110.00,mA,4,12,20,0,24,0");
+    EXPECT_EQ(c[2], "-M B1,U1,121.00>");
+}
+
 TEST(CheckRecordSendable, CountsAndTransformerRatiosMustBeUsable) {
     const struct {
         const char* name;
         Record record;
-        int cell;  // Grundwerte cell set to 0, or -1
+        std::optional<Basic::Field> zero;  // a Grundwerte cell set to 0
         int analog, binary;
         bool sendable;
     } cases[] = {
-        {"four-wire", fourWireWithTransformers(), -1, 2, 5, true},
-        {"no analog output", threeWire(), -1, 0, 1, false},
-        {"five analog outputs", threeWire(), -1, 5, 1, false},
-        {"14 binary outputs", threeWire(), -1, 1, 14, false},
-        {"voltage transformer without secondary", fourWireWithTransformers(), 4, 2, 5, false},
-        {"current transformer without primary", fourWireWithTransformers(), 6, 2, 5, false},
-        {"no transformer: ratio cells unused", threeWire(), 7, 1, 1, true},
+        {"four-wire", fourWireWithTransformers(), {}, 2, 5, true},
+        {"no analog output", threeWire(), {}, 0, 1, false},
+        {"five analog outputs", threeWire(), {}, 5, 1, false},
+        {"14 binary outputs", threeWire(), {}, 1, 14, false},
+        {"voltage transformer without secondary", fourWireWithTransformers(), Basic::VtSecondary, 2,
+         5, false},
+        {"current transformer without primary", fourWireWithTransformers(), Basic::CtPrimary, 2, 5,
+         false},
+        {"no transformer: ratio cells unused", threeWire(), Basic::CtSecondary, 1, 1, true},
     };
     for (auto c : cases) {
-        if (c.cell >= 0) c.record.Grundwerte[c.cell] = Cell(0);
+        if (c.zero) c.record.Grundwerte[*c.zero] = Cell(0);
         c.record.Anzahl_Analog = c.analog;
         c.record.Anzahl_Binaer = c.binary;
         EXPECT_EQ(checkRecordSendable(c.record) == RecordFault::None, c.sendable) << c.name;

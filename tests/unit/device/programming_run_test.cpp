@@ -4,6 +4,8 @@
 
 #include <atomic>
 #include <functional>
+#include <optional>
+#include <string>
 
 #include "device/programming.h"
 #include "device_test_support.h"
@@ -87,7 +89,7 @@ TEST_F(ProgrammingRunTest, NothingGoesOutWithoutConfigurationOrForAnUnsendableRe
     EXPECT_EQ(port.openCount, 0);
 
     Record noSecondary = fourWireWithTransformers();
-    noSecondary.Grundwerte[4] = Cell(0);
+    noSecondary.Grundwerte[Basic::VtSecondary] = Cell(0);
     const ProgramResult refused = run(noSecondary);
     EXPECT_EQ(refused.outcome, Outcome::BadRecord);
     EXPECT_FALSE(refused.nothingToDo);
@@ -97,22 +99,64 @@ TEST_F(ProgrammingRunTest, NothingGoesOutWithoutConfigurationOrForAnUnsendableRe
 
 TEST_F(ProgrammingRunTest, AnUnfitOrUnreadableDeviceGetsNothingButTheQuery) {
     const struct {
-        std::string hardware;
+        std::optional<std::string> hardware;  // nullopt: no answer to "-*?" at all
         Outcome outcome;
+        const char* reason;  // a part of the reason
     } cases[] = {
-        {hardwareReply("1", " 1", "400", "0.5"), Outcome::WrongTransducer},  // 1 A record
-        {hardwareReply("1", " 5", "400", "5"), Outcome::WrongTransducer},
-        {"TXR 3.0 without marker", Outcome::BadReply},
-        {hardwareReply("0", " 5", "120", "5"), Outcome::BadReply},
-        {"Ana.:  2", Outcome::BadReply},
+        {hardwareReply("1", " 1", "400", "0.5"), Outcome::WrongTransducer, "current class"},
+        {hardwareReply("1", " 5", "400", "5"), Outcome::WrongTransducer, "binary outputs"},
+        {"TXR 3.0 without marker", Outcome::BadReply, "Ana.:"},
+        {hardwareReply("0", " 5", "120", "5"), Outcome::BadReply, "analog output count"},
+        {"Ana.:  2", Outcome::BadReply, "too short"},
+        // Nothing came back, or nothing but the line end: the device is not there.
+        {std::nullopt, Outcome::LinkFailure, "no reply to the hardware query"},
+        {"", Outcome::LinkFailure, "no reply to the hardware query"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.hardware.value_or("(silent)"));
+        Bench t;
+        if (c.hardware) {
+            t.device.hardware = *c.hardware;
+        } else {
+            t.device.overrides["-0-*?"] = "";
+        }
+        const ProgramResult r = t.run(threeWire());
+        EXPECT_EQ(r.outcome, c.outcome);
+        EXPECT_NE(r.reason.find(c.reason), std::string::npos) << r.reason;
+        EXPECT_EQ(t.port.frames(), kUpToQuery);
+    }
+}
+
+// Both flushes matter: after the wake-up the device may still be answering the wake-up
+// frames, and a hardware description longer than the 150 passes leaves its tail behind.
+// Unflushed, the first would push the description out of the query's reach and the second
+// would be taken for the echo of the link test.
+TEST_F(ProgrammingRunTest, StaleInputIsFlushedBeforeTheQueryAndBeforeTheLinkTest) {
+    const std::string description = hardwareReply("1", " 1", "400", "5");  // 110 characters
+    const struct {
+        const char* name;
+        std::string wakeUpAnswer;  // to the two wake-up "-t" frames ("" = the echo)
+        std::string hardware;
+    } cases[] = {
+        // Two descriptions of another unit: unflushed, the query reads only these 220
+        // characters, and the last marker in its 150 has no fields behind it.
+        {"answers to the wake-up", hardwareReply("4", " 9", "600", "1") + "\r", description},
+        // 40 characters past the 150 passes remain, with a line that starts like a reply.
+        {"tail of a long description", "", description + std::string(76, ' ') + "-0-?"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         Bench t;
         t.device.hardware = c.hardware;
-        const ProgramResult r = t.run(threeWire());
-        EXPECT_EQ(r.outcome, c.outcome) << c.hardware;
-        EXPECT_FALSE(r.reason.empty()) << c.hardware;
-        EXPECT_EQ(t.port.frames(), kUpToQuery) << c.hardware;
+        if (!c.wakeUpAnswer.empty()) {
+            t.device.overrides["-0-t"] = c.wakeUpAnswer;
+            t.device.onFrame = [&t, wakeUps = 0](const std::string& frame) mutable {
+                if (frame == "-0-t" && ++wakeUps == 3) t.device.overrides.erase("-0-t");
+            };
+        }
+        const ProgramResult r = t.run(singlePhase());
+        EXPECT_EQ(r.outcome, Outcome::Ok) << r.reason;
+        EXPECT_EQ(t.port.frames(), withLeadIn(kSinglePhaseCommands));
     }
 }
 

@@ -20,10 +20,17 @@ const std::string kD3 = "-0-D3,:2:0:0:V:230:0";
 const std::string kD1one = "-0-D1,:0:50:230:0:0:5:0:0:1:1:0";
 const std::string kD2one = "-0-D2,:0:0:V:0:150:300:0:-20:0:20:-24:24:0";
 
+// `n` times the byte 255 of an erased data area, as the transaction hands it on: 'ÿ' in UTF-8.
+std::string ffs(int n) {
+    std::string s;
+    for (int i = 0; i < n; ++i) s += "\xC3\xBF";
+    return s;
+}
+
 Record before() {
     Record r = threeWire();
-    r.Analogwerte[4][0] = Cell(7);
-    r.Binaerwerte[1][4] = Cell(123);
+    r.Analogwerte[4][Analog::Quantity] = Cell(7);
+    r.Binaerwerte[1][Binary::Limit] = Cell(123);
     return r;
 }
 
@@ -37,15 +44,15 @@ TEST(ParseDataReplies, FillsTheRecordWithTheTextsFound) {
     EXPECT_EQ(rec.Anzahl_Binaer, 1);
     EXPECT_EQ(rec.Schnittstellenwerte[0], Cell(1));
     EXPECT_EQ(rec.Schnittstellenwerte[36], Cell(0));
-    EXPECT_EQ(rec.Analogwerte[1][4], Cell("2,5"));
-    EXPECT_EQ(rec.Analogwerte[2][2], Cell("kV"));
-    EXPECT_EQ(rec.Analogwerte[3][3], Cell("0,5"));
-    EXPECT_EQ(rec.Analogwerte[3][12], Cell("9"));  // closed by the end of the reply
+    EXPECT_EQ(rec.Analogwerte[1][Analog::KneeInput], Cell("2,5"));
+    EXPECT_EQ(rec.Analogwerte[2][Analog::RangeUnit], Cell("kV"));
+    EXPECT_EQ(rec.Analogwerte[3][Analog::RangeStart], Cell("0,5"));
+    EXPECT_EQ(rec.Analogwerte[3][Analog::Kinked], Cell("9"));  // closed by the end of the reply
     EXPECT_EQ(rec.Binaerwerte[0], (std::array<Cell, 6>{Cell("2"), Cell("0"), Cell("0"), Cell("V"),
                                                        Cell("230"), Cell("0")}));
     // Rows beyond the counts stay as they were.
-    EXPECT_EQ(rec.Analogwerte[4][0], Cell(7));
-    EXPECT_EQ(rec.Binaerwerte[1][4], Cell(123));
+    EXPECT_EQ(rec.Analogwerte[4][Analog::Quantity], Cell(7));
+    EXPECT_EQ(rec.Binaerwerte[1][Binary::Limit], Cell(123));
 }
 
 TEST(ParseDataReplies, InterfaceDigitsCountByCharacter) {
@@ -108,11 +115,18 @@ TEST(NeverProgrammed, TheTenthCharacterIsByte255) {
     for (const auto& [reply, erased] : cases) EXPECT_EQ(neverProgrammed(reply), erased) << reply;
 }
 
+class LogLines final : public LinkObserver {
+  public:
+    void logLine(const std::string& line) override { lines.push_back(line); }
+    std::vector<std::string> lines;
+};
+
 struct ReadBackRunTest : ::testing::Test {
     FakeClock clock;
     ScriptedPort port{clock};
     FakeDevice device{port};
-    Link link{port, clock};
+    LogLines log;
+    Link link{port, clock, &log};
 
     ReadBackRunTest() { device.copies = {kD1.substr(6), kD2.substr(6), kD3.substr(6)}; }
     ReadBackResult run() { return readTransducer(link, before(), "0"); }
@@ -135,6 +149,37 @@ TEST_F(ReadBackRunTest, ReadsTheCopyAndTheClasses) {
     EXPECT_EQ(clock.elapsedMs(), 2000 + 1000 + 2000 + 2000 + 1800);
 }
 
+// Each data reply goes into the log without the CR that ended it and with a colon after
+// it, right after its request.
+TEST_F(ReadBackRunTest, TheLogShowsEachReplyClosedByAColon) {
+    ASSERT_EQ(run().outcome, Outcome::Ok);
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"-0-t", "-0-t  OK", "-0-D1", kD1 + ":", "-0-D2",
+                                                   kD2 + ":", "-0-D3", kD3 + ":"}));
+
+    // An erased device: its "-D1" reply is shown, then the read ends.
+    LogLines erasedLog;
+    FakeClock clk;
+    ScriptedPort p{clk};
+    FakeDevice erased{p};
+    erased.erased = true;
+    Link l{p, clk, &erasedLog};
+    EXPECT_EQ(readTransducer(l, before(), "0").outcome, Outcome::NeverProgrammed);
+    EXPECT_EQ(erasedLog.lines,
+              (std::vector<std::string>{"-0-t", "-0-t  OK", "-0-D1", "-0-D1," + ffs(24) + ":"}));
+}
+
+// Whatever the device still says to the wake-up frames is flushed: unflushed, the link test
+// would take it for its echo.
+TEST_F(ReadBackRunTest, AnswersToTheWakeUpAreFlushed) {
+    device.overrides["-0-t"] = "-0-?\r";
+    device.onFrame = [this, wakeUps = 0](const std::string& frame) mutable {
+        if (frame == "-0-t" && ++wakeUps == 3) device.overrides.erase("-0-t");
+    };
+    const ReadBackResult r = run();
+    EXPECT_EQ(r.outcome, Outcome::Ok) << r.reason;
+    EXPECT_EQ(port.frames(), kReadFrames);
+}
+
 // The copy comes back as texts; they must give the same commands as the numbers sent.
 TEST_F(ReadBackRunTest, AProgrammedRecordComesBackAndProgramsTheSameCommands) {
     device.hardware = hardwareReply("2", " 5", "120", "5");
@@ -144,27 +189,44 @@ TEST_F(ReadBackRunTest, AProgrammedRecordComesBackAndProgramsTheSameCommands) {
     EXPECT_EQ(programmingCommands(r.record, ','), kFourWireCommands);
 }
 
+// A reply is taken before the next request: an unusable one ends the read at once, and the
+// read is all or nothing.
 TEST_F(ReadBackRunTest, FailuresStopTheSequence) {
     const struct {
         const char* name;
         void (*setup)(FakeDevice&);
         Outcome outcome;
         std::size_t frames;  // how many of kReadFrames went out
+        const char* reason;  // a part of the reason, or nullptr
     } cases[] = {
-        {"erased", [](FakeDevice& d) { d.erased = true; }, Outcome::NeverProgrammed, 6},
-        {"short copy", [](FakeDevice& d) { d.copies[1] = ":0:0:V:0:150:300"; }, Outcome::BadReply,
-         8},
+        {"erased", [](FakeDevice& d) { d.erased = true; }, Outcome::NeverProgrammed, 6, nullptr},
+        {"nine fields in -D1", [](FakeDevice& d) { d.copies[0] = ":0:50:230:0:0:5:0:0:4"; },
+         Outcome::BadReply, 6, "-D1"},
+        {"five analog outputs in -D1",
+         [](FakeDevice& d) { d.copies[0] = ":0:50:230:0:0:5:0:0:5:1:0"; }, Outcome::BadReply, 6,
+         "analog output count"},
+        {"no binary output in -D1",
+         [](FakeDevice& d) { d.copies[0] = ":0:50:230:0:0:5:0:0:4:0:0"; }, Outcome::BadReply, 6,
+         "binary output count"},
+        {"short -D2", [](FakeDevice& d) { d.copies[1] = ":0:0:V:0:150:300"; }, Outcome::BadReply, 7,
+         "-D2"},
+        {"short -D3", [](FakeDevice& d) { d.copies[2] = ":2:0:0:V:230"; }, Outcome::BadReply, 8,
+         "-D3"},
         {"wrong link test echo", [](FakeDevice& d) { d.overrides["-0-t"] = "-0-T\r"; },
-         Outcome::LinkFailure, 5},
+         Outcome::LinkFailure, 5, nullptr},
         {"silent data request", [](FakeDevice& d) { d.overrides["-0-D2"] = ""; },
-         Outcome::LinkFailure, 7},
+         Outcome::LinkFailure, 7, nullptr},
         {"unfinished data line",
          [](FakeDevice& d) { d.overrides["-0-D3"] = "-0-D3,:2:0:0:V:230:0"; }, Outcome::LinkFailure,
-         8},
+         8, nullptr},
         {"unusable hardware reply", [](FakeDevice& d) { d.hardware = "no marker here"; },
-         Outcome::BadReply, 9},
+         Outcome::BadReply, 9, "Ana.:"},
+        // Nothing at all in the 150 passes: the device is gone, not confused.
+        {"no hardware reply", [](FakeDevice& d) { d.overrides["-0-*?"] = ""; },
+         Outcome::LinkFailure, 9, "no reply to the hardware query"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         FakeClock clk;
         ScriptedPort p{clk};
         FakeDevice dev{p};
@@ -172,9 +234,12 @@ TEST_F(ReadBackRunTest, FailuresStopTheSequence) {
         c.setup(dev);
         Link l{p, clk};
         const ReadBackResult r = readTransducer(l, before(), "0");
-        EXPECT_EQ(r.outcome, c.outcome) << c.name;
-        EXPECT_EQ(p.frames(), Frames(kReadFrames.begin(), kReadFrames.begin() + c.frames))
-            << c.name;
+        EXPECT_EQ(r.outcome, c.outcome);
+        EXPECT_EQ(p.frames(), Frames(kReadFrames.begin(), kReadFrames.begin() + c.frames));
+        if (c.reason != nullptr) {
+            EXPECT_NE(r.reason.find(c.reason), std::string::npos) << r.reason;
+        }
+        EXPECT_EQ(r.record, Record{}) << "nothing of a failed read is handed on";
     }
 }
 

@@ -5,9 +5,14 @@
 
 #include <csignal>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
+#include <vector>
+
+#include "support/scratch_dir.h"
 
 namespace kalvo {
 namespace {
@@ -17,8 +22,8 @@ namespace fs = std::filesystem;
 // A 1A/1D record for 600 V / 1.2 A with a few cells the dialog would have stored as numbers.
 Record oneByOne() {
     Record r = newProject(1, 1, 600, 1.2);
-    r.Grundwerte[1] = 16.666;
-    r.Analogwerte[0][5] = 600 / kSqrt3;
+    r.Grundwerte[Basic::NominalFrequency] = 16.666;
+    r.Analogwerte[0][Analog::RangeEnd] = 600 / kSqrt3;
     for (const int i : {0, 1, 2}) r.Schnittstellenwerte[i] = 1;
     return r;
 }
@@ -43,7 +48,7 @@ std::string header(std::size_t characters) {
 Record workedOn() {
     Record r = oneByOne();
     r.Anzahl_Analog = 3;
-    r.Grundwerte[0] = 2;
+    r.Grundwerte[Basic::ConnectionType] = 2;
     return r;
 }
 
@@ -67,11 +72,12 @@ TEST(ProjectFileRead, RestoresEveryCellAsTextAndTheVariantAsNumbers) {
     EXPECT_EQ(r.Max_Spannung, 600);
     EXPECT_EQ(r.Max_Strom, 1.2);  // "1,2" is not cut to 1
     EXPECT_DOUBLE_EQ(r.Max_Spannung_LN(), 600 / kSqrt3);
-    EXPECT_EQ(r.Grundwerte[1], Cell("16,666"));
-    EXPECT_EQ(r.Analogwerte[0][7], Cell("-20"));
-    EXPECT_EQ(r.Binaerwerte[0][4], Cell("300"));
+    EXPECT_EQ(r.Grundwerte[Basic::NominalFrequency], Cell("16,666"));
+    EXPECT_EQ(r.Analogwerte[0][Analog::OutputStart], Cell("-20"));
+    EXPECT_EQ(r.Binaerwerte[0][Binary::Limit], Cell("300"));
     EXPECT_EQ(r.Schnittstellenwerte[2], Cell("1"));
-    EXPECT_EQ(r.Analogwerte[2][7], Cell(-20));  // beyond the counts: the defaults of loading
+    EXPECT_EQ(r.Analogwerte[2][Analog::OutputStart],
+              Cell(-20));  // beyond the counts: the defaults of loading
 }
 
 TEST(ProjectFileRead, HeaderBytesThatLookLikeLineEndsOrKeys) {
@@ -82,7 +88,7 @@ TEST(ProjectFileRead, HeaderBytesThatLookLikeLineEndsOrKeys) {
         const std::string text = start + std::string(count - afterPath.size() - 3, 'p') + afterPath;
         const Decoded d = decodeProject(header(text.size()) + text, startRecord());
         ASSERT_EQ(d.error, FileError::None) << d.detail;
-        EXPECT_EQ(d.record.Grundwerte[1], Cell("16,666")) << count;
+        EXPECT_EQ(d.record.Grundwerte[Basic::NominalFrequency], Cell("16,666")) << count;
         EXPECT_EQ(d.record.Max_Strom, 1.2) << count;
     }
 }
@@ -93,8 +99,8 @@ TEST(ProjectFileRead, MissingPartsKeepDefaults) {
     const Decoded d = decodeProject(header(text.size()) + text, workedOn());
     ASSERT_EQ(d.error, FileError::None) << d.detail;
     for (const auto& s : d.record.Schnittstellenwerte) EXPECT_EQ(s, Cell(0));
-    EXPECT_EQ(d.record.Grundwerte[1], Cell("60"));
-    EXPECT_EQ(d.record.Grundwerte[2], Cell(300.0));  // not the last line read
+    EXPECT_EQ(d.record.Grundwerte[Basic::NominalFrequency], Cell("60"));
+    EXPECT_EQ(d.record.Grundwerte[Basic::NominalVoltage], Cell(300.0));  // not the last line read
     EXPECT_EQ(d.record.Max_Spannung, 100);
 
     // A short [DIG] line gives empty texts for the missing characters.
@@ -115,10 +121,10 @@ TEST(ProjectFileRead, RowIndexIsTheDigitsAfterTheLetter) {
     text += "[P]\r\n3";
     const Decoded d = decodeProject(header(text.size()) + text, startRecord());
     ASSERT_EQ(d.error, FileError::None) << d.detail;
-    EXPECT_EQ(d.record.Binaerwerte[10][4], Cell("4,5"));
-    EXPECT_EQ(d.record.Binaerwerte[1][0], Cell("0"));                         // untouched default
+    EXPECT_EQ(d.record.Binaerwerte[10][Binary::Limit], Cell("4,5"));
+    EXPECT_EQ(d.record.Binaerwerte[1][Binary::Mode], Cell("0"));              // untouched default
     for (const auto& row : d.record.Analogwerte) EXPECT_EQ(row[0], Cell(0));  // [A7], [A] skipped
-    EXPECT_EQ(d.record.Grundwerte[0], Cell("3"));
+    EXPECT_EQ(d.record.Grundwerte[Basic::ConnectionType], Cell("3"));
 }
 
 TEST(ProjectFileRead, MalformedFilesApplyNothing) {
@@ -150,22 +156,27 @@ TEST(ProjectFileRead, MalformedFilesApplyNothing) {
 
 class ProjectFileDisk : public testing::Test {
   protected:
-    void SetUp() override {
-        dir = fs::path(testing::TempDir()) /
-              ("kalvo_files_" +
-               std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override {
-        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(dir);
-    }
+    void TearDown() override { fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add); }
     static std::string read(const fs::path& p) {
         std::ifstream in(p, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), {}};
     }
-    fs::path dir;
+    // Every entry of the folder, whatever it is.
+    std::vector<std::string> entries() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    // The first line of a saved file: the path it was saved under.
+    static std::string pathLineOf(const fs::path& file) {
+        const std::string bytes = read(file);
+        return bytes.substr(4, bytes.find("\r\n") - 4);
+    }
+    test::ScratchDir scratch;
+    const fs::path dir = scratch.path();
 };
 
 TEST_F(ProjectFileDisk, RoundTripInBothSeparators) {
@@ -177,10 +188,10 @@ TEST_F(ProjectFileDisk, RoundTripInBothSeparators) {
         ASSERT_EQ(d.error, FileError::None) << d.detail;
         for (int i = 0; i < 8; ++i)
             EXPECT_EQ(d.record.Grundwerte[i].toText(decimal), saved.Grundwerte[i].toText(decimal));
-        EXPECT_NEAR(d.record.Analogwerte[0][5].toNumber(), 600 / kSqrt3, 1e-12);
+        EXPECT_NEAR(d.record.Analogwerte[0][Analog::RangeEnd].toNumber(), 600 / kSqrt3, 1e-12);
         EXPECT_EQ(d.record.Max_Strom, 1.2);
         EXPECT_EQ(d.record.Schnittstellenwerte[1], Cell("1"));
-        EXPECT_EQ(fs::directory_iterator(dir)->path().filename(), "kalvo.cfg");  // no leftovers
+        EXPECT_EQ(entries(), std::vector<std::string>{"kalvo.cfg"});  // no temporary file left
     }
     EXPECT_EQ(Projekt_laden((dir / "missing.cfg").string(), workedOn()).error,
               FileError::CannotOpen);
@@ -193,7 +204,7 @@ TEST_F(ProjectFileDisk, FailedSaveLeavesTheOldFileWhole) {
     const std::string before = read(target);
 
     Record tooLong = oneByOne();
-    tooLong.Grundwerte[0] = std::string(66000, 'y');
+    tooLong.Grundwerte[Basic::ConnectionType] = std::string(66000, 'y');
     EXPECT_EQ(Projekt_speichern(tooLong, target.string(), ','), FileError::TooLong);
     EXPECT_EQ(read(target), before);
     fs::create_directory(dir / "sub.cfg");
@@ -214,9 +225,52 @@ TEST_F(ProjectFileDisk, FailedSaveLeavesTheOldFileWhole) {
     setrlimit(RLIMIT_FSIZE, &original);
     EXPECT_EQ(error, FileError::CannotWrite);
     EXPECT_EQ(read(target), before);
-    std::vector<fs::path> left;
-    for (const auto& entry : fs::directory_iterator(dir)) left.push_back(entry.path().filename());
-    EXPECT_EQ(left.size(), 2u) << "only old.cfg and sub.cfg may remain";
+    EXPECT_EQ(entries(), (std::vector<std::string>{"old.cfg", "sub.cfg"}));
+}
+
+// The first line names the file as it was saved: its full path, whatever the caller passed.
+TEST_F(ProjectFileDisk, ThePathLineIsTheFullPathOfTheFile) {
+    const fs::path before = fs::current_path();
+    fs::create_directory(dir / "sub");
+    fs::current_path(dir);
+    const fs::path here = fs::current_path();  // the folder as the system names it
+    const struct {
+        std::string given;
+        fs::path file;
+    } cases[] = {
+        {"rel.cfg", here / "rel.cfg"},
+        {"./sub/../dot.cfg", here / "dot.cfg"},
+        {"sub/in-sub.cfg", here / "sub" / "in-sub.cfg"},
+        {(here / "abs.cfg").string(), here / "abs.cfg"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Projekt_speichern(oneByOne(), c.given, ','), FileError::None) << c.given;
+        EXPECT_EQ(pathLineOf(c.file), c.file.string()) << c.given;
+    }
+    fs::current_path(before);
+}
+
+// A project file is at most 65539 bytes; anything beyond 1 MiB is not read at all.
+TEST_F(ProjectFileDisk, FilesAboveOneMebibyteAreNotRead) {
+    // A valid project padded with ignored lines after its last section.
+    std::string text = kOneByOneText + "\r\n";
+    const std::size_t limit = 1u << 20;
+    text += std::string(limit - 4 - text.size(), 'x');
+    const std::string bytes = std::string("\x08\x00\xE8\x00", 4) + text;
+    ASSERT_EQ(bytes.size(), limit);
+
+    const fs::path file = dir / "big.cfg";
+    std::ofstream(file, std::ios::binary) << bytes;
+    const Decoded atLimit = Projekt_laden(file.string(), workedOn());
+    EXPECT_EQ(atLimit.error, FileError::None) << atLimit.detail;
+    EXPECT_EQ(atLimit.record.Grundwerte[Basic::NominalFrequency], Cell("16,666"));
+
+    std::ofstream(file, std::ios::binary | std::ios::app) << 'x';
+    ASSERT_EQ(fs::file_size(file), limit + 1);
+    const Decoded over = Projekt_laden(file.string(), workedOn());
+    EXPECT_EQ(over.error, FileError::Malformed);
+    EXPECT_FALSE(over.detail.empty());
+    EXPECT_EQ(over.record, workedOn());
 }
 
 }  // namespace

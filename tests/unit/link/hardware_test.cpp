@@ -67,25 +67,33 @@ TEST(HardwareReply, FieldsAreReadBehindTheLastMarker) {
     }
 }
 
-TEST(HardwareReply, UnusableRepliesGiveAReason) {
+TEST(HardwareReply, UnusableRepliesGiveTheirReason) {
     const std::string full = hardwareText("TXR ");  // exactly p+95 characters
-    const std::vector<std::string> bad = {
-        "",
-        "Ana.: " + std::string(120, '1'),            // one blank short of the marker
-        hardwareText("x").replace(1, 7, "ana.:  "),  // the marker is case-sensitive
-        full.substr(0, full.size() - 1),             // too short for the current field
-        full + "Ana.:  1",  // the last marker is too close to the end; no earlier one is reused
-        hardwareText("", {{1, "5"}}),     // five analog outputs
-        hardwareText("", {{0, "-1"}}),    // negative analog count
-        hardwareText("", {{11, "14"}}),   // fourteen binary outputs
-        hardwareText("", {{11, ".5"}}),   // half an output rounds to 0
-        hardwareText("", {{69, "  0"}}),  // voltage class 0
-        hardwareText("", {{93, "0.0"}}),  // current class 0
+    const std::string noMarker = "no \"Ana.:  \"";
+    const std::string tooShort = "too short";
+    const std::string analog = "analog output count";
+    const std::string binary = "binary output count";
+    const std::vector<std::pair<std::string, std::string>> bad = {
+        {"", noMarker},
+        {"Ana.: " + std::string(120, '1'), noMarker},            // one blank short of the marker
+        {hardwareText("x").replace(1, 7, "ana.:  "), noMarker},  // the marker is case-sensitive
+        {full.substr(0, full.size() - 1), tooShort},             // too short for the current field
+        // The last marker is too close to the end; no earlier one is reused.
+        {full + "Ana.:  1", tooShort},
+        {hardwareText("", {{1, "5"}}), analog},  // five analog outputs
+        // The analog field is p (the marker's last blank) and p+1: a minus sign there leaves
+        // no digit, 0 outputs. (A negative count cannot be written into it at all.)
+        {hardwareText("", {{1, "-"}}), analog},
+        {hardwareText("", {{11, "-1"}}), binary},  // negative binary count
+        {hardwareText("", {{11, "14"}}), binary},  // fourteen binary outputs
+        {hardwareText("", {{11, ".5"}}), binary},  // half an output rounds to 0
+        {hardwareText("", {{69, "  0"}}), "voltage class"},
+        {hardwareText("", {{93, "0.0"}}), "current class"},
     };
-    for (const std::string& text : bad) {
+    for (const auto& [text, reason] : bad) {
         HardwareParse r = parseHardwareReply(text);
         EXPECT_FALSE(r.info) << text;
-        EXPECT_FALSE(r.reason.empty()) << text;
+        EXPECT_NE(r.reason.find(reason), std::string::npos) << text << "\n" << r.reason;
     }
 }
 
@@ -208,6 +216,10 @@ TEST(HardwareErkennung, Failures) {
         {"port vanishes in the query", vanishInQuery, Outcome::LinkFailure, 4020 + 2 * 12},
         {"unusable reply", [](Rig& r) { wakeableDevice(r.port, "no marker\r\n"); },
          Outcome::BadReply, 4020 + 150 * 12},
+        // No reply in the 150 passes (the link test's LF, read in the first, does not count):
+        // the device is gone, a link failure.
+        {"no reply to the query", [](Rig& r) { wakeableDevice(r.port, ""); }, Outcome::LinkFailure,
+         4020 + 150 * 12},
         {"cancelled", cancelAtLinkTest, Outcome::Cancelled, 2000},
     };
     for (const Case& c : cases) {
@@ -217,6 +229,8 @@ TEST(HardwareErkennung, Failures) {
         Identification id = Hardware_erkennung(r.link, "0");
         EXPECT_EQ(id.outcome, c.outcome);
         EXPECT_FALSE(id.reason.empty());
+        EXPECT_EQ(id.reason == kNoHardwareReply, std::string(c.name) == "no reply to the query")
+            << id.reason;
         EXPECT_EQ(r.clock.elapsedMs(), c.elapsedMs);
     }
 }

@@ -2,7 +2,6 @@
 // the exit codes. Programming runs against the simulated transducer in virtual time.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -11,6 +10,7 @@
 #include "sim/simulated_port.h"
 #include "sim/transducer.h"
 #include "support/fakes.h"
+#include "support/scratch_dir.h"
 
 namespace kalvo {
 namespace {
@@ -34,10 +34,8 @@ class CliCheck : public ::testing::Test {
     }
 
     // Saves `record` in the test's scratch folder.
-    static std::string save(const Record& record, const std::string& name) {
-        auto dir = std::filesystem::temp_directory_path() / "kalvo_cli_check_test";
-        std::filesystem::create_directories(dir);
-        const std::string path = (dir / name).string();
+    std::string save(const Record& record, const std::string& name) const {
+        const std::string path = scratch.file(name);
         EXPECT_EQ(Projekt_speichern(record, path, ','), FileError::None);
         return path;
     }
@@ -56,6 +54,7 @@ class CliCheck : public ::testing::Test {
         return r;
     }
 
+    test::ScratchDir scratch;
     test::FakeClock clock;
     sim::Transducer transducer{sim::Options{}};
     std::ostringstream out, err;
@@ -86,9 +85,7 @@ TEST_F(CliCheck, OneLinePerFaultInTheChosenLanguage) {
 }
 
 TEST_F(CliCheck, UnreadableFilesAndUsage) {
-    const std::string missing =
-        (std::filesystem::temp_directory_path() / "kalvo_cli_check_test" / "none.cfg").string();
-    std::filesystem::remove(missing);
+    const std::string missing = scratch.file("none.cfg");
     EXPECT_EQ(run({"check", missing}), kExitBadInput);
     EXPECT_EQ(out.str(), "");
     EXPECT_NE(err.str().find(missing), std::string::npos);

@@ -6,6 +6,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iterator>
+#include <optional>
 #include <sstream>
 
 #include "files/project_file.h"
@@ -40,10 +43,14 @@ class Cli : public ::testing::Test {
                 return echo ? frame + "\r" : std::string();
             };
             device.onFrame = [this](const std::string& frame) { sentFrames.push_back(frame); };
+            if (deviceSetup) deviceSetup(device);
             return port;
         };
         env.simulator = [this]() -> std::unique_ptr<SerialPort> {
             return std::make_unique<sim::SimulatedPort>(transducer, clock);
+        };
+        env.freshSimulator = [this]() -> std::unique_ptr<SerialPort> {
+            return std::make_unique<sim::SimulatedPort>(freshUnit, clock);
         };
         env.clock = &clock;
         env.decimal = decimal;
@@ -58,12 +65,16 @@ class Cli : public ::testing::Test {
 
     FakeClock clock;
     sim::Transducer transducer{sim::Options{}};
+    sim::Transducer freshUnit{sim::Options{.fresh = true}};
     std::ostringstream out, err;
     std::string openedPath;
     std::vector<std::unique_ptr<FakeDevice>> devices;  // one behind each port opened
     std::vector<std::string> sentFrames;               // frames written to the scripted port
     bool echo = true;
     bool failOpen = false;
+    // Changes the scripted device behind each port opened (e.g. a full transducer instead of
+    // the echo).
+    std::function<void(FakeDevice&)> deviceSetup;
     char decimal = '.';
 };
 
@@ -77,7 +88,8 @@ TEST_F(Cli, UsageErrorsExitWithOne) {
         {"transact"},
         {"frobnicate"},
         {"show"},
-        {"read", "--outptu", "x.cfg"}};
+        {"read", "--outptu", "x.cfg"},
+        {"--fresh", "--port", "p", "read"}};
     for (const auto& line : lines) {
         EXPECT_EQ(run(line), kExitUsage) << ::testing::PrintToString(line);
         EXPECT_NE(err.str().find("usage:"), std::string::npos);
@@ -120,9 +132,9 @@ TEST_F(Cli, IdentifyPrintsFourLinesWithAPoint) {
 TEST_F(Cli, ProgramThenReadBackGivesTheSameConfiguration) {
     // A project for the simulator's 2A/5D, 120 V / 1.2 A unit.
     Record r = newProject(2, 5, 120, 1.2);
-    r.Grundwerte[2] = 57.735;
-    r.Analogwerte[1][0] = 1;  // current I1
-    r.Binaerwerte[0][0] = 1;
+    r.Grundwerte[Basic::NominalVoltage] = 57.735;
+    r.Analogwerte[1][Analog::Quantity] = Current;  // I1
+    r.Binaerwerte[0][Binary::Mode] = ModeOnWhileOk;
     r.Schnittstellenwerte[0] = r.Schnittstellenwerte[33] = 1;
     const std::string project = tempFile("programmed.cfg"), back = tempFile("readback.cfg");
     ASSERT_EQ(Projekt_speichern(r, project, '.'), FileError::None);
@@ -148,6 +160,118 @@ TEST_F(Cli, BadProjectFilesAreBadInputNamingTheFile) {
         EXPECT_NE(err.str().find(file), std::string::npos) << err.str();
     }
     EXPECT_TRUE(openedPath.empty()) << "nothing may be sent for a bad file";
+}
+
+// The built-in simulator is a programmed unit with the demo configuration, which reads back
+// and passes every check; with --fresh it was never programmed.
+TEST_F(Cli, TheSimulatorHoldsTheDemoConfigurationUnlessFresh) {
+    EXPECT_EQ(run({"--simulator", "read"}), kExitOk) << err.str();
+    EXPECT_EQ(out.str(),
+              "variant: TXR 3.0 2A/5D\n"
+              "input class: 120 V, 1.2 A\n"
+              "connection: 3U Three wire unbalanced\n"
+              "frequency: 50 Hz\n"
+              "voltage: 100 V\n"
+              "current: 1 A\n"
+              "analog 1: U12 (V), range 0 .. 100, knee 50 -> 12 mA, signal 4 .. 20 mA, limits 0 "
+              ".. 24 mA, kinked off\n"
+              "analog 2: P (W), range -150 .. 150, knee 0 -> 0 V, signal -10 .. 10 V, limits -12 "
+              ".. 12 V, kinked off\n"
+              "binary 1: limit U12 < 80 (V)\n"
+              "binary 2: limit I1 > 1 (A)\n"
+              "binary 3: limit F > 51 (Hz)\n"
+              "binary 4: on while OK\n"
+              "binary 5: off\n"
+              "interface: 3 4 5 6 7 8 9 33\n");
+
+    const std::string saved = tempFile("demo.cfg");
+    EXPECT_EQ(run({"--simulator", "read", "--output", saved}), kExitOk) << err.str();
+    for (const char d : {',', '.'}) {
+        decimal = d;
+        EXPECT_EQ(run({"check", saved}), kExitOk) << out.str();
+        EXPECT_EQ(out.str(), "");
+    }
+
+    EXPECT_EQ(run({"--simulator", "--fresh", "read"}), kExitNeverProgrammed);
+    EXPECT_NE(err.str().find("Der Messumformer wurde noch nie parametriert."), std::string::npos);
+    EXPECT_EQ(out.str(), "");
+}
+
+// A transducer behind the scripted port: the FakeDevice's own behaviour with a stored copy
+// for a 1A/1D unit, its hardware reply given by `hardware` (nullopt: no answer at all).
+std::function<void(FakeDevice&)> transducerWith(std::optional<std::string> hardware) {
+    return [hardware](FakeDevice& d) {
+        d.answer = nullptr;
+        d.copies = {":2:50:100:0:0:1:0:0:1:1:0001110000000000000000000000000000000",
+                    ":0:0:V:0:50:100:0:4:12:20:0:24:0", ":1:0:0:0:0:0"};
+        if (hardware) {
+            d.hardware = *hardware;
+        } else {
+            d.overrides["-0-*?"] = "";
+        }
+    };
+}
+
+// No reply at all to the hardware query is a link failure (2); a reply that came without a
+// usable description a bad reply (5). The same in all three commands that query.
+TEST_F(Cli, NoReplyToTheHardwareQueryIsALinkFailure) {
+    Record r = newProject(1, 1, 120, 1.2);
+    const std::string project = tempFile("p.cfg");
+    ASSERT_EQ(Projekt_speichern(r, project, '.'), FileError::None);
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"identify"}, {"program", project}, {"read"}}) {
+        SCOPED_TRACE(command[0]);
+        std::vector<std::string> line = {"--lang", "en", "--port", "p"};
+        line.insert(line.end(), command.begin(), command.end());
+
+        deviceSetup = transducerWith(std::nullopt);
+        EXPECT_EQ(run(line), kExitLink);
+        EXPECT_NE(err.str().find("Check the dataconnection and try again!"), std::string::npos);
+        EXPECT_NE(err.str().find("kalvo-cli: no reply to the hardware query\n"), std::string::npos)
+            << err.str();
+
+        deviceSetup = transducerWith("TXR 3.0");
+        EXPECT_EQ(run(line), kExitBadInput);
+        EXPECT_NE(err.str().find("no \"Ana.:  \" in the hardware reply"), std::string::npos)
+            << err.str();
+        EXPECT_EQ(err.str().find("no reply"), std::string::npos) << err.str();
+    }
+}
+
+// The first line of a file written by "read --output" is the file's full path, also when the
+// name was given relative to the working folder.
+TEST_F(Cli, ReadWritesTheFullPathOfTheFileIntoIt) {
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(scratch.path());
+    deviceSetup = transducerWith(test::hardwareReply("1", " 1", "120", "1.2"));
+    EXPECT_EQ(run({"--port", "p", "read", "--output", "rel.cfg"}), kExitOk) << err.str();
+    const std::filesystem::path file = std::filesystem::current_path() / "rel.cfg";
+    std::ifstream in(file, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    std::filesystem::current_path(before);
+    ASSERT_GT(bytes.size(), 4u);
+    EXPECT_EQ(bytes.substr(4, bytes.find("\r\n") - 4), file.string());
+}
+
+// A configuration that cannot be sent at all is refused before the port is touched, with its
+// own message naming what is wrong, not as a wrong transducer.
+TEST_F(Cli, AConfigurationThatCannotBeSentIsBadInputWithItsOwnMessage) {
+    Record r = newProject(1, 1, 120, 1.2);
+    r.Grundwerte[Basic::NominalVoltage] = Cell(0);  // a voltage transformer ...
+    r.Grundwerte[Basic::VtPrimary] = Cell(20);
+    r.Grundwerte[Basic::VtSecondary] = Cell(0);  // ... without secondary
+    const std::string project = tempFile("unsendable.cfg");
+    ASSERT_EQ(Projekt_speichern(r, project, '.'), FileError::None);
+
+    EXPECT_EQ(run({"--port", "p", "program", project}), kExitBadInput);
+    EXPECT_NE(err.str().find("Die Konfiguration kann nicht programmiert werden: Der "
+                             "Spannungswandler hat kein gültiges Übersetzungsverhältnis "
+                             "(Primär- oder Sekundärwert 0)."),
+              std::string::npos)
+        << err.str();
+    EXPECT_EQ(err.str().find("falscher Messumformer"), std::string::npos);
+    EXPECT_TRUE(openedPath.empty()) << "nothing may be sent";
+    EXPECT_EQ(out.str(), "");
 }
 
 }  // namespace

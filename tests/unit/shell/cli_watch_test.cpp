@@ -84,7 +84,7 @@ class CliWatch : public ::testing::Test {
     }
 
     FakeClock clock;
-    sim::Transducer transducer{sim::Options{}};
+    sim::Transducer transducer{sim::Options{.fresh = true}};  // offers U1, I1, P, F
     std::ostringstream out, err;
     std::atomic<bool> interrupt{false};
     bool opened = false;

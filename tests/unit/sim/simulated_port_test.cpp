@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <string>
+#include <vector>
 
+#include "config/param_flow.h"
 #include "config/record.h"
 #include "device/programming.h"
 #include "device/readback.h"
@@ -80,7 +83,8 @@ TEST(SimulatedPort, ClosedOrUnpluggedPortsAndStaleOutput) {
 // Identification, programming and read-back through the port with wire time.
 TEST(SimulatedPort, DeviceSequencesRoundTrip) {
     FakeClock clock;
-    Transducer device({.analog = 4, .binary = 9, .voltage = 600, .current = 5, .wireTime = true});
+    Transducer device(
+        {.analog = 4, .binary = 9, .voltage = 600, .current = 5, .wireTime = true, .fresh = true});
     SimulatedPort port(device, clock);
     Link link(port, clock);
 
@@ -90,15 +94,55 @@ TEST(SimulatedPort, DeviceSequencesRoundTrip) {
     EXPECT_EQ(readTransducer(link, startRecord(), "0").outcome, Outcome::NeverProgrammed);
 
     Record record = newProject(4, 9, 600, 5);
-    record.Grundwerte[1] = Cell(60);
+    record.Grundwerte[Basic::NominalFrequency] = Cell(60);
     record.Schnittstellenwerte[33] = Cell(1);
     ProgramResult programmed = programTransducer(link, record, "0", ',');
     ASSERT_EQ(programmed.outcome, Outcome::Ok) << programmed.reason;
     ReadBackResult read = readTransducer(link, startRecord(), "0");
     ASSERT_EQ(read.outcome, Outcome::Ok) << read.reason;
     EXPECT_EQ(read.record.Anzahl_Binaer, 9);
-    EXPECT_EQ(read.record.Grundwerte[1].toText(','), "60");
+    EXPECT_EQ(read.record.Grundwerte[Basic::NominalFrequency].toText(','), "60");
     EXPECT_EQ(read.record.Schnittstellenwerte[33].toNumber(), 1);
+}
+
+// A unit that is not fresh holds the demo configuration: it reads back, passes every page
+// check of the parameter dialog in both languages and separators, is exactly what
+// programming would store for the record read, and programs back into the unit.
+TEST(SimulatedPort, TheDemoConfigurationReadsBackCleanAndProgramsBack) {
+    const struct {
+        int analog, binary;
+        double voltage, current;
+    } units[] = {{2, 5, 120, 1.2}, {1, 1, 600, 5}, {3, 5, 600, 1.2}, {4, 9, 100, 1}};
+    for (const auto& u : units) {
+        SCOPED_TRACE(std::to_string(u.analog) + "A/" + std::to_string(u.binary) + "D " +
+                     std::to_string(u.voltage) + "/" + std::to_string(u.current));
+        FakeClock clock;
+        Transducer device(
+            {.analog = u.analog, .binary = u.binary, .voltage = u.voltage, .current = u.current});
+        SimulatedPort port(device, clock);
+        Link link(port, clock);
+
+        const ReadBackResult read = readTransducer(link, startRecord(), "0");
+        ASSERT_EQ(read.outcome, Outcome::Ok) << read.reason;
+        const Record& r = read.record;
+        EXPECT_EQ(r.Anzahl_Analog, u.analog);
+        EXPECT_EQ(r.Anzahl_Binaer, u.binary);
+        EXPECT_EQ(r.Max_Spannung, u.voltage);
+        EXPECT_EQ(r.Max_Strom, u.current);
+        EXPECT_EQ(faultLines(r, Language::German, ','), std::vector<std::string>{});
+        EXPECT_EQ(faultLines(r, Language::English, '.'), std::vector<std::string>{});
+        for (const char decimal : {',', '.'}) {
+            const std::vector<std::string> commands = programmingCommands(r, decimal);
+            const std::size_t d1 = commands.size() - 3;
+            for (int n = 1; n <= 3; ++n) {
+                EXPECT_EQ(commands[d1 + static_cast<std::size_t>(n) - 1],
+                          "-D" + std::to_string(n) + "," + device.dataCopy(n))
+                    << decimal;
+            }
+        }
+        const ProgramResult programmed = programTransducer(link, r, "0", ',');
+        EXPECT_EQ(programmed.outcome, Outcome::Ok) << programmed.reason;
+    }
 }
 
 }  // namespace

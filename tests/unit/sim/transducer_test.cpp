@@ -124,7 +124,7 @@ TEST(Transducer, HardwareReplyFitsTheQueryAndParses) {
 
 TEST(Transducer, AFreshUnitAnswersWithAnErasedArea) {
     for (std::string address : {"0", "7", "255"}) {
-        Transducer d({.address = address});
+        Transducer d({.address = address, .fresh = true});
         for (int n = 1; n <= 3; ++n) {
             const std::string frame = "-" + address + "-D" + std::to_string(n);
             d.receive(frame + "\n\r", t0);
@@ -136,6 +136,42 @@ TEST(Transducer, AFreshUnitAnswersWithAnErasedArea) {
             EXPECT_EQ(reply.find_first_of("\r:"), reply.size() - 1);  // one line, no fields
         }
     }
+}
+
+// Unless fresh, a unit starts with the demo copies, as programming would have stored them,
+// and reports the demo's interface values; a copy written later replaces its demo copy.
+TEST(Transducer, ANewUnitHoldsTheDemoConfiguration) {
+    Transducer d({});
+    for (int n = 1; n <= 3; ++n) d.receive("-0-D" + std::to_string(n) + "\n\r", t0);
+    EXPECT_EQ(all(d),
+              "-0-D1,:2:50:100:0:0:1:0:0:2:5:0001111111000000000000000000000001000\r"
+              "-0-D2,:0:0:V:0:50:100:0:4:12:20:0:24:0:2:0:W:-150:0:150:1:-10:0:10:-12:12:0\r"
+              "-0-D3,:2:0:0:V:80:1:2:1:0:A:1:0:2:8:0:Hz:51:0:1:0:0:0:0:0:0:0:0:0:0:0\r");
+    EXPECT_EQ(d.storedData(1), "");  // nothing written by a program yet
+
+    std::vector<std::string> codes;
+    for (int k = 0; k < 9; ++k) {
+        d.receive("-0-r\n\r", t0);
+        const std::string line = all(d);
+        if (k > 0) codes.push_back(line.substr(13, line.find_first_of(" \r", 13) - 13));
+    }
+    EXPECT_EQ(codes, (std::vector<std::string>{"U12", "U23", "U31", "I1", "I2", "I3", "P", "F"}));
+
+    d.receive("-0-D2,:1:2\n\r-0-D2\n\r-0-D3\n\r", t0);
+    const std::string after = all(d);
+    EXPECT_NE(after.find("-0-D2,:1:2\r-0-D2,:1:2\r"), std::string::npos) << after;
+    EXPECT_NE(after.find("-0-D3,:2:0:0:V:80:1:"), std::string::npos) << after;
+    EXPECT_EQ(d.storedData(2), ":1:2");
+
+    // The copies follow the variant: one row each for a 1A/1D unit, four and nine for 4A/9D.
+    const auto one = demoCopies(1, 1);
+    EXPECT_EQ(one[0], ":2:50:100:0:0:1:0:0:1:1:0001111111000000000000000000000001000");
+    EXPECT_EQ(one[1], ":0:0:V:0:50:100:0:4:12:20:0:24:0");
+    EXPECT_EQ(one[2], ":2:0:0:V:80:1");
+    const auto big = demoCopies(4, 9);
+    EXPECT_EQ(std::count(big[1].begin(), big[1].end(), ':'), 4 * 13);
+    EXPECT_EQ(std::count(big[2].begin(), big[2].end(), ':'), 9 * 6);
+    EXPECT_EQ(big[2].substr(big[2].size() - 12), ":0:0:0:0:0:0");
 }
 
 TEST(Transducer, MeasuredValuesOneLinePerRequestInCycles) {
@@ -171,7 +207,7 @@ std::vector<std::string> cycleOf(Transducer& d, TimePoint at, std::size_t reques
 }
 
 TEST(Transducer, AFreshUnitOffersU1I1PAndF) {
-    Transducer d({});
+    Transducer d({.fresh = true});
     const auto lines = cycleOf(d, t0, 6);
     ASSERT_EQ(lines.size(), 6u);
     EXPECT_EQ(lines[0], "\x0C");
