@@ -44,9 +44,9 @@ int main(int argc, char** argv) {
     kalvo::SystemClock clock;
     kalvo::QtSettingsStore settings;
     // The built-in simulated unit: programmed with the demo configuration, or (--fresh) never
-    // programmed.
-    kalvo::sim::Transducer transducer{kalvo::sim::Options{}};
-    kalvo::sim::Transducer freshUnit{kalvo::sim::Options{.fresh = true}};
+    // programmed; it takes a real line's time per character.
+    kalvo::sim::Transducer transducer{kalvo::sim::Options{.wireTime = true}};
+    kalvo::sim::Transducer freshUnit{kalvo::sim::Options{.wireTime = true, .fresh = true}};
 
     kalvo::CliEnvironment env;
     env.openPath = [](const std::string& path) -> std::unique_ptr<kalvo::SerialPort> {

@@ -18,7 +18,9 @@
 #include "platform/qt/qt_settings_store.h"
 #include "shell/session.h"
 #include "shell/settings.h"
+#include "shell/ui/about_window.h"
 #include "shell/ui/main_window.h"
+#include "shell/ui/splash_window.h"
 #include "sim/simulated_port.h"
 #include "sim/transducer.h"
 
@@ -80,9 +82,12 @@ int main(int argc, char* argv[]) {
     }
 
     // The simulated device and its clock live as long as the program; the port that talks
-    // to it is made inside the device thread like any other port.
+    // to it is made inside the device thread like any other port. It takes a real line's time
+    // per character, so the live values come at the pace a device gives them, not as fast as
+    // the processor can ask.
     auto simClock = std::make_shared<kalvo::SystemClock>();
-    auto device = std::make_shared<kalvo::sim::Transducer>(kalvo::sim::Options{.fresh = fresh});
+    auto device = std::make_shared<kalvo::sim::Transducer>(
+        kalvo::sim::Options{.wireTime = true, .fresh = fresh});
     if (simulator) session.usePortForThisRun("Simulator");
     if (!portPath.empty()) session.usePortForThisRun(portPath);
 
@@ -102,6 +107,9 @@ int main(int argc, char* argv[]) {
 
     kalvo::frmMain window(session, std::move(factory));
     window.show();
+    // The splash screen over the new main window: it closes itself after 2 s, or at the first
+    // key or click, and deletes itself.
+    (new kalvo::frmSplash(kalvo::installedProductInfo(), &window))->show();
     const int rc = QApplication::exec();
     store.sync();
     return rc;
