@@ -14,6 +14,7 @@
 #include "shell/ui/about_window.h"
 #include "shell/ui/apply_texts.h"
 #include "shell/ui/aux_windows.h"
+#include "shell/ui/qt_text.h"
 #include "shell/ui/splash_window.h"
 #include "text/about_texts.h"
 #include "text/captions.h"
@@ -24,10 +25,6 @@ using namespace kalvo;
 using namespace kalvo::gui;
 
 namespace {
-
-QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // The text a caption-table target shows in `window`; "?" when there is no such widget.
 QString shown(QWidget* window, const QString& target) {

@@ -13,15 +13,12 @@
 #include "config/ui/filtered_edit.h"
 #include "config/ui/quiet.h"
 #include "config/ui/signs.h"
+#include "shell/ui/qt_text.h"
 #include "text/value_lists.h"
 
 namespace kalvo {
 
 namespace {
-
-QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 QLabel* label(const QString& name, QWidget* parent) {
     auto* l = new QLabel(parent);

@@ -21,16 +21,13 @@
 #include "config/ui/signs.h"
 #include "shell/ui/apply_texts.h"
 #include "shell/ui/aux_windows.h"
+#include "shell/ui/qt_text.h"
 #include "text/captions.h"
 #include "text/param_texts.h"
 
 namespace kalvo {
 
 namespace {
-
-QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 constexpr int kSignSize = 20;
 

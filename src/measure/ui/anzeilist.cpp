@@ -8,6 +8,7 @@
 #include <QSignalBlocker>
 
 #include "shell/ui/apply_texts.h"
+#include "shell/ui/qt_text.h"
 #include "text/captions.h"
 
 namespace kalvo {
@@ -35,10 +36,6 @@ QFont labelFont() {
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
     return font;
-}
-
-QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
 }  // namespace

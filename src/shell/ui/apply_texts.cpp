@@ -7,13 +7,11 @@
 #include <QMenu>
 #include <QWidget>
 
+#include "shell/ui/qt_text.h"
+
 namespace kalvo {
 
 namespace {
-
-QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 void setText(QWidget* window, const QString& control, const QString& text) {
     if (auto* menu = window->findChild<QMenu*>(control)) {

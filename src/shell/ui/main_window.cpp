@@ -29,6 +29,7 @@
 #include "shell/ui/about_window.h"
 #include "shell/ui/apply_texts.h"
 #include "shell/ui/aux_windows.h"
+#include "shell/ui/qt_text.h"
 #include "text/captions.h"
 #include "text/messages.h"
 #include "text/value_lists.h"
@@ -41,10 +42,6 @@ static void initAssets() {
 namespace kalvo {
 
 namespace {
-
-QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // Screen resolution the stored twips refer to when the screen reports none.
 constexpr int kDefaultDpi = 96;
