@@ -10,6 +10,7 @@
 #include "config/ui/param_dialog.h"
 #include "files/project_file.h"
 #include "gui_rig.h"
+#include "link/ui/address_windows.h"
 #include "measure/ui/anzeilist.h"
 #include "shell/ui/aux_windows.h"
 
@@ -35,6 +36,8 @@ class WorkflowsTest : public QObject {
     void aRecordWithFaultsIsProgrammedOnlyWhenTheUserSaysSo();
     void openingAFileEndsInTheDialogNamingTheFile();
     void liveValuesFillTheLabelsAndStopPromptly();
+    void aNewAddressIsTestedAndCanBecomeTheStandardAddress();
+    void theDataSheetIsSavedAsPdf();
 };
 
 void WorkflowsTest::readBackOkAndSaveWriteTheDevicesConfiguration() {
@@ -145,6 +148,48 @@ void WorkflowsTest::liveValuesFillTheLabelsAndStopPromptly() {
     QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
     QCOMPARE(start->text(), "START");
     QVERIFY(rig.action("mnudaten")->isEnabled());
+}
+
+void WorkflowsTest::aNewAddressIsTestedAndCanBecomeTheStandardAddress() {
+    Rig rig;
+    frmMain& w = rig.open();
+    w.show();
+    rig.action("mnuadr")->trigger();
+    Adresse* window = w.adresse();
+    child<QLineEdit>(window, "Text1")->setText("0");
+    child<QLineEdit>(window, "Text2")->setText("5");
+    child<QPushButton>(window, "OK_Adresse_ändern")->click();
+    QVERIFY(w.worker().busy());
+    QTRY_VERIFY_WITH_TIMEOUT(!w.worker().busy(), 20000);
+    // The unit took the address and answered the link test there; the program's own address
+    // changes only when the user takes the offer.
+    QCOMPARE(child<QLabel>(window, "Ergebnis_Label")->text(), "OK");
+    QCOMPARE(rig.panel(3), "Adr. 0");
+    auto* take = child<QPushButton>(window, "Standardadresse_Command");
+    QVERIFY(take->isVisible());
+    take->click();
+    QCOMPARE(rig.panel(3), "Adr. 5");
+    QCOMPARE(rig.ctx().Geraeteadresse, std::string("5"));
+    // And the program talks to the unit there.
+    rig.runToEnd("mnudaten");
+    QCOMPARE(rig.takeBox(), QStringLiteral("0 boxes"));
+}
+
+void WorkflowsTest::theDataSheetIsSavedAsPdf() {
+    Rig rig;
+    frmMain& w = rig.open();
+    rig.ctx().record = recordFor2A5D();
+    w.mnupara_Click();
+    child<QPushButton>(w.parameterDialog(), "OK_Parametrieren")->click();
+    QVERIFY(rig.action("mnufile_6")->isEnabled());
+    const QString pdf = rig.dir.filePath("sheet.pdf");
+    rig.nextFile = pdf.toStdString();
+    rig.action("mnufile_6")->trigger();
+    QVERIFY(rig.asked.startsWith("Als PDF speichern|kalvo.pdf|PDF (*.pdf)"));
+    QCOMPARE(rig.takeBox(), QStringLiteral("0 boxes"));
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.read(5) == "%PDF-");
 }
 
 QTEST_MAIN(WorkflowsTest)
