@@ -10,6 +10,7 @@
 #include "config/default_range.h"
 #include "config/rules.h"
 #include "config/ui/filtered_edit.h"
+#include "config/ui/page_widgets.h"
 #include "config/ui/quiet.h"
 #include "config/ui/signs.h"
 #include "shell/ui/qt_text.h"
@@ -18,21 +19,6 @@
 namespace kalvo {
 
 namespace {
-
-QLabel* label(const QString& name, QWidget* parent) {
-    auto* l = new QLabel(parent);
-    l->setObjectName(name);
-    return l;
-}
-
-QLabel* stopLabel(int n, QWidget* parent) {
-    auto* l = label(QStringLiteral("stop1_%1").arg(n), parent);
-    l->setFixedSize(22, 22);
-    QSizePolicy p = l->sizePolicy();
-    p.setRetainSizeWhenHidden(true);
-    l->setSizePolicy(p);
-    return l;
-}
 
 bool hasNoKnee(int quantity) {
     return quantity == PowerFactor || quantity == ReactiveFactor;
@@ -61,7 +47,7 @@ AnalogPageView::AnalogPageView(Record& record, char decimal, QWidget* parent)
     place_->setMinimumContentsLength(6);  // "L1 - N", "Summe"
     place_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     auto* quantityRow = new QGridLayout;
-    quantityRow->addWidget(label(QStringLiteral("Beschriftungen_Label_0"), this), 0, 0, 1, 2);
+    quantityRow->addWidget(namedLabel(QStringLiteral("Beschriftungen_Label_0"), this), 0, 0, 1, 2);
     quantityRow->addWidget(quantity_, 1, 0);
     quantityRow->addWidget(place_, 1, 1);
     quantityRow->setColumnStretch(0, 1);
@@ -71,27 +57,27 @@ AnalogPageView::AnalogPageView(Record& record, char decimal, QWidget* parent)
     range->setObjectName(QStringLiteral("Analog_Messbereich1_Frame"));
     rangeStart_ = field("Analog_messbereich_von_Text");
     rangeEnd_ = field("Analog_messbereich_bis_Text");
-    unit_ = label(QStringLiteral("Messbereichs_einheit_analog_Label"), range);
+    unit_ = namedLabel(QStringLiteral("Messbereichs_einheit_analog_Label"), range);
     unit_->setMinimumWidth(30);
-    capInd_ = label(QStringLiteral("Beschriftungen_Label_8"), range);
+    capInd_ = namedLabel(QStringLiteral("Beschriftungen_Label_8"), range);
     capInd_->hide();
     auto* rangeGrid = new QGridLayout(range);
-    rangeGrid->addWidget(label(QStringLiteral("Beschriftungen_Label_1"), range), 0, 0);
+    rangeGrid->addWidget(namedLabel(QStringLiteral("Beschriftungen_Label_1"), range), 0, 0);
     rangeGrid->addWidget(rangeStart_, 0, 1);
-    rangeGrid->addWidget(label(QStringLiteral("Beschriftungen_Label_2"), range), 0, 2);
+    rangeGrid->addWidget(namedLabel(QStringLiteral("Beschriftungen_Label_2"), range), 0, 2);
     rangeGrid->addWidget(rangeEnd_, 0, 3);
     rangeGrid->addWidget(unit_, 0, 4);
     rangeGrid->addWidget(capInd_, 1, 1, 1, 3);
     rangeGrid->setColumnStretch(5, 1);
     maxFrame_ = new QFrame(this);
     maxFrame_->setObjectName(QStringLiteral("Analog_Messbereich2_Frame"));
-    allowed_ = label(QStringLiteral("Analog_max_Messbereich_Label"), maxFrame_);
-    image_ = label(QStringLiteral("Analog_Meldung_Image"), maxFrame_);
+    allowed_ = namedLabel(QStringLiteral("Analog_max_Messbereich_Label"), maxFrame_);
+    image_ = namedLabel(QStringLiteral("Analog_Meldung_Image"), maxFrame_);
     image_->setPixmap(infoSign(18));
     auto* maxRow = new QHBoxLayout(maxFrame_);
     maxRow->setContentsMargins(8, 0, 0, 0);
     maxRow->addWidget(image_);
-    maxRow->addWidget(label(QStringLiteral("Analog_Max_Label"), maxFrame_));
+    maxRow->addWidget(namedLabel(QStringLiteral("Analog_Max_Label"), maxFrame_));
     maxRow->addWidget(allowed_, 1);
 
     // Output signal and limitation.
@@ -100,7 +86,7 @@ AnalogPageView::AnalogPageView(Record& record, char decimal, QWidget* parent)
     outputUnit_ = new QComboBox(output);
     outputUnit_->setObjectName(QStringLiteral("Analog_Ausgangssignal_Einheit_Combo"));
     outputUnit_->addItems({QStringLiteral("mA"), QStringLiteral("V")});
-    outputUnitLabel_ = label(QStringLiteral("Analog_Ausgangssignal_Einheit_Label"), output);
+    outputUnitLabel_ = namedLabel(QStringLiteral("Analog_Ausgangssignal_Einheit_Label"), output);
     outputUnitLabel_->setText(QStringLiteral("mA"));
     outputStart_ = field("Analog_Ausgangssignal_von_Text");
     outputEnd_ = field("Analog_Ausgangssignal_bis_Text");
@@ -108,15 +94,15 @@ AnalogPageView::AnalogPageView(Record& record, char decimal, QWidget* parent)
     limitMax_ = field("Analog_Ausgangssignal_max_Text");
     auto* outputGrid = new QGridLayout(output);
     outputGrid->addWidget(outputUnit_, 0, 0);
-    outputGrid->addWidget(label(QStringLiteral("Beschriftungen_Label_3"), output), 0, 1);
+    outputGrid->addWidget(namedLabel(QStringLiteral("Beschriftungen_Label_3"), output), 0, 1);
     outputGrid->addWidget(outputStart_, 0, 2);
-    outputGrid->addWidget(label(QStringLiteral("Beschriftungen_Label_4"), output), 0, 3);
+    outputGrid->addWidget(namedLabel(QStringLiteral("Beschriftungen_Label_4"), output), 0, 3);
     outputGrid->addWidget(outputEnd_, 0, 4);
     outputGrid->addWidget(outputUnitLabel_, 0, 5);
-    outputGrid->addWidget(label(QStringLiteral("Beschriftungen_Label_5"), output), 1, 0);
-    outputGrid->addWidget(label(QStringLiteral("Beschriftungen_Label_6"), output), 1, 1);
+    outputGrid->addWidget(namedLabel(QStringLiteral("Beschriftungen_Label_5"), output), 1, 0);
+    outputGrid->addWidget(namedLabel(QStringLiteral("Beschriftungen_Label_6"), output), 1, 1);
     outputGrid->addWidget(limitMin_, 1, 2);
-    outputGrid->addWidget(label(QStringLiteral("Beschriftungen_Label_7"), output), 1, 3);
+    outputGrid->addWidget(namedLabel(QStringLiteral("Beschriftungen_Label_7"), output), 1, 3);
     outputGrid->addWidget(limitMax_, 1, 4);
     outputGrid->setColumnStretch(6, 1);
 
@@ -128,7 +114,7 @@ AnalogPageView::AnalogPageView(Record& record, char decimal, QWidget* parent)
     kneeInput_ = field("Knickwert_Eingang_Text");
     kneeOutput_ = field("Knickwert_Ausgang_Text");
     for (int i = 0; i < 6; ++i) {
-        kn_[static_cast<std::size_t>(i)] = label(QStringLiteral("kn_%1").arg(i), kneeFrame_);
+        kn_[static_cast<std::size_t>(i)] = namedLabel(QStringLiteral("kn_%1").arg(i), kneeFrame_);
         kn_[static_cast<std::size_t>(i)]->setAlignment(Qt::AlignCenter);
         kn_[static_cast<std::size_t>(i)]->setMinimumWidth(36);
     }
@@ -323,17 +309,12 @@ void AnalogPageView::outputChanged() {
 
 void AnalogPageView::setQuantityTexts(Language language) {
     Quiet quiet(this);
-    const int index = quantity_->currentIndex();
-    quantity_->clear();
-    for (const Text& t : quantityTexts()) quantity_->addItem(qs(t.in(language)));
-    quantity_->setCurrentIndex(index);
+    fillQuantityList(quantity_, language);
 }
 
 void AnalogPageView::applyStart(const StartState& start) {
     Quiet quiet(this);
-    place_->clear();
-    for (const std::string& p : start.places) place_->addItem(qs(p));
-    place_->setCurrentIndex(0);
+    fillPlaceList(place_, start.places);
     quantity_->setCurrentIndex(start.analogQuantity);
     outputUnit_->setCurrentIndex(start.outputUnit);
     outputUnitLabel_->setText(qs(start.outputUnitLabel));

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "config/ui/filtered_edit.h"
+#include "config/ui/page_widgets.h"
 #include "config/ui/quiet.h"
 #include "config/ui/signs.h"
 #include "shell/ui/qt_text.h"
@@ -18,39 +19,11 @@ namespace kalvo {
 
 namespace {
 
-QLabel* label(const QString& name, const QString& text, QWidget* parent) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    return l;
-}
-
-// A stop sign beside an input group; hidden and shown by the blink timer without moving the
-// layout.
-QLabel* stopLabel(int n, QWidget* parent) {
-    auto* l = label(QStringLiteral("stop1_%1").arg(n), {}, parent);
-    l->setFixedSize(22, 22);
-    QSizePolicy p = l->sizePolicy();
-    p.setRetainSizeWhenHidden(true);
-    l->setSizePolicy(p);
-    return l;
-}
-
 QRadioButton* option(const QString& name, QButtonGroup* group, int id, QWidget* parent) {
     auto* b = new QRadioButton(parent);
     b->setObjectName(name);
     group->addButton(b, id);
     return b;
-}
-
-// Selects option `id` of an exclusive group, or none for -1.
-void select(QButtonGroup* group, int id) {
-    if (QAbstractButton* b = group->button(id)) {
-        b->setChecked(true);
-        return;
-    }
-    group->setExclusive(false);
-    for (QAbstractButton* b : group->buttons()) b->setChecked(false);
-    group->setExclusive(true);
 }
 
 }  // namespace
@@ -102,11 +75,11 @@ BasicPageView::BasicPageView(char decimal, QWidget* parent) : QGroupBox(parent),
     Nenneingangsspannung_Combo_->setObjectName(QStringLiteral("Nenneingangsspannung_Combo"));
     Nenneingangsspannung_Combo_->setLineEdit(numberField("", true));
     Nenneingangsspannung_Combo_->setInsertPolicy(QComboBox::NoInsert);
-    suffix_ = label(QStringLiteral("L_L__L_N_Label"), {}, voltage);
+    suffix_ = namedLabel(QStringLiteral("L_L__L_N_Label"), voltage);
     auto* ohneSpgRow = new QHBoxLayout(ohneSpg_);
     ohneSpgRow->setContentsMargins(0, 0, 0, 0);
     ohneSpgRow->addWidget(Nenneingangsspannung_Combo_, 1);
-    ohneSpgRow->addWidget(label(QStringLiteral("Spannung_Einheit_Label"), {}, ohneSpg_));
+    ohneSpgRow->addWidget(namedLabel(QStringLiteral("Spannung_Einheit_Label"), ohneSpg_));
     ohneSpgRow->addStretch();
     mitSpg_ = new QWidget(voltage);
     mitSpg_->setObjectName(QStringLiteral("mit_Spg_Wandler_Frame"));
@@ -114,10 +87,10 @@ BasicPageView::BasicPageView(char decimal, QWidget* parent) : QGroupBox(parent),
     vtSecondary_ = numberField("Sekundäreingangsspannung_Text", false);
     auto* mitSpgGrid = new QGridLayout(mitSpg_);
     mitSpgGrid->setContentsMargins(0, 0, 0, 0);
-    mitSpgGrid->addWidget(label(QStringLiteral("G2_0"), {}, mitSpg_), 0, 0, 1, 3);
+    mitSpgGrid->addWidget(namedLabel(QStringLiteral("G2_0"), mitSpg_), 0, 0, 1, 3);
     mitSpgGrid->addWidget(vtPrimary_, 1, 0);
     mitSpgGrid->addWidget(vtSecondary_, 1, 1);
-    mitSpgGrid->addWidget(label(QStringLiteral("Wandlerspannung_Einheit_Label"), {}, mitSpg_), 1,
+    mitSpgGrid->addWidget(namedLabel(QStringLiteral("Wandlerspannung_Einheit_Label"), mitSpg_), 1,
                           2);
     mitSpgGrid->setColumnStretch(3, 1);
     // The suffix names the voltage typed, with or without transformer.
@@ -150,7 +123,7 @@ BasicPageView::BasicPageView(char decimal, QWidget* parent) : QGroupBox(parent),
     auto* ohneStromRow = new QHBoxLayout(ohneStrom_);
     ohneStromRow->setContentsMargins(0, 0, 0, 0);
     ohneStromRow->addWidget(Nenneingangsstrom_Combo_, 1);
-    ohneStromRow->addWidget(label(QStringLiteral("Strom_Einheit_Label"), {}, ohneStrom_));
+    ohneStromRow->addWidget(namedLabel(QStringLiteral("Strom_Einheit_Label"), ohneStrom_));
     ohneStromRow->addStretch();
     mitStrom_ = new QWidget(current);
     mitStrom_->setObjectName(QStringLiteral("mit_Strom_Wandler_Frame"));
@@ -158,10 +131,10 @@ BasicPageView::BasicPageView(char decimal, QWidget* parent) : QGroupBox(parent),
     ctSecondary_ = numberField("Sekundäreingangsstrom_Text", false);
     auto* mitStromGrid = new QGridLayout(mitStrom_);
     mitStromGrid->setContentsMargins(0, 0, 0, 0);
-    mitStromGrid->addWidget(label(QStringLiteral("G2_1"), {}, mitStrom_), 0, 0, 1, 3);
+    mitStromGrid->addWidget(namedLabel(QStringLiteral("G2_1"), mitStrom_), 0, 0, 1, 3);
     mitStromGrid->addWidget(ctPrimary_, 1, 0);
     mitStromGrid->addWidget(ctSecondary_, 1, 1);
-    mitStromGrid->addWidget(label(QStringLiteral("Wandlerstrom_Einheit_Label"), {}, mitStrom_), 1,
+    mitStromGrid->addWidget(namedLabel(QStringLiteral("Wandlerstrom_Einheit_Label"), mitStrom_), 1,
                             2);
     mitStromGrid->setColumnStretch(3, 1);
     auto* currentLayout = new QVBoxLayout(current);
@@ -176,14 +149,14 @@ BasicPageView::BasicPageView(char decimal, QWidget* parent) : QGroupBox(parent),
     Grund_Meldung_Frame_ = new QFrame(this);
     Grund_Meldung_Frame_->setObjectName(QStringLiteral("Grund_Meldung_Frame"));
     Grund_Meldung_Frame_->setFrameShape(QFrame::StyledPanel);
-    Label4_ = label(QStringLiteral("Label4"), QStringLiteral("L-L 600V L-N 346,4V  5A"),
-                    Grund_Meldung_Frame_);
-    auto* image = label(QStringLiteral("Grund_Meldung_Image"), {}, Grund_Meldung_Frame_);
+    Label4_ = namedLabel(QStringLiteral("Label4"), Grund_Meldung_Frame_,
+                         QStringLiteral("L-L 600V L-N 346,4V  5A"));
+    auto* image = namedLabel(QStringLiteral("Grund_Meldung_Image"), Grund_Meldung_Frame_);
     image->setPixmap(exclamationSign(20));
     auto* messageRow = new QHBoxLayout(Grund_Meldung_Frame_);
     messageRow->setContentsMargins(6, 2, 6, 2);
     messageRow->addWidget(image);
-    messageRow->addWidget(label(QStringLiteral("Label5"), {}, Grund_Meldung_Frame_));
+    messageRow->addWidget(namedLabel(QStringLiteral("Label5"), Grund_Meldung_Frame_));
     messageRow->addWidget(Label4_, 1);
     Grund_Meldung_Frame_->hide();
 
@@ -208,9 +181,9 @@ BasicPageView::BasicPageView(char decimal, QWidget* parent) : QGroupBox(parent),
     connect(Nenneingangsspannung_Combo_, &QComboBox::activated, this, &BasicPageView::inputTouched);
     connect(Nenneingangsstrom_Combo_, &QComboBox::activated, this, &BasicPageView::inputTouched);
 
-    select(frequency_, 1);
-    select(voltageOption_, 0);
-    select(currentOption_, 0);
+    selectOption(frequency_, 1);
+    selectOption(voltageOption_, 0);
+    selectOption(currentOption_, 0);
     refreshView();
 }
 
@@ -238,13 +211,13 @@ void BasicPageView::fill(const BasicPage& p) {
     {
         Quiet quiet(this);
         Anschlussart_Combo_->setCurrentIndex(p.connectionType);
-        select(frequency_, p.frequencyOption);
+        selectOption(frequency_, p.frequencyOption);
         Nenneingangsspannung_Combo_->setEditText(qs(p.nominalVoltage));
-        select(voltageOption_, p.voltageTransformer ? 1 : 0);
+        selectOption(voltageOption_, p.voltageTransformer ? 1 : 0);
         vtPrimary_->setText(qs(p.vtPrimary));
         vtSecondary_->setText(qs(p.vtSecondary));
         Nenneingangsstrom_Combo_->setEditText(qs(p.nominalCurrent));
-        select(currentOption_, p.currentTransformer ? 1 : 0);
+        selectOption(currentOption_, p.currentTransformer ? 1 : 0);
         ctPrimary_->setText(qs(p.ctPrimary));
         ctSecondary_->setText(qs(p.ctSecondary));
     }
@@ -253,9 +226,9 @@ void BasicPageView::fill(const BasicPage& p) {
 
 void BasicPageView::applyStart(const StartState& start) {
     Quiet quiet(this);
-    select(frequency_, start.frequencyOption);
-    select(voltageOption_, start.voltageTransformer ? 1 : 0);
-    select(currentOption_, start.currentTransformer ? 1 : 0);
+    selectOption(frequency_, start.frequencyOption);
+    selectOption(voltageOption_, start.voltageTransformer ? 1 : 0);
+    selectOption(currentOption_, start.currentTransformer ? 1 : 0);
     const auto fillList = [](QComboBox* combo, const std::optional<NominalList>& list) {
         if (!list) return;  // another class: the list keeps its entries
         combo->clear();

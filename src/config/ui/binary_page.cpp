@@ -11,32 +11,13 @@
 #include "config/default_range.h"
 #include "config/rules.h"
 #include "config/ui/filtered_edit.h"
+#include "config/ui/page_widgets.h"
 #include "config/ui/quiet.h"
 #include "config/ui/signs.h"
 #include "shell/ui/qt_text.h"
 #include "text/value_lists.h"
 
 namespace kalvo {
-
-namespace {
-
-QLabel* label(const QString& name, QWidget* parent) {
-    auto* l = new QLabel(parent);
-    l->setObjectName(name);
-    return l;
-}
-
-void select(QButtonGroup* group, int id) {
-    if (QAbstractButton* b = group->button(id)) {
-        b->setChecked(true);
-        return;
-    }
-    group->setExclusive(false);
-    for (QAbstractButton* b : group->buttons()) b->setChecked(false);
-    group->setExclusive(true);
-}
-
-}  // namespace
 
 BinaryPageView::BinaryPageView(Record& record, char decimal, QWidget* parent)
     : QGroupBox(parent), record_(record), decimal_(decimal) {
@@ -65,7 +46,7 @@ BinaryPageView::BinaryPageView(Record& record, char decimal, QWidget* parent)
     limit_ = new FilteredEdit(KeyFilter::Signed, decimal_, limitFrame_);
     limit_->setObjectName(QStringLiteral("Binär_Meldung_bei__Text"));
     limit_->setMaximumWidth(90);
-    unit_ = label(QStringLiteral("Messbereichs_einheit_binär_Label"), limitFrame_);
+    unit_ = namedLabel(QStringLiteral("Messbereichs_einheit_binär_Label"), limitFrame_);
     unit_->setMinimumWidth(30);
     direction_ = new QButtonGroup(this);
     auto* directions = new QHBoxLayout;
@@ -78,28 +59,24 @@ BinaryPageView::BinaryPageView(Record& record, char decimal, QWidget* parent)
     directions->addStretch();
     rangeFrame_ = new QFrame(limitFrame_);
     rangeFrame_->setObjectName(QStringLiteral("Binar_Frame3"));
-    allowed_ = label(QStringLiteral("Binär_max_Messbereich_Label"), rangeFrame_);
-    image_ = label(QStringLiteral("Binär_Meldung_Image"), rangeFrame_);
+    allowed_ = namedLabel(QStringLiteral("Binär_max_Messbereich_Label"), rangeFrame_);
+    image_ = namedLabel(QStringLiteral("Binär_Meldung_Image"), rangeFrame_);
     image_->setPixmap(infoSign(18));
     auto* rangeRow = new QHBoxLayout(rangeFrame_);
     rangeRow->setContentsMargins(0, 0, 0, 0);
     rangeRow->addWidget(image_);
-    rangeRow->addWidget(label(QStringLiteral("Binär_Max_Label"), rangeFrame_));
+    rangeRow->addWidget(namedLabel(QStringLiteral("Binär_Max_Label"), rangeFrame_));
     rangeRow->addWidget(allowed_, 1);
-    auto* stop = label(QStringLiteral("stop1_6"), limitFrame_);
-    stop->setFixedSize(22, 22);
-    QSizePolicy keep = stop->sizePolicy();
-    keep.setRetainSizeWhenHidden(true);
-    stop->setSizePolicy(keep);
+    QLabel* stop = stopLabel(6, limitFrame_);
 
     auto* grid = new QGridLayout(limitFrame_);
     grid->setContentsMargins(6, 6, 6, 6);
     auto* quantityRow = new QHBoxLayout;
     quantityRow->addWidget(quantity_, 1);
     quantityRow->addWidget(place_);
-    grid->addWidget(label(QStringLiteral("Beschriftungen_Label_9"), limitFrame_), 0, 0, 1, 4);
+    grid->addWidget(namedLabel(QStringLiteral("Beschriftungen_Label_9"), limitFrame_), 0, 0, 1, 4);
     grid->addLayout(quantityRow, 1, 0, 1, 4);
-    grid->addWidget(label(QStringLiteral("Beschriftungen_Label_10"), limitFrame_), 2, 0);
+    grid->addWidget(namedLabel(QStringLiteral("Beschriftungen_Label_10"), limitFrame_), 2, 0);
     grid->addWidget(limit_, 2, 1);
     grid->addWidget(unit_, 2, 2);
     grid->addWidget(stop, 2, 3, Qt::AlignLeft);
@@ -139,13 +116,13 @@ void BinaryPageView::showOutput(int row) {
     Quiet quiet(this);
     row_ = row;
     const BinaryPage p = Binaer_anzeigen(record_, row, decimal_);
-    select(mode_, p.mode);
+    selectOption(mode_, p.mode);
     limitFrame_->setVisible(p.mode == ModeLimit);
     quantity_->setCurrentIndex(p.quantity < quantity_->count() ? p.quantity : -1);
     fillPlaces(p.quantity, p.place);
     unit_->setText(qs(p.unit));  // the stored unit: the limit is shown in it
     limit_->setText(qs(p.limit));
-    select(direction_, p.direction);
+    selectOption(direction_, p.direction);
     showDefaultRange(false);
     clearMessage();
 }
@@ -200,17 +177,12 @@ void BinaryPageView::placeChanged() {
 
 void BinaryPageView::setQuantityTexts(Language language) {
     Quiet quiet(this);
-    const int index = quantity_->currentIndex();
-    quantity_->clear();
-    for (const Text& t : quantityTexts()) quantity_->addItem(qs(t.in(language)));
-    quantity_->setCurrentIndex(index);
+    fillQuantityList(quantity_, language);
 }
 
 void BinaryPageView::applyStart(const StartState& start) {
     Quiet quiet(this);
-    place_->clear();
-    for (const std::string& p : start.places) place_->addItem(qs(p));
-    place_->setCurrentIndex(0);
+    fillPlaceList(place_, start.places);
     quantity_->setCurrentIndex(start.binaryQuantity);
 }
 

@@ -1,0 +1,51 @@
+#include "config/ui/page_widgets.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QLabel>
+
+#include "shell/ui/qt_text.h"
+#include "text/value_lists.h"
+
+namespace kalvo {
+
+QLabel* namedLabel(const QString& name, QWidget* parent, const QString& text) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    return l;
+}
+
+QLabel* stopLabel(int n, QWidget* parent) {
+    QLabel* l = namedLabel(QStringLiteral("stop1_%1").arg(n), parent);
+    l->setFixedSize(22, 22);
+    QSizePolicy p = l->sizePolicy();
+    p.setRetainSizeWhenHidden(true);
+    l->setSizePolicy(p);
+    return l;
+}
+
+void selectOption(QButtonGroup* group, int id) {
+    if (QAbstractButton* b = group->button(id)) {
+        b->setChecked(true);
+        return;
+    }
+    group->setExclusive(false);
+    for (QAbstractButton* b : group->buttons()) b->setChecked(false);
+    group->setExclusive(true);
+}
+
+void fillQuantityList(QComboBox* list, Language language) {
+    const int index = list->currentIndex();
+    list->clear();
+    for (const Text& t : quantityTexts()) list->addItem(qs(t.in(language)));
+    list->setCurrentIndex(index);
+}
+
+void fillPlaceList(QComboBox* list, const std::vector<std::string>& places) {
+    list->clear();
+    for (const std::string& p : places) list->addItem(qs(p));
+    list->setCurrentIndex(0);
+}
+
+}  // namespace kalvo
