@@ -356,7 +356,7 @@ void frmMain::applyLanguage() {
     tbToolBar_->setWindowTitle(actions_.symbolleiste->text().remove(QLatin1Char('&')));
     if (!progr_.isNull()) applyCaptions(progr_, progrCaptions(), language);
     if (!meldung_.isNull()) applyCaptions(meldung_, meldungCaptions(), language);
-    if (!ueberwachung_.isNull()) applyCaptions(ueberwachung_, ueberwachungCaptions(), language);
+    if (!ueberwachung_.isNull()) ueberwachung_->setLanguage(language);
     if (!hardware_.isNull()) applyCaptions(hardware_, hardwareCaptions(), language);
     if (!param_.isNull()) param_->setLanguage(language);
     if (!adresse_.isNull()) adresse_->setLanguage(language);
@@ -387,8 +387,7 @@ Hardware* frmMain::hardware() {
 
 Überwachung* frmMain::ueberwachung() {
     if (ueberwachung_.isNull()) {
-        ueberwachung_ = new Überwachung(this);
-        applyCaptions(ueberwachung_, ueberwachungCaptions(), session_.language());
+        ueberwachung_ = new Überwachung(this, session_.language());
         ueberwachung_->listing(session_.record(), session_.context().decimal);
     }
     return ueberwachung_;
