@@ -580,18 +580,19 @@ void frmMain::runSequence(Stage stage, std::function<R(Link&)> job, std::functio
                 break;
         }
     };
+    // The result's box comes while the log still shows what was sent; the log closes after it.
     worker_->start<R>(std::move(job), std::move(onEvent),
                       [this, done = std::move(done)](std::optional<R> result) {
                           unsetCursor();
-                          if (!progr_.isNull()) {
-                              progr_->unsetCursor();
-                              progr_->hide();
-                              progr_->reset();
-                          }
+                          if (!progr_.isNull()) progr_->unsetCursor();
                           if (result) {
                               done(std::move(*result));
                           } else {
                               showMessage(session_.jobFailed().message);
+                          }
+                          if (!progr_.isNull()) {
+                              progr_->hide();
+                              progr_->reset();
                           }
                       });
 }

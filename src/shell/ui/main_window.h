@@ -162,8 +162,8 @@ class frmMain : public QMainWindow {
 
     void showProgrStage(Stage stage);
     // Runs a device sequence on the worker with the progress window showing `stage`; `done` gets
-    // the result on this thread after the window is hidden, or nothing when the job failed
-    // inside (the link-failure box is shown then).
+    // the result on this thread while the window still shows the log, which closes after it and
+    // its box; when the job failed inside, the link-failure box is shown instead.
     template <class R>
     void runSequence(Stage stage, std::function<R(Link&)> job, std::function<void(R)> done);
 
