@@ -309,22 +309,39 @@ int frmMain::pixelsToTwips(int pixels) const {
     return (pixels * kTwipsPerInch + dpi / 2) / dpi;
 }
 
-// The stored geometry is the window's outer one, frame included. Until the window is shown the
-// frame is unknown, so the size is set as the inner size first and corrected on the first show.
+// The stored geometry is the window's outer one, frame included. The frame is unknown until the
+// window manager has framed the shown window, which may be some time after the show: the size
+// is set as the inner size first and corrected once the frame is known.
 void frmMain::restoreGeometry() {
     const Settings& s = session_.storedSettings();
     move(twipsToPixels(s.MainLeft), twipsToPixels(s.MainTop));
-    resize(twipsToPixels(s.MainWidth), twipsToPixels(s.MainHeight));
+    outerSize_ = OuterSizeRestore({twipsToPixels(s.MainWidth), twipsToPixels(s.MainHeight)});
+    const WindowSize inner = outerSize_.initialInner();
+    resize(inner.width, inner.height);
 }
 
-void frmMain::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-    if (geometryRestored_) return;
-    geometryRestored_ = true;
-    const Settings& s = session_.storedSettings();
-    const QSize outer(twipsToPixels(s.MainWidth), twipsToPixels(s.MainHeight));
-    const QSize frame = frameGeometry().size() - size();
-    if (!frame.isEmpty()) resize(outer - frame);
+bool frmMain::event(QEvent* event) {
+    const bool handled = QMainWindow::event(event);
+    switch (event->type()) {
+        case QEvent::Show:
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::WindowActivate:
+            fitToStoredSize();
+            break;
+        default:
+            break;
+    }
+    return handled;
+}
+
+void frmMain::fitToStoredSize() {
+    if (outerSize_.done() || !isVisible()) return;
+    const QSize outer = frameGeometry().size();
+    if (const auto inner =
+            outerSize_.framed({width(), height()}, {outer.width(), outer.height()})) {
+        resize(inner->width, inner->height);
+    }
 }
 
 void frmMain::sessionChanged() {
