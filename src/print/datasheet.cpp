@@ -50,10 +50,27 @@ class SheetPrinter {
                 x += canvas_.textWidth(run, font);
             }
             if (tab == std::string_view::npos) break;
-            x = nextTabStop(x);
+            x = tabFrom(x);
             start = tab + 1;
         }
         if (lineFeed) this->lineFeed();
+    }
+
+    // Where a TAB at `from` goes: the next stop at least a blank's width away, so that two
+    // items never touch.
+    int tabFrom(int from) { return nextTabStop(from + canvas_.textWidth(" ", font) - 1); }
+
+    // An output's quantity name from CurrentX and its measuring place, with a line feed. The
+    // place goes to the stop a TAB after the widest quantity name of the language would reach,
+    // so the places line up whichever quantity an output measures.
+    void quantityAndPlace(std::string_view quantity, std::string_view place, Language language) {
+        int widest = 0;
+        for (const Text& name : quantityTexts())
+            widest = std::max(widest, canvas_.textWidth(name.in(language), font));
+        const int column = tabFrom(x + widest);
+        print(quantity, false);
+        x = std::max(column, x);
+        print(place);
     }
 
     // The line feed: down by the current font's line height, back to the left edge (every
@@ -155,9 +172,10 @@ void printAnalogOutput(SheetPrinter& p, const Record& record, int row, const She
     const std::string dashes = "  ---  ";
 
     p.keepTogether(4 * p.lineHeight());
-    p.line("Analogausgang " + printedNumber(row + 1, d) + ":\t" +
-           quantityName(a[Analog::Quantity], o.language) + "\t" +
-           std::string(Messort_Text(record, OutputKind::Analog, row)));
+    p.x = kSheetLeft;
+    p.print("Analogausgang " + printedNumber(row + 1, d) + ":\t", false);
+    p.quantityAndPlace(quantityName(a[Analog::Quantity], o.language),
+                       Messort_Text(record, OutputKind::Analog, row), o.language);
     // Range start, knee input and range end in the unit of the range, which follows. The knee
     // is printed whether or not the kinked characteristic is on.
     p.line("\tEingang\t" + quotientItem(a[Analog::RangeStart], f, d) + dashes +
@@ -184,8 +202,10 @@ void printBinaryOutput(SheetPrinter& p, const Record& record, int row, const She
         p.line(head + "ON bei Gerät OK");
     } else if (mode.equals(ModeLimit)) {
         p.keepTogether(2 * p.lineHeight());
-        p.line(head + quantityName(b[Binary::Quantity], o.language) + "\t" +
-               std::string(Messort_Text(record, OutputKind::Binary, row)));
+        p.x = kSheetLeft;
+        p.print(head, false);
+        p.quantityAndPlace(quantityName(b[Binary::Quantity], o.language),
+                           Messort_Text(record, OutputKind::Binary, row), o.language);
         std::string direction;
         if (b[Binary::Direction].equals(0)) direction = "Überschreitung";
         if (b[Binary::Direction].equals(1)) direction = "Unterschreitung";

@@ -24,12 +24,14 @@ inline constexpr int kSheetTop = 1000;       // the title, and the top of a cont
 inline constexpr int kSheetDateLeft = 7000;  // date and time beside the title
 // TAB items move to the next multiple of 720 twips (half an inch, the usual default tab of
 // the platform's text tools) counted from the left edge of the printable area, as a printer
-// that expands tabs does. With the sheet's font this puts every value into one column at
-// 2880: the input values after "Nennspannung:" and after "Netzart:" + two TABs, the output
-// quantities after "Analogausgang  1 :", and the analog values after "Eingang", "Ausgang" and
-// "Begrenzung".
+// that expands tabs does, but at least a blank's width on, so that no two items touch. With
+// the sheet's font this puts every value into one column at 2880: the input values after
+// "Nennspannung:" and after "Netzart:" + two TABs, the output quantities after
+// "Analogausgang  1 :", and the analog values after "Eingang", "Ausgang" and "Begrenzung".
+// The measuring places of the outputs share one column too: the stop a TAB reaches after the
+// widest quantity name of the sheet's language.
 inline constexpr int kTabWidth = 720;
-int nextTabStop(int x);
+int nextTabStop(int x);  // the first stop beyond x
 
 struct SheetOptions {
     Language language = Language::German;  // connection-type and quantity names

@@ -7,6 +7,23 @@
 
 namespace kalvo {
 
+namespace {
+
+// "Öffnen" lists "*.cfg": a file name chosen without a suffix gets it ("anlage" ->
+// "anlage.cfg"), so the project can be found again. A trailing dot, which Windows drops, is no
+// suffix either; a dot in a folder name or at the start of the name does not count.
+std::string withProjectSuffix(std::string path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    const std::size_t dot = path.rfind('.');
+    const bool hasDot = dot != std::string::npos && dot > nameStart;
+    if (hasDot && dot + 1 < path.size()) return path;
+    if (hasDot) path.pop_back();
+    return path + ".cfg";
+}
+
+}  // namespace
+
 struct Session::Listeners {
     int next = 0;
     std::map<int, std::function<void()>> byId;
@@ -142,7 +159,8 @@ Applied Session::openProject(const std::string& path) {
     return {true, std::nullopt};
 }
 
-Applied Session::saveProject(const std::string& path) {
+Applied Session::saveProject(const std::string& chosenPath) {
+    const std::string path = withProjectSuffix(chosenPath);
     const FileError error = Projekt_speichern(ctx_.record, path, ctx_.decimal);
     if (error != FileError::None) {
         return {false, fileErrorMessage(error, path, true, ctx_.language)};

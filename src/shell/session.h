@@ -84,7 +84,7 @@ class Session {
     void parameterDialogAccepted();
     // Loads a project file; on failure the record stays and the box names the file.
     Applied openProject(const std::string& path);
-    // Saves the record; the box when it failed.
+    // Saves the record; the box when it failed. A file name without a suffix gets ".cfg".
     Applied saveProject(const std::string& path);
     // The project file last opened or saved; empty for a project not yet in a file.
     const std::string& projectPath() const { return projectPath_; }

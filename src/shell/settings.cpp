@@ -70,4 +70,15 @@ std::string portPathFor(int com, const SettingsStore& store, bool windows) {
     return "/dev/ttyS" + std::to_string(com - 1);
 }
 
+std::optional<WindowSize> OuterSizeRestore::framed(WindowSize inner, WindowSize outer) {
+    if (done_) return std::nullopt;
+    const int frameWidth = outer.width - inner.width;
+    const int frameHeight = outer.height - inner.height;
+    if (frameWidth <= 0 && frameHeight <= 0) return std::nullopt;  // no frame yet
+    done_ = true;
+    if (inner != stored_) return std::nullopt;
+    return WindowSize{std::max(1, stored_.width - std::max(0, frameWidth)),
+                      std::max(1, stored_.height - std::max(0, frameHeight))};
+}
+
 }  // namespace kalvo

@@ -1,6 +1,7 @@
 // The persisted per-user settings of the main window.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/settings_store.h"
@@ -18,6 +19,34 @@ struct Settings {
     std::string Adr = "0";
     bool Sprache = false;
     bool operator==(const Settings&) const = default;
+};
+
+// The main window's stored size is its outer one, frame included, but a window is sized by its
+// inside. The frame is known only once the window manager has framed the window, and some add it
+// only after the first show. So the window starts with the stored size as its inside, and when
+// a frame first shows, its inside is set once to the stored size less the frame; the size
+// stored at exit (inside + frame) is then the one restored, however late the frame came.
+struct WindowSize {
+    int width = 0;
+    int height = 0;
+    bool operator==(const WindowSize&) const = default;
+};
+
+class OuterSizeRestore {
+  public:
+    explicit OuterSizeRestore(WindowSize stored) : stored_(stored) {}
+    // The inside to give the window before it is shown.
+    WindowSize initialInner() const { return stored_; }
+    // Called with the window's inside and outside whenever they may have changed: the inside to
+    // set, once, when a frame first shows (outside larger than inside in either direction).
+    // Nothing while no frame shows, and nothing at all when the inside is no longer the one
+    // given (the window manager or the user sized the window meanwhile).
+    std::optional<WindowSize> framed(WindowSize inner, WindowSize outer);
+    bool done() const { return done_; }
+
+  private:
+    WindowSize stored_;
+    bool done_ = false;
 };
 
 // Missing or unreadable values take the defaults.

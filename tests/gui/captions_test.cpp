@@ -87,10 +87,15 @@ class CaptionsTest : public QObject {
 void CaptionsTest::everyWindowShowsItsTableInBothLanguages() {
     Rig rig;
     frmMain& w = rig.open();
+    // The parameter dialog's "TEST 1" shows a record view of its own.
+    rig.ctx().record = recordFor2A5D();
+    w.mnupara_Click();
+    w.parameterDialog()->findChild<QAbstractButton*>("test")->click();
+    QWidget* testView = w.parameterDialog()->findChild<QWidget*>("Überwachung");
     const std::pair<QWidget*, std::span<const Caption>> windows[] = {
         {&w, mainWindowCaptions()},         {w.progr(), progrCaptions()},
         {w.meldung(), meldungCaptions()},   {w.ueberwachung(), ueberwachungCaptions()},
-        {w.hardware(), hardwareCaptions()},
+        {testView, ueberwachungCaptions()}, {w.hardware(), hardwareCaptions()},
     };
     for (Language language : {Language::English, Language::German}) {
         w.chooseLanguage(language);

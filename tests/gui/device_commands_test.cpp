@@ -145,13 +145,22 @@ void DeviceCommandsTest::aFailedReadBackLeavesTheRecord() {
     sim::Options garbled;
     garbled.garbleEcho = true;
     Rig rig(garbled);
-    rig.open();
+    frmMain& w = rig.open();
     rig.ctx().record = recordFor2A5D();
     const Record edited = rig.ctx().record;
+    // The box comes over the log, which still shows what was sent; the log closes after it.
+    QStringList logUnderTheBox;
+    rig.whileBox = [&] {
+        auto* list = w.progr()->findChild<QListWidget*>("List1");
+        for (int i = 0; w.progr()->isVisible() && i < list->count(); ++i)
+            logUnderTheBox << list->item(i)->text();
+    };
     rig.runToEnd("mnudaten");
     QVERIFY(rig.ctx().record == edited);
     QCOMPARE(rig.takeBox(), QStringLiteral("!Aktion abgebrochen!|Überprüfen Sie die "
                                            "Datenverbindung und versuchen Sie es nochmals!"));
+    QCOMPARE(logUnderTheBox.value(0), QStringLiteral("-0-t"));
+    QVERIFY(!w.progr()->isVisible());
 }
 
 void DeviceCommandsTest::aWrongTransducerStoresNothing() {

@@ -12,6 +12,7 @@
 #include <QToolBar>
 
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -48,7 +49,10 @@ struct Rig final : MessagePresenter, FileDialogs {
     }
     AppContext& ctx() { return session->context(); }
 
-    void show(QWidget*, const MessageText& message) override { boxes.push_back(message); }
+    void show(QWidget*, const MessageText& message) override {
+        boxes.push_back(message);
+        if (whileBox) whileBox();
+    }
     bool ask(QWidget*, const MessageText& question) override {
         questions.push_back(question);
         return answer;
@@ -105,6 +109,7 @@ struct Rig final : MessagePresenter, FileDialogs {
     std::vector<MessageText> boxes;
     std::vector<MessageText> questions;  // asked with Yes and No
     bool answer = false;                 // the answer to them
+    std::function<void()> whileBox;      // runs while a box is on screen
     std::string nextFile;                // the file dialogs' answer
     QString asked;  // the last dialog: title|preset|filters..., preset "-" for Open
     std::unique_ptr<frmMain> window;

@@ -1,8 +1,10 @@
 // The Qt adapters: settings in a file, the regional separator, and the file dialogs' filters.
+#include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "platform/qt/qt_settings_store.h"
 #include "shell/settings.h"
@@ -16,6 +18,7 @@ class QtAdaptersTest : public QObject {
     void settingsSurviveInTheirFile();
     void allFilesMeansEveryFileOutsideWindows();
     void theDialogShowsTheFilterCaptionsAsWritten();
+    void aNameSavedWithoutSuffixGetsTheFiltersOwn();
 };
 
 void QtAdaptersTest::settingsSurviveInTheirFile() {
@@ -49,6 +52,19 @@ void QtAdaptersTest::theDialogShowsTheFilterCaptionsAsWritten() {
     QVERIFY(combo != nullptr);
     QCOMPARE(combo->itemText(0), "Konfigurationsdateien (*.cfg)");
     QCOMPARE(combo->itemText(1), "Alle Dateien (*.*)");
+}
+
+void QtAdaptersTest::aNameSavedWithoutSuffixGetsTheFiltersOwn() {
+    // The dialog itself adds it (in its accept()), so its overwrite question is about the file
+    // that is written.
+    QTemporaryDir dir;
+    QTimer::singleShot(0, [] {
+        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) d->accept();
+    });
+    const std::string path =
+        QtFileDialogs().saveFile(nullptr, "Speichern", dir.filePath("projekt").toStdString(),
+                                 {"Konfigurationsdadateien (*.cfg)", "Alle Dateien (*.*)"});
+    QCOMPARE(QString::fromStdString(path), dir.filePath("projekt.cfg"));
 }
 
 QTEST_MAIN(QtAdaptersTest)

@@ -106,6 +106,13 @@ Adresse::Adresse(QWidget* owner) : QDialog(owner) {
     layout->addLayout(buttonRow(ok, cancel));
     layout->setSizeConstraint(QLayout::SetMinimumSize);
 
+    // A result belongs to the numbers it was sent with: typing new ones clears it.
+    for (QLineEdit* field : {Text1_, Text2_}) {
+        connect(field, &QLineEdit::textChanged, this, [this] {
+            result_.reset();
+            showReport();
+        });
+    }
     connect(ok, &QPushButton::clicked, this, &Adresse::OK_Adresse_ändern_Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(Standardadresse_Command_, &QPushButton::clicked, this,
@@ -127,9 +134,24 @@ void Adresse::setBusy(bool busy) {
 void Adresse::OK_Adresse_ändern_Click() {
     const auto change =
         addressChangeFor(utf8(Text1_->text()), utf8(Text2_->text()), prüfen_check_->isChecked());
-    // An entry outside 1..32 goes out as 0; the field shows what was sent.
-    if (change && change->oldAddress == 0) Text1_->setText(QStringLiteral("0"));
-    if (change && change->newAddress == 0) Text2_->setText(QStringLiteral("0"));
+    if (change) {
+        // An entry outside 1..32, or one that is no whole number, goes out as 0. The fields show
+        // the addresses that will be used before anything is sent: when one reads otherwise, it
+        // is put right and the window waits for the next OK.
+        bool shown = true;
+        for (const auto& [field, address] :
+             {std::pair{Text1_, change->oldAddress}, std::pair{Text2_, change->newAddress}}) {
+            const QString used = QString::number(address);
+            if (field->text() == used) continue;
+            field->setText(used);
+            if (shown) {
+                field->setFocus();
+                field->selectAll();
+            }
+            shown = false;
+        }
+        if (!shown) return;
+    }
     hide();
     if (change) emit changeRequested(*change);
 }

@@ -37,13 +37,14 @@ class Adresse : public QDialog {
     // The outcome of the job a changeRequested() started. A failure, or a change that was
     // tested, shows the window again with "OK" or the link-failure text; when the test passed
     // it offers the new address as the program's standard address. A change sent without a
-    // test that went out, and a cancelled one, show nothing.
+    // test that went out, and a cancelled one, show nothing. Editing an entry clears the result.
     void showResult(const AddressChangeResult& result);
 
   signals:
-    // OK with both entries filled: the change to send (entries out of range already shown as
-    // "0"). The window has hidden itself before this is emitted. Nothing is emitted when an
-    // entry is empty.
+    // OK with both entries filled and showing the addresses that are sent: the change to send.
+    // An entry that reads otherwise ("40", "07", "abc") is first replaced by the address that
+    // will be used ("0", "7", "0") and the window waits for the next OK. The window has hidden
+    // itself before this is emitted. Nothing is emitted when an entry is empty.
     void changeRequested(const kalvo::AddressChange& change);
     // The user took the tested new address as the standard address.
     void standardAddressChosen(const QString& address);

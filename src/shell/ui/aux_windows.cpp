@@ -9,6 +9,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "shell/ui/apply_texts.h"
+#include "text/captions.h"
+
 namespace kalvo {
 
 namespace {
@@ -99,7 +102,7 @@ Meldung::Meldung(QWidget* owner) : QDialog(owner) {
     connect(button, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-Überwachung::Überwachung(QWidget* owner) : QWidget(owner, Qt::Window) {
+Überwachung::Überwachung(QWidget* owner, Language language) : QWidget(owner, Qt::Window) {
     setObjectName(QStringLiteral("Überwachung"));
     auto* grid = new QGridLayout;
     for (int i = 0; i < 19; ++i) {
@@ -117,6 +120,11 @@ Meldung::Meldung(QWidget* owner) : QDialog(owner) {
     layout->addLayout(grid, 1);
     layout->addWidget(back, 0, Qt::AlignRight);
     resize(1000, 320);
+    setLanguage(language);
+}
+
+void Überwachung::setLanguage(Language language) {
+    applyCaptions(this, ueberwachungCaptions(), language);
 }
 
 void Überwachung::listing(const Record& record, char decimal) {

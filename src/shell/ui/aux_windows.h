@@ -9,6 +9,7 @@
 #include <array>
 
 #include "config/record.h"
+#include "text/language.h"
 
 class QLabel;
 class QListWidget;
@@ -46,12 +47,14 @@ class Meldung : public QDialog {
 };
 
 // Read-only view of the record: list 0 the row numbers 0..12, list 1 Grundwerte, lists 2..5
-// the analog outputs 0..3, lists 6..17 the binary outputs 0..11; list 18 stays empty.
+// the analog outputs 0..3, lists 6..17 the binary outputs 0..11; list 18 stays empty. Its
+// title and its "zurück" button come from its caption table, whoever makes the window.
 // No Q_OBJECT: the meta-object compiler does not read umlauts in class names, and the window
 // needs no signals of its own.
 class Überwachung : public QWidget {
   public:
-    explicit Überwachung(QWidget* owner);
+    explicit Überwachung(QWidget* owner, Language language = Language::German);
+    void setLanguage(Language language);
     void listing(const Record& record, char decimal);
 
   private:

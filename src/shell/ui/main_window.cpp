@@ -309,22 +309,39 @@ int frmMain::pixelsToTwips(int pixels) const {
     return (pixels * kTwipsPerInch + dpi / 2) / dpi;
 }
 
-// The stored geometry is the window's outer one, frame included. Until the window is shown the
-// frame is unknown, so the size is set as the inner size first and corrected on the first show.
+// The stored geometry is the window's outer one, frame included. The frame is unknown until the
+// window manager has framed the shown window, which may be some time after the show: the size
+// is set as the inner size first and corrected once the frame is known.
 void frmMain::restoreGeometry() {
     const Settings& s = session_.storedSettings();
     move(twipsToPixels(s.MainLeft), twipsToPixels(s.MainTop));
-    resize(twipsToPixels(s.MainWidth), twipsToPixels(s.MainHeight));
+    outerSize_ = OuterSizeRestore({twipsToPixels(s.MainWidth), twipsToPixels(s.MainHeight)});
+    const WindowSize inner = outerSize_.initialInner();
+    resize(inner.width, inner.height);
 }
 
-void frmMain::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-    if (geometryRestored_) return;
-    geometryRestored_ = true;
-    const Settings& s = session_.storedSettings();
-    const QSize outer(twipsToPixels(s.MainWidth), twipsToPixels(s.MainHeight));
-    const QSize frame = frameGeometry().size() - size();
-    if (!frame.isEmpty()) resize(outer - frame);
+bool frmMain::event(QEvent* event) {
+    const bool handled = QMainWindow::event(event);
+    switch (event->type()) {
+        case QEvent::Show:
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::WindowActivate:
+            fitToStoredSize();
+            break;
+        default:
+            break;
+    }
+    return handled;
+}
+
+void frmMain::fitToStoredSize() {
+    if (outerSize_.done() || !isVisible()) return;
+    const QSize outer = frameGeometry().size();
+    if (const auto inner =
+            outerSize_.framed({width(), height()}, {outer.width(), outer.height()})) {
+        resize(inner->width, inner->height);
+    }
 }
 
 void frmMain::sessionChanged() {
@@ -356,7 +373,7 @@ void frmMain::applyLanguage() {
     tbToolBar_->setWindowTitle(actions_.symbolleiste->text().remove(QLatin1Char('&')));
     if (!progr_.isNull()) applyCaptions(progr_, progrCaptions(), language);
     if (!meldung_.isNull()) applyCaptions(meldung_, meldungCaptions(), language);
-    if (!ueberwachung_.isNull()) applyCaptions(ueberwachung_, ueberwachungCaptions(), language);
+    if (!ueberwachung_.isNull()) ueberwachung_->setLanguage(language);
     if (!hardware_.isNull()) applyCaptions(hardware_, hardwareCaptions(), language);
     if (!param_.isNull()) param_->setLanguage(language);
     if (!adresse_.isNull()) adresse_->setLanguage(language);
@@ -387,8 +404,7 @@ Hardware* frmMain::hardware() {
 
 Überwachung* frmMain::ueberwachung() {
     if (ueberwachung_.isNull()) {
-        ueberwachung_ = new Überwachung(this);
-        applyCaptions(ueberwachung_, ueberwachungCaptions(), session_.language());
+        ueberwachung_ = new Überwachung(this, session_.language());
         ueberwachung_->listing(session_.record(), session_.context().decimal);
     }
     return ueberwachung_;
@@ -581,18 +597,19 @@ void frmMain::runSequence(Stage stage, std::function<R(Link&)> job, std::functio
                 break;
         }
     };
+    // The result's box comes while the log still shows what was sent; the log closes after it.
     worker_->start<R>(std::move(job), std::move(onEvent),
                       [this, done = std::move(done)](std::optional<R> result) {
                           unsetCursor();
-                          if (!progr_.isNull()) {
-                              progr_->unsetCursor();
-                              progr_->hide();
-                              progr_->reset();
-                          }
+                          if (!progr_.isNull()) progr_->unsetCursor();
                           if (result) {
                               done(std::move(*result));
                           } else {
                               showMessage(session_.jobFailed().message);
+                          }
+                          if (!progr_.isNull()) {
+                              progr_->hide();
+                              progr_->reset();
                           }
                       });
 }

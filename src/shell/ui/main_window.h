@@ -129,8 +129,8 @@ class frmMain : public QMainWindow {
     QMenu* createPopupMenu() override;
 
   protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -138,6 +138,8 @@ class frmMain : public QMainWindow {
     void buildToolBar();
     void buildStatusBar();
     void restoreGeometry();
+    // Sets the inner size once the frame is known, so that the outer size is the stored one.
+    void fitToStoredSize();
     void updateClock();
     void sessionChanged();
     void applyLanguage();
@@ -162,8 +164,8 @@ class frmMain : public QMainWindow {
 
     void showProgrStage(Stage stage);
     // Runs a device sequence on the worker with the progress window showing `stage`; `done` gets
-    // the result on this thread after the window is hidden, or nothing when the job failed
-    // inside (the link-failure box is shown then).
+    // the result on this thread while the window still shows the log, which closes after it and
+    // its box; when the job failed inside, the link-failure box is shown instead.
     template <class R>
     void runSequence(Stage stage, std::function<R(Link&)> job, std::function<void(R)> done);
 
@@ -200,7 +202,7 @@ class frmMain : public QMainWindow {
     QPointer<Anzeilist> anzeilist_;
     QPointer<Dig_Auswahl> digAuswahl_;
     bool closing_ = false;
-    bool geometryRestored_ = false;
+    OuterSizeRestore outerSize_{WindowSize{}};
 };
 
 }  // namespace kalvo

@@ -65,14 +65,23 @@ std::string QtFileDialogs::openFile(QWidget* parent, const std::string& title,
     return path.toStdString();
 }
 
+// A name typed without a suffix gets the first filter's ("cfg" for "... (*.cfg)") from the
+// dialog itself, so the platform's overwrite question asks about the file that is written.
 std::string QtFileDialogs::saveFile(QWidget* parent, const std::string& title,
                                     const std::string& presetName,
                                     const std::vector<std::string>& filters) {
-    QString selected = firstFilter(filters);
-    const QString path = QFileDialog::getSaveFileName(
-        parent, QString::fromStdString(title), QString::fromStdString(presetName),
-        joinFilters(filters), &selected, kDialogOptions);
-    return path.toStdString();
+    QFileDialog dialog(parent, QString::fromStdString(title), QString::fromStdString(presetName),
+                       joinFilters(filters));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOptions(kDialogOptions);
+    dialog.selectNameFilter(firstFilter(filters));
+    const QString first = filters.empty() ? QString() : QString::fromStdString(filters.front());
+    const qsizetype dot = first.lastIndexOf(QStringLiteral("*."));
+    const QString suffix = dot < 0 ? QString() : first.mid(dot + 2).chopped(1);
+    if (!suffix.isEmpty() && suffix != QStringLiteral("*")) dialog.setDefaultSuffix(suffix);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    const QStringList chosen = dialog.selectedFiles();
+    return chosen.isEmpty() ? std::string() : chosen.front().toStdString();
 }
 
 }  // namespace kalvo

@@ -48,7 +48,7 @@ class QtMessagePresenter final : public MessagePresenter {
 QString dialogFilter(const std::string& caption, bool windows);
 
 // QFileDialog, without changing the current directory and without an overwrite question of its
-// own beyond the platform's.
+// own beyond the platform's. Saving adds the first filter's suffix to a name typed without one.
 class QtFileDialogs final : public FileDialogs {
   public:
     std::string openFile(QWidget* parent, const std::string& title,

@@ -1,6 +1,6 @@
 // The data sheet's layout: what is placed where, in twips, worked out by hand from the sheet's
-// rules with the recording canvas's metrics (100 twips per character and 230 per line at
-// 10 pt). Tab stops lie at every multiple of 720.
+// rules with the recording canvas's metrics (100 twips per character, 50 per blank and 230 per
+// line at 10 pt). Tab stops lie at every multiple of 720; a TAB goes at least a blank (50) on.
 #include "print/datasheet.h"
 
 #include <gtest/gtest.h>
@@ -80,11 +80,13 @@ TEST_F(Sheet, WholeSheetOfANewOneAndOneProject) {
         // 2380 + 70.
         text(1000, 2450, "Analogausgang  1 :"),
         text(2880, 2450, "Spannung"),
-        text(4320, 2450, "L1-N"),
+        // The places' column: a TAB after the widest name, "Scheinleistung", ending at 4280.
+        text(5040, 2450, "L1-N"),
+        // "Eingang" and "Ausgang" end at 2140, less than a blank before 2160.
         text(1440, 2680, "Eingang"),
-        text(2160, 2680, " 0   ---   150   ---   300  V"),
+        text(2880, 2680, " 0   ---   150   ---   300  V"),
         text(1440, 2910, "Ausgang"),
-        text(2160, 2910, "-20   ---   0   ---   20   mA"),
+        text(2880, 2910, "-20   ---   0   ---   20   mA"),
         text(1440, 3140, "Begrenzung"),
         text(2880, 3140, "MIN:  -24  mA"),
         text(4320, 3140, "MAX:   24  mA"),
@@ -231,10 +233,10 @@ TEST_F(Sheet, AnalogValuesInTheRangeUnitAndAsTheRecordHoldsThem) {
         Record r = newProject(1, 1, 600, 5);
         for (const auto& [field, cell] : c.cells) r.Analogwerte[0][field] = cell;
         print(r);
-        ASSERT_NE(canvas.at(2160, 2680), nullptr);
-        EXPECT_EQ(canvas.at(2160, 2680)->text, c.input);
-        ASSERT_NE(canvas.at(2160, 2910), nullptr);
-        EXPECT_EQ(canvas.at(2160, 2910)->text, c.output);
+        ASSERT_NE(canvas.at(2880, 2680), nullptr);
+        EXPECT_EQ(canvas.at(2880, 2680)->text, c.input);
+        ASSERT_NE(canvas.at(2880, 2910), nullptr);
+        EXPECT_EQ(canvas.at(2880, 2910)->text, c.output);
         ASSERT_NE(canvas.at(2880, 3140), nullptr);
         EXPECT_EQ(canvas.at(2880, 3140)->text, c.min);
     }
@@ -249,10 +251,10 @@ TEST_F(Sheet, EachAnalogOutputIsABlockOfFourLines) {
     // Blocks start 4 x 230 + 30 = 950 apart; the binary output follows 70 below the last.
     EXPECT_EQ(canvas.at(1000, 3400)->text, "Analogausgang  2 :");
     EXPECT_EQ(canvas.at(2880, 3400)->text, "Strom");
-    EXPECT_EQ(canvas.at(3600, 3400)->text, "L3");  // "Strom" ends at 3380
+    EXPECT_EQ(canvas.at(5040, 3400)->text, "L3");  // the places' column
     EXPECT_EQ(canvas.at(1000, 4350)->text, "Analogausgang  3 :");
     EXPECT_EQ(canvas.at(2880, 4350)->text, "Scheinleistung");
-    EXPECT_EQ(canvas.at(4320, 4350)->text, "Sum");  // 14 characters end at 4280
+    EXPECT_EQ(canvas.at(5040, 4350)->text, "Sum");  // 14 characters end at 4280
     EXPECT_EQ(canvas.at(1000, 5370)->text, "Binärausgang  1 :");
 }
 
@@ -281,12 +283,12 @@ TEST_F(Sheet, BinaryOutputsInEachMode) {
         text(2880, 3750, "ON bei Gerät OK"),
         text(1000, 4030, "Binärausgang  3 :"),
         text(2880, 4030, "Spannung"),
-        text(4320, 4030, "L2-N"),
+        text(5040, 4030, "L2-N"),
         // Three TABs from the margin: 1440, 2160, 2880.
         text(2880, 4260, "ON bei Unterschreitung 20  kV"),
         text(1000, 4540, "Binärausgang  4 :"),
         text(2880, 4540, "Frequenz"),
-        text(4320, 4540, "L1-N"),
+        text(5040, 4540, "L1-N"),
         text(2880, 4770, "ON bei Überschreitung 50,5  Hz"),
     };
     EXPECT_EQ(binary, expected);
@@ -375,9 +377,9 @@ TEST_F(Sheet, FourAnalogNineBinaryFitsA4WithThePicture) {
         picture(1000, 1790, "/opt/kalvo/s4u.sb")};
     EXPECT_EQ(tail, expected);
 
-    // Shorter still: binary output 6 (6320 + 5 x 510 = 8870, two lines to 9330) would be cut
-    // at 9000, so its two lines start page 2 together.
-    canvas.height = 9000;
+    // Shorter still: binary output 6 (6320 + 5 x 510 = 8870, two lines to 9330) would have its
+    // first line on page 1 and its second cut off at 9200: the two lines start page 2 together.
+    canvas.height = 9200;
     report = print(r);
     EXPECT_EQ(report.pages, 2);
     const auto brk = std::find(canvas.placed.begin(), canvas.placed.end(), test::pageBreak());
@@ -385,6 +387,24 @@ TEST_F(Sheet, FourAnalogNineBinaryFitsA4WithThePicture) {
     EXPECT_EQ(*(brk - 1), text(2880, 8590, "ON bei Überschreitung 300  V"));
     EXPECT_EQ(*(brk + 1), text(1000, 1000, "Binärausgang  6 :"));
     EXPECT_EQ(canvas.at(2880, 1230)->text, "ON bei Überschreitung 300  V");
+}
+
+TEST_F(Sheet, PlacesLineUpWhateverTheQuantity) {
+    // The widest names ("Scheinleistung", "Reactive Power Factor", "Scheinleisdung") end by 4880.
+    for (Language language : {Language::German, Language::English, Language::Dialect}) {
+        for (int quantity = 0; quantity < 10; ++quantity) {
+            Record r = newProject(1, 1, 600, 5);
+            r.Analogwerte[0][Analog::Quantity] = quantity;
+            r.Binaerwerte[0][Binary::Mode] = ModeLimit;
+            r.Binaerwerte[0][Binary::Quantity] = quantity;
+            print(r, options(language));
+            for (int y : {2450, 3470}) {                  // analog output 1, binary output 1
+                const Placed* name = canvas.at(2880, y);  // the place is placed next
+                ASSERT_NE(name, nullptr);
+                EXPECT_TRUE(name[1].x == 5040 && name[1].y == y) << name->text;
+            }
+        }
+    }
 }
 
 TEST_F(Sheet, OddRecordsPrintWhatTheyCan) {
@@ -396,7 +416,7 @@ TEST_F(Sheet, OddRecordsPrintWhatTheyCan) {
     print(r);
     EXPECT_EQ(canvas.at(1000, 2450)->text, "Analogausgang  1 :");
     EXPECT_EQ(canvas.at(2880, 2450), nullptr);  // no quantity, no place
-    EXPECT_EQ(canvas.at(2160, 2680)->text, " 0   ---   150   ---   V");
+    EXPECT_EQ(canvas.at(2880, 2680)->text, " 0   ---   150   ---   V");
     EXPECT_EQ(canvas.at(1000, 2450 + 4 * 950)->text, "Analogausgang  5 :");
     // No binary block: the heading follows 70 + 100 below the last analog block.
     EXPECT_EQ(canvas.at(1000, 2450 + 5 * 950 + 70 + 100)->text, "Anschlussbelegung:");

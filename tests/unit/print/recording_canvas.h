@@ -1,6 +1,7 @@
 // A canvas that records what is placed on it, with metrics simple enough to work positions out
 // by hand: every character (code point) is 10 twips per point wide (100 at 10 pt, 120 at 12 pt)
-// and a line is 23 twips per point high (230 at 10 pt, 276 at 12 pt).
+// but a blank, which is half as wide as the rest, as in the sheet's font; a line is 23 twips
+// per point high (230 at 10 pt, 276 at 12 pt).
 #pragma once
 
 #include <map>
@@ -52,9 +53,11 @@ inline void PrintTo(const Placed& p, std::ostream* os) {
 class RecordingCanvas final : public Canvas {
   public:
     int textWidth(std::string_view s, const Font& font) override {
-        int codePoints = 0;
-        for (const char c : s) codePoints += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-        return codePoints * font.points * 10;
+        int halves = 0;
+        for (const char c : s) {
+            if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) halves += c == ' ' ? 1 : 2;
+        }
+        return halves * font.points * 5;
     }
     int lineHeight(const Font& font) override { return font.points * 23; }
     int pageHeight() override { return height; }

@@ -55,11 +55,19 @@ TEST_F(SessionTest, AUsersPathThroughNewProjectFilesAndTheDevice) {
     EXPECT_EQ(s.record(), newProject(2, 5, 100, 1));
     EXPECT_EQ(s.commands(), offered(false, false, false));
 
-    // The dialog's OK offers saving and printing; saving writes the record.
+    // The dialog's OK offers saving and printing; saving writes the record. A name chosen
+    // without a suffix gets ".cfg", so "Öffnen" lists the file; other names stay as chosen.
     s.parameterDialogAccepted();
     EXPECT_EQ(s.commands(), offered(true, true, true));
+    const std::pair<const char*, const char*> names[] = {
+        {"user", "user.cfg"}, {"old.", "old.cfg"}, {"notes.txt", "notes.txt"}};
+    for (const auto& [chosen, written] : names) {
+        ASSERT_TRUE(s.saveProject(tempPath(chosen)).ok);
+        EXPECT_EQ(s.projectPath(), tempPath(written));
+        EXPECT_TRUE(std::filesystem::exists(tempPath(written))) << written;
+    }
+    EXPECT_FALSE(std::filesystem::exists(tempPath("user")));
     const std::string path = tempPath("user.cfg");
-    ASSERT_TRUE(s.saveProject(path).ok);
 
     // A failed read-back changes nothing and says so; a good one replaces the record.
     const Record saved = s.record();

@@ -27,6 +27,35 @@ TEST(Settings, DefaultsRoundTripAndFallBackPerKey) {
     EXPECT_EQ(s, (Settings{1000, 42, 7500, 6500, 1, 232, "0", false}));
 }
 
+// Start after start with a window manager that frames the window only after the first show
+// (or already at it): the size stored at exit stays the one stored before.
+TEST(Settings, TheStoredOuterSizeSurvivesALateFrame) {
+    // The frame, and whether the window manager adds it at the show already.
+    const std::pair<WindowSize, bool> cases[] = {
+        {{2, 25}, false}, {{0, 25}, false}, {{16, 39}, true}, {{0, 0}, false}};
+    for (const auto& [frame, framedAtShow] : cases) {
+        WindowSize stored{700, 560};
+        for (int start = 0; start < 3; ++start) {
+            OuterSizeRestore restore(stored);
+            WindowSize inner = restore.initialInner();
+            auto outer = [&](bool framed) {
+                return framed ? WindowSize{inner.width + frame.width, inner.height + frame.height}
+                              : inner;
+            };
+            for (bool framed : {framedAtShow, true, true}) {  // the show, then moves
+                if (const auto set = restore.framed(inner, outer(framed))) inner = *set;
+            }
+            stored = outer(true);  // what the exit writes
+        }
+        EXPECT_EQ(stored, (WindowSize{700, 560})) << frame.width << "x" << frame.height;
+    }
+    // A window sized by someone else before the frame came keeps that size.
+    OuterSizeRestore restore({700, 560});
+    EXPECT_EQ(restore.framed({700, 560}, {700, 560}), std::nullopt);
+    EXPECT_EQ(restore.framed({640, 480}, {642, 505}), std::nullopt);
+    EXPECT_TRUE(restore.done());
+}
+
 TEST(Settings, ComNumbersMapToDevicePaths) {
     MemoryStore store;
     store.values["ComPath2"] = "/dev/ttyUSB0";
