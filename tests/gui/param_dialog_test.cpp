@@ -240,6 +240,37 @@ class ParamDialogTest : public QObject {
                  QVariant(QStringLiteral("Info")));
     }
 
+    void aBlockedChangeKeepsTheFaultyPageCurrentInTheList() {
+        // A faulty page left by mouse or arrow key, in either language: the page list shows
+        // the page on screen as the current and selected one.
+        const struct {
+            int page;
+            const char *option, *field;
+        } faults[] = {{0, "Spannungswandler_Option_1", "Sekundäreingangsspannung_Text"},
+                      {2, "knick_check", "Analog_messbereich_bis_Text"},
+                      {3, "Signal_off_on_Grenzwert_Option_2", "Binär_Meldung_bei__Text"}};
+        for (const Language language : {Language::German, Language::English}) {
+            for (const auto& f : faults) {
+                for (const bool byKey : {false, true}) {
+                    Rig rig(newProject(2, 1, 600, 5), language);
+                    rig.select(f.page);
+                    rig.w<QAbstractButton>(QString::fromUtf8(f.option))->click();
+                    rig.type(QString::fromUtf8(f.field), QStringLiteral("999"));
+                    QListWidget* list = rig.list();
+                    if (byKey) {
+                        QTest::keyClick(list, f.page == 0 ? Qt::Key_Down : Qt::Key_Up);
+                    } else {
+                        const QRect other = list->visualItemRect(list->item(f.page == 0 ? 1 : 0));
+                        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, other.center());
+                    }
+                    QCOMPARE(rig.shown(), QString::number(f.page));
+                    QCOMPARE(list->currentRow(), f.page);
+                    QCOMPARE(list->selectedItems(), QList<QListWidgetItem*>{list->item(f.page)});
+                }
+            }
+        }
+    }
+
     void theInterfacePageOffersTheBoxesOfTheConnectionType() {
         Record r = newProject(2, 1, 600, 5);
         r.Grundwerte[Basic::ConnectionType] = 1;

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -48,6 +49,41 @@ QLabel* templatePicture(const QString& name, const QPixmap& picture, QWidget* pa
     return l;
 }
 
+// The page list. When the dialog refuses a page change (the page left has a fault), it puts
+// the current row back on the page shown while the mouse press or key that moved it is still
+// being handled; the view then selects the row it was aiming at. The selection follows the
+// current row again once the view is done, so the list highlights the page on screen.
+class PageList final : public QListWidget {
+  public:
+    using QListWidget::QListWidget;
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        QListWidget::mousePressEvent(event);
+        followCurrent();
+    }
+    void mouseMoveEvent(QMouseEvent* event) override {
+        QListWidget::mouseMoveEvent(event);
+        followCurrent();
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        QListWidget::mouseReleaseEvent(event);
+        followCurrent();
+    }
+    void keyPressEvent(QKeyEvent* event) override {
+        QListWidget::keyPressEvent(event);
+        followCurrent();
+    }
+
+  private:
+    void followCurrent() {
+        const QModelIndex current = currentIndex();
+        if (current.isValid() && !selectionModel()->isSelected(current)) {
+            selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);
+        }
+    }
+};
+
 }  // namespace
 
 param::param(AppContext& context, Language language, QString programFolder, QWidget* owner)
@@ -56,7 +92,7 @@ param::param(AppContext& context, Language language, QString programFolder, QWid
     setModal(false);
 
     // Page list and the hidden memory of the page shown.
-    Parametrier_List_ = new QListWidget(this);
+    Parametrier_List_ = new PageList(this);
     Parametrier_List_->setObjectName(QStringLiteral("Parametrier_List"));
     Parametrier_List_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Copy_par_list_index_Label_ = new QLabel(QStringLiteral("0"), this);
@@ -261,7 +297,8 @@ void param::setShownIndex(int index) {
 }
 
 void param::selectQuietly(int index) {
-    Quiet quiet(Parametrier_List_);
+    // Only the list's own signals are held back: its view still hears the selection move.
+    const QSignalBlocker quiet(Parametrier_List_);
     Parametrier_List_->setCurrentRow(index);
 }
 
