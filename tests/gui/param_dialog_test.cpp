@@ -419,7 +419,9 @@ class ParamDialogTest : public QObject {
     }
 
     void aLanguageChangeStoresThePageOnScreenFirst() {
-        Rig rig;
+        Record r = newProject(2, 1, 600, 5);
+        r.Binaerwerte[0] = {2, 1, 0, "A", 4.5, 1};  // not what a reset would make
+        Rig rig(r);
         rig.select(1);
         rig.type(QStringLiteral("Analog_messbereich_bis_Text"), QStringLiteral("100"));
         rig.w<QAbstractButton>(QStringLiteral("Englisch_Image"))->click();
@@ -430,6 +432,7 @@ class ParamDialogTest : public QObject {
                  QStringLiteral("300"));  // the record's, not the list's start entry
         // The toolbar's switch does the same; a faulty page stays, now in German.
         rig.select(1);
+        Record before = rig.ctx.record;
         rig.type(QStringLiteral("Analog_messbereich_bis_Text"), QStringLiteral("999"));
         rig.dialog->setLanguage(Language::German);
         QCOMPARE(rig.entries().at(1), QStringLiteral("Analogausgang 1"));
@@ -438,6 +441,13 @@ class ParamDialogTest : public QObject {
         QCOMPARE(rig.edit(QStringLiteral("Analog_messbereich_bis_Text"))->text(),
                  QStringLiteral("999"));
         QCOMPARE(rig.picture(3), QStringLiteral("Stop"));
+        // Corrected and left, it resets nothing: the switch changed no basic setting.
+        rig.type(QStringLiteral("Analog_messbereich_bis_Text"), QStringLiteral("200"));
+        rig.select(3);
+        QVERIFY(rig.meldung() == nullptr);
+        before.Analogwerte[0] = rig.ctx.record.Analogwerte[0];
+        QCOMPARE(rig.ctx.record.Analogwerte[0][Analog::RangeEnd], Cell(200.0));
+        QVERIFY(rig.ctx.record == before);
     }
 
     void theCaptionCarriesTheFileName() {

@@ -272,11 +272,15 @@ void param::changeLanguage(Language language) {
         keepFlags(f);
     }
     applyTexts(language);
+    // The start state put the basic page's controls to their start values. They hold what
+    // they held before (the record's settings, or what the user typed on a faulty basic page):
+    // leaving a page later compares them with the record, and start values would count as a
+    // change of the basic settings and reset every output.
+    basic_->fill(basicShown);
     if (leave.stay) {  // a fault: the texts change, the user stays on the page
         selectQuietly(left);
         Seite_anzeigen(left);
         setShownIndex(left);
-        if (left == 0) basic_->fill(basicShown);
     } else {
         if (leave.reset) interface_->clear();
         Seite_anzeigen(0);
