@@ -30,8 +30,9 @@ namespace {
 
 // One dialog on a record, with its own program folder.
 struct Rig {
-    explicit Rig(Record record = newProject(2, 1, 600, 5), Language language = Language::German) {
-        ctx.decimal = ',';
+    explicit Rig(Record record = newProject(2, 1, 600, 5), Language language = Language::German,
+                 char decimal = ',') {
+        ctx.decimal = decimal;
         ctx.record = std::move(record);
         dialog = new param(ctx, language, folder.path());
         dialog->show();
@@ -507,7 +508,13 @@ class ParamDialogTest : public QObject {
         QLineEdit* volts = rig.combo(QStringLiteral("Nenneingangsspannung_Combo"))->lineEdit();
         volts->clear();
         QTest::keyClicks(volts, QStringLiteral("-230.5,7,"));
-        QCOMPARE(volts->text(), QStringLiteral("2305,7"));
+        QCOMPARE(volts->text(), QStringLiteral("230,57"));
+        // Where the system writes a point, the comma key types it.
+        Rig point(newProject(2, 1, 600, 5), Language::German, '.');
+        QLineEdit* amps = point.combo(QStringLiteral("Nenneingangsstrom_Combo"))->lineEdit();
+        amps->clear();
+        QTest::keyClicks(amps, QStringLiteral("0,5"));
+        QCOMPARE(amps->text(), QStringLiteral("0.5"));
 
         rig.select(1);
         QLineEdit* start = rig.edit(QStringLiteral("Analog_messbereich_von_Text"));
@@ -516,6 +523,9 @@ class ParamDialogTest : public QObject {
         QCOMPARE(start->text(), QStringLiteral("-1,5"));
         QTest::keyClick(start, Qt::Key_Return);  // swallowed: the dialog stays
         QVERIFY(rig.dialog->isVisible());
+        start->selectAll();  // a key is judged against the text it replaces the selection in
+        QTest::keyClicks(start, QStringLiteral("-100"));
+        QCOMPARE(start->text(), QStringLiteral("-100"));
         // Pasted text is taken only when it could have been typed.
         start->clear();
         QGuiApplication::clipboard()->setText(QStringLiteral("1-5"));
