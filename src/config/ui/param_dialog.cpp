@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QToolButton>
@@ -519,7 +520,7 @@ void param::showPicture(int connectionType) {
     QPixmap picture;
     // A missing or unreadable picture leaves the frame empty; nothing else depends on it.
     if (!file.empty() && picture.load(folder_ + QLatin1Char('/') + qs(file))) {
-        const int width = twips(6400) - 24;
+        const int width = std::max(Picture1_->minimumWidth() - 24, 1);
         Anschlussbild_Image_->setPixmap(picture.width() > width
                                             ? picture.scaledToWidth(width, Qt::SmoothTransformation)
                                             : picture);
@@ -536,19 +537,34 @@ void param::Abbruch_Parametrieren_Click() {
 }
 
 void param::anbild_Click() {
-    Picture1_->setFixedWidth(twips(6400));
     const bool widen = anbild_->text() == qs(kDiagramWiden);
-    Picture1_->setVisible(widen);
+    // Outer rectangles: the frame the window system adds counts on the screen.
+    const QRect frame = frameGeometry();
+    const QSize extra = frame.size() - size();
+    const QRect area = screen()->availableGeometry();
+    const ScreenRect available{area.x(), area.y(), area.width(), area.height()};
+    ScreenRect place;
+    Picture1_->hide();
     layout()->activate();
     if (widen) {
-        resize(twips(14400), height());
-        move(twips(800), y());
+        // What the list and the pages need beside the picture.
+        const int rest = layout()->minimumSize().width() + layout()->spacing() + extra.width();
+        const DiagramPlace diagram =
+            placeDiagram({twips(800), frame.y(), twips(14400) + extra.width(), frame.height()},
+                         twips(6400), rest, available);
+        place = diagram.dialog;
+        Picture1_->setFixedWidth(diagram.picture);
+        Picture1_->show();
+        showPicture(basic_->values().connectionType);
         anbild_->setText(qs(kDiagramNarrow));
     } else {
-        resize(twips(7900), height());
-        move(twips(3720), y());
+        place = keepOnScreen({twips(3720), frame.y(), twips(7900) + extra.width(), frame.height()},
+                             available);
         anbild_->setText(qs(kDiagramWiden));
     }
+    layout()->activate();
+    resize(place.width - extra.width(), place.height - extra.height());
+    move(place.x, place.y);
 }
 
 void param::test_Click() {
