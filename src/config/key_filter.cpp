@@ -55,15 +55,17 @@ Set setFor(KeyFilter filter, std::string_view before, char decimal) {
 
 }  // namespace
 
-bool keyPasses(KeyFilter filter, std::string_view before, char32_t key, char decimal) {
-    return inSet(setFor(filter, before, decimal), key, decimal);
+char32_t filterKey(KeyFilter filter, std::string_view rest, char32_t key, char decimal) {
+    if (key == U',' || key == U'.') key = static_cast<unsigned char>(decimal);
+    return inSet(setFor(filter, rest, decimal), key, decimal) ? key : 0;
 }
 
 bool passesKeyByKey(KeyFilter filter, std::string_view text, char decimal) {
     std::string typed;
     for (const char c : text) {
         // Every byte of a character beyond ASCII is refused by every set.
-        if (!keyPasses(filter, typed, static_cast<unsigned char>(c), decimal)) return false;
+        const auto key = static_cast<unsigned char>(c);
+        if (filterKey(filter, typed, key, decimal) != key) return false;
         if (c == static_cast<char>(kBackspace)) return false;  // nothing a paste can carry
         typed += c;
     }

@@ -1,5 +1,7 @@
 #include "config/param_flow.h"
 
+#include <algorithm>
+
 #include "config/default_range.h"
 #include "config/number_text.h"
 #include "config/rules.h"
@@ -170,6 +172,25 @@ std::vector<std::string> faultLines(const Record& record, Language language, cha
         lines.push_back(faultLine(record, f, language, decimal));
     }
     return lines;
+}
+
+// ---- the diagram button ----------------------------------------------------------------------
+
+ScreenRect keepOnScreen(ScreenRect wanted, ScreenRect available) {
+    const auto fit = [](int& start, int& length, int areaStart, int areaLength) {
+        length = std::min(length, areaLength);
+        start = std::clamp(start, areaStart, areaStart + areaLength - length);
+    };
+    fit(wanted.x, wanted.width, available.x, available.width);
+    fit(wanted.y, wanted.height, available.y, available.height);
+    return wanted;
+}
+
+DiagramPlace placeDiagram(ScreenRect wanted, int picture, int rest, ScreenRect available) {
+    DiagramPlace place;
+    place.dialog = keepOnScreen(wanted, available);
+    place.picture = std::clamp(place.dialog.width - rest, 0, picture);
+    return place;
 }
 
 }  // namespace kalvo

@@ -81,4 +81,30 @@ std::string faultLine(const Record& record, const PageFault& fault, Language lan
 // checkRecord's faults as lines, in page order; empty for a clean record.
 std::vector<std::string> faultLines(const Record& record, Language language, char decimal);
 
+// ---- the diagram button ----------------------------------------------------------------------
+
+// A window's outer rectangle (its frame included) on the screen, in pixels.
+struct ScreenRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    bool operator==(const ScreenRect&) const = default;
+};
+
+// `wanted` on the screen area `available`: no larger than the area, and moved back onto it
+// where it sticks out.
+ScreenRect keepOnScreen(ScreenRect wanted, ScreenRect available);
+
+// The diagram button widens the dialog to `wanted` (the family's left edge and width, in
+// pixels at the screen's resolution) to show the wiring picture, `picture` pixels wide, beside
+// the rest of the dialog, which needs `rest` pixels. The dialog stays on `available`: at a
+// large scaling it becomes as wide as the area, and the picture gets what the rest leaves.
+struct DiagramPlace {
+    ScreenRect dialog;
+    int picture = 0;
+    bool operator==(const DiagramPlace&) const = default;
+};
+DiagramPlace placeDiagram(ScreenRect wanted, int picture, int rest, ScreenRect available);
+
 }  // namespace kalvo

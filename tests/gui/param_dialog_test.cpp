@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -30,8 +31,9 @@ namespace {
 
 // One dialog on a record, with its own program folder.
 struct Rig {
-    explicit Rig(Record record = newProject(2, 1, 600, 5), Language language = Language::German) {
-        ctx.decimal = ',';
+    explicit Rig(Record record = newProject(2, 1, 600, 5), Language language = Language::German,
+                 char decimal = ',') {
+        ctx.decimal = decimal;
         ctx.record = std::move(record);
         dialog = new param(ctx, language, folder.path());
         dialog->show();
@@ -240,6 +242,37 @@ class ParamDialogTest : public QObject {
                  QVariant(QStringLiteral("Info")));
     }
 
+    void aBlockedChangeKeepsTheFaultyPageCurrentInTheList() {
+        // A faulty page left by mouse or arrow key, in either language: the page list shows
+        // the page on screen as the current and selected one.
+        const struct {
+            int page;
+            const char *option, *field;
+        } faults[] = {{0, "Spannungswandler_Option_1", "Sekundäreingangsspannung_Text"},
+                      {2, "knick_check", "Analog_messbereich_bis_Text"},
+                      {3, "Signal_off_on_Grenzwert_Option_2", "Binär_Meldung_bei__Text"}};
+        for (const Language language : {Language::German, Language::English}) {
+            for (const auto& f : faults) {
+                for (const bool byKey : {false, true}) {
+                    Rig rig(newProject(2, 1, 600, 5), language);
+                    rig.select(f.page);
+                    rig.w<QAbstractButton>(QString::fromUtf8(f.option))->click();
+                    rig.type(QString::fromUtf8(f.field), QStringLiteral("999"));
+                    QListWidget* list = rig.list();
+                    if (byKey) {
+                        QTest::keyClick(list, f.page == 0 ? Qt::Key_Down : Qt::Key_Up);
+                    } else {
+                        const QRect other = list->visualItemRect(list->item(f.page == 0 ? 1 : 0));
+                        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, other.center());
+                    }
+                    QCOMPARE(rig.shown(), QString::number(f.page));
+                    QCOMPARE(list->currentRow(), f.page);
+                    QCOMPARE(list->selectedItems(), QList<QListWidgetItem*>{list->item(f.page)});
+                }
+            }
+        }
+    }
+
     void theInterfacePageOffersTheBoxesOfTheConnectionType() {
         Record r = newProject(2, 1, 600, 5);
         r.Grundwerte[Basic::ConnectionType] = 1;
@@ -388,7 +421,9 @@ class ParamDialogTest : public QObject {
     }
 
     void aLanguageChangeStoresThePageOnScreenFirst() {
-        Rig rig;
+        Record r = newProject(2, 1, 600, 5);
+        r.Binaerwerte[0] = {2, 1, 0, "A", 4.5, 1};  // not what a reset would make
+        Rig rig(r);
         rig.select(1);
         rig.type(QStringLiteral("Analog_messbereich_bis_Text"), QStringLiteral("100"));
         rig.w<QAbstractButton>(QStringLiteral("Englisch_Image"))->click();
@@ -399,6 +434,7 @@ class ParamDialogTest : public QObject {
                  QStringLiteral("300"));  // the record's, not the list's start entry
         // The toolbar's switch does the same; a faulty page stays, now in German.
         rig.select(1);
+        Record before = rig.ctx.record;
         rig.type(QStringLiteral("Analog_messbereich_bis_Text"), QStringLiteral("999"));
         rig.dialog->setLanguage(Language::German);
         QCOMPARE(rig.entries().at(1), QStringLiteral("Analogausgang 1"));
@@ -407,6 +443,13 @@ class ParamDialogTest : public QObject {
         QCOMPARE(rig.edit(QStringLiteral("Analog_messbereich_bis_Text"))->text(),
                  QStringLiteral("999"));
         QCOMPARE(rig.picture(3), QStringLiteral("Stop"));
+        // Corrected and left, it resets nothing: the switch changed no basic setting.
+        rig.type(QStringLiteral("Analog_messbereich_bis_Text"), QStringLiteral("200"));
+        rig.select(3);
+        QVERIFY(rig.meldung() == nullptr);
+        before.Analogwerte[0] = rig.ctx.record.Analogwerte[0];
+        QCOMPARE(rig.ctx.record.Analogwerte[0][Analog::RangeEnd], Cell(200.0));
+        QVERIFY(rig.ctx.record == before);
     }
 
     void theCaptionCarriesTheFileName() {
@@ -418,21 +461,25 @@ class ParamDialogTest : public QObject {
         QCOMPARE(rig.dialog->windowTitle(), QStringLiteral("Configuration    [anlage\\kalvo.cfg]"));
     }
 
-    void theDiagramButtonWidensTheDialog() {
+    void theDiagramButtonWidensTheDialogOnTheScreen() {
         Rig rig;
         auto* button = rig.w<QAbstractButton>(QStringLiteral("anbild"));
         QCOMPARE(button->text(), QStringLiteral(">>"));
         button->click();
         QCOMPARE(button->text(), QStringLiteral("<<"));
-        QCOMPARE(rig.dialog->width(), rig.twips(14400));
-        QCOMPARE(rig.dialog->x(), rig.twips(800));
-        QVERIFY(rig.w(QStringLiteral("Picture1"))->isVisible());
-        QCOMPARE(rig.w(QStringLiteral("Picture1"))->width(), rig.twips(6400));
+        // The offscreen screen is narrower than the 14400 twips the dialog would like.
+        const QRect area = rig.dialog->screen()->availableGeometry();
+        QVERIFY(area.width() < rig.twips(14400));
+        QVERIFY(area.contains(rig.dialog->frameGeometry()));
+        QCOMPARE(rig.dialog->frameGeometry().width(), area.width());
+        QWidget* picture = rig.w(QStringLiteral("Picture1"));
+        QVERIFY(picture->isVisible());
+        QVERIFY(rig.dialog->rect().contains(picture->geometry()));
         button->click();
         QCOMPARE(button->text(), QStringLiteral(">>"));
         QCOMPARE(rig.dialog->width(), rig.twips(7900));
         QCOMPARE(rig.dialog->x(), rig.twips(3720));
-        QVERIFY(!rig.w(QStringLiteral("Picture1"))->isVisible());
+        QVERIFY(!picture->isVisible());
     }
 
     void theWiringPictureComesFromTheProgramFolder() {
@@ -466,7 +513,13 @@ class ParamDialogTest : public QObject {
         QLineEdit* volts = rig.combo(QStringLiteral("Nenneingangsspannung_Combo"))->lineEdit();
         volts->clear();
         QTest::keyClicks(volts, QStringLiteral("-230.5,7,"));
-        QCOMPARE(volts->text(), QStringLiteral("2305,7"));
+        QCOMPARE(volts->text(), QStringLiteral("230,57"));
+        // Where the system writes a point, the comma key types it.
+        Rig point(newProject(2, 1, 600, 5), Language::German, '.');
+        QLineEdit* amps = point.combo(QStringLiteral("Nenneingangsstrom_Combo"))->lineEdit();
+        amps->clear();
+        QTest::keyClicks(amps, QStringLiteral("0,5"));
+        QCOMPARE(amps->text(), QStringLiteral("0.5"));
 
         rig.select(1);
         QLineEdit* start = rig.edit(QStringLiteral("Analog_messbereich_von_Text"));
@@ -475,6 +528,9 @@ class ParamDialogTest : public QObject {
         QCOMPARE(start->text(), QStringLiteral("-1,5"));
         QTest::keyClick(start, Qt::Key_Return);  // swallowed: the dialog stays
         QVERIFY(rig.dialog->isVisible());
+        start->selectAll();  // a key is judged against the text it replaces the selection in
+        QTest::keyClicks(start, QStringLiteral("-100"));
+        QCOMPARE(start->text(), QStringLiteral("-100"));
         // Pasted text is taken only when it could have been typed.
         start->clear();
         QGuiApplication::clipboard()->setText(QStringLiteral("1-5"));

@@ -32,11 +32,22 @@ void FilteredEdit::keyPressEvent(QKeyEvent* event) {
         return;
     }
     if (keys.size() == 1 && keys[0] >= 0x20 && keys[0] != 0x7f) {
-        if (!keyPasses(filter_, text().toStdString(), keys[0], decimal_)) {
+        // The key replaces the selection: the filter judges the text around it.
+        QString rest = text();
+        if (hasSelectedText()) rest.remove(selectionStart(), selectionLength());
+        const char32_t typed = filterKey(filter_, rest.toStdString(), keys[0], decimal_);
+        if (typed == 0) {
             event->accept();  // swallowed, without a sound
             return;
         }
-        pass(event);
+        if (typed == keys[0]) {
+            pass(event);
+        } else {  // the other separator key types the user's separator
+            typing_ = true;
+            insert(QString(QLatin1Char(decimal_)));
+            typing_ = false;
+            event->accept();
+        }
         emit keyTyped();
         return;
     }

@@ -1,6 +1,7 @@
 // A number field of the parameter dialog: typed keys pass the core's key filter (signed or
-// unsigned), text arriving any other way (pasting, dropping) is taken only when the whole
-// resulting text could have been typed key by key.
+// unsigned), judged against the text they will stand in once they replace the selection;
+// either separator key types the user's separator. Text arriving any other way (pasting,
+// dropping) is taken only when the whole resulting text could have been typed key by key.
 #pragma once
 
 #include <QLineEdit>

@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -48,6 +50,41 @@ QLabel* templatePicture(const QString& name, const QPixmap& picture, QWidget* pa
     return l;
 }
 
+// The page list. When the dialog refuses a page change (the page left has a fault), it puts
+// the current row back on the page shown while the mouse press or key that moved it is still
+// being handled; the view then selects the row it was aiming at. The selection follows the
+// current row again once the view is done, so the list highlights the page on screen.
+class PageList final : public QListWidget {
+  public:
+    using QListWidget::QListWidget;
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        QListWidget::mousePressEvent(event);
+        followCurrent();
+    }
+    void mouseMoveEvent(QMouseEvent* event) override {
+        QListWidget::mouseMoveEvent(event);
+        followCurrent();
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        QListWidget::mouseReleaseEvent(event);
+        followCurrent();
+    }
+    void keyPressEvent(QKeyEvent* event) override {
+        QListWidget::keyPressEvent(event);
+        followCurrent();
+    }
+
+  private:
+    void followCurrent() {
+        const QModelIndex current = currentIndex();
+        if (current.isValid() && !selectionModel()->isSelected(current)) {
+            selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);
+        }
+    }
+};
+
 }  // namespace
 
 param::param(AppContext& context, Language language, QString programFolder, QWidget* owner)
@@ -56,7 +93,7 @@ param::param(AppContext& context, Language language, QString programFolder, QWid
     setModal(false);
 
     // Page list and the hidden memory of the page shown.
-    Parametrier_List_ = new QListWidget(this);
+    Parametrier_List_ = new PageList(this);
     Parametrier_List_->setObjectName(QStringLiteral("Parametrier_List"));
     Parametrier_List_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Copy_par_list_index_Label_ = new QLabel(QStringLiteral("0"), this);
@@ -236,11 +273,15 @@ void param::changeLanguage(Language language) {
         keepFlags(f);
     }
     applyTexts(language);
+    // The start state put the basic page's controls to their start values. They hold what
+    // they held before (the record's settings, or what the user typed on a faulty basic page):
+    // leaving a page later compares them with the record, and start values would count as a
+    // change of the basic settings and reset every output.
+    basic_->fill(basicShown);
     if (leave.stay) {  // a fault: the texts change, the user stays on the page
         selectQuietly(left);
         Seite_anzeigen(left);
         setShownIndex(left);
-        if (left == 0) basic_->fill(basicShown);
     } else {
         if (leave.reset) interface_->clear();
         Seite_anzeigen(0);
@@ -261,7 +302,8 @@ void param::setShownIndex(int index) {
 }
 
 void param::selectQuietly(int index) {
-    Quiet quiet(Parametrier_List_);
+    // Only the list's own signals are held back: its view still hears the selection move.
+    const QSignalBlocker quiet(Parametrier_List_);
     Parametrier_List_->setCurrentRow(index);
 }
 
@@ -478,7 +520,7 @@ void param::showPicture(int connectionType) {
     QPixmap picture;
     // A missing or unreadable picture leaves the frame empty; nothing else depends on it.
     if (!file.empty() && picture.load(folder_ + QLatin1Char('/') + qs(file))) {
-        const int width = twips(6400) - 24;
+        const int width = std::max(Picture1_->minimumWidth() - 24, 1);
         Anschlussbild_Image_->setPixmap(picture.width() > width
                                             ? picture.scaledToWidth(width, Qt::SmoothTransformation)
                                             : picture);
@@ -495,19 +537,34 @@ void param::Abbruch_Parametrieren_Click() {
 }
 
 void param::anbild_Click() {
-    Picture1_->setFixedWidth(twips(6400));
     const bool widen = anbild_->text() == qs(kDiagramWiden);
-    Picture1_->setVisible(widen);
+    // Outer rectangles: the frame the window system adds counts on the screen.
+    const QRect frame = frameGeometry();
+    const QSize extra = frame.size() - size();
+    const QRect area = screen()->availableGeometry();
+    const ScreenRect available{area.x(), area.y(), area.width(), area.height()};
+    ScreenRect place;
+    Picture1_->hide();
     layout()->activate();
     if (widen) {
-        resize(twips(14400), height());
-        move(twips(800), y());
+        // What the list and the pages need beside the picture.
+        const int rest = layout()->minimumSize().width() + layout()->spacing() + extra.width();
+        const DiagramPlace diagram =
+            placeDiagram({twips(800), frame.y(), twips(14400) + extra.width(), frame.height()},
+                         twips(6400), rest, available);
+        place = diagram.dialog;
+        Picture1_->setFixedWidth(diagram.picture);
+        Picture1_->show();
+        showPicture(basic_->values().connectionType);
         anbild_->setText(qs(kDiagramNarrow));
     } else {
-        resize(twips(7900), height());
-        move(twips(3720), y());
+        place = keepOnScreen({twips(3720), frame.y(), twips(7900) + extra.width(), frame.height()},
+                             available);
         anbild_->setText(qs(kDiagramWiden));
     }
+    layout()->activate();
+    resize(place.width - extra.width(), place.height - extra.height());
+    move(place.x, place.y);
 }
 
 void param::test_Click() {

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace kalvo {
 namespace {
 
@@ -22,62 +25,73 @@ Record basic(int type, double volts, double amps, double vtPrimaryKv = 0, double
     return r;
 }
 
-struct Case {
-    const char* what;
-    Record record;
-    int quantity;
-    int place;
-    DefaultRange analog;
-    DefaultRange binary;
-};
-
-TEST(Vorgabebereich, EveryConnectionTypeAndQuantityGroup) {
+TEST(Vorgabebereich, TheDevicesTableRowByRow) {
     // 230 V, 5 A four-wire: U 230, U_LL 230 x root 3 = 398.3716857, P 3 x 230 x 5 = 3450.
-    const Record fourWire = basic(0, 230, 5);
     // 400 V three-wire: U = 400 / root 3 = 230.940109 in single precision; P = 3464.1016388
     // -> 3464.102 -> in kW 3.464 -> 3464; P / 3 = 1154.700546 -> 1154.701 -> 1155. The 100 %
     // value passes through 4 decimals: 1154.7005, whose half goes to the even 1154.700.
-    const Record threeWire = basic(2, 400, 5);
-    const Record balanced3 = basic(3, 400, 5);
-    const Record single = basic(4, 230, 5);  // P = U x I = 1150
-    const Record balanced4 = basic(1, 230, 5);
-    const Case cases[] = {
-        {"U L1-N", fourWire, 0, 0, {0, 230, 230}, {0, 276, 230}},
-        {"U L3-N", fourWire, 0, 2, {0, 230, 230}, {0, 276, 230}},
-        {"U L1-L2", fourWire, 0, 3, {0, 398.372, 398.372}, {0, 478.046, 398.372}},
-        {"U", fourWire, 0, 6, {0, 230, 230}, {0, 276, 230}},
-        {"I1", fourWire, 1, 0, {0, 5, 5}, {0, 6, 5}},
-        {"I", fourWire, 1, 3, {0, 5, 5}, {0, 6, 5}},
-        {"P", fourWire, 2, 0, {-3450, 3450, 3450}, {-4140, 4140, 3450}},
-        {"P1", fourWire, 2, 1, {-1150, 1150, 1150}, {-1380, 1380, 1150}},
-        {"Q3", fourWire, 3, 3, {-1150, 1150, 1150}, {-1380, 1380, 1150}},
-        {"S", fourWire, 4, 0, {0, 3450, 3450}, {0, 4140, 3450}},
-        {"S2", fourWire, 4, 2, {0, 1150, 1150}, {0, 1380, 1150}},
-        {"4G U", balanced4, 0, 0, {0, 230, 230}, {0, 276, 230}},
-        {"4G I", balanced4, 1, 0, {0, 5, 5}, {0, 6, 5}},
-        {"4G Q", balanced4, 3, 0, {-3450, 3450, 3450}, {-4140, 4140, 3450}},
-        {"4G S", balanced4, 4, 0, {0, 3450, 3450}, {0, 4140, 3450}},
-        {"3U U12", threeWire, 0, 0, {0, 400, 400}, {0, 480, 400}},
-        {"3U U31", threeWire, 0, 2, {0, 400, 400}, {0, 480, 400}},
-        {"3U I", threeWire, 1, 3, {0, 5, 5}, {0, 6, 5}},
-        {"3U P", threeWire, 2, 0, {-3464, 3464, 3464.102}, {-4157, 4157, 3464.102}},
-        {"3U P2", threeWire, 2, 2, {-1155, 1155, 1154.7}, {-1386, 1386, 1154.7}},
-        {"3U S3", threeWire, 4, 3, {0, 1155, 1154.7}, {0, 1386, 1154.7}},
-        {"3G U23", balanced3, 0, 1, {0, 400, 400}, {0, 480, 400}},
-        {"3G P", balanced3, 2, 0, {-3464, 3464, 3464.102}, {-4157, 4157, 3464.102}},
-        {"1 U", single, 0, 0, {0, 230, 230}, {0, 276, 230}},
-        {"1 I1", single, 1, 0, {0, 5, 5}, {0, 6, 5}},
-        {"1 P1", single, 2, 0, {-1150, 1150, 1150}, {-1380, 1380, 1150}},
-        {"1 S1", single, 4, 0, {0, 1150, 1150}, {0, 1380, 1150}},
-        // Codes the device's table has no range for.
-        {"3G P1", balanced3, 2, 1, {0, 0, 0}, {0, 0, 0}},
-        {"place beyond the list", fourWire, 0, 7, {0, 0, 0}, {0, 0, 0}},
+    // 230 V, 5 A single-phase: P = U x I = 1150.
+    const Record records[] = {basic(0, 230, 5), basic(1, 230, 5), basic(2, 400, 5),
+                              basic(3, 400, 5), basic(4, 230, 5)};
+    enum Span { U, ULL, P, P3, I };
+    struct End {
+        double bis, nenn;
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(Vorgabebereich(c.record, c.quantity, c.place, RangeMode::Analog), c.analog)
-            << c.what;
-        EXPECT_EQ(Vorgabebereich(c.record, c.quantity, c.place, RangeMode::Binary), c.binary)
-            << c.what;
+    const End ends[5][5] = {
+        // by connection type and span; {0, 0} where no code uses it
+        {{230, 230}, {398.372, 398.372}, {3450, 3450}, {1150, 1150}, {5, 5}},
+        {{230, 230}, {0, 0}, {3450, 3450}, {0, 0}, {5, 5}},
+        {{230.94, 230.94}, {400, 400}, {3464, 3464.102}, {1155, 1154.7}, {5, 5}},
+        {{230.94, 230.94}, {400, 400}, {3464, 3464.102}, {1155, 1154.7}, {5, 5}},
+        {{230, 230}, {0, 0}, {1150, 1150}, {0, 0}, {5, 5}},
+    };
+    // The device's table row by row: the quantity codes (1000 x connection type + 10 x
+    // quantity + place), where their range ends, and whether it starts at minus the end.
+    const struct Row {
+        Span span;
+        bool symmetric;
+        std::vector<int> codes;
+    } table[] = {
+        {U, false, {0, 1, 2, 6, 1000, 4000}},
+        {ULL, false, {3, 4, 5, 2000, 2001, 2002, 3000, 3001, 3002}},
+        {P, true, {20, 1020, 2020, 3020, 4020}},
+        {P3, true, {21, 22, 23, 2021, 2022, 2023}},
+        {P, true, {30, 1030, 2030, 3030, 4030}},
+        {P3, true, {31, 32, 33, 2031, 2032, 2033}},
+        {P, false, {40, 1040, 2040, 3040, 4040}},
+        {P3, false, {41, 42, 43, 2041, 2042, 2043}},
+        {I, false, {10, 11, 12, 13, 1010, 2010, 2011, 2012, 2013, 3010, 4010}},
+    };
+    for (int type = 0; type < 5; ++type) {
+        for (int quantityAndPlace = 0; quantityAndPlace < 50; ++quantityAndPlace) {
+            const int code = 1000 * type + quantityAndPlace;
+            DefaultRange expected;  // any other code: no range
+            for (const Row& row : table) {
+                if (std::find(row.codes.begin(), row.codes.end(), code) != row.codes.end()) {
+                    const End e = ends[type][row.span];
+                    expected = {row.symmetric ? -e.bis : 0, e.bis, e.nenn};
+                }
+            }
+            EXPECT_EQ(Vorgabebereich(records[type], quantityAndPlace / 10, quantityAndPlace % 10,
+                                     RangeMode::Analog),
+                      expected)
+                << code;
+        }
+    }
+    // The binary page allows 120 %, rounded as above.
+    const struct {
+        int type, quantity, place;
+        DefaultRange binary;
+    } binary[] = {
+        {0, 0, 3, {0, 478.046, 398.372}},
+        {0, 2, 0, {-4140, 4140, 3450}},
+        {2, 2, 0, {-4157, 4157, 3464.102}},
+        {2, 2, 2, {-1386, 1386, 1154.7}},
+        {4, 1, 0, {0, 6, 5}},
+    };
+    for (const auto& c : binary) {
+        EXPECT_EQ(Vorgabebereich(records[c.type], c.quantity, c.place, RangeMode::Binary), c.binary)
+            << c.type << c.quantity << c.place;
     }
 }
 

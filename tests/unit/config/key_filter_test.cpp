@@ -14,11 +14,12 @@ namespace {
 std::string type(KeyFilter filter, std::string start, std::u32string_view keys,
                  char decimal = ',') {
     for (const char32_t key : keys) {
-        if (!keyPasses(filter, start, key, decimal)) continue;
-        if (key == kBackspace) {
+        const char32_t typed = filterKey(filter, start, key, decimal);
+        if (typed == 0) continue;
+        if (typed == kBackspace) {
             if (!start.empty()) start.pop_back();
         } else {
-            start += static_cast<char>(key);
+            start += static_cast<char>(typed);
         }
     }
     return start;
@@ -37,7 +38,7 @@ TEST(SignedFilter, KeySequences) {
         {"", U"-1,5-", "-1,5"},  // no minus after the comma
         {"20", U"-", "20"},      // minus only into an empty field
         {"", U",5", ",5"},
-        {"", U"1.5", "15"},  // never a point
+        {"", U"1.5", "1,5"},  // either separator key types the comma
         {"", U"12a b", "12"},
         {"", U"1\r", "1"},           // Enter
         {"", U"1\x16", "1"},         // Ctrl+V's character
@@ -59,7 +60,7 @@ TEST(UnsignedFilter, KeySequences) {
         const char* result;
     } cases[] = {
         {"", U"-230", "230"},                                 // the minus sign is always swallowed
-        {"", U"230.5", "2305"},                               // and so is the point
+        {"", U"230.5", "230,5"},                              // the point types the comma
         {"", U"230,5", "230,5"}, {"230,5", U",7", "230,57"},  // after the comma only digits
         {"", U",1", ",1"},       {"5", U"\r\x16", "5"},      {"5,", U"\b\b1", "1"},
     };
@@ -71,7 +72,7 @@ TEST(UnsignedFilter, KeySequences) {
 
 TEST(KeyFilters, TheUsersSeparator) {
     EXPECT_EQ(type(KeyFilter::Signed, "", U"-1.5.,", '.'), "-1.5");
-    EXPECT_EQ(type(KeyFilter::Unsigned, "", U"0,1.2", '.'), "01.2");
+    EXPECT_EQ(type(KeyFilter::Unsigned, "", U"0,5.", '.'), "0.5");
 }
 
 TEST(KeyFilters, PastedTextMustPassKeyByKey) {

@@ -201,5 +201,28 @@ TEST(CheckRecord, ExplanationsOfTheOtherGroups) {
               "Measuring range: start -1 ... 0, end 0 ... 1, not both 0");
 }
 
+TEST(DiagramButton, TheWidenedDialogStaysOnTheAvailableScreen) {
+    const ScreenRect screen{0, 0, 1280, 1024};
+    const struct {
+        ScreenRect wanted, available;
+        int picture, rest;
+        DiagramPlace place;
+    } cases[] = {
+        // 96 dpi: 14400 twips are 960 px at 53 px (800 twips), as the family places it.
+        {{53, 100, 960, 467}, screen, 427, 527, {{53, 100, 960, 467}, 427}},
+        // 150 %: 1440 px on a 1280 px screen: as wide as the screen, at its left edge; the
+        // picture gets what the rest leaves.
+        {{80, 100, 1440, 700}, screen, 640, 800, {{0, 100, 1280, 700}, 480}},
+        // Dragged off to the right and below, it moves back; taller than the area, it is cut.
+        {{900, 900, 960, 467}, screen, 427, 527, {{320, 557, 960, 467}, 427}},
+        {{80, 0, 1440, 1100}, screen, 640, 1400, {{0, 0, 1280, 1024}, 0}},
+        // A screen left of the main one, a task bar at its top.
+        {{-1500, 0, 960, 467}, {-1280, 40, 1280, 984}, 427, 527, {{-1280, 40, 960, 467}, 427}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(placeDiagram(c.wanted, c.picture, c.rest, c.available), c.place) << c.wanted.x;
+    }
+}
+
 }  // namespace
 }  // namespace kalvo
