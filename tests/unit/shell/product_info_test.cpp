@@ -16,8 +16,7 @@ namespace {
 TEST(ProductInfo, MissingFileGivesTheDefaultsAndTheShippedFileMatchesThem) {
     EXPECT_EQ(loadProductInfo("/nonexistent/product.ini"), defaultProductInfo());
     // A distributor starts from the shipped file: it must say what the built-in data says.
-    const auto shipped =
-        std::filesystem::path(__FILE__).parent_path() / "../../../assets/product.ini";
+    const auto shipped = std::filesystem::path(KALVO_SOURCE_DIR) / "assets/product.ini";
     ASSERT_TRUE(std::filesystem::exists(shipped)) << shipped;
     EXPECT_EQ(loadProductInfo(shipped.string()), defaultProductInfo());
 }
