@@ -12,13 +12,14 @@
 # --check only validates the list (four fields, the file exists, the text occurs once, the fault
 # changes it) without building anything. Otherwise the work tree is copied to a scratch folder
 # (default build/mutate), built once with the debug preset and checked green; then each fault in
-# turn is written into the copy and the copy is rebuilt. A fault in the core meets the unit test
-# programs first (its own folder's first, each run whole); a fault no unit test caught, and every
-# fault in a window, then meets the GUI and end-to-end tests. A fault is "caught" when a test
-# fails (or hangs past --timeout, default 900 s), "survived" when all pass; a fault that does not
-# build or whose text is not found once is "invalid" (a list to mend, not a success). The file is
-# restored before the next fault. Prints a table with the time each fault took and a total;
-# exits 1 when a fault survived or was invalid.
+# turn is written into the copy and the copy is rebuilt, and the tests run, cheapest first, until
+# one fails: a core fault meets the unit test programs (its own folder's first, each run whole),
+# then the GUI tests, then the end-to-end tests; a fault in a window meets the GUI tests (nothing
+# else links the windows). A fault is "caught" when a test fails (or hangs past --timeout,
+# default 900 s), "survived" when all pass; a fault that does not build or whose text is not
+# found once is "invalid" (a list to mend, not a success). The file is restored before the next
+# fault. Prints a table with the time each fault took and a total; exits 1 when a fault
+# survived or was invalid.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$PWD
@@ -34,7 +35,7 @@ while (($#)); do
         --dir) dir=$2; shift 2 ;;
         --timeout) timeout=$2; shift 2 ;;
         --check) check_only=true; shift ;;
-        -h|--help) sed -n '2,21p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+        -h|--help) sed -n '2,22p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
         *) pattern=$1; shift ;;
     esac
 done
@@ -130,12 +131,19 @@ configure=(-DKALVO_WERROR=ON)
 command -v ccache >/dev/null && configure+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 jobs=$(nproc)
 bin=build/debug/tests
+failed=
 
-# The unit test programs, one per folder of tests/unit (unit_config for src/config ...).
-units=()
+# The unit test programs, one per folder of tests/unit (unit_config for src/config ...), and
+# the GUI test programs, one per file of tests/gui.
+units=() guis=()
 for d in tests/unit/*/; do
     d=${d%/}
     units+=("unit_${d##*/}")
+done
+for g in tests/gui/*_test.cpp; do
+    [ -f "$g" ] || continue
+    g=${g##*/}
+    guis+=("gui_${g%.cpp}")
 done
 
 # Runs each unit test program whole (much faster than a process per test case), the one of
@@ -146,13 +154,15 @@ run_units() {
     for u in "${units[@]}"; do [[ $u == "$own" ]] || order+=("$u"); done
     for u in "${order[@]}"; do
         [[ -x $bin/$u ]] || continue
+        failed=$bin/$u
         (cd "$bin" && timeout -k 30 "$timeout" "./$u" >/dev/null 2>&1) || return 1
     done
 }
 
-# The GUI and end-to-end tests, through CTest as they always run.
-run_others() {
-    timeout -k 30 "$timeout" ctest --preset debug -j "$jobs" -LE unit --stop-on-failure \
+# The tests of one CTest label, or of every label but these ("-LE REGEX"), as they always run.
+run_ctest() {
+    failed="ctest --preset debug $*"
+    timeout -k 30 "$timeout" ctest --preset debug -j "$jobs" --stop-on-failure "$@" \
         >/dev/null 2>&1
 }
 
@@ -161,26 +171,32 @@ build() { cmake --build --preset debug -j "$jobs" "$@" >/dev/null 2>&1; }
 echo "mutate: building the unchanged copy in $dir/src/build/debug"
 cmake --preset debug "${configure[@]}" >/dev/null
 cmake --build --preset debug -j "$jobs" >/dev/null
-if ! run_units "" || ! run_others; then
-    echo "mutate: the unchanged copy fails its tests; fix them first" >&2
+if ! run_units "" || ! run_ctest -L gui || ! run_ctest -LE "unit|gui"; then
+    echo "mutate: the unchanged copy fails its tests ($failed in $dir/src); fix them first" >&2
     exit 1
 fi
 
-# Tests one fault written into the copy: a core file's fault is tried on the unit tests first
-# (only they are relinked for it), every fault then on the GUI and end-to-end tests.
+# Tests one fault written into the copy, cheapest suites first, until one fails. A core fault
+# meets the unit test programs (only they are relinked for it), then the GUI tests, then the
+# end-to-end tests; a window's fault meets the GUI tests (nothing else links the windows).
 try_fault() {
     local file=$1 own=
-    if [[ $file != src/*/ui/* && $file != src/platform/qt/* && $file == src/* ]]; then
-        own=${file#src/}
-        own=unit_${own%%/*}
-        build --target "${units[@]}" || { result=invalid; return; }
-        if ! run_units "$own"; then
-            result=caught
-            return
+    result=caught
+    if [[ $file == src/*/ui/* ]]; then
+        build --target "${guis[@]}" || { result=invalid; return; }
+        run_ctest -L gui || return 0
+    else
+        if [[ $file == src/* && $file != src/platform/qt/* ]]; then
+            own=${file#src/}
+            own=unit_${own%%/*}
+            build --target "${units[@]}" || { result=invalid; return; }
+            run_units "$own" || return 0
         fi
+        build || { result=invalid; return; }
+        run_ctest -L gui || return 0
+        run_ctest -LE "unit|gui" || return 0
     fi
-    build || { result=invalid; return; }
-    if run_others; then result=survived; else result=caught; fi
+    result=survived
 }
 
 current=
