@@ -133,6 +133,10 @@ TEST(Transducer, AFreshUnitAnswersWithAnErasedArea) {
             EXPECT_EQ(reply[9], '\xFF');                              // the 10th character
             EXPECT_EQ(reply.find_first_of("\r:"), reply.size() - 1);  // one line, no fields
         }
+        // A copy programmed since is answered.
+        const std::string d2 = "-" + address + "-D2";
+        d.receive(d2 + ",:1:2\n\r" + d2 + "\n\r", t0);
+        EXPECT_EQ(all(d), d2 + ",:1:2\r" + d2 + ",:1:2\r");
     }
 }
 
