@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 #include <utility>
 
 #include "config/kennung.h"
@@ -42,18 +43,14 @@ TEST(StartState, FiftyHertzNoTransformersFirstPageAndTheClassLists) {
     const Record before = r;
     const StartState s = Startzustand_setzen(r, ',');
     EXPECT_EQ(r, before);
-    EXPECT_EQ(s.frequencyOption, 1);
-    EXPECT_FALSE(s.voltageTransformer);
-    EXPECT_FALSE(s.currentTransformer);
     EXPECT_EQ(s.places, Strings{"L1"});
     EXPECT_EQ(s.voltages, (NominalList{{"57,735", "100"}, 0}));
     EXPECT_EQ(s.currents, (NominalList{{"0,2", "0,5", "1"}, 2}));
-    EXPECT_EQ(s.page, 0);
-    EXPECT_EQ(s.connectionType, 0);
-    EXPECT_EQ(s.analogQuantity, 0);
-    EXPECT_EQ(s.binaryQuantity, 0);
-    EXPECT_EQ(s.outputUnit, 0);
-    EXPECT_EQ(s.outputUnitLabel, "mA");
+    // 50 Hz, no transformers, the first page, connection type, quantities and output unit.
+    EXPECT_EQ(std::tie(s.frequencyOption, s.voltageTransformer, s.currentTransformer, s.page,
+                       s.connectionType, s.analogQuantity, s.binaryQuantity, s.outputUnit,
+                       s.outputUnitLabel),
+              std::tuple(1, false, false, 0, 0, 0, 0, 0, std::string("mA")));
 }
 
 // The place lists of all 50 combinations of connection type and quantity.

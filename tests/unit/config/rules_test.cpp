@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+#include "support/record_builder.h"
+
 namespace kalvo {
 namespace {
 
@@ -23,21 +25,16 @@ TEST(Rules, ListIndexesAndCountsRoundToTheNearestWholeNumber) {
 }
 
 TEST(Rules, TransformersAndTheirFactors) {
-    Record r = newProject(1, 1, 600, 5);
-    EXPECT_FALSE(voltageTransformerInUse(r));
-    EXPECT_FALSE(currentTransformerInUse(r));
-    EXPECT_EQ(Wandler_Faktor_U(r), 1.0);
-    EXPECT_EQ(Wandler_Faktor_I(r), 1.0);
-
-    // 20 kV / 0,1 kV and 100 A / 5 A, as a file holds them.
-    r.Grundwerte[Basic::NominalVoltage] = Cell("0");
-    r.Grundwerte[Basic::VtPrimary] = Cell("20");
-    r.Grundwerte[Basic::VtSecondary] = Cell("0,1");
-    r.Grundwerte[Basic::NominalCurrent] = Cell(0);
-    r.Grundwerte[Basic::CtPrimary] = Cell(100);
-    r.Grundwerte[Basic::CtSecondary] = Cell(5);
-    EXPECT_TRUE(voltageTransformerInUse(r));
-    EXPECT_TRUE(currentTransformerInUse(r));
+    const Record none = test::RecordBuilder(1, 1, 600, 5);
+    EXPECT_FALSE(voltageTransformerInUse(none) || currentTransformerInUse(none));
+    EXPECT_EQ(Wandler_Faktor_U(none), 1.0);
+    EXPECT_EQ(Wandler_Faktor_I(none), 1.0);
+    // 20 kV / 0,1 kV and 100 A / 5 A, the voltage as a file holds it.
+    Record r =
+        test::RecordBuilder(1, 1, 600, 5)
+            .ct(100, 5)
+            .basic(Basic::NominalVoltage, "0", Basic::VtPrimary, "20", Basic::VtSecondary, "0,1");
+    EXPECT_TRUE(voltageTransformerInUse(r) && currentTransformerInUse(r));
     EXPECT_DOUBLE_EQ(Wandler_Faktor_U(r), 200.0);
     EXPECT_DOUBLE_EQ(Wandler_Faktor_I(r), 20.0);
     // A secondary of 0 gives no finite factor: programming refuses such a record.
@@ -48,19 +45,15 @@ TEST(Rules, TransformersAndTheirFactors) {
 TEST(Rules, QuantityCodesAndOutputUnits) {
     EXPECT_EQ(Groessencode(FourWireUnbalanced, Current, 3), 13);
     EXPECT_EQ(Groessencode(SinglePhase, ActivePower, 0), 4020);
-    Record r = newProject(2, 2, 600, 5);
-    r.Grundwerte[Basic::ConnectionType] = Cell("2");
-    r.Analogwerte[1][Analog::Quantity] = Cell("3");
-    r.Analogwerte[1][Analog::Place] = Cell(1);
-    r.Binaerwerte[1][Binary::Quantity] = Cell(8);
-    r.Binaerwerte[1][Binary::Place] = Cell("0");
+    const Record r = test::RecordBuilder(2, 2, 600, 5)
+                         .connection("2")
+                         .analog(1, Analog::Quantity, "3", Analog::Place, 1)
+                         .binary(1, Binary::Quantity, 8, Binary::Place, "0");
     EXPECT_EQ(analogCode(r, 1), 2031);
     EXPECT_EQ(binaryCode(r, 1), 2080);
-    for (const auto& [cell, unit] : {std::pair{Cell(1), "V"},
-                                     {Cell("1"), "V"},
-                                     {Cell(0), "mA"},
-                                     {Cell(2), "mA"},
-                                     {Cell(), "mA"}}) {
+    const std::pair<Cell, const char*> units[] = {
+        {1, "V"}, {"1", "V"}, {0, "mA"}, {2, "mA"}, {Cell(), "mA"}};
+    for (const auto& [cell, unit] : units) {
         AnalogRow row{};
         row[Analog::OutputUnit] = cell;
         EXPECT_EQ(outputUnitText(row), unit) << cell.toText('.');
@@ -69,23 +62,17 @@ TEST(Rules, QuantityCodesAndOutputUnits) {
 }
 
 TEST(Rules, TheReadableDescription) {
-    Record r = newProject(1, 2, 120, 1.2);
-    r.Grundwerte[Basic::ConnectionType] = Cell(FourWireUnbalanced);
-    r.Grundwerte[Basic::NominalFrequency] = Cell("16,666");
-    r.Grundwerte[Basic::NominalVoltage] = Cell(0);
-    r.Grundwerte[Basic::VtPrimary] = Cell(20);
-    r.Grundwerte[Basic::VtSecondary] = Cell(0.1);
-    r.Analogwerte[0][Analog::Quantity] = Cell(ActivePower);
-    r.Analogwerte[0][Analog::RangeUnit] = Cell("MW");
-    r.Analogwerte[0][Analog::OutputUnit] = Cell(1);
-    r.Binaerwerte[0][Binary::Mode] = Cell(ModeOnWhileOk);
-    r.Binaerwerte[1][Binary::Mode] = Cell(ModeLimit);
-    r.Binaerwerte[1][Binary::Quantity] = Cell(Current);
-    r.Binaerwerte[1][Binary::Direction] = Cell(1);
-    r.Binaerwerte[1][Binary::Limit] = Cell(0.5);
-    r.Binaerwerte[1][Binary::Unit] = Cell("A");
-    r.Schnittstellenwerte[0] = Cell(1);
-    r.Schnittstellenwerte[33] = Cell("1");
+    Record r =
+        test::RecordBuilder(1, 2)
+            .basic(Basic::ConnectionType, FourWireUnbalanced, Basic::NominalFrequency, "16,666")
+            .vt(20, 0.1)
+            .analog(0, Analog::Quantity, ActivePower, Analog::RangeUnit, "MW", Analog::OutputUnit,
+                    1)
+            .binary(0, Binary::Mode, ModeOnWhileOk)
+            .binary(1, Binary::Mode, ModeLimit, Binary::Quantity, Current, Binary::Direction, 1,
+                    Binary::Limit, 0.5, Binary::Unit, "A")
+            .flags({0});
+    r.Schnittstellenwerte[33] = Cell("1");  // as a file holds it
     EXPECT_EQ(describeRecord(r),
               "variant: TXR 3.0 1A/2D\n"
               "input class: 120 V, 1.2 A\n"

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "support/record_builder.h"
 #include "support/scratch_dir.h"
 
 namespace kalvo {
@@ -21,11 +22,10 @@ namespace fs = std::filesystem;
 
 // A 1A/1D record for 600 V / 1.2 A with a few cells the dialog would have stored as numbers.
 Record oneByOne() {
-    Record r = newProject(1, 1, 600, 1.2);
-    r.Grundwerte[Basic::NominalFrequency] = 16.666;
-    r.Analogwerte[0][Analog::RangeEnd] = 600 / kSqrt3;
-    for (const int i : {0, 1, 2}) r.Schnittstellenwerte[i] = 1;
-    return r;
+    return test::RecordBuilder(1, 1, 600, 1.2)
+        .basic(Basic::NominalFrequency, 16.666)
+        .analog(0, Analog::RangeEnd, 600 / kSqrt3)
+        .flags({0, 1, 2});
 }
 
 // The text of oneByOne() saved on a German system, counted by hand: 232 characters.
@@ -55,7 +55,7 @@ Record workedOn() {
 TEST(ProjectFileWrite, ExactBytesSeparatorsPathLineEndsAndOverlongText) {
     const Encoded e = encodeProject(oneByOne(), "C:\\Projekte\\Übung.cfg", ',');
     ASSERT_EQ(e.error, FileError::None);
-    EXPECT_EQ(e.bytes, std::string("\x08\x00\xE8\x00", 4) + kOneByOneText);
+    EXPECT_EQ(e.bytes, header(232) + kOneByOneText);
 
     const std::string point = encodeProject(oneByOne(), "a.cfg", '.').bytes;
     EXPECT_NE(point.find("\r\n1.2\r\n\r\n[P]\r\n0\r\n16.666\r\n"), std::string::npos);
@@ -65,7 +65,7 @@ TEST(ProjectFileWrite, ExactBytesSeparatorsPathLineEndsAndOverlongText) {
 }
 
 TEST(ProjectFileRead, RestoresEveryCellAsTextAndTheVariantAsNumbers) {
-    const Decoded d = decodeProject(std::string("\x08\x00\xE8\x00", 4) + kOneByOneText, workedOn());
+    const Decoded d = decodeProject(header(232) + kOneByOneText, workedOn());
     ASSERT_EQ(d.error, FileError::None) << d.detail;
     const Record& r = d.record;
     EXPECT_EQ(r.Anzahl_Analog, 1);
@@ -256,7 +256,7 @@ TEST_F(ProjectFileDisk, FilesAboveOneMebibyteAreNotRead) {
     std::string text = kOneByOneText + "\r\n";
     const std::size_t limit = 1u << 20;
     text += std::string(limit - 4 - text.size(), 'x');
-    const std::string bytes = std::string("\x08\x00\xE8\x00", 4) + text;
+    const std::string bytes = header(232) + text;
     ASSERT_EQ(bytes.size(), limit);
 
     const fs::path file = dir / "big.cfg";

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "support/record_builder.h"
+
 namespace kalvo {
 namespace {
 
@@ -32,13 +34,6 @@ TEST(Selection, UsableBoxesByConnectionType) {
     EXPECT_EQ(usableBoxes(7), range(0, 34));  // a type no record should hold: nothing barred
 }
 
-Record recordWithFlags(int connectionType, std::vector<int> flags) {
-    Record r = newProject(2, 5, 120, 1.2);
-    r.Grundwerte[Basic::ConnectionType] = Cell(connectionType);
-    for (int i : flags) r.Schnittstellenwerte[static_cast<std::size_t>(i)] = Cell(1);
-    return r;
-}
-
 std::vector<int> checkedBoxes(const InterfaceBoxes& b) {
     std::vector<int> out;
     for (int i = 0; i < kInterfaceCells; ++i)
@@ -58,38 +53,25 @@ std::vector<int> setFlags(const Record& r) {
 
 TEST(Selection, ActivationShowsTheUsableFlagsAndOkStoresEveryBox) {
     struct Case {
-        const char* what;
         int type;
         std::vector<int> flags;    // in the record
         std::vector<int> shown;    // checked after activation
         std::vector<int> clicked;  // toggled by the user before OK
         std::vector<int> stored;
     };
-    const std::vector<Case> cases = {
-        {"single-phase: U12 is barred, shown cleared and stored as 0",
-         SinglePhase,
-         {0, 3, 33},
-         {0, 33},
-         {},
-         {0, 33}},
-        {"three-wire: U1..U3 are dropped by OK",
-         ThreeWireUnbalanced,
-         {0, 1, 2, 9, 34},
-         {9, 34},
-         {10},
-         {9, 10, 34}},
-        {"four-wire: everything as stored, a box cleared by the user",
-         FourWireUnbalanced,
-         {0, 5, 21, 32},
-         {0, 5, 21, 32},
-         {5},
-         {0, 21, 32}},
+    const Case cases[] = {
+        // Single-phase: U12 (3) is barred, shown cleared and stored as 0.
+        {SinglePhase, {0, 3, 33}, {0, 33}, {}, {0, 33}},
+        // Three-wire: U1..U3 are dropped by OK.
+        {ThreeWireUnbalanced, {0, 1, 2, 9, 34}, {9, 34}, {10}, {9, 10, 34}},
+        // Four-wire: everything as stored, a box cleared by the user.
+        {FourWireUnbalanced, {0, 5, 21, 32}, {0, 5, 21, 32}, {5}, {0, 21, 32}},
         // U and I start from the record when the window is made and are never reloaded.
-        {"U and I", FourWireBalanced, {35, 36}, {35, 36}, {36}, {35}},
+        {FourWireBalanced, {35, 36}, {35, 36}, {36}, {35}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        Record r = recordWithFlags(c.type, c.flags);
+        SCOPED_TRACE(c.type);
+        Record r = test::RecordBuilder().connection(c.type).flags(c.flags);
         InterfaceBoxes boxes = initialInterfaceBoxes(r);
         showInterfaceSelection(boxes, r);
         EXPECT_EQ(checkedBoxes(boxes), c.shown);
@@ -104,13 +86,13 @@ TEST(Selection, ActivationShowsTheUsableFlagsAndOkStoresEveryBox) {
 }
 
 TEST(Selection, ActivationLeavesUAndIAloneAndTheResetClearsAll) {
-    Record r = recordWithFlags(ThreeWireUnbalanced, {9, 35});
+    Record r = test::RecordBuilder().connection(ThreeWireUnbalanced).flags({9, 35});
     InterfaceBoxes boxes = initialInterfaceBoxes(r);
     EXPECT_EQ(checkedBoxes(boxes), (std::vector<int>{35}));
     boxes.checked[36] = true;
     // The record changes meanwhile (the parameter dialog's interface page): the next
     // activation shows it for 0..34 only.
-    r = recordWithFlags(SinglePhase, {0, 1, 36});
+    r = test::RecordBuilder().connection(SinglePhase).flags({0, 1, 36});
     showInterfaceSelection(boxes, r);
     EXPECT_EQ(checkedBoxes(boxes), (std::vector<int>{0, 35, 36}));
     EXPECT_FALSE(boxes.enabled[1]);

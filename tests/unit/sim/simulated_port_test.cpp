@@ -80,34 +80,10 @@ TEST(SimulatedPort, ClosedOrUnpluggedPortsAndStaleOutput) {
     EXPECT_TRUE(port.open());
 }
 
-// Identification, programming and read-back through the port with wire time.
-TEST(SimulatedPort, DeviceSequencesRoundTrip) {
-    FakeClock clock;
-    Transducer device(
-        {.analog = 4, .binary = 9, .voltage = 600, .current = 5, .wireTime = true, .fresh = true});
-    SimulatedPort port(device, clock);
-    Link link(port, clock);
-
-    Identification id = Hardware_erkennung(link, "0");
-    ASSERT_EQ(id.outcome, Outcome::Ok) << id.reason;
-    EXPECT_EQ(id.info.binary, 9);
-    EXPECT_EQ(readTransducer(link, startRecord(), "0").outcome, Outcome::NeverProgrammed);
-
-    Record record = newProject(4, 9, 600, 5);
-    record.Grundwerte[Basic::NominalFrequency] = Cell(60);
-    record.Schnittstellenwerte[33] = Cell(1);
-    ProgramResult programmed = programTransducer(link, record, "0", ',');
-    ASSERT_EQ(programmed.outcome, Outcome::Ok) << programmed.reason;
-    ReadBackResult read = readTransducer(link, startRecord(), "0");
-    ASSERT_EQ(read.outcome, Outcome::Ok) << read.reason;
-    EXPECT_EQ(read.record.Anzahl_Binaer, 9);
-    EXPECT_EQ(read.record.Grundwerte[Basic::NominalFrequency].toText(','), "60");
-    EXPECT_EQ(read.record.Schnittstellenwerte[33].toNumber(), 1);
-}
-
-// A unit that is not fresh holds the demo configuration: it reads back, passes every page
-// check of the parameter dialog in both languages and separators, is exactly what
-// programming would store for the record read, and programs back into the unit.
+// A unit that is not fresh holds the demo configuration: it is identified, reads back, passes
+// every page check of the parameter dialog in both languages and separators, is exactly what
+// programming would store for the record read, and programs back into the unit; the last unit
+// with the wire's time per character.
 TEST(SimulatedPort, TheDemoConfigurationReadsBackCleanAndProgramsBack) {
     const struct {
         int analog, binary;
@@ -117,11 +93,17 @@ TEST(SimulatedPort, TheDemoConfigurationReadsBackCleanAndProgramsBack) {
         SCOPED_TRACE(std::to_string(u.analog) + "A/" + std::to_string(u.binary) + "D " +
                      std::to_string(u.voltage) + "/" + std::to_string(u.current));
         FakeClock clock;
-        Transducer device(
-            {.analog = u.analog, .binary = u.binary, .voltage = u.voltage, .current = u.current});
+        Transducer device({.analog = u.analog,
+                           .binary = u.binary,
+                           .voltage = u.voltage,
+                           .current = u.current,
+                           .wireTime = u.analog == 4});
         SimulatedPort port(device, clock);
         Link link(port, clock);
 
+        const Identification id = Hardware_erkennung(link, "0");
+        ASSERT_EQ(id.outcome, Outcome::Ok) << id.reason;
+        EXPECT_EQ(id.info.binary, u.binary);
         const ReadBackResult read = readTransducer(link, startRecord(), "0");
         ASSERT_EQ(read.outcome, Outcome::Ok) << read.reason;
         const Record& r = read.record;

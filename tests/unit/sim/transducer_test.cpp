@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -109,9 +108,8 @@ TEST(Transducer, HardwareReplyFitsTheQueryAndParses) {
         // characters; it drops CR, LF and TAB.
         EXPECT_EQ(raw.substr(0, frame.size() + 1), frame + "\r");
         EXPECT_LE(raw.size(), 150u);
-        std::string kept;
-        std::copy_if(raw.begin(), raw.end(), std::back_inserter(kept),
-                     [](char ch) { return ch != '\r' && ch != '\n' && ch != '\t'; });
+        std::string kept = raw;
+        std::erase_if(kept, [](char ch) { return ch == '\r' || ch == '\n' || ch == '\t'; });
 
         HardwareParse parsed = parseHardwareReply(kept);
         ASSERT_TRUE(parsed.info) << parsed.reason << "\n" << raw;
@@ -135,6 +133,10 @@ TEST(Transducer, AFreshUnitAnswersWithAnErasedArea) {
             EXPECT_EQ(reply[9], '\xFF');                              // the 10th character
             EXPECT_EQ(reply.find_first_of("\r:"), reply.size() - 1);  // one line, no fields
         }
+        // A copy programmed since is answered.
+        const std::string d2 = "-" + address + "-D2";
+        d.receive(d2 + ",:1:2\n\r" + d2 + "\n\r", t0);
+        EXPECT_EQ(all(d), d2 + ",:1:2\r" + d2 + ",:1:2\r");
     }
 }
 
@@ -174,25 +176,6 @@ TEST(Transducer, ANewUnitHoldsTheDemoConfiguration) {
     EXPECT_EQ(big[2].substr(big[2].size() - 12), ":0:0:0:0:0:0");
 }
 
-TEST(Transducer, MeasuredValuesOneLinePerRequestInCycles) {
-    Transducer d({});
-    d.receive("-0-M S,FF,E,U1,I2,F\n\r", t0);
-    all(d);
-    std::vector<std::string> lines;
-    for (int k = 0; k < 5; ++k) {
-        d.receive("\n\r-0-r\n\r", t0);
-        lines.push_back(all(d));
-        EXPECT_EQ(lines.back().find_first_of("\r\n"), lines.back().size() - 1);
-    }
-    // A cycle starts with a form feed; then value (columns 1..7), unit from column 9, tag.
-    EXPECT_EQ(lines[0], "\x0C\r");
-    EXPECT_EQ(lines[4], "\x0C\r");
-    EXPECT_NE(lines[1].substr(0, 7).find('.'), std::string::npos);
-    EXPECT_EQ(lines[1].substr(7, 2), " V");
-    EXPECT_NE(lines[2].find("/I"), std::string::npos);
-    EXPECT_EQ(lines[3].substr(8, 2), "Hz");
-}
-
 // The "-r" cycle as the display reads it, for a list as programming sends it.
 std::vector<std::string> cycleOf(Transducer& d, TimePoint at, std::size_t requests) {
     std::vector<std::string> lines;
@@ -204,18 +187,6 @@ std::vector<std::string> cycleOf(Transducer& d, TimePoint at, std::size_t reques
         lines.push_back(line);
     }
     return lines;
-}
-
-TEST(Transducer, AFreshUnitOffersU1I1PAndF) {
-    Transducer d({.fresh = true});
-    const auto lines = cycleOf(d, t0, 6);
-    ASSERT_EQ(lines.size(), 6u);
-    EXPECT_EQ(lines[0], "\x0C");
-    EXPECT_EQ(lines[5], "\x0C");
-    EXPECT_EQ(lines[1].substr(7), " V    U1 /U");
-    EXPECT_EQ(lines[2].substr(7), " A    I1 /I");
-    EXPECT_EQ(lines[3].substr(7), " W    P /P");
-    EXPECT_EQ(lines[4].substr(7), " Hz   F");
 }
 
 TEST(Transducer, EveryProgrammedValueHasItsLineInTheDisplaysLayout) {
