@@ -106,16 +106,17 @@ std::string num(double v, char decimal) {
 std::string faultText(const Record& record, const PageFault& fault, Language language,
                       char decimal) {
     const PageRef ref = pageAt(record, fault.page);
+    // Limits as the basic page shows them ("69,28"), not with every digit.
     switch (fault.stop) {
         case 1: {
             const BasicPage shown = P_in_index(record, decimal);
             const VoltageLimit limit =
                 voltageLimit(record, connectionType(record), shown.voltageTransformer);
-            return fillInAll(kFaultVoltage.in(language),
-                             {num(limit.volts, decimal), num(limit.secondaryKv, decimal)});
+            return fillInAll(kFaultVoltage.in(language), {formatLimit(limit.volts, decimal),
+                                                          formatLimit(limit.secondaryKv, decimal)});
         }
         case 2:
-            return fillInAll(kFaultCurrent.in(language), {num(record.Max_Strom, decimal)});
+            return fillInAll(kFaultCurrent.in(language), {formatLimit(record.Max_Strom, decimal)});
         default:
             break;
     }
@@ -129,7 +130,17 @@ std::string faultText(const Record& record, const PageFault& fault, Language lan
             if (q == ReactiveFactor) return std::string(kFaultRangeReactiveFactor.in(language));
             const DefaultRange range =
                 Vorgabebereich(record, q, cellIndex(a[Analog::Place]), RangeMode::Analog);
-            return fillInAll(kFaultRange.in(language), {rangeDisplay(range, q, decimal).allowed});
+            const RangeBreach breach = rangeBreach(a[Analog::RangeStart].toNumber(),
+                                                   a[Analog::RangeEnd].toNumber(), range);
+            std::string what;
+            for (const auto& [broken, text] :
+                 {std::pair{breach.startAboveEnd, kRangeStartAboveEnd},
+                  std::pair{breach.startBelowMinimum, kRangeStartBelowMinimum},
+                  std::pair{breach.endAboveMaximum, kRangeEndAboveMaximum}}) {
+                if (broken) what += (what.empty() ? "" : ", ") + std::string(text.in(language));
+            }
+            return fillInAll(kFaultRange.in(language),
+                             {what, rangeDisplay(range, q, decimal).allowed});
         }
         if (fault.stop == 4) {
             return fillInAll(kFaultOutput.in(language),
@@ -143,7 +154,7 @@ std::string faultText(const Record& record, const PageFault& fault, Language lan
             const double end = q == PowerFactor ? 1.0 : a[Analog::RangeEnd].toNumber() / factor;
             const std::string unitSuffix = unit.empty() ? std::string() : " " + unit;
             return fillInAll(kFaultKnee.in(language),
-                             {num(start, decimal), num(end, decimal) + unitSuffix,
+                             {formatRange(start, decimal), formatRange(end, decimal) + unitSuffix,
                               num(a[Analog::OutputStart].toNumber(), decimal),
                               num(a[Analog::OutputEnd].toNumber(), decimal) + " " + outUnit});
         }
@@ -170,6 +181,15 @@ std::vector<std::string> faultLines(const Record& record, Language language, cha
         lines.push_back(faultLine(record, f, language, decimal));
     }
     return lines;
+}
+
+std::string faultList(const Record& record, Language language, char decimal) {
+    std::string list;
+    for (const PageFault& f : checkRecord(record, decimal)) {
+        list += (list.empty() ? "" : "\n") + pageListText(record, f.page, language) + " – " +
+                faultText(record, f, language, decimal);
+    }
+    return list;
 }
 
 }  // namespace kalvo

@@ -80,5 +80,8 @@ std::string faultLine(const Record& record, const PageFault& fault, Language lan
                       char decimal);
 // checkRecord's faults as lines, in page order; empty for a clean record.
 std::vector<std::string> faultLines(const Record& record, Language language, char decimal);
+// checkRecord's faults for a message box, one per line: the page's list entry, a dash, and
+// faultText ("Analogausgang 2 – Meßbereich: ..."); empty for a clean record.
+std::string faultList(const Record& record, Language language, char decimal);
 
 }  // namespace kalvo

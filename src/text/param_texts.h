@@ -45,9 +45,13 @@ inline constexpr Text kFaultVoltage{
 inline constexpr Text kFaultCurrent{
     "Nenneingangsstrom: höchstens %1 A, Sekundärstrom höchstens %1 A, nicht beide 0",
     "Nominal input current: at most %1 A, secondary current at most %1 A, not both 0"};
-// 3: measuring range; %1 the allowed range as the page shows it ("0,0 ... 230,0 V").
-inline constexpr Text kFaultRange{"Meßbereich: Anfang nicht über dem Ende, erlaubt %1",
-                                  "Measuring range: start not above end, allowed %1"};
+// 3: measuring range; %1 what is wrong (the parts below, joined by ", "), %2 the allowed range
+// as the page shows it ("0,0 ... 230,0 V").
+inline constexpr Text kFaultRange{"Meßbereich: %1, erlaubt %2", "Measuring range: %1, allowed %2"};
+inline constexpr Text kRangeStartAboveEnd{"Anfang über dem Ende", "start above end"};
+inline constexpr Text kRangeStartBelowMinimum{"Anfang unter dem Minimum",
+                                              "start below the minimum"};
+inline constexpr Text kRangeEndAboveMaximum{"Ende über dem Maximum", "end above the maximum"};
 inline constexpr Text kFaultRangePowerFactor{"Meßbereich: Anfang und Ende 0 ... 1, nicht beide 1",
                                              "Measuring range: start and end 0 ... 1, not both 1"};
 inline constexpr Text kFaultRangeReactiveFactor{

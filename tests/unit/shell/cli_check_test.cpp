@@ -72,13 +72,13 @@ TEST_F(CliCheck, OneLinePerFaultInTheChosenLanguage) {
     const std::string file = save(faulty(), "faulty.cfg");
     EXPECT_EQ(run({"check", file}), kExitBadInput);
     EXPECT_EQ(out.str(),
-              "Analogausgang 2\t3\tMeßbereich: Anfang nicht über dem Ende, erlaubt 0,0 ... 60,0 V\n"
+              "Analogausgang 2\t3\tMeßbereich: Ende über dem Maximum, erlaubt 0,0 ... 60,0 V\n"
               "Binärausgang 1\t6\tGrenzwert: erlaubt 0,0 ... 1,44 A\n");
     EXPECT_EQ(err.str(), "");
     decimal = '.';
     EXPECT_EQ(run({"check", "--lang", "en", file}), kExitBadInput);
     EXPECT_EQ(out.str(),
-              "Analog output 2\t3\tMeasuring range: start not above end, allowed 0.0 ... 60.0 V\n"
+              "Analog output 2\t3\tMeasuring range: end above the maximum, allowed 0.0 ... 60.0 V\n"
               "Binary output 1\t6\tLimit value: allowed 0.0 ... 1.44 A\n");
     EXPECT_EQ(run({"--lang", "en", "check", file}), kExitBadInput);  // the global option too
     EXPECT_EQ(out.str().substr(0, 16), "Analog output 2\t");
@@ -103,7 +103,7 @@ TEST_F(CliCheck, ProgramWarnsAndGoesOn) {
     EXPECT_EQ(run({"--simulator", "program", save(faulty(), "warn.cfg")}), kExitOk) << err.str();
     EXPECT_NE(out.str().find("Programmierung erfolgreich abgeschlossen!"), std::string::npos);
     EXPECT_EQ(err.str(),
-              "kalvo-cli: Warnung: Analogausgang 2\t3\tMeßbereich: Anfang nicht über dem Ende, "
+              "kalvo-cli: Warnung: Analogausgang 2\t3\tMeßbereich: Ende über dem Maximum, "
               "erlaubt 0,0 ... 60,0 V\n"
               "kalvo-cli: Warnung: Binärausgang 1\t6\tGrenzwert: erlaubt 0,0 ... 1,44 A\n");
 }
