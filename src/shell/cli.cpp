@@ -210,9 +210,9 @@ class Runner {
         if (file.error != FileError::None) return fileFail(path, file.error, false, file.detail);
         if (refusedByChecks(file.record, strict)) return kExitBadInput;
         // A record that cannot be sent is refused before the port is touched.
-        if (const RecordFault fault = checkRecordSendable(file.record);
-            fault != RecordFault::None) {
-            const MessageText m = recordFaultMessage(fault, language_);
+        if (const RecordCheck check = checkRecordSendable(file.record, env_.decimal);
+            !check.sendable()) {
+            const MessageText m = recordFaultMessage(check.fault, language_, check.cell);
             err() << m.title << ' ' << m.text << '\n';
             return kExitBadInput;
         }

@@ -645,6 +645,12 @@ void frmMain::mnuprogr_Click() {
     if (worker_->busy()) return;
     // The edit on screen is the one that is sent.
     if (!param_.isNull() && param_->isVisible()) param_->OK_Parametrieren_Click();
+    // A record that cannot be sent is not offered: the box says which field is in the way.
+    const AppContext& ctx = session_.context();
+    if (const RecordCheck check = checkRecordSendable(ctx.record, ctx.decimal); !check.sendable()) {
+        showMessage(recordFaultMessage(check.fault, ctx.language, check.cell));
+        return;
+    }
     if (!faultsAccepted()) return;
     const Record snapshot = session_.record();
     const std::string address = session_.context().Geraeteadresse;

@@ -199,6 +199,24 @@ TEST(CheckRecord, FaultsPageByPageWithTheirLines) {
               "Measuring range: start below the minimum, allowed 0,0 ... 301,0 V");
 }
 
+// Cells that cannot be sent are faults of the page and stop sign of their field; an output
+// whose quantity does not exist has no range to check against.
+TEST(CheckRecord, CellsThatCannotBeSentOnTheirPages) {
+    Record r = newProject(1, 2, 600, 5);
+    r.Analogwerte[0][Analog::Place] = 10;  // voltage has 7 places
+    r.Analogwerte[0][Analog::KneeOutput] = "0:0";
+    r.Binaerwerte[1] = {2, 1, 0, "V", 5, 0};  // a current limit in volts
+    const std::vector<PageFault> faults = checkRecord(r, ',');
+    ASSERT_EQ(faults.size(), 3u);
+    EXPECT_EQ(faultLine(r, faults[0], Language::German, ','),
+              "Analogausgang 1\t3\tMeßort 10 gibt es nicht");
+    EXPECT_EQ(faultLine(r, faults[1], Language::English, '.'),
+              "Analog output 1\t5\tKnee point output \"0:0\" contains a colon");
+    EXPECT_EQ(faults[2].page, 3);
+    EXPECT_EQ(faults[2].stop, 6);
+    EXPECT_EQ(faults[2].cell.problem, CellProblem::UnknownUnit);
+}
+
 TEST(CheckRecord, ExplanationsOfTheOtherGroups) {
     Record r = newProject(1, 1, 120, 1.2);
     r.Grundwerte[Basic::ConnectionType] = 2;

@@ -123,5 +123,30 @@ TEST_F(CliCheck, ProgramStrictRefusesAFaultyFileAndSendsNothing) {
     EXPECT_EQ(connections, 1);
 }
 
+// A code the device does not define is a fault of its page and is never sent; a unit outside
+// its quantity's list is a fault that programming may send.
+TEST_F(CliCheck, CodesTheDeviceLacksAreNeverSent) {
+    Record r = clean();
+    r.Grundwerte[Basic::ConnectionType] = "7";
+    const std::string file = save(r, "type7.cfg");
+    EXPECT_EQ(run({"check", file}), kExitBadInput);
+    EXPECT_EQ(out.str(), "Grundeinstellungen\t1\tAnschlussart 7 gibt es nicht\n");
+    EXPECT_EQ(run({"--simulator", "program", file}), kExitBadInput);
+    EXPECT_EQ(connections, 0);
+    EXPECT_NE(err.str().find("Die Konfiguration kann nicht programmiert werden: Anschlussart 7 "
+                             "gibt es nicht (Grundeinstellungen)."),
+              std::string::npos)
+        << err.str();
+
+    r = clean();
+    r.Analogwerte[0][Analog::RangeUnit] = "kX";
+    const std::string unit = save(r, "unit.cfg");
+    EXPECT_EQ(run({"--lang", "en", "check", unit}), kExitBadInput);
+    EXPECT_EQ(out.str(),
+              "Analog output 1\t3\tUnit \"kX\" does not fit the quantity, allowed \"V\", \"kV\", "
+              "\"MV\", \"GV\"\n");
+    EXPECT_EQ(run({"--simulator", "program", unit}), kExitOk) << err.str();
+}
+
 }  // namespace
 }  // namespace kalvo
