@@ -89,6 +89,25 @@ std::string formatNumber(double value, char decimal) {
     return out;
 }
 
+std::string formatLimit(double value, char decimal) {
+    const std::string full = formatNumber(value, decimal);
+    const std::size_t separator = full.find(decimal);
+    if (separator == std::string::npos) return full;
+    int significant = 0;
+    const auto count = [&significant](char c) {
+        if (isDigit(c) && (significant > 0 || c != '0')) ++significant;
+    };
+    for (std::size_t i = 0; i < separator; ++i) count(full[i]);
+    std::string fraction;
+    for (std::size_t i = separator + 1; i < full.size() && significant < 4; ++i) {
+        fraction += full[i];
+        count(full[i]);
+    }
+    while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
+    const std::string whole = full.substr(0, separator);
+    return fraction.empty() ? whole : whole + decimal + fraction;
+}
+
 double leadingNumber(std::string_view text) {
     std::string clean;
     bool seenSign = false;

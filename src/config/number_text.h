@@ -12,6 +12,10 @@ namespace kalvo {
 // using `decimal` ('.' or ',') as separator: 300, 346,410161513775, 16,666, -0,5, 0.
 std::string formatNumber(double value, char decimal);
 
+// A hardware limit as the basic page shows it: four significant digits, cut, never fewer
+// than the whole part: 69,28 (69,282...), 57,73 (57,735), 519,6, 300, 0,06928, 1,2.
+std::string formatLimit(double value, char decimal);
+
 // Leading-number parse for device replies, "[Typ]" lines and typed addresses: blanks are
 // ignored everywhere (also between digits), an optional sign, digits and a '.' decimal point;
 // reading stops at the first other character; 0 when no digit was found.

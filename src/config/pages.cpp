@@ -255,7 +255,7 @@ PageCheck Analog_pruefen(const Record& record, int row, char decimal) {
     } else if (q == ReactiveFactor) {
         c.stop[3] = (start == 0 && end == 0) || start < -1 || start > 0 || end < 0 || end > 1;
     } else {
-        c.stop[3] = start > end || below(start, range.von) || above(end, range.bis);
+        c.stop[3] = rangeBreach(start, end, range).any();
     }
     c.exclamation = c.stop[3];
 
@@ -278,6 +278,10 @@ PageCheck Analog_pruefen(const Record& record, int row, char decimal) {
     }
     c.Eingabefehler = c.stop[3] || c.stop[4] || c.stop[5];
     return c;
+}
+
+RangeBreach rangeBreach(double start, double end, const DefaultRange& range) {
+    return {start > end, below(start, range.von), above(end, range.bis)};
 }
 
 std::string_view outputUnitLabel(int outputUnit) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "config/default_range.h"
 #include "config/record.h"
 
 namespace kalvo {
@@ -94,6 +95,16 @@ AnalogPage Analog_anzeigen(const Record& record, int row, char decimal);
 PageCheck Analog_speichern(Record& record, int row, AnalogPage& page, char decimal);
 // Stop sign 3 for the range, 4 for the output signal and limitation, 5 for the knee.
 PageCheck Analog_pruefen(const Record& record, int row, char decimal);
+
+// How a range (in base units) breaks its default range, for the quantities other than power
+// factor and reactive factor.
+struct RangeBreach {
+    bool startAboveEnd = false;
+    bool startBelowMinimum = false;
+    bool endAboveMaximum = false;
+    bool any() const { return startAboveEnd || startBelowMinimum || endAboveMaximum; }
+};
+RangeBreach rangeBreach(double start, double end, const DefaultRange& range);
 
 // "mA" or "V" for the output unit list position; "" for none.
 std::string_view outputUnitLabel(int outputUnit);

@@ -82,7 +82,56 @@ OkLeave OK_Parametrieren(Record& record, DialogFlags& flags, int shown, const Ba
 
 // ---- checking a whole record -----------------------------------------------------------------
 
+int pageOf(const Record& record, const CellFault& cell) {
+    switch (cell.table) {
+        case Table::Basic:
+            return 0;
+        case Table::Analog:
+            return 1 + cell.row;
+        case Table::Binary:
+            break;
+    }
+    return 1 + analogPages(record) + cell.row;
+}
+
+int stopSignOf(const CellFault& cell) {
+    switch (cell.table) {
+        case Table::Basic:
+            return cell.field < Basic::NominalCurrent ? 1 : 2;
+        case Table::Analog:
+            switch (cell.field) {
+                case Analog::Quantity:
+                case Analog::Place:
+                case Analog::RangeUnit:
+                case Analog::RangeStart:
+                case Analog::RangeEnd:
+                    return 3;
+                case Analog::KneeInput:
+                case Analog::KneeOutput:
+                case Analog::Kinked:
+                    return 5;
+                default:
+                    return 4;
+            }
+        case Table::Binary:
+            break;
+    }
+    return 6;
+}
+
 std::vector<PageFault> checkRecord(const Record& record, char decimal) {
+    const std::vector<CellFault> cells = cellFaults(record, decimal);
+    // The default range of an output comes from its connection type, quantity and place: when
+    // one of them does not exist, the range or limit check of that output says nothing.
+    const auto unknownCode = [&](int page, int stop) {
+        for (const CellFault& c : cells) {
+            if (c.problem != CellProblem::UnknownCode) continue;
+            if (c.table == Table::Basic && c.field == Basic::ConnectionType) return true;
+            if (pageOf(record, c) == page && stopSignOf(c) == stop) return true;
+        }
+        return false;
+    };
+
     Record copy = record;
     std::vector<PageFault> faults;
     const int pages = pageCount(copy);
@@ -91,10 +140,61 @@ std::vector<PageFault> checkRecord(const Record& record, char decimal) {
         if (!page) continue;
         const PageCheck check = Seite_speichern(copy, index, *page, decimal);
         for (int stop = 1; stop <= 6; ++stop) {
-            if (check.stop[static_cast<std::size_t>(stop)]) faults.push_back({index, stop});
+            if (!check.stop[static_cast<std::size_t>(stop)]) continue;
+            if ((stop == 3 || stop == 6) && unknownCode(index, stop)) continue;
+            faults.push_back({index, stop});
         }
     }
+    for (const CellFault& c : cells) faults.push_back({pageOf(record, c), stopSignOf(c), c});
+    std::stable_sort(faults.begin(), faults.end(),
+                     [](const PageFault& a, const PageFault& b) { return a.page < b.page; });
     return faults;
+}
+
+std::string cellFaultText(const CellFault& cell, Language language) {
+    std::string_view field;
+    if (cell.table == Table::Basic && cell.field < kBasicFieldNames.size()) {
+        field = kBasicFieldNames[cell.field].in(language);
+    } else if (cell.table == Table::Analog && cell.field < kAnalogFieldNames.size()) {
+        field = kAnalogFieldNames[cell.field].in(language);
+    } else if (cell.table == Table::Binary && cell.field < kBinaryFieldNames.size()) {
+        field = kBinaryFieldNames[cell.field].in(language);
+    }
+    switch (cell.problem) {
+        case CellProblem::None:
+            break;
+        case CellProblem::UnknownCode:
+            return fillInAll(kCellUnknownCode.in(language), {field, cell.text});
+        case CellProblem::NotANumber:
+            return fillInAll(kCellNotANumber.in(language), {field, cell.text});
+        case CellProblem::Colon:
+            return fillInAll(kCellColon.in(language), {field, cell.text});
+        // The text itself is not shown: it may not print.
+        case CellProblem::ControlCharacter:
+            return fillInAll(kCellControl.in(language), {field});
+        case CellProblem::NotWindows1252:
+            return fillInAll(kCellNotWindows1252.in(language), {field});
+        case CellProblem::UnknownUnit: {
+            std::string units;
+            for (const std::string& u : cell.allowed) {
+                units += (units.empty() ? "\"" : ", \"") + u + "\"";
+            }
+            return fillInAll(kCellUnknownUnit.in(language), {field, cell.text, units});
+        }
+    }
+    return {};
+}
+
+std::string cellPageText(const CellFault& cell, Language language) {
+    switch (cell.table) {
+        case Table::Basic:
+            return std::string(kPageBasic.in(language));
+        case Table::Analog:
+            return std::string(kPageAnalog.in(language)) + std::to_string(cell.row + 1);
+        case Table::Binary:
+            break;
+    }
+    return std::string(kPageBinary.in(language)) + std::to_string(cell.row + 1);
 }
 
 namespace {
@@ -107,17 +207,19 @@ std::string num(double v, char decimal) {
 
 std::string faultText(const Record& record, const PageFault& fault, Language language,
                       char decimal) {
+    if (fault.cell.problem != CellProblem::None) return cellFaultText(fault.cell, language);
     const PageRef ref = pageAt(record, fault.page);
+    // Limits as the basic page shows them ("69,28"), not with every digit.
     switch (fault.stop) {
         case 1: {
             const BasicPage shown = P_in_index(record, decimal);
             const VoltageLimit limit =
                 voltageLimit(record, connectionType(record), shown.voltageTransformer);
-            return fillInAll(kFaultVoltage.in(language),
-                             {num(limit.volts, decimal), num(limit.secondaryKv, decimal)});
+            return fillInAll(kFaultVoltage.in(language), {formatLimit(limit.volts, decimal),
+                                                          formatLimit(limit.secondaryKv, decimal)});
         }
         case 2:
-            return fillInAll(kFaultCurrent.in(language), {num(record.Max_Strom, decimal)});
+            return fillInAll(kFaultCurrent.in(language), {formatLimit(record.Max_Strom, decimal)});
         default:
             break;
     }
@@ -131,7 +233,17 @@ std::string faultText(const Record& record, const PageFault& fault, Language lan
             if (q == ReactiveFactor) return std::string(kFaultRangeReactiveFactor.in(language));
             const DefaultRange range =
                 Vorgabebereich(record, q, cellIndex(a[Analog::Place]), RangeMode::Analog);
-            return fillInAll(kFaultRange.in(language), {rangeDisplay(range, q, decimal).allowed});
+            const RangeBreach breach = rangeBreach(a[Analog::RangeStart].toNumber(),
+                                                   a[Analog::RangeEnd].toNumber(), range);
+            std::string what;
+            for (const auto& [broken, text] :
+                 {std::pair{breach.startAboveEnd, kRangeStartAboveEnd},
+                  std::pair{breach.startBelowMinimum, kRangeStartBelowMinimum},
+                  std::pair{breach.endAboveMaximum, kRangeEndAboveMaximum}}) {
+                if (broken) what += (what.empty() ? "" : ", ") + std::string(text.in(language));
+            }
+            return fillInAll(kFaultRange.in(language),
+                             {what, rangeDisplay(range, q, decimal).allowed});
         }
         if (fault.stop == 4) {
             return fillInAll(kFaultOutput.in(language),
@@ -145,7 +257,7 @@ std::string faultText(const Record& record, const PageFault& fault, Language lan
             const double end = q == PowerFactor ? 1.0 : a[Analog::RangeEnd].toNumber() / factor;
             const std::string unitSuffix = unit.empty() ? std::string() : " " + unit;
             return fillInAll(kFaultKnee.in(language),
-                             {num(start, decimal), num(end, decimal) + unitSuffix,
+                             {formatRange(start, decimal), formatRange(end, decimal) + unitSuffix,
                               num(a[Analog::OutputStart].toNumber(), decimal),
                               num(a[Analog::OutputEnd].toNumber(), decimal) + " " + outUnit});
         }
@@ -172,6 +284,15 @@ std::vector<std::string> faultLines(const Record& record, Language language, cha
         lines.push_back(faultLine(record, f, language, decimal));
     }
     return lines;
+}
+
+std::string faultList(const Record& record, Language language, char decimal) {
+    std::string list;
+    for (const PageFault& f : checkRecord(record, decimal)) {
+        list += (list.empty() ? "" : "\n") + pageListText(record, f.page, language) + " – " +
+                faultText(record, f, language, decimal);
+    }
+    return list;
 }
 
 // ---- the diagram button ----------------------------------------------------------------------

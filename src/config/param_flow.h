@@ -11,6 +11,7 @@
 #include "config/dialog_lists.h"
 #include "config/pages.h"
 #include "config/record.h"
+#include "config/rules.h"
 #include "text/language.h"
 
 namespace kalvo {
@@ -63,14 +64,30 @@ OkLeave OK_Parametrieren(Record& record, DialogFlags& flags, int shown, const Ba
 // ---- checking a whole record -----------------------------------------------------------------
 
 struct PageFault {
-    int page = 0;  // page list index
-    int stop = 0;  // stop sign 1..6
+    int page = 0;      // page list index
+    int stop = 0;      // stop sign 1..6
+    CellFault cell{};  // a cell of the page that cannot be sent as it stands, or whose unit its
+                       // quantity does not have; problem None for the page check's own faults
     bool operator==(const PageFault&) const = default;
 };
 
 // Runs every page's check on a copy of the record, as leaving each page in turn would, and
-// lists the stop signs that would blink, page by page.
+// lists the stop signs that would blink, page by page; then, on the page and stop sign of their
+// field, the cells that cannot be sent as they stand and the units outside their quantity's
+// list (cellFaults). A range or limit check that has no quantity to go by (its connection type,
+// quantity or place does not exist) is left out.
 std::vector<PageFault> checkRecord(const Record& record, char decimal);
+
+// The page and stop sign of a cell's field: the connection type, frequency and voltages on the
+// basic page with stop sign 1, the currents with 2; an analog output's quantity, place, unit and
+// range with 3, its output signal and limitation with 4, its knee and kinked characteristic
+// with 5; everything of a binary output with 6.
+int pageOf(const Record& record, const CellFault& cell);
+int stopSignOf(const CellFault& cell);
+// What is wrong with the cell, naming its field: "Anschlussart 7 gibt es nicht".
+std::string cellFaultText(const CellFault& cell, Language language);
+// The page list entry of the cell's page: "Grundeinstellungen", "Analogausgang 2" ...
+std::string cellPageText(const CellFault& cell, Language language);
 
 // Why the stop sign is set, with the allowed values in the user's number format.
 std::string faultText(const Record& record, const PageFault& fault, Language language,
@@ -80,6 +97,9 @@ std::string faultLine(const Record& record, const PageFault& fault, Language lan
                       char decimal);
 // checkRecord's faults as lines, in page order; empty for a clean record.
 std::vector<std::string> faultLines(const Record& record, Language language, char decimal);
+// checkRecord's faults for a message box, one per line: the page's list entry, a dash, and
+// faultText ("Analogausgang 2 – Meßbereich: ..."); empty for a clean record.
+std::string faultList(const Record& record, Language language, char decimal);
 
 // ---- the diagram button ----------------------------------------------------------------------
 

@@ -2,8 +2,11 @@
 // sheet and the live values all need. Each lives here once.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "config/record.h"
 
@@ -42,6 +45,52 @@ std::string_view outputUnitText(const AnalogRow& output);  // "V" or "mA"
 
 // Connection type index 0..4 -> device code "4U,", "4G,", "3U,", "3G,", "1,"; "" outside.
 std::string connectionCode(int index);
+
+// ---- what the device can take ----------------------------------------------------------------
+
+// A whole number held by a cell (a text counts when it reads as one: "2", "2,0"); nullopt for
+// fractions, other texts and an empty cell.
+std::optional<int> codeOf(const Cell& cell);
+
+// Where a cell sits: Grundwerte (row 0), a row of Analogwerte or a row of Binaerwerte.
+enum class Table { Basic, Analog, Binary };
+
+// Why a cell keeps the record from being sent as it stands, or (UnknownUnit) why its page is
+// at fault although the cell changes nothing that is sent.
+enum class CellProblem {
+    None,
+    UnknownCode,       // a connection type, quantity and place, binary mode or direction the
+                       // device does not define
+    NotANumber,        // a cell for a number holds another text (or nothing)
+    Colon,             // the device copy separates its fields with colons
+    ControlCharacter,  // CR and LF end a frame or a reply; other controls do not travel either
+    NotWindows1252,    // the line carries Windows-1252 only (or the text is no UTF-8)
+    UnknownUnit,       // a unit text outside its quantity's list: shown, never sent
+};
+
+struct CellFault {
+    Table table = Table::Basic;
+    int row = 0;
+    std::size_t field = 0;
+    CellProblem problem = CellProblem::None;
+    std::string text;                    // the cell as it would be sent
+    std::vector<std::string> allowed{};  // UnknownUnit: the units the quantity has
+    bool blocksSending() const {
+        return problem != CellProblem::None && problem != CellProblem::UnknownUnit;
+    }
+    bool operator==(const CellFault&) const = default;
+};
+
+// The cells that go to the device (Grundwerte and the variant's analog and binary rows) and
+// cannot go as they stand, and the units outside their quantity's list: one fault per cell, in
+// table, row and field order. A cell whose code depends on one that is already at fault (a
+// place under an unknown quantity or connection type) is not judged.
+std::vector<CellFault> cellFaults(const Record& record, char decimal);
+
+// The units a range or limit of a quantity is shown in: voltage, current and the powers in
+// their base unit with or without the prefixes k, M and G; the others in their base unit only
+// (none for power factor and reactive factor). Empty outside 0..9.
+std::vector<std::string> unitsOf(int quantity);
 
 // The record in readable lines, numbers with a point (what `kalvo-cli show` prints):
 //   variant: TXR 3.0 2A/5D

@@ -184,17 +184,19 @@ std::vector<std::string> programmingCommands(const Record& record, char decimal)
     return out;
 }
 
-RecordFault checkRecordSendable(const Record& record) {
+RecordCheck checkRecordSendable(const Record& record, char decimal) {
     if (record.Anzahl_Analog < 1 || record.Anzahl_Analog > kAnalogRows - 1) {
-        return RecordFault::AnalogCount;
+        return {RecordFault::AnalogCount};
     }
     if (record.Anzahl_Binaer < 1 || record.Anzahl_Binaer > kBinaryRows) {
-        return RecordFault::BinaryCount;
+        return {RecordFault::BinaryCount};
     }
     if (!std::isfinite(record.Max_Spannung) || record.Max_Spannung <= 0) {
-        return RecordFault::VoltageClass;
+        return {RecordFault::VoltageClass};
     }
-    if (!std::isfinite(record.Max_Strom) || record.Max_Strom <= 0) return RecordFault::CurrentClass;
+    if (!std::isfinite(record.Max_Strom) || record.Max_Strom <= 0) {
+        return {RecordFault::CurrentClass};
+    }
     // The divisors go to the device in single precision: they must be finite and not 0 there,
     // and so must their product (the power divisor).
     const auto usable = [](double factor) {
@@ -203,9 +205,12 @@ RecordFault checkRecordSendable(const Record& record) {
     };
     const double fu = Wandler_Faktor_U(record);
     const double fi = Wandler_Faktor_I(record);
-    if (!usable(fu)) return RecordFault::VoltageRatio;
-    if (!usable(fi) || !usable(fu * fi)) return RecordFault::CurrentRatio;
-    return RecordFault::None;
+    if (!usable(fu)) return {RecordFault::VoltageRatio};
+    if (!usable(fi) || !usable(fu * fi)) return {RecordFault::CurrentRatio};
+    for (CellFault& cell : cellFaults(record, decimal)) {
+        if (cell.blocksSending()) return {RecordFault::Cell, std::move(cell)};
+    }
+    return {};
 }
 
 std::string_view describe(RecordFault fault) {
@@ -224,6 +229,8 @@ std::string_view describe(RecordFault fault) {
             return "record: voltage transformer ratio unusable";
         case RecordFault::CurrentRatio:
             return "record: current transformer ratio unusable";
+        case RecordFault::Cell:
+            return "record: a cell cannot be sent as it stands";
     }
     return {};
 }
@@ -276,9 +283,10 @@ ProgramResult programRun(Link& link, const Record& record, const std::string& ad
         r.nothingToDo = true;
         return r;
     }
-    if (const RecordFault fault = checkRecordSendable(record); fault != RecordFault::None) {
-        ProgramResult r = fail(Outcome::BadRecord, std::string(describe(fault)));
-        r.fault = fault;
+    if (RecordCheck check = checkRecordSendable(record, decimal); !check.sendable()) {
+        ProgramResult r = fail(Outcome::BadRecord, std::string(describe(check.fault)));
+        r.fault = check.fault;
+        r.cell = std::move(check.cell);
         return r;
     }
     const std::vector<std::string> commands = programmingCommands(record, decimal);

@@ -6,6 +6,7 @@
 
 #include "config/cell.h"
 #include "config/record.h"
+#include "config/rules.h"
 #include "link/hardware.h"
 #include "link/link.h"
 #include "link/outcome.h"
@@ -22,7 +23,8 @@ std::string Zahl_anhaengen(const Cell& value, char decimal);
 // The link test "-t" that precedes them is not part of the list.
 std::vector<std::string> programmingCommands(const Record& record, char decimal);
 
-// What makes a record impossible to send at all (it cannot be turned into commands).
+// What makes a record impossible to send at all (it cannot be turned into commands, or not
+// into the commands and the device copy it means).
 enum class RecordFault {
     None,
     AnalogCount,   // not 1..4 analog outputs
@@ -31,8 +33,15 @@ enum class RecordFault {
     CurrentClass,  // a current class of 0 or less
     VoltageRatio,  // a voltage transformer whose ratio is 0 or infinite (a value of 0)
     CurrentRatio,  // likewise for the current transformer
+    Cell,          // a cell would send a code the device does not define, or its text cannot
+                   // travel through a command or the device copy unchanged (see cellFaults)
 };
-RecordFault checkRecordSendable(const Record& record);
+struct RecordCheck {
+    RecordFault fault = RecordFault::None;
+    CellFault cell{};  // the first cell in the way, for RecordFault::Cell
+    bool sendable() const { return fault == RecordFault::None; }
+};
+RecordCheck checkRecordSendable(const Record& record, char decimal);
 // A short English description, for logs and the command line's detail line.
 std::string_view describe(RecordFault fault);
 
@@ -47,6 +56,7 @@ struct ProgramResult {
     HardwareInfo hardware;  // what the device reported (valid once the query passed)
     std::string reason;
     RecordFault fault = RecordFault::None;  // why the record could not be sent (BadRecord)
+    CellFault cell{};                       // the cell, for RecordFault::Cell
     std::string portError;  // the system's reason when the port failed (Link::portError)
     // The record holds no configuration yet (no connection type): nothing was sent, the
     // outcome is Ok, and the caller shows nothing (no success message either).

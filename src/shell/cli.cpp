@@ -32,9 +32,11 @@ constexpr const char* kUsage =
     "commands:\n"
     "  transact TEXT...       one exchange of \"-\" + address + TEXT (e.g. transact -t)\n"
     "  identify               detect the hardware variant and input class\n"
-    "  program [--strict] FILE.cfg\n"
-    "                         program the transducer from a project file (after the\n"
-    "                         dialog's checks: faults are warnings, with --strict refusals)\n"
+    "  program [--force] FILE.cfg\n"
+    "                         program the transducer from a project file after the\n"
+    "                         dialog's checks: faults are printed and nothing is sent (exit\n"
+    "                         5); --force sends anyway, the faults as warnings; --strict is\n"
+    "                         accepted and means the default\n"
     "  read [--output FILE]   read the stored configuration (print it, or save it)\n"
     "  show FILE.cfg          print a project file's configuration\n"
     "  set-address [--verify] OLD NEW\n"
@@ -203,17 +205,26 @@ class Runner {
 
     int program() {
         std::vector<std::string> files = o_.rest;
-        const bool strict = std::erase(files, "--strict") > 0;
+        std::erase(files, "--strict");  // what programming does anyway
+        const bool force = std::erase(files, "--force") > 0;
         if (files.size() != 1) return usage("program needs one project file");
         const std::string& path = files[0];
         Decoded file = Projekt_laden(path, startRecord());
         if (file.error != FileError::None) return fileFail(path, file.error, false, file.detail);
-        if (refusedByChecks(file.record, strict)) return kExitBadInput;
-        // A record that cannot be sent is refused before the port is touched.
-        if (const RecordFault fault = checkRecordSendable(file.record);
-            fault != RecordFault::None) {
-            const MessageText m = recordFaultMessage(fault, language_);
+        const bool faulty = printFaults(file.record, force);
+        // A record that cannot be sent is refused before the port is touched, --force or not.
+        if (const RecordCheck check = checkRecordSendable(file.record, env_.decimal);
+            !check.sendable()) {
+            const MessageText m = recordFaultMessage(check.fault, language_, check.cell);
             err() << m.title << ' ' << m.text << '\n';
+            return kExitBadInput;
+        }
+        if (faulty && !force) {
+            err() << "kalvo-cli: "
+                  << Text{"nicht programmiert (--force programmiert trotzdem)",
+                          "not programmed (--force programs anyway)"}
+                         .in(language_)
+                  << '\n';
             return kExitBadInput;
         }
         if (!connect()) return fail(Outcome::LinkFailure, {});
@@ -248,19 +259,15 @@ class Runner {
         return kExitOk;
     }
 
-    // The parameter dialog's checks before programming: faults go to stderr as warnings, or
-    // with --strict as errors that stop the run before anything is sent.
-    bool refusedByChecks(const Record& record, bool strict) {
+    // The parameter dialog's checks before programming: faults go to stderr as errors, or with
+    // --force as warnings. True when there is a fault.
+    bool printFaults(const Record& record, bool force) {
         const std::vector<std::string> faults = faultLines(record, language_, env_.decimal);
-        const Text kind = strict ? Text{"Fehler: ", "error: "} : Text{"Warnung: ", "warning: "};
+        const Text kind = force ? Text{"Warnung: ", "warning: "} : Text{"Fehler: ", "error: "};
         for (const std::string& line : faults) {
             err() << "kalvo-cli: " << kind.in(language_) << line << '\n';
         }
-        if (!strict || faults.empty()) return false;
-        err() << "kalvo-cli: "
-              << Text{"nicht programmiert (--strict)", "not programmed (--strict)"}.in(language_)
-              << '\n';
-        return true;
+        return !faults.empty();
     }
 
     // Runs the parameter dialog's page checks on a project file: one line per fault on

@@ -8,10 +8,12 @@
 //     transact TEXT...        one exchange of "-" + address + TEXT; prints the log lines
 //     identify                automatic hardware detection; prints analog=, binary=,
 //                             voltage=, current= (numbers with a point)
-//     program [--strict] FILE.cfg
+//     program [--force] FILE.cfg
 //                             programs the transducer from a project file; prints the log.
 //                             The parameter dialog's checks run first: their faults go to
-//                             stderr as warnings, or with --strict nothing is sent (exit 5)
+//                             stderr and nothing is sent (exit 5); with --force they are
+//                             warnings and programming goes on (--strict: the default). A
+//                             record that cannot be sent at all never is (exit 5)
 //     read [--output FILE]    reads the stored configuration; prints it, or saves it
 //     show FILE.cfg           prints a project file's configuration
 //     set-address [--verify] OLD NEW
@@ -37,7 +39,7 @@
 //                             --csv also records every value line as CSV, written through
 //
 // Exit codes: 0 success, 1 usage, 2 link failure, 3 wrong transducer, 4 never programmed,
-// 5 bad input (file or reply, a fault found by check, a refusal of program --strict).
+// 5 bad input (file or reply, a fault found by check, a refusal of program).
 #pragma once
 
 #include <atomic>

@@ -1,5 +1,7 @@
 #include "shell/messages.h"
 
+#include "config/param_flow.h"
+
 namespace kalvo {
 
 std::optional<MessageText> messageFor(Outcome outcome, Language language) {
@@ -31,8 +33,8 @@ std::optional<MessageText> messageFor(Outcome outcome, const std::string& portEr
     return m;
 }
 
-MessageText recordFaultMessage(RecordFault fault, Language language) {
-    std::string_view what;
+MessageText recordFaultMessage(RecordFault fault, Language language, const CellFault& cell) {
+    std::string what;
     switch (fault) {
         case RecordFault::None:
             break;
@@ -54,6 +56,9 @@ MessageText recordFaultMessage(RecordFault fault, Language language) {
         case RecordFault::CurrentRatio:
             what = kRecordCurrentRatio.in(language);
             break;
+        case RecordFault::Cell:
+            what = cellFaultText(cell, language) + " (" + cellPageText(cell, language) + ").";
+            break;
     }
     MessageText m = msg(language);  // the title every failed sequence has
     m.text = fillIn(kRecordNotSendable.in(language), what);
@@ -61,7 +66,9 @@ MessageText recordFaultMessage(RecordFault fault, Language language) {
 }
 
 std::optional<MessageText> programmingMessage(const ProgramResult& result, Language language) {
-    if (result.outcome == Outcome::BadRecord) return recordFaultMessage(result.fault, language);
+    if (result.outcome == Outcome::BadRecord) {
+        return recordFaultMessage(result.fault, language, result.cell);
+    }
     if (result.outcome != Outcome::Ok) {
         return messageFor(result.outcome, result.portError, language);
     }

@@ -22,8 +22,9 @@ std::optional<MessageText> messageFor(Outcome outcome, Language language);
 std::optional<MessageText> messageFor(Outcome outcome, const std::string& portError,
                                       Language language);
 
-// The box for a record that cannot be programmed, naming what is wrong with it.
-MessageText recordFaultMessage(RecordFault fault, Language language);
+// The box for a record that cannot be programmed, naming what is wrong with it (for
+// RecordFault::Cell the field, its page and what is wrong with the cell).
+MessageText recordFaultMessage(RecordFault fault, Language language, const CellFault& cell = {});
 
 // The box for the end of a programming run: the failure's box, the success box, or nothing
 // (a record without configuration, or a cancelled run).

@@ -45,9 +45,13 @@ inline constexpr Text kFaultVoltage{
 inline constexpr Text kFaultCurrent{
     "Nenneingangsstrom: höchstens %1 A, Sekundärstrom höchstens %1 A, nicht beide 0",
     "Nominal input current: at most %1 A, secondary current at most %1 A, not both 0"};
-// 3: measuring range; %1 the allowed range as the page shows it ("0,0 ... 230,0 V").
-inline constexpr Text kFaultRange{"Meßbereich: Anfang nicht über dem Ende, erlaubt %1",
-                                  "Measuring range: start not above end, allowed %1"};
+// 3: measuring range; %1 what is wrong (the parts below, joined by ", "), %2 the allowed range
+// as the page shows it ("0,0 ... 230,0 V").
+inline constexpr Text kFaultRange{"Meßbereich: %1, erlaubt %2", "Measuring range: %1, allowed %2"};
+inline constexpr Text kRangeStartAboveEnd{"Anfang über dem Ende", "start above end"};
+inline constexpr Text kRangeStartBelowMinimum{"Anfang unter dem Minimum",
+                                              "start below the minimum"};
+inline constexpr Text kRangeEndAboveMaximum{"Ende über dem Maximum", "end above the maximum"};
 inline constexpr Text kFaultRangePowerFactor{"Meßbereich: Anfang und Ende 0 ... 1, nicht beide 1",
                                              "Measuring range: start and end 0 ... 1, not both 1"};
 inline constexpr Text kFaultRangeReactiveFactor{
@@ -64,6 +68,54 @@ inline constexpr Text kFaultKnee{"Knickpunkt: Eingang %1 ... %2, Ausgang %3 ... 
                                  "Knee point: input %1 ... %2, output %3 ... %4"};
 // 6: binary limit value; %1 the allowed range as the page shows it.
 inline constexpr Text kFaultLimit{"Grenzwert: erlaubt %1", "Limit value: allowed %1"};
+
+// A cell that cannot be sent as it stands (or a unit its quantity does not have): %1 the
+// field's name, %2 the cell's text, %3 the units the quantity has.
+inline constexpr Text kCellUnknownCode{"%1 %2 gibt es nicht", "%1 %2 does not exist"};
+inline constexpr Text kCellNotANumber{"%1 \"%2\" ist keine Zahl", "%1 \"%2\" is not a number"};
+inline constexpr Text kCellColon{"%1 \"%2\" enthält einen Doppelpunkt",
+                                 "%1 \"%2\" contains a colon"};
+inline constexpr Text kCellControl{"%1 enthält ein Steuerzeichen",
+                                   "%1 contains a control character"};
+inline constexpr Text kCellNotWindows1252{"%1 enthält ein Zeichen außerhalb von Windows-1252",
+                                          "%1 contains a character outside Windows-1252"};
+inline constexpr Text kCellUnknownUnit{"%1 \"%2\" passt nicht zur Meßgröße, erlaubt %3",
+                                       "%1 \"%2\" does not fit the quantity, allowed %3"};
+
+// The names of the record's fields, in field order.
+inline constexpr std::array<Text, 8> kBasicFieldNames = {{
+    {"Anschlussart", "Connection type"},
+    {"Nennfrequenz", "Nominal frequency"},
+    {"Nenneingangsspannung", "Nominal input voltage"},
+    {"Primärspannung", "Primary voltage"},
+    {"Sekundärspannung", "Secondary voltage"},
+    {"Nenneingangsstrom", "Nominal input current"},
+    {"Primärstrom", "Primary current"},
+    {"Sekundärstrom", "Secondary current"},
+}};
+inline constexpr std::array<Text, 13> kAnalogFieldNames = {{
+    {"Meßgröße", "Measured quantity"},
+    {"Meßort", "Measuring place"},
+    {"Einheit", "Unit"},
+    {"Meßbereich von", "Measuring range from"},
+    {"Knickpunkt Eingang", "Knee point input"},
+    {"Meßbereich bis", "Measuring range to"},
+    {"Einheit des Ausgangssignals", "Output signal unit"},
+    {"Ausgangssignal von", "Output signal from"},
+    {"Knickpunkt Ausgang", "Knee point output"},
+    {"Ausgangssignal bis", "Output signal to"},
+    {"Begrenzung min", "Limitation min"},
+    {"Begrenzung max", "Limitation max"},
+    {"Geknickte Kennlinie", "Kinked characteristic"},
+}};
+inline constexpr std::array<Text, 6> kBinaryFieldNames = {{
+    {"Signal", "Signal"},
+    {"Meßgröße", "Measured quantity"},
+    {"Meßort", "Measuring place"},
+    {"Einheit", "Unit"},
+    {"Grenzwert", "Limit value"},
+    {"Richtung", "Direction"},
+}};
 
 // `pattern` with "%1", "%2" ... replaced by the values in order.
 std::string fillInAll(std::string_view pattern, std::initializer_list<std::string_view> values);

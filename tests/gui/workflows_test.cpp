@@ -100,7 +100,9 @@ class WorkflowsTest : public QObject {
         rig.action("mnuprogr")->trigger();
         QCOMPARE(rig.questions.size(), std::size_t{1});
         QCOMPARE(QString::fromStdString(rig.questions[0].title), "Parametrierung fehlerhaft");
-        QVERIFY(QString::fromStdString(rig.questions[0].text).contains("Grundeinstellungen, 1: "));
+        // The page by its name, the limit as the page shows it.
+        QVERIFY(QString::fromStdString(rig.questions[0].text)
+                    .contains("\n\nGrundeinstellungen – Nenneingangsspannung: höchstens 300 V,"));
         QVERIFY(!w.worker().busy());
         QVERIFY(rig.device.frames().empty());
 
@@ -109,6 +111,18 @@ class WorkflowsTest : public QObject {
         QVERIFY(w.worker().busy());
         QTRY_VERIFY_WITH_TIMEOUT(!w.worker().busy(), 20000);
         QVERIFY(!rig.device.frames().empty());
+
+        // A code the device lacks is not offered: the box names the field, nothing is sent.
+        rig.takeBox();
+        const std::size_t sent = rig.device.frames().size();
+        rig.ctx().record.Binaerwerte[0][Binary::Mode] = Cell("7");
+        rig.action("mnuprogr")->trigger();
+        QCOMPARE(rig.questions.size(), std::size_t{2});
+        QVERIFY(!w.worker().busy());
+        QCOMPARE(rig.takeBox(), QStringLiteral("!Aktion abgebrochen!|Die Konfiguration kann nicht "
+                                               "programmiert werden: Signal 7 gibt es nicht "
+                                               "(Binärausgang 1)."));
+        QCOMPARE(rig.device.frames().size(), sent);
     }
 
     void openingAFileEndsInTheDialogNamingTheFile() {

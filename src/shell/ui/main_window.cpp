@@ -649,18 +649,8 @@ void frmMain::hardwareChosen(int index) {
 
 bool frmMain::faultsAccepted() {
     const AppContext& ctx = session_.context();
-    const std::vector<std::string> faults = faultLines(ctx.record, ctx.language, ctx.decimal);
-    if (faults.empty()) return true;
-    std::string list;
-    for (const std::string& line : faults) {
-        // "page TAB stop sign TAB explanation", readable in a box.
-        std::string shown = line;
-        const auto first = shown.find('\t');
-        if (first != std::string::npos) shown.replace(first, 1, ", ");
-        const auto second = shown.find('\t');
-        if (second != std::string::npos) shown.replace(second, 1, ": ");
-        list += (list.empty() ? "" : "\n") + shown;
-    }
+    const std::string list = faultList(ctx.record, ctx.language, ctx.decimal);
+    if (list.empty()) return true;
     MessageText question;
     question.title = std::string(kProgramWithFaultsTitle.in(ctx.language));
     question.text = fillIn(kProgramWithFaults.in(ctx.language), list);
@@ -672,6 +662,12 @@ void frmMain::mnuprogr_Click() {
     if (worker_->busy()) return;
     // The edit on screen is the one that is sent.
     if (!param_.isNull() && param_->isVisible()) param_->OK_Parametrieren_Click();
+    // A record that cannot be sent is not offered: the box says which field is in the way.
+    const AppContext& ctx = session_.context();
+    if (const RecordCheck check = checkRecordSendable(ctx.record, ctx.decimal); !check.sendable()) {
+        showMessage(recordFaultMessage(check.fault, ctx.language, check.cell));
+        return;
+    }
     if (!faultsAccepted()) return;
     const Record snapshot = session_.record();
     const std::string address = session_.context().Geraeteadresse;

@@ -278,6 +278,7 @@ TEST(AnalogPage, RangeAgainstTheDefaultRange) {
         {5, 0, "", "-0,1", "1", true},
         {5, 0, "", "0,5", "1,1", true},
         {5, 0, "", "1", "0,5", false},
+        {5, 0, "", "1,1", "0,5", true},
         // Reactive factor: start -1 .. 0, end 0 .. 1, not both 0.
         {6, 0, "", "-1", "1", false},
         {6, 0, "", "0", "0", true},

@@ -171,8 +171,8 @@ TEST(CheckRecord, FaultsPageByPageWithTheirLines) {
         "höchstens 0,3 kV, nicht beide 0",
         "Grundeinstellungen\t2\tNenneingangsstrom: höchstens 5 A, Sekundärstrom höchstens 5 A, "
         "nicht beide 0",
-        "Analogausgang 1\t5\tKnickpunkt: Eingang 0 ... 300 V, Ausgang -20 ... 20 mA",
-        "Analogausgang 2\t3\tMeßbereich: Anfang nicht über dem Ende, erlaubt 0,0 ... 301,0 V",
+        "Analogausgang 1\t5\tKnickpunkt: Eingang 0,0 ... 300,0 V, Ausgang -20 ... 20 mA",
+        "Analogausgang 2\t3\tMeßbereich: Ende über dem Maximum, erlaubt 0,0 ... 301,0 V",
         "Analogausgang 2\t4\tAusgangssignal: Anfang unter Ende innerhalb -10 ... 10 V, "
         "Begrenzung min unter max innerhalb -12 ... 12 V, Signal innerhalb der Begrenzung",
         "Binärausgang 4\t6\tGrenzwert: erlaubt 0,0 ... 0,0 A",  // no current without ratio
@@ -180,8 +180,41 @@ TEST(CheckRecord, FaultsPageByPageWithTheirLines) {
     for (std::size_t i = 0; i < faults.size(); ++i) {
         EXPECT_EQ(faultLine(r, faults[i], Language::German, ','), german[i]);
     }
-    EXPECT_EQ(faultLine(r, faults[3], Language::English, '.'),
-              "Analog output 2\t3\tMeasuring range: start not above end, allowed 0.0 ... 301.0 V");
+    EXPECT_EQ(
+        faultLine(r, faults[3], Language::English, '.'),
+        "Analog output 2\t3\tMeasuring range: end above the maximum, allowed 0.0 ... 301.0 V");
+    // The question before programming names the pages.
+    const std::string list = faultList(r, Language::German, ',');
+    EXPECT_EQ(list.substr(0, list.find('\n')),
+              "Grundeinstellungen – Nenneingangsspannung: höchstens 300 V, Sekundärspannung "
+              "höchstens 0,3 kV, nicht beide 0");
+
+    // A range breaks its default range at either end or in its order.
+    r.Analogwerte[1][Analog::RangeStart] = 500;
+    EXPECT_EQ(faultText(r, {2, 3}, Language::German, ','),
+              "Meßbereich: Anfang über dem Ende, Ende über dem Maximum, erlaubt 0,0 ... 301,0 V");
+    r.Analogwerte[1][Analog::RangeStart] = -1;
+    r.Analogwerte[1][Analog::RangeEnd] = 300;
+    EXPECT_EQ(faultText(r, {2, 3}, Language::English, ','),
+              "Measuring range: start below the minimum, allowed 0,0 ... 301,0 V");
+}
+
+// Cells that cannot be sent are faults of the page and stop sign of their field; an output
+// whose quantity does not exist has no range to check against.
+TEST(CheckRecord, CellsThatCannotBeSentOnTheirPages) {
+    Record r = newProject(1, 2, 600, 5);
+    r.Analogwerte[0][Analog::Place] = 10;  // voltage has 7 places
+    r.Analogwerte[0][Analog::KneeOutput] = "0:0";
+    r.Binaerwerte[1] = {2, 1, 0, "V", 5, 0};  // a current limit in volts
+    const std::vector<PageFault> faults = checkRecord(r, ',');
+    ASSERT_EQ(faults.size(), 3u);
+    EXPECT_EQ(faultLine(r, faults[0], Language::German, ','),
+              "Analogausgang 1\t3\tMeßort 10 gibt es nicht");
+    EXPECT_EQ(faultLine(r, faults[1], Language::English, '.'),
+              "Analog output 1\t5\tKnee point output \"0:0\" contains a colon");
+    EXPECT_EQ(faults[2].page, 3);
+    EXPECT_EQ(faults[2].stop, 6);
+    EXPECT_EQ(faults[2].cell.problem, CellProblem::UnknownUnit);
 }
 
 TEST(CheckRecord, ExplanationsOfTheOtherGroups) {
@@ -193,6 +226,18 @@ TEST(CheckRecord, ExplanationsOfTheOtherGroups) {
     EXPECT_EQ(
         faultText(r, {0, 1}, Language::English, ','),
         "Nominal input voltage: at most 120 V, secondary voltage at most 0,12 kV, not both 0");
+    // Limits as the page shows them: four digits, cut.
+    r.Grundwerte[Basic::ConnectionType] = 0;
+    r.Grundwerte[Basic::NominalVoltage] = 100;
+    EXPECT_EQ(faultText(r, {0, 1}, Language::German, ','),
+              "Nenneingangsspannung: höchstens 69,28 V, Sekundärspannung höchstens 0,06928 kV, "
+              "nicht beide 0");
+    r.Max_Spannung = 100;
+    r.Max_Strom = 1.23456;
+    EXPECT_EQ(faultText(r, {0, 1}, Language::English, '.').substr(0, 37),
+              "Nominal input voltage: at most 57.73 ");
+    EXPECT_EQ(faultText(r, {0, 2}, Language::English, '.').substr(0, 37),
+              "Nominal input current: at most 1.234 ");
     r.Analogwerte[0][Analog::Quantity] = 5;
     EXPECT_EQ(faultText(r, {1, 3}, Language::German, ','),
               "Meßbereich: Anfang und Ende 0 ... 1, nicht beide 1");

@@ -142,7 +142,63 @@ TEST(CheckRecordSendable, CountsAndTransformerRatiosMustBeUsable) {
         if (c.zero) c.record.Grundwerte[*c.zero] = Cell(0);
         c.record.Anzahl_Analog = c.analog;
         c.record.Anzahl_Binaer = c.binary;
-        EXPECT_EQ(checkRecordSendable(c.record) == RecordFault::None, c.sendable) << c.name;
+        EXPECT_EQ(checkRecordSendable(c.record, ',').sendable(), c.sendable) << c.name;
+    }
+}
+
+// Every code sent must exist, and every cell must reach the device and come back unchanged.
+TEST(CheckRecordSendable, CodesTheDeviceHasAndTextsThatTravel) {
+    using P = CellProblem;
+    const struct {
+        Table table;
+        int row;
+        std::size_t field;
+        Cell value;
+        P problem;  // None: the record is still sent
+    } cases[] = {
+        {Table::Basic, 0, Basic::ConnectionType, Cell("7"), P::UnknownCode},
+        {Table::Basic, 0, Basic::ConnectionType, Cell(2.5), P::UnknownCode},
+        {Table::Basic, 0, Basic::ConnectionType, Cell("0,0"), P::None},
+        {Table::Analog, 0, Analog::Quantity, Cell(65536), P::UnknownCode},
+        {Table::Analog, 0, Analog::Place, Cell(10), P::UnknownCode},  // not code 10, I1
+        {Table::Analog, 0, Analog::Place, Cell(6), P::None},          // "U"
+        {Table::Binary, 1, Binary::Mode, Cell("7"), P::UnknownCode},
+        {Table::Binary, 2, Binary::Place, Cell(7), P::UnknownCode},  // U1 .. U only
+        {Table::Binary, 2, Binary::Direction, Cell(2), P::UnknownCode},
+        {Table::Binary, 1, Binary::Quantity, Cell(65536), P::None},  // "on": not sent
+        {Table::Binary, 4, Binary::Quantity, Cell(10), P::UnknownCode},
+        // Texts: the copy splits at colons, frames end at CR or LF, the line is Windows-1252.
+        {Table::Analog, 0, Analog::RangeUnit, Cell("xx:yy"), P::Colon},
+        {Table::Binary, 3, Binary::Unit, Cell("A\tB"), P::ControlCharacter},
+        {Table::Binary, 3, Binary::Unit, Cell("\xC2\x81"), P::ControlCharacter},  // U+0081
+        {Table::Analog, 1, Analog::RangeUnit, Cell("kΩ"), P::NotWindows1252},
+        {Table::Analog, 1, Analog::RangeUnit, Cell("k\xFF"), P::NotWindows1252},  // no UTF-8
+        {Table::Basic, 0, Basic::NominalFrequency, Cell("50\r"), P::ControlCharacter},
+        // Numbers: a comma beyond the decimal one would add a field to "-S" or "-M A".
+        {Table::Basic, 0, Basic::NominalFrequency, Cell("50,0,1"), P::NotANumber},
+        {Table::Analog, 1, Analog::OutputStart, Cell(","), P::NotANumber},
+        {Table::Analog, 1, Analog::Kinked, Cell(), P::NotANumber},
+        {Table::Analog, 1, Analog::OutputStart, Cell("-10,5"), P::None},
+        // A unit its quantity does not have changes nothing that is sent.
+        {Table::Analog, 1, Analog::RangeUnit, Cell("k,V"), P::None},
+        {Table::Binary, 4, Binary::Unit, Cell("€ÿ°"), P::None},
+    };
+    for (const auto& c : cases) {
+        Record r = fourWireWithTransformers();
+        const auto row = static_cast<std::size_t>(c.row);
+        Cell& cell = c.table == Table::Basic    ? r.Grundwerte[c.field]
+                     : c.table == Table::Analog ? r.Analogwerte[row][c.field]
+                                                : r.Binaerwerte[row][c.field];
+        cell = c.value;
+        const RecordCheck check = checkRecordSendable(r, ',');
+        const std::string name = ::testing::PrintToString(c.value.toText(','));
+        if (c.problem == P::None) {
+            EXPECT_TRUE(check.sendable()) << name << ' ' << check.cell.text;
+            continue;
+        }
+        EXPECT_EQ(check.fault, RecordFault::Cell) << name;
+        EXPECT_EQ(check.cell, (CellFault{c.table, c.row, c.field, c.problem, c.value.toText(',')}))
+            << name;
     }
 }
 

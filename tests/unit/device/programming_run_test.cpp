@@ -93,6 +93,13 @@ TEST_F(ProgrammingRunTest, NothingGoesOutWithoutConfigurationOrForAnUnsendableRe
     const ProgramResult refused = run(noSecondary);
     EXPECT_EQ(refused.outcome, Outcome::BadRecord);
     EXPECT_FALSE(refused.nothingToDo);
+
+    Record typeSeven = fourWireWithTransformers();
+    typeSeven.Grundwerte[Basic::ConnectionType] = Cell("7");
+    const ProgramResult seven = run(typeSeven);
+    EXPECT_EQ(seven.outcome, Outcome::BadRecord);
+    EXPECT_EQ(seven.fault, RecordFault::Cell);
+    EXPECT_EQ(seven.cell.field, Basic::ConnectionType);
     EXPECT_TRUE(port.writes().empty());
     EXPECT_EQ(clock.elapsedMs(), 0);
 }

@@ -2,9 +2,12 @@
 // mark, and the read-back sequence against a scripted transducer.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "device/programming.h"
 #include "device/readback.h"
 #include "device_test_support.h"
+#include "support/device_copy.h"
 
 namespace kalvo::test {
 namespace {
@@ -187,6 +190,28 @@ TEST_F(ReadBackRunTest, AProgrammedRecordComesBackAndProgramsTheSameCommands) {
     const ReadBackResult r = readTransducer(link, startRecord(), "0");
     ASSERT_EQ(r.outcome, Outcome::Ok) << r.reason;
     EXPECT_EQ(programmingCommands(r.record, ','), kFourWireCommands);
+}
+
+// For every record that programming accepts, the copy it stores reads back into the same
+// record; records with codes and texts that cannot travel are refused instead.
+TEST(DeviceCopy, WhatProgrammingAcceptsReadsBackTheSame) {
+    std::mt19937 random(16);
+    int accepted = 0;
+    int refused = 0;
+    for (int n = 0; n < 400; ++n) {
+        std::string bytes(1 + 2 * (n % 3 + 1), '\0');
+        for (char& b : bytes) b = static_cast<char>(random());
+        const Record record = recordFromBytes(bytes);
+        const std::optional<Record> back = programAndReadBack(record, ',');
+        if (!back) {
+            ++refused;
+            continue;
+        }
+        ++accepted;
+        EXPECT_TRUE(sameCopy(record, *back, ',')) << ::testing::PrintToString(bytes);
+    }
+    EXPECT_GT(accepted, 100);
+    EXPECT_GT(refused, 50);
 }
 
 // A reply is taken before the next request: an unusable one ends the read at once, and the

@@ -72,13 +72,13 @@ TEST_F(CliCheck, OneLinePerFaultInTheChosenLanguage) {
     const std::string file = save(faulty(), "faulty.cfg");
     EXPECT_EQ(run({"check", file}), kExitBadInput);
     EXPECT_EQ(out.str(),
-              "Analogausgang 2\t3\tMeßbereich: Anfang nicht über dem Ende, erlaubt 0,0 ... 60,0 V\n"
+              "Analogausgang 2\t3\tMeßbereich: Ende über dem Maximum, erlaubt 0,0 ... 60,0 V\n"
               "Binärausgang 1\t6\tGrenzwert: erlaubt 0,0 ... 1,44 A\n");
     EXPECT_EQ(err.str(), "");
     decimal = '.';
     EXPECT_EQ(run({"check", "--lang", "en", file}), kExitBadInput);
     EXPECT_EQ(out.str(),
-              "Analog output 2\t3\tMeasuring range: start not above end, allowed 0.0 ... 60.0 V\n"
+              "Analog output 2\t3\tMeasuring range: end above the maximum, allowed 0.0 ... 60.0 V\n"
               "Binary output 1\t6\tLimit value: allowed 0.0 ... 1.44 A\n");
     EXPECT_EQ(run({"--lang", "en", "check", file}), kExitBadInput);  // the global option too
     EXPECT_EQ(out.str().substr(0, 16), "Analog output 2\t");
@@ -99,28 +99,56 @@ TEST_F(CliCheck, UnreadableFilesAndUsage) {
     }
 }
 
-TEST_F(CliCheck, ProgramWarnsAndGoesOn) {
-    EXPECT_EQ(run({"--simulator", "program", save(faulty(), "warn.cfg")}), kExitOk) << err.str();
-    EXPECT_NE(out.str().find("Programmierung erfolgreich abgeschlossen!"), std::string::npos);
-    EXPECT_EQ(err.str(),
-              "kalvo-cli: Warnung: Analogausgang 2\t3\tMeßbereich: Anfang nicht über dem Ende, "
-              "erlaubt 0,0 ... 60,0 V\n"
-              "kalvo-cli: Warnung: Binärausgang 1\t6\tGrenzwert: erlaubt 0,0 ... 1,44 A\n");
-}
-
-TEST_F(CliCheck, ProgramStrictRefusesAFaultyFileAndSendsNothing) {
-    EXPECT_EQ(run({"--simulator", "program", "--strict", save(faulty(), "strict.cfg")}),
-              kExitBadInput);
+// Faults refuse programming, with or without --strict; --force sends and only warns.
+TEST_F(CliCheck, ProgramRefusesAFaultyFileUnlessForced) {
+    const std::string file = save(faulty(), "faulty.cfg");
+    EXPECT_EQ(run({"--simulator", "program", "--strict", file}), kExitBadInput);
+    EXPECT_EQ(run({"--simulator", "--lang", "en", "program", file}), kExitBadInput);
     EXPECT_EQ(connections, 0);
     EXPECT_EQ(out.str(), "");
-    EXPECT_NE(err.str().find("kalvo-cli: Fehler: Analogausgang 2\t3\t"), std::string::npos);
-    EXPECT_NE(err.str().find("nicht programmiert (--strict)"), std::string::npos);
+    EXPECT_EQ(err.str(),
+              "kalvo-cli: error: Analog output 2\t3\tMeasuring range: end above the maximum, "
+              "allowed 0,0 ... 60,0 V\n"
+              "kalvo-cli: error: Binary output 1\t6\tLimit value: allowed 0,0 ... 1,44 A\n"
+              "kalvo-cli: not programmed (--force programs anyway)\n");
 
-    // A clean file programs with --strict as without.
-    EXPECT_EQ(run({"--simulator", "program", save(clean(), "strict-ok.cfg"), "--strict"}), kExitOk)
+    EXPECT_EQ(run({"--simulator", "program", "--force", file}), kExitOk) << err.str();
+    EXPECT_NE(out.str().find("Programmierung erfolgreich abgeschlossen!"), std::string::npos);
+    EXPECT_EQ(err.str(),
+              "kalvo-cli: Warnung: Analogausgang 2\t3\tMeßbereich: Ende über dem Maximum, "
+              "erlaubt 0,0 ... 60,0 V\n"
+              "kalvo-cli: Warnung: Binärausgang 1\t6\tGrenzwert: erlaubt 0,0 ... 1,44 A\n");
+
+    // A clean file programs as it always did.
+    EXPECT_EQ(run({"--simulator", "program", save(clean(), "clean.cfg"), "--strict"}), kExitOk)
         << err.str();
     EXPECT_EQ(err.str(), "");
-    EXPECT_EQ(connections, 1);
+    EXPECT_EQ(connections, 2);
+}
+
+// A code the device does not define is a fault of its page and is never sent, not even
+// forced; a unit outside its quantity's list is a fault that --force may send.
+TEST_F(CliCheck, CodesTheDeviceLacksAreNeverSent) {
+    Record r = clean();
+    r.Grundwerte[Basic::ConnectionType] = "7";
+    const std::string file = save(r, "type7.cfg");
+    EXPECT_EQ(run({"check", file}), kExitBadInput);
+    EXPECT_EQ(out.str(), "Grundeinstellungen\t1\tAnschlussart 7 gibt es nicht\n");
+    EXPECT_EQ(run({"--simulator", "program", "--force", file}), kExitBadInput);
+    EXPECT_EQ(connections, 0);
+    EXPECT_NE(err.str().find("Die Konfiguration kann nicht programmiert werden: Anschlussart 7 "
+                             "gibt es nicht (Grundeinstellungen)."),
+              std::string::npos)
+        << err.str();
+
+    r = clean();
+    r.Analogwerte[0][Analog::RangeUnit] = "kX";
+    const std::string unit = save(r, "unit.cfg");
+    EXPECT_EQ(run({"--lang", "en", "check", unit}), kExitBadInput);
+    EXPECT_EQ(out.str(),
+              "Analog output 1\t3\tUnit \"kX\" does not fit the quantity, allowed \"V\", \"kV\", "
+              "\"MV\", \"GV\"\n");
+    EXPECT_EQ(run({"--simulator", "program", "--force", unit}), kExitOk) << err.str();
 }
 
 }  // namespace

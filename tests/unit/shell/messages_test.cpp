@@ -65,6 +65,14 @@ TEST(Messages, ARecordThatCannotBeSentSaysWhatIsWrong) {
     EXPECT_EQ(recordFaultMessage(RecordFault::AnalogCount, Language::English).text,
               "The configuration cannot be programmed: The number of analog outputs is not 1 "
               "to 4.");
+    const CellFault place{Table::Analog, 1, Analog::Place, CellProblem::UnknownCode, "10"};
+    EXPECT_EQ(recordFaultMessage(RecordFault::Cell, Language::English, place).text,
+              "The configuration cannot be programmed: Measuring place 10 does not exist (Analog "
+              "output 2).");
+    const CellFault unit{Table::Binary, 0, Binary::Unit, CellProblem::ControlCharacter, "\r"};
+    EXPECT_EQ(recordFaultMessage(RecordFault::Cell, Language::German, unit).text,
+              "Die Konfiguration kann nicht programmiert werden: Einheit enthält ein Steuerzeichen "
+              "(Binärausgang 1).");
 }
 
 }  // namespace
