@@ -58,6 +58,7 @@ struct Rig {
         if (auto* l = qobject_cast<QLabel*>(x)) return l->text();
         if (auto* c = qobject_cast<QComboBox*>(x)) return c->currentText();
         if (auto* g = qobject_cast<QGroupBox*>(x)) return g->title();
+        if (auto* b = qobject_cast<QAbstractButton*>(x)) return b->text();
         return edit(name)->text();
     }
     // Every named control shows its text.
@@ -214,6 +215,7 @@ class ParamDialogTest : public QObject {
         auto* u2 = rig.w<QCheckBox>("Schnittstelle_Messgrösse_Check_1");
         QVERIFY(!u2->isEnabled() && !u2->isChecked());
         rig.click("Schnittstelle_Messgrösse_Check_0");
+        QCOMPARE(rig.text("Schnittstelle_Messgrösse_Check_34"), "10VDC-Input");
         rig.click("Schnittstelle_Messgrösse_Check_34");
         rig.select(0);
         QCOMPARE(rig.ctx.record.Schnittstellenwerte[0], Cell(1));
