@@ -25,74 +25,53 @@ std::string type(KeyFilter filter, std::string start, std::u32string_view keys,
     return start;
 }
 
-TEST(SignedFilter, KeySequences) {
+TEST(KeyFilters, KeySequences) {
+    using enum KeyFilter;
+    // Signed: one minus, only into an empty field; one separator (either key types the
+    // user's); digits; backspace always passes; Enter, Ctrl+V, Ctrl+C and Ctrl+X are
+    // swallowed. Two separators put there by the program: anything goes. Unsigned: no minus.
     const struct {
+        KeyFilter filter;
         const char* start;
         std::u32string_view keys;
         const char* result;
     } cases[] = {
-        {"", U"-", "-"},
-        {"", U"--", "-"},        // a second minus is swallowed
-        {"", U"-1,5", "-1,5"},   // minus one comma five, key by key
-        {"", U"-1,5,", "-1,5"},  // a second comma is swallowed
-        {"", U"-1,5-", "-1,5"},  // no minus after the comma
-        {"20", U"-", "20"},      // minus only into an empty field
-        {"", U",5", ",5"},
-        {"", U"1.5", "1,5"},  // either separator key types the comma
-        {"", U"12a b", "12"},
-        {"", U"1\r", "1"},           // Enter
-        {"", U"1\x16", "1"},         // Ctrl+V's character
-        {"", U"1\x03\x18", "1"},     // Ctrl+C, Ctrl+X
-        {"-1,5", U"\b\b\b9", "-9"},  // backspace always passes
-        {"", U"\b", ""},
-        {"1,2,3", U"x-,", "1,2,3x-,"},  // two commas (put there by the program): anything goes
+        {Signed, "", U"--", "-"},          {Signed, "", U"-1,5,", "-1,5"},
+        {Signed, "", U"-1,5-", "-1,5"},    {Signed, "20", U"-", "20"},
+        {Signed, "", U"1.5", "1,5"},       {Signed, "", U"12a b", "12"},
+        {Signed, "", U"1\r", "1"},         {Signed, "", U"1\x16", "1"},
+        {Signed, "", U"1\x03\x18", "1"},   {Signed, "-1,5", U"\b\b\b9", "-9"},
+        {Signed, "", U"\b", ""},           {Unsigned, "", U"-230", "230"},
+        {Unsigned, "", U"230.5", "230,5"}, {Unsigned, "230,5", U",7", "230,57"},
+        {Unsigned, "", U",1", ",1"},       {Unsigned, "5", U"\r\x16", "5"},
+        {Unsigned, "5,", U"\b\b1", "1"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(type(KeyFilter::Signed, c.start, c.keys), c.result)
+        EXPECT_EQ(type(c.filter, c.start, c.keys), c.result)
             << '"' << c.start << "\" + " << std::string(c.keys.begin(), c.keys.end());
     }
-}
-
-TEST(UnsignedFilter, KeySequences) {
-    const struct {
-        const char* start;
-        std::u32string_view keys;
-        const char* result;
-    } cases[] = {
-        {"", U"-230", "230"},                                 // the minus sign is always swallowed
-        {"", U"230.5", "230,5"},                              // the point types the comma
-        {"", U"230,5", "230,5"}, {"230,5", U",7", "230,57"},  // after the comma only digits
-        {"", U",1", ",1"},       {"5", U"\r\x16", "5"},      {"5,", U"\b\b1", "1"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(type(KeyFilter::Unsigned, c.start, c.keys), c.result)
-            << '"' << c.start << "\" + " << std::string(c.keys.begin(), c.keys.end());
-    }
-}
-
-TEST(KeyFilters, TheUsersSeparator) {
-    EXPECT_EQ(type(KeyFilter::Signed, "", U"-1.5.,", '.'), "-1.5");
-    EXPECT_EQ(type(KeyFilter::Unsigned, "", U"0,5.", '.'), "0.5");
+    EXPECT_EQ(type(Signed, "1,2,3", U"x-,"), "1,2,3x-,");
+    EXPECT_EQ(type(Signed, "", U"-1.5.,", '.'), "-1.5");  // the user's separator
+    EXPECT_EQ(type(Unsigned, "", U"0,5.", '.'), "0.5");
 }
 
 TEST(KeyFilters, PastedTextMustPassKeyByKey) {
+    using enum KeyFilter;
     const struct {
         KeyFilter filter;
         const char* text;
         bool passes;
     } cases[] = {
-        {KeyFilter::Signed, "-1,5", true},  {KeyFilter::Signed, "", true},
-        {KeyFilter::Signed, ",25", true},   {KeyFilter::Signed, "1-5", false},
-        {KeyFilter::Signed, "--1", false},  {KeyFilter::Signed, "1,2,3", false},
-        {KeyFilter::Signed, "1.5", false},  {KeyFilter::Signed, " 15", false},
-        {KeyFilter::Signed, "15\n", false}, {KeyFilter::Signed, "1\b5", false},
-        {KeyFilter::Signed, "1°", false},   {KeyFilter::Unsigned, "230,94", true},
-        {KeyFilter::Unsigned, "-5", false}, {KeyFilter::Unsigned, "1,2,", false},
+        {Signed, "-1,5", true},  {Signed, "", true},        {Signed, ",25", true},
+        {Signed, "1-5", false},  {Signed, "--1", false},    {Signed, "1,2,3", false},
+        {Signed, "1.5", false},  {Signed, " 15", false},    {Signed, "15\n", false},
+        {Signed, "1\b5", false}, {Signed, "1°", false},     {Unsigned, "230,94", true},
+        {Unsigned, "-5", false}, {Unsigned, "1,2,", false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(passesKeyByKey(c.filter, c.text), c.passes) << c.text;
     }
-    EXPECT_TRUE(passesKeyByKey(KeyFilter::Signed, "-1.5", '.'));
+    EXPECT_TRUE(passesKeyByKey(Signed, "-1.5", '.'));
 }
 
 }  // namespace

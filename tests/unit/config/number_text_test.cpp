@@ -12,6 +12,7 @@ namespace kalvo {
 namespace {
 
 TEST(FormatNumber, FifteenDigitsRegionalSeparatorNeverExponentForm) {
+    // 15 digits hide the binary residue of 0.1 + 0.2; no infinity or NaN in a text.
     const struct {
         double value;
         char decimal;
@@ -19,44 +20,37 @@ TEST(FormatNumber, FifteenDigitsRegionalSeparatorNeverExponentForm) {
     } cases[] = {
         {16.666, ',', "16,666"},
         {16.666, '.', "16.666"},
-        {-0.5, ',', "-0,5"},
-        {0.1 + 0.2, '.', "0.3"},  // 15 digits hide the binary residue
+        {0.1 + 0.2, '.', "0.3"},
         {600 / kSqrt3, ',', "346,410161513775"},
         {2.0 / 3.0, '.', "0.666666666666667"},
         {-0.0, ',', "0"},
         {1e20, '.', "100000000000000000000"},
-        {123456789012345678.0, '.', "123456789012346000"},
-        {-1.5e-7, '.', "-0.00000015"},
-        {std::numeric_limits<double>::infinity(), '.', "0"},
+        {-1.5e-7, ',', "-0,00000015"},
+        {HUGE_VAL, '.', "0"},
         {std::nan(""), '.', "0"},
     };
     for (const auto& c : cases) EXPECT_EQ(formatNumber(c.value, c.decimal), c.text);
+    EXPECT_EQ(formatNumber(123456789012345678.0, '.'), "123456789012346000");
     EXPECT_EQ(formatNumber(1e-300, '.').size(), 302u);  // "0." + 299 zeros + "1"
 }
 
 TEST(LeadingNumber, ReadsLikeTheDeviceFirmwareTexts) {
+    // Blanks inside are ignored; the number ends at the first other character.
     const std::pair<const char*, double> cases[] = {
-        {" 4", 4},         {"1.2", 1.2},   {"12ab", 12}, {"1,2", 1}, {"abc", 0},
-        {"", 0},           {"1 2 3", 123},  // blanks inside are ignored
-        {" - 2.5V", -2.5}, {"1.2.3", 1.2}, {".5", 0.5},  {"--1", 0}, {"3e5", 3},
+        {" 4", 4},      {"1.2", 1.2},      {"12ab", 12},   {"1,2", 1},  {"abc", 0}, {"", 0},
+        {"1 2 3", 123}, {" - 2.5V", -2.5}, {"1.2.3", 1.2}, {".5", 0.5}, {"--1", 0}, {"3e5", 3},
     };
     for (const auto& [text, value] : cases) EXPECT_EQ(leadingNumber(text), value) << text;
     EXPECT_TRUE(std::isinf(leadingNumber(std::string(400, '9'))));
 }
 
 TEST(ParseNumber, AcceptsEitherSeparatorForTheWholeText) {
+    const std::optional<double> no;
     const std::pair<const char*, std::optional<double>> cases[] = {
-        {"0,5", 0.5},
-        {"0.5", 0.5},
-        {" -57,735 ", -57.735},
-        {",5", 0.5},
-        {"5,", 5},
-        {"1,000.5", std::nullopt},
-        {"12ab", std::nullopt},
-        {"1 2", std::nullopt},
-        {"", std::nullopt},
-        {",", std::nullopt},
-        {"1e5", std::nullopt},
+        {"0,5", 0.5}, {"0.5", 0.5}, {" -57,735 ", -57.735},
+        {",5", 0.5},  {"5,", 5},    {"1,000.5", no},
+        {"12ab", no}, {"1 2", no},  {"", no},
+        {",", no},    {"1e5", no},
     };
     for (const auto& [text, value] : cases) EXPECT_EQ(parseNumber(text), value) << text;
 }

@@ -4,10 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
+#include <sstream>
+#include <string>
+
+#include "support/record_builder.h"
 
 namespace kalvo {
 namespace {
+
+using test::RecordBuilder;
 
 std::set<int> stops(const PageCheck& c) {
     std::set<int> s;
@@ -16,137 +23,101 @@ std::set<int> stops(const PageCheck& c) {
     }
     return s;
 }
+std::set<int> stopIf(bool fault, int stop) {
+    return fault ? std::set<int>{stop} : std::set<int>{};
+}
 
 // ---- basic page ------------------------------------------------------------------------------
 
-// A basic page for a connection type with a nominal voltage or, when `vtSecondary` is given, a
-// voltage transformer; current 1 A unless said.
+// A basic page with a nominal voltage or, when `vtSecondary` is given, a voltage transformer
+// 20 kV / vtSecondary; the current likewise (a transformer 100 A / ctSecondary).
 BasicPage page(int type, const char* volts, const char* vtSecondary = nullptr,
                const char* amps = "1", const char* ctSecondary = nullptr) {
     BasicPage p;
     p.connectionType = type;
     p.nominalVoltage = volts;
-    if (vtSecondary) {
-        p.voltageTransformer = true;
-        p.vtPrimary = "20";
-        p.vtSecondary = vtSecondary;
-    }
+    p.voltageTransformer = vtSecondary != nullptr;
+    p.vtPrimary = "20";
+    p.vtSecondary = vtSecondary ? vtSecondary : "";
     p.nominalCurrent = amps;
-    if (ctSecondary) {
-        p.currentTransformer = true;
-        p.ctPrimary = "100";
-        p.ctSecondary = ctSecondary;
-    }
+    p.currentTransformer = ctSecondary != nullptr;
+    p.ctSecondary = ctSecondary ? ctSecondary : "";
     return p;
 }
 
 TEST(BasicPage, VoltageLimitsPerClassAndConnectionType) {
-    struct Case {
+    // 600 V class: 300 V phase voltage, 519.615242270664 V line voltage (a four-wire
+    // transformer is connected line to line). 120 V class: 120 / root 3 = 69.282 V phase.
+    const struct {
         double voltageClass;
         BasicPage page;
         bool fault;
+    } cases[] = {
+        {600, page(2, "520"), true},         {600, page(3, "519,615242270664"), false},
+        {600, page(0, "301"), true},         {600, page(0, "300"), false},
+        {600, page(1, "300,001"), true},     {600, page(4, "300"), false},
+        {600, page(3, "", "0,6"), true},     {600, page(0, "", "0,519"), false},
+        {600, page(0, "", "0,52"), true},    {600, page(1, "", "0,3"), false},
+        {600, page(4, "", "0,31"), true},    {600, page(2, "", "0"), true},
+        {600, page(0, "0"), true},           {600, page(0, "abc"), true},
+        {120, page(0, "69,28"), false},      {120, page(0, "69,29"), true},
+        {120, page(2, "120"), false},        {120, page(2, "120,5"), true},
+        {120, page(2, "", "0,12"), false},   {120, page(0, "", "0,121"), true},
+        {120, page(1, "", "0,0692"), false}, {120, page(1, "", "0,0693"), true},
     };
-    const Case cases[] = {
-        // 600 V class: 300 V phase voltage, 519.615242270664 V line voltage.
-        {600, page(2, "520"), true},
-        {600, page(2, "519"), false},
-        {600, page(3, "519,615242270664"), false},
-        {600, page(0, "301"), true},
-        {600, page(0, "300"), false},
-        {600, page(1, "300,001"), true},
-        {600, page(4, "300"), false},
-        {600, page(3, "", "0,1"), false},
-        {600, page(3, "", "0,6"), true},
-        {600, page(0, "", "0,519"), false},  // a four-wire transformer is line to line
-        {600, page(0, "", "0,52"), true},
-        {600, page(1, "", "0,3"), false},
-        {600, page(4, "", "0,31"), true},
-        {600, page(2, "", "0"), true},  // no voltage at all
-        {600, page(0, "0"), true},
-        {600, page(0, "abc"), true},  // not a number: stored as 0
-        // 120 V class: 120 / 1.73205080756888 = 69.282 V phase voltage.
-        {120, page(0, "69,28"), false},
-        {120, page(0, "69,29"), true},
-        {120, page(2, "120"), false},
-        {120, page(2, "120,5"), true},
-        {120, page(2, "", "0,12"), false},
-        {120, page(0, "", "0,121"), true},
-        {120, page(1, "", "0,0692"), false},
-        {120, page(1, "", "0,0693"), true},
-        // 100 V class: 57.735 V phase voltage.
-        {100, page(4, "57,73"), false},
-        {100, page(4, "57,74"), true},
-        {100, page(3, "100"), false},
-        {100, page(3, "101"), true},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.voltageClass) + " type " +
+                     std::to_string(c.page.connectionType) + " " + c.page.nominalVoltage + "/" +
+                     c.page.vtSecondary);
         Record r = newProject(1, 1, c.voltageClass, 1);
         const PageCheck check = Grund_speichern(r, c.page);
-        EXPECT_EQ(stops(check), c.fault ? std::set<int>{1} : std::set<int>{})
-            << c.voltageClass << " type " << c.page.connectionType << ' ' << c.page.nominalVoltage
-            << '/' << (c.page.voltageTransformer ? c.page.vtSecondary : "-");
+        EXPECT_EQ(stops(check), stopIf(c.fault, 1));
         EXPECT_EQ(check.Eingabefehler, c.fault);
         EXPECT_EQ(check.showFrame, c.fault);
     }
 }
 
 TEST(BasicPage, CurrentLimits) {
-    struct Case {
+    const struct {
         double currentClass;
         BasicPage page;
         bool fault;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {5, page(0, "230", nullptr, "5"), false},     {5, page(0, "230", nullptr, "5,1"), true},
-        {1, page(0, "230", nullptr, "", "5"), true},  // 100 A / 5 A on a 1 A device
-        {1, page(0, "230", nullptr, "", "1"), false}, {1.2, page(0, "230", nullptr, "1,2"), false},
-        {1.2, page(0, "230", nullptr, "1,21"), true}, {5, page(0, "230", nullptr, "0"), true},
-        {5, page(0, "230", nullptr, "", ""), true},  // both empty: both 0
+        {1, page(0, "230", nullptr, "", "5"), true},  {1, page(0, "230", nullptr, "", "1"), false},
+        {1.2, page(0, "230", nullptr, "1,2"), false}, {1.2, page(0, "230", nullptr, "1,21"), true},
+        {5, page(0, "230", nullptr, "0"), true},      {5, page(0, "230", nullptr, "", ""), true},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         Record r = newProject(1, 1, 600, c.currentClass);
-        EXPECT_EQ(stops(Grund_speichern(r, c.page)), c.fault ? std::set<int>{2} : std::set<int>{})
+        EXPECT_EQ(stops(Grund_speichern(r, c.page)), stopIf(c.fault, 2))
             << c.currentClass << ' ' << c.page.nominalCurrent << '/' << c.page.ctSecondary;
     }
-    // Both groups at once.
-    Record r = newProject(1, 1, 600, 5);
+    Record r = newProject(1, 1, 600, 5);  // both groups at once
     EXPECT_EQ(stops(Grund_speichern(r, page(0, "400", nullptr, "6"))), (std::set<int>{1, 2}));
 }
 
 TEST(BasicPage, LimitText) {
-    const struct {
-        double volts, amps;
-        const char* text;
-    } cases[] = {
-        {600, 5, "L-L 519,6V L-N 300V 5A"},     {600, 1.2, "L-L 519,6V L-N 300V 1.2A"},
-        {600, 1, "L-L 519,6V L-N 300V 1A"},     {120, 5, "L-L 120V L-N 69,28V 5A"},
-        {120, 1.2, "L-L 120V L-N 69,28V 1.2A"}, {120, 1, "L-L 120V L-N 69,28V 1A"},
-        {100, 5, "L-L 100V L-N 57,73V 5A"},     {100, 1.2, "L-L 100V L-N 57,73V 1.2A"},
-        {100, 1, "L-L 100V L-N 57,73V 1A"},     {230, 5, "L-L 600V L-N 346,4V  5A"},
-        {600, 2, "L-L 600V L-N 346,4V  5A"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(max_info(c.volts, c.amps), c.text);
+    EXPECT_EQ(max_info(600, 5), "L-L 519,6V L-N 300V 5A");
+    EXPECT_EQ(max_info(120, 1.2), "L-L 120V L-N 69,28V 1.2A");
+    EXPECT_EQ(max_info(100, 1), "L-L 100V L-N 57,73V 1A");
+    EXPECT_EQ(max_info(230, 5), "L-L 600V L-N 346,4V  5A");  // another class: the design text
+    EXPECT_EQ(max_info(600, 2), "L-L 600V L-N 346,4V  5A");
     Record r = newProject(1, 1, 120, 1.2);
     EXPECT_EQ(Grund_pruefen(r, P_in_index(r, ',')).message, "L-L 120V L-N 69,28V 1.2A");
 }
 
 TEST(BasicPage, FillAndStore) {
-    Record r = newProject(1, 1, 600, 5);
-    r.Grundwerte[Basic::NominalFrequency] = 16.666;
-    r.Grundwerte[Basic::NominalVoltage] = "230,94";  // as a file holds it
+    Record r =
+        RecordBuilder(1, 1, 600, 5)
+            .basic(Basic::NominalFrequency, 16.666, Basic::NominalVoltage, "230,94");  // as a file
     BasicPage p = P_in_index(r, ',');
-    EXPECT_EQ(p.frequencyOption, 0);
-    EXPECT_EQ(p.nominalVoltage, "230,94");
-    EXPECT_FALSE(p.voltageTransformer);
-    EXPECT_EQ(p.vtPrimary, "0");
-    EXPECT_EQ(p.nominalCurrent, "5");
-
+    EXPECT_EQ(p, (BasicPage{0, 0, false, "230,94", "0", "0", false, "5", "0", "0"}));
     p.currentTransformer = true;
     p.ctPrimary = "150";
     p.ctSecondary = "1";
     Grund_speichern(r, p);
-    const BasicRow expected = {0, 16.666, 230.94, 0, 0, 0, 150.0, 1};
-    EXPECT_EQ(r.Grundwerte, expected);
+    EXPECT_EQ(r.Grundwerte, (BasicRow{0, 16.666, 230.94, 0, 0, 0, 150.0, 1}));
     EXPECT_TRUE(P_in_index(r, ',').currentTransformer);
 
     // A nominal voltage of 0 means a transformer, even with a ratio of 0 / 0.
@@ -172,31 +143,23 @@ TEST(BasicPage, FillAndStore) {
 }
 
 TEST(BasicPage, ComparedWithTheRecord) {
-    Record r = newProject(1, 1, 600, 5);  // type 0, 300 V, 5 A
-    BasicPage p = P_in_index(r, ',');
-    EXPECT_FALSE(Grund_vergleichen(r, p));
-    p.nominalVoltage = "300,0";
-    p.frequencyOption = 2;  // the frequency does not count
-    EXPECT_FALSE(Grund_vergleichen(r, p));
-
+    const Record r = newProject(1, 1, 600, 5);  // type 0, 300 V, 5 A
     const auto changed = [&](auto edit) {
         BasicPage q = P_in_index(r, ',');
         edit(q);
         return Grund_vergleichen(r, q);
     };
+    EXPECT_FALSE(changed([](BasicPage&) {}));
+    EXPECT_FALSE(changed([](BasicPage& q) {
+        q.nominalVoltage = "300,0";
+        q.frequencyOption = 2;  // the frequency does not count
+    }));
     EXPECT_TRUE(changed([](BasicPage& q) { q.connectionType = 2; }));
     EXPECT_TRUE(changed([](BasicPage& q) { q.nominalVoltage = "230"; }));
-    EXPECT_TRUE(changed([](BasicPage& q) {
-        q.voltageTransformer = true;
-        q.vtPrimary = "20";
-    }));
+    EXPECT_TRUE(changed([](BasicPage& q) { q.voltageTransformer = true, q.vtPrimary = "20"; }));
     EXPECT_TRUE(changed([](BasicPage& q) { q.nominalCurrent = "1"; }));
-    EXPECT_TRUE(changed([](BasicPage& q) {
-        q.currentTransformer = true;
-        q.ctSecondary = "5";
-    }));
-    // With a transformer shown only its ratio counts: a ratio of 0 / 0 compares equal to a
-    // record without transformer.
+    EXPECT_TRUE(changed([](BasicPage& q) { q.currentTransformer = true, q.ctSecondary = "5"; }));
+    // With a transformer shown only its ratio counts: 0 / 0 equals a record without one.
     EXPECT_FALSE(changed([](BasicPage& q) {
         q.voltageTransformer = true;
         q.vtPrimary = q.vtSecondary = "0";
@@ -223,200 +186,97 @@ TEST(BasicPage, SuffixAndPicture) {
 
 // ---- analog pages ----------------------------------------------------------------------------
 
-// Output 0 of a 600 V / 5 A 1A/1D project at 230 V four-wire: voltage L1-N, 0 .. 230 V.
-struct AnalogRig {
-    Record r = [] {
-        Record rec = newProject(1, 1, 600, 5);
-        rec.Grundwerte[Basic::NominalVoltage] = 230;
-        return rec;
-    }();
-    AnalogPage p = [] {
-        AnalogPage a;
-        a.rangeStart = "0";
-        a.rangeEnd = "230";
-        a.kneeInput = "115";
-        a.outputStart = "4";
-        a.outputEnd = "20";
-        a.limitMin = "-24";
-        a.limitMax = "24";
-        a.kneeOutput = "12";
-        return a;
-    }();
-    std::set<int> store() {
-        AnalogPage copy = p;
-        return stops(Analog_speichern(r, 0, copy, ','));
+// Output 0 of a 600 V / 5 A project at 230 V four-wire: voltage L1-N, 0 .. 230 V, 4 .. 20 mA.
+Record at230() {
+    return RecordBuilder(1, 1, 600, 5).basic(Basic::NominalVoltage, 230);
+}
+// Its page, with the fields named in `changes` ("end=230,001 kinked") changed.
+AnalogPage analogPage(std::string_view changes = "") {
+    AnalogPage p{0, 0, "V", "0", "230", "115", 0, "4", "20", "-24", "24", "12", false};
+    const std::map<std::string, std::string*> texts = {
+        {"unit", &p.unit},      {"start", &p.rangeStart}, {"end", &p.rangeEnd},
+        {"knee", &p.kneeInput}, {"from", &p.outputStart}, {"to", &p.outputEnd},
+        {"min", &p.limitMin},   {"max", &p.limitMax},     {"kneeOut", &p.kneeOutput}};
+    std::istringstream in{std::string(changes)};
+    for (std::string change; in >> change;) {
+        const std::size_t eq = change.find('=');
+        const std::string key = change.substr(0, eq), value = change.substr(eq + 1);
+        if (texts.count(key)) *texts.at(key) = value;
+        if (key == "q") p.quantity = std::stoi(value);
+        if (key == "place") p.place = std::stoi(value);
+        if (key == "mode") p.outputUnit = std::stoi(value);
+        if (key == "kinked") p.kinked = true;
     }
-};
-
-TEST(AnalogPage, RangeAgainstTheDefaultRange) {
-    struct Case {
-        int quantity, place;
-        const char *unit, *start, *end;
-        bool fault;
-    };
-    const Case cases[] = {
-        {0, 0, "V", "0", "230", false},
-        {0, 0, "V", "0", "230,001", true},
-        {0, 0, "V", "-0,001", "230", true},
-        {0, 0, "V", "100", "50", true},
-        {0, 0, "V", "250", "250", true},
-        {0, 3, "V", "0", "398,372", false},
-        {0, 3, "V", "0", "398,373", true},
-        {2, 0, "kW", "-3,45", "3,45", false},
-        {2, 0, "kW", "-3,451", "3,45", true},
-        {2, 0, "W", "-3450", "3450", false},
-        {7, 0, "°", "-180", "180", false},
-        {7, 0, "°", "-180", "180,1", true},
-        {8, 0, "Hz", "40", "60", false},
-        {8, 0, "Hz", "39,9", "60", true},
-        {9, 0, "V", "-10", "10", false},
-        {9, 0, "V", "-10", "11", true},
-        // Power factor: start and end 0 .. 1, not both 1.
-        {5, 0, "", "0,5", "1", false},
-        {5, 0, "", "1", "1", true},
-        {5, 0, "", "0", "0", false},
-        {5, 0, "", "-0,1", "1", true},
-        {5, 0, "", "0,5", "1,1", true},
-        {5, 0, "", "1", "0,5", false},
-        {5, 0, "", "1,1", "0,5", true},
-        // Reactive factor: start -1 .. 0, end 0 .. 1, not both 0.
-        {6, 0, "", "-1", "1", false},
-        {6, 0, "", "0", "0", true},
-        {6, 0, "", "0,1", "1", true},
-        {6, 0, "", "-1,1", "1", true},
-        {6, 0, "", "-1", "1,1", true},
-    };
-    for (const Case& c : cases) {
-        AnalogRig rig;
-        rig.p.quantity = c.quantity;
-        rig.p.place = c.place;
-        rig.p.unit = c.unit;
-        rig.p.rangeStart = c.start;
-        rig.p.rangeEnd = c.end;
-        EXPECT_EQ(rig.store(), c.fault ? std::set<int>{3} : std::set<int>{})
-            << c.quantity << ' ' << c.start << " .. " << c.end;
-    }
+    return p;
 }
 
-TEST(AnalogPage, OutputSignalAndLimitation) {
-    struct Case {
-        int unit;
-        const char *start, *end, *min, *max;
-        bool fault;
+TEST(AnalogPage, EachGroupAtBothSidesOfItsLimits) {
+    // Range (3): power factor (q=5) start and end 0 .. 1, not both 1; reactive factor (q=6)
+    // start -1 .. 0, end 0 .. 1, not both 0; any other within its default range, start not
+    // above end. Output (4): start below end within +-20 mA (+-10 V, mode=1), the limitation
+    // min below max within +-24 mA (+-12 V), the signal within the limitation. Knee (5), only
+    // when kinked: between range start and end (for a power factor 1) and output start and end.
+    // Cases separated by '|', each the fields it changes, and the stop sign they set (0: none;
+    // the first case changes nothing).
+    const std::pair<int, const char*> groups[] = {
+        {0,
+         "| place=3 end=398,372 | q=2 unit=kW start=-3,45 end=3,45 | q=5 start=0,5 end=1 "
+         "| q=5 start=0 end=0 | q=5 start=1 end=0,5 | q=6 start=-1 end=1 | from=-20 to=20 "
+         "| mode=1 from=-10 to=10 min=-12 max=12 | knee=100 kneeOut=10 kinked "
+         "| knee=230 kneeOut=20 kinked | q=5 start=0,5 end=1 knee=1 kinked "
+         "| q=5 start=1 end=0,5 knee=1 kinked"},
+        {3,
+         "end=230,001 | start=-0,001 | start=100 end=50 | place=3 end=398,373 "
+         "| q=2 unit=kW start=-3,451 end=3,45 | q=5 start=1 end=1 | q=5 start=-0,1 end=1 "
+         "| q=5 start=0,5 end=1,1 | q=5 start=1,1 end=0,5 | q=5 start=0,5 end=-0,1 "
+         "| q=6 start=0 end=0 | q=6 start=0,1 end=1 | q=6 start=-1,1 end=1 "
+         "| q=6 start=-1 end=1,1 | q=6 start=-1 end=-0,1"},
+        {4,
+         "from=-20,5 | to=20,5 | min=-24,5 | max=24,5 | min=5 | max=19 | from=4 to=4 "
+         "| min=3 max=3 | mode=1 from=-11 to=10 min=-12 max=12 "
+         "| mode=1 from=0 to=10,5 min=-12 max=12 | mode=1 from=0 to=10 min=-12,5 max=12 "
+         "| mode=1 from=0 to=10 min=-12 max=12,5"},
+        {5,
+         "knee=231 kinked | start=10 knee=9 kinked | kneeOut=3 kinked | kneeOut=21 kinked "
+         "| q=5 start=0,5 end=1 knee=1,01 kinked | q=5 start=0,5 end=1 knee=0,4 kinked"},
     };
-    const Case cases[] = {
-        {0, "4", "20", "-24", "24", false},   {0, "21", "22", "-24", "24", true},
-        {0, "-20", "20", "-24", "24", false}, {0, "-20,5", "20", "-24", "24", true},
-        {0, "4", "20,5", "-24", "24", true},  {0, "4", "20", "-24,5", "24", true},
-        {0, "4", "20", "-24", "24,5", true},  {0, "4", "20", "5", "24", true},
-        {0, "4", "20", "-24", "19", true},    {0, "4", "4", "-24", "24", true},
-        {0, "20", "4", "-24", "24", true},    {0, "4", "20", "3", "3", true},
-        {0, "4", "20", "24", "-24", true},    {1, "-10", "10", "-12", "12", false},
-        {1, "-11", "10", "-12", "12", true},  {1, "0", "10,5", "-12", "12", true},
-        {1, "0", "10", "-12,5", "12", true},  {1, "0", "10", "-12", "12,5", true},
-        {1, "0", "10", "-24", "24", true},    {1, "2", "2", "-12", "12", true},
-    };
-    for (const Case& c : cases) {
-        AnalogRig rig;
-        rig.p.outputUnit = c.unit;
-        rig.p.outputStart = c.start;
-        rig.p.outputEnd = c.end;
-        rig.p.limitMin = c.min;
-        rig.p.limitMax = c.max;
-        EXPECT_EQ(rig.store(), c.fault ? std::set<int>{4} : std::set<int>{})
-            << c.unit << ' ' << c.start << ".." << c.end << " limit " << c.min << ".." << c.max;
+    for (const auto& [stop, cases] : groups) {
+        std::istringstream in(cases);
+        for (std::string changes; std::getline(in, changes, '|');) {
+            Record r = at230();
+            AnalogPage p = analogPage(changes);
+            const PageCheck check = Analog_speichern(r, 0, p, ',');
+            EXPECT_EQ(stops(check), stopIf(stop != 0, stop)) << changes;
+            EXPECT_EQ(check.Eingabefehler, stop != 0) << changes;
+            // Only the range group shows the exclamation picture.
+            EXPECT_EQ(check.exclamation, stop == 3) << changes;
+        }
     }
-}
-
-TEST(AnalogPage, KneeOnlyWhenKinked) {
-    struct Case {
-        int quantity;
-        const char *start, *end, *kneeIn, *kneeOut;
-        bool kinked, fault;
-    };
-    const Case cases[] = {
-        {0, "0", "230", "100", "10", true, false},
-        {0, "0", "230", "230", "20", true, false},
-        {0, "0", "230", "231", "10", true, true},
-        {0, "10", "230", "9", "10", true, true},
-        {0, "0", "230", "100", "3", true, true},
-        {0, "0", "230", "100", "21", true, true},
-        // A stored power factor with the kinked characteristic: input between start and 1.
-        {5, "0,5", "1", "0,8", "10", true, false},
-        {5, "0,5", "1", "1", "10", true, false},
-        {5, "0,5", "1", "1,01", "10", true, true},
-        {5, "0,5", "1", "0,4", "10", true, true},
-        {5, "1", "0,5", "1", "10", true, false},
-    };
-    for (const Case& c : cases) {
-        AnalogRig rig;
-        rig.p.quantity = c.quantity;
-        rig.p.unit = c.quantity == 5 ? "" : "V";
-        rig.p.rangeStart = c.start;
-        rig.p.rangeEnd = c.end;
-        rig.p.kneeInput = c.kneeIn;
-        rig.p.kneeOutput = c.kneeOut;
-        rig.p.kinked = c.kinked;
-        EXPECT_EQ(rig.store(), c.fault ? std::set<int>{5} : std::set<int>{})
-            << c.quantity << " knee " << c.kneeIn << " -> " << c.kneeOut;
-    }
+    Record r = at230();
+    AnalogPage p = analogPage("end=250 from=-21 kinked");  // the knee itself is fine
+    const PageCheck both = Analog_speichern(r, 0, p, ',');
+    EXPECT_EQ(stops(both), (std::set<int>{3, 4}));
+    EXPECT_EQ(both.message, "0,0 ... 230,0 V");
     // Straight: the knee is moved to the midpoint before it is stored, never a fault.
-    AnalogRig rig;
-    rig.p.kneeInput = "999";
-    AnalogPage p = rig.p;
-    EXPECT_TRUE(stops(Analog_speichern(rig.r, 0, p, ',')).empty());
+    p = analogPage("knee=999");
+    EXPECT_TRUE(stops(Analog_speichern(r, 0, p, ',')).empty());
     EXPECT_EQ(p.kneeInput, "115");
-    EXPECT_EQ(rig.r.Analogwerte[0][Analog::KneeInput], Cell(115.0));
-    EXPECT_EQ(rig.r.Analogwerte[0][Analog::KneeOutput], Cell(12.0));
-}
-
-TEST(AnalogPage, EachGroupSetsItsOwnStopSign) {
-    AnalogRig rig;
-    rig.p.rangeEnd = "250";
-    rig.p.outputStart = "-21";
-    rig.p.kinked = true;
-    AnalogPage p = rig.p;
-    const PageCheck c = Analog_speichern(rig.r, 0, p, ',');
-    EXPECT_EQ(stops(c), (std::set<int>{3, 4}));  // the knee itself is fine
-    EXPECT_TRUE(c.Eingabefehler);
-    EXPECT_TRUE(c.exclamation);
-    EXPECT_EQ(c.message, "0,0 ... 230,0 V");
-
-    rig.p.rangeEnd = "230";
-    p = rig.p;
-    const PageCheck output = Analog_speichern(rig.r, 0, p, ',');
-    EXPECT_FALSE(output.exclamation);  // only the range group shows the exclamation picture
-    EXPECT_TRUE(output.Eingabefehler);
+    EXPECT_EQ(r.Analogwerte[0][Analog::KneeInput], Cell(115.0));
+    EXPECT_EQ(r.Analogwerte[0][Analog::KneeOutput], Cell(12.0));
 }
 
 TEST(AnalogPage, FillAndStoreThroughThePrefix) {
-    Record r = newProject(1, 1, 600, 5);
-    AnalogRow& a = r.Analogwerte[0];
-    a[Analog::Quantity] = 2;
-    a[Analog::RangeUnit] = "kW";
-    a[Analog::RangeStart] = -3450;
-    a[Analog::KneeInput] = "1500";  // texts, as a file holds them
-    a[Analog::RangeEnd] = "3450";
-    a[Analog::OutputUnit] = 1;
-    a[Analog::Kinked] = 1;
+    Record r = RecordBuilder(1, 1, 600, 5)
+                   .analog(0, Analog::Quantity, 2, Analog::RangeUnit, "kW", Analog::RangeStart,
+                           -3450, Analog::KneeInput, "1500", Analog::RangeEnd, "3450",
+                           Analog::OutputUnit, 1, Analog::Kinked, 1);
     AnalogPage p = Analog_anzeigen(r, 0, ',');
-    EXPECT_EQ(p.quantity, 2);
-    EXPECT_EQ(p.unit, "kW");
-    EXPECT_EQ(p.rangeStart, "-3,45");
-    EXPECT_EQ(p.rangeEnd, "3,45");
-    EXPECT_EQ(p.kneeInput, "1,5");
-    EXPECT_EQ(p.outputUnit, 1);
-    EXPECT_EQ(p.outputStart, "-20");
-    EXPECT_TRUE(p.kinked);
-
+    EXPECT_EQ(p, (AnalogPage{2, 0, "kW", "-3,45", "3,45", "1,5", 1, "-20", "20", "-24", "24", "0",
+                             true}));
     p.rangeEnd = "3,2";
     Analog_speichern(r, 0, p, ',');
-    EXPECT_EQ(a[Analog::RangeEnd], Cell(3200.0));
-    EXPECT_EQ(a[Analog::RangeStart], Cell(-3450.0));
-    EXPECT_EQ(a[Analog::KneeInput], Cell(1500.0));
-    EXPECT_EQ(a[Analog::RangeUnit], Cell("kW"));
-    EXPECT_EQ(a[Analog::OutputUnit], Cell(1));
-    EXPECT_EQ(a[Analog::Kinked], Cell(1));
+    EXPECT_EQ(r.Analogwerte[0],
+              (AnalogRow{2, 0, "kW", -3450.0, 1500.0, 3200.0, 1, -20, 0, 20, -24, 24, 1}));
 }
 
 TEST(AnalogPage, KneeLabelsAndReset) {
@@ -432,15 +292,12 @@ TEST(AnalogPage, KneeLabelsAndReset) {
     Knick_zuruecksetzen(p, ',');
     EXPECT_EQ(p.kneeInput, "115,6175");  // 1,235 / 2 + 230 / 2
     EXPECT_EQ(p.kneeOutput, "12");
-
-    p.rangeStart = "-";  // a lone minus counts as 0
+    p.rangeStart = p.outputStart = "-";  // a lone minus counts as 0
     p.rangeEnd = "";
-    p.outputStart = "-";
     p.outputEnd = "10";
     Knick_zuruecksetzen(p, ',');
     EXPECT_EQ(p.kneeInput, "0");
     EXPECT_EQ(p.kneeOutput, "5");
-
     p.quantity = 5;  // power factor: the knee input is 1
     Knick_zuruecksetzen(p, ',');
     EXPECT_EQ(p.kneeInput, "1");
@@ -448,44 +305,36 @@ TEST(AnalogPage, KneeLabelsAndReset) {
 
 TEST(AnalogPage, OutputUnitDefaults) {
     EXPECT_EQ(outputUnitLabel(0), "mA");
-    EXPECT_EQ(outputUnitLabel(1), "V");
     const OutputDefaults mA = outputDefaults(0), V = outputDefaults(1);
-    EXPECT_EQ(std::vector<std::string_view>({mA.start, mA.end, mA.min, mA.max}),
-              std::vector<std::string_view>({"-20", "20", "-24", "24"}));
-    EXPECT_EQ(std::vector<std::string_view>({V.start, V.end, V.min, V.max}),
-              std::vector<std::string_view>({"-10", "10", "-12", "12"}));
+    EXPECT_EQ(std::vector<std::string_view>(
+                  {mA.start, mA.end, mA.min, mA.max, V.start, V.end, V.min, V.max}),
+              std::vector<std::string_view>({"-20", "20", "-24", "24", "-10", "10", "-12", "12"}));
 }
 
 // ---- binary pages ----------------------------------------------------------------------------
 
 TEST(BinaryPage, LimitWithinTheAllowedRange) {
-    struct Case {
+    // 230 V, 5 A four-wire, 120 % of the default range: current 0 .. 6 A, power -4.14 ..
+    // 4.14 kW, voltage 0 .. 276 V, L1-L2 0 .. 478.046 V.
+    const struct {
         int quantity, place;
         const char *unit, *limit;
         bool fault;
+    } cases[] = {
+        {1, 0, "A", "6", false},      {1, 0, "A", "6,5", true},     {1, 0, "A", "-0,1", true},
+        {2, 0, "kW", "-4,14", false}, {2, 0, "kW", "-4,141", true}, {0, 0, "V", "276", false},
+        {0, 0, "V", "276,1", true},   {0, 3, "V", "478", false},    {0, 3, "V", "478,1", true},
     };
-    // 230 V, 5 A four-wire: current 0 .. 6 A, power -4.14 .. 4.14 kW.
-    const Case cases[] = {
-        {1, 0, "A", "5", false},       {1, 0, "A", "6", false},       {1, 0, "A", "6,5", true},
-        {1, 0, "A", "-0,1", true},     {2, 0, "kW", "-4,14", false},  {2, 0, "kW", "-4,141", true},
-        {3, 0, "kVar", "4,14", false}, {4, 0, "kVA", "-0,001", true}, {0, 0, "V", "276", false},
-        {0, 0, "V", "276,1", true},    {7, 0, "°", "180", false},     {7, 0, "°", "181", true},
-        {8, 0, "Hz", "60", false},     {8, 0, "Hz", "60,5", true},    {9, 0, "V", "-10", false},
-        {9, 0, "V", "12", true},       {5, 0, "", "0,9", false},      {5, 0, "", "1,1", true},
-        {6, 0, "", "-1", false},       {6, 0, "", "1,2", true},
-    };
-    for (const Case& c : cases) {
-        Record r = newProject(1, 1, 600, 5);
-        r.Grundwerte[Basic::NominalVoltage] = 230;
-        const BinaryPage p{ModeLimit, c.quantity, c.place, c.unit, c.limit, 1};
-        const PageCheck check = Binaer_speichern(r, 0, p, ',');
-        EXPECT_EQ(stops(check), c.fault ? std::set<int>{6} : std::set<int>{})
-            << c.quantity << ' ' << c.limit << ' ' << c.unit;
+    for (const auto& c : cases) {
+        Record r = at230();
+        const PageCheck check =
+            Binaer_speichern(r, 0, {ModeLimit, c.quantity, c.place, c.unit, c.limit, 1}, ',');
+        EXPECT_EQ(stops(check), stopIf(c.fault, 6)) << c.quantity << ' ' << c.limit << c.unit;
         EXPECT_EQ(check.exclamation, c.fault);
     }
     Record r = newProject(1, 1, 600, 5);
-    const BinaryPage current{ModeLimit, 1, 0, "A", "6,5", 0};
-    EXPECT_EQ(Binaer_speichern(r, 0, current, ',').message, "0,0 ... 6,0 A");
+    EXPECT_EQ(Binaer_speichern(r, 0, {ModeLimit, 1, 0, "A", "6,5", 0}, ',').message,
+              "0,0 ... 6,0 A");
     // A quantity beyond the list is not checked.
     r.Binaerwerte[0][Binary::Quantity] = 12;
     EXPECT_FALSE(Binaer_pruefen(r, 0, ',').Eingabefehler);
@@ -494,22 +343,18 @@ TEST(BinaryPage, LimitWithinTheAllowedRange) {
 TEST(BinaryPage, OtherModesStoreZeros) {
     Record r = newProject(1, 5, 600, 5);
     for (const int mode : {ModeOff, ModeOnWhileOk}) {
-        const BinaryPage p{mode, 3, 2, "kVar", "99999", 1};  // what the hidden controls hold
-        EXPECT_EQ(Binaer_speichern(r, 4, p, ','), PageCheck{});
-        const BinaryRow expected = {mode, 0, 0, 0, 0, 0};
-        EXPECT_EQ(r.Binaerwerte[4], expected);
+        // What the hidden controls hold is not stored.
+        EXPECT_EQ(Binaer_speichern(r, 4, {mode, 3, 2, "kVar", "99999", 1}, ','), PageCheck{});
+        EXPECT_EQ(r.Binaerwerte[4], (BinaryRow{mode, 0, 0, 0, 0, 0}));
     }
     const BinaryPage limit{ModeLimit, 1, 0, "A", "4,5", 1};
     Binaer_speichern(r, 4, limit, ',');
-    const BinaryRow expected = {2, 1, 0, "A", 4.5, 1};
-    EXPECT_EQ(r.Binaerwerte[4], expected);
+    EXPECT_EQ(r.Binaerwerte[4], (BinaryRow{2, 1, 0, "A", 4.5, 1}));
     EXPECT_EQ(Binaer_anzeigen(r, 4, ','), limit);
     r.Binaerwerte[4][Binary::Unit] = "kW";
     r.Binaerwerte[4][Binary::Limit] = "1500";
     EXPECT_EQ(Binaer_anzeigen(r, 4, ',').limit, "1,5");
-
-    // Off: the zeros are not shown; the limit controls hold the voltage proposal (300 V,
-    // 120 % of it 360 V).
+    // Off: the zeros are not shown; the limit controls hold the voltage proposal (300 V).
     r.Binaerwerte[4] = {0, 0, 0, 0, 0, 0};
     EXPECT_EQ(Binaer_anzeigen(r, 4, ','), (BinaryPage{ModeOff, 0, 0, "V", "300", 0}));
 }
@@ -525,10 +370,9 @@ TEST(InterfacePage, BoxesPerConnectionType) {
         }
         return on;
     };
-    std::set<int> all, threeWire;
+    std::set<int> all, threeWire{36};
     for (int i = 0; i <= 36; ++i) all.insert(i);
     for (int i = 3; i <= 34; ++i) threeWire.insert(i);
-    threeWire.insert(36);
     EXPECT_EQ(enabledOf(0), all);
     EXPECT_EQ(enabledOf(1), (std::set<int>{0, 6, 9, 13, 17, 21, 25, 30, 33, 34}));
     EXPECT_EQ(enabledOf(2), threeWire);  // U1, U2, U3 and U off, I on
@@ -538,12 +382,9 @@ TEST(InterfacePage, BoxesPerConnectionType) {
 }
 
 TEST(InterfacePage, DisabledBoxesStoreZeroOnceShown) {
-    Record r = newProject(1, 1, 600, 5);
-    for (const int i : {0, 1, 2, 34, 35}) r.Schnittstellenwerte[static_cast<std::size_t>(i)] = 1;
+    Record r = RecordBuilder(1, 1, 600, 5).connection(1).flags({0, 1, 2, 34, 35});
     r.Schnittstellenwerte[6] = "1";
-    r.Grundwerte[Basic::ConnectionType] = 1;
-    const InterfacePage shown = Schnittstelle_anzeigen(r);
-    Schnittstelle_speichern(r, shown);
+    Schnittstelle_speichern(r, Schnittstelle_anzeigen(r));
     for (int i = 0; i < kInterfaceCells; ++i) {
         const bool on = i == 0 || i == 6 || i == 34;
         EXPECT_EQ(r.Schnittstellenwerte[static_cast<std::size_t>(i)], Cell(on ? 1 : 0)) << i;
@@ -553,8 +394,7 @@ TEST(InterfacePage, DisabledBoxesStoreZeroOnceShown) {
 // ---- reset -----------------------------------------------------------------------------------
 
 TEST(Reset, EveryOutputToTheVoltageDefaults) {
-    Record r = newProject(4, 9, 600, 5);
-    r.Grundwerte[Basic::NominalVoltage] = 230;
+    Record r = RecordBuilder(4, 9, 600, 5).basic(Basic::NominalVoltage, 230);
     for (auto& a : r.Analogwerte) a[Analog::Quantity] = 3;
     for (auto& b : r.Binaerwerte) b[Binary::Mode] = 2;
     for (auto& s : r.Schnittstellenwerte) s = 1;
@@ -566,16 +406,11 @@ TEST(Reset, EveryOutputToTheVoltageDefaults) {
     for (const auto& s : r.Schnittstellenwerte) EXPECT_EQ(s, Cell(0));
 
     // 20 kV on three-wire: 20 kV, knee 10 kV; the binary unit follows 120 % (24 kV).
-    r.Grundwerte[Basic::ConnectionType] = 2;
-    r.Grundwerte[Basic::NominalVoltage] = 0;
-    r.Grundwerte[Basic::VtPrimary] = 20;
-    r.Grundwerte[Basic::VtSecondary] = 0.1;
+    r = RecordBuilder(4, 9, 600, 5).connection(2).vt(20, 0.1);
     Ausgaenge_zuruecksetzen(r);
-    EXPECT_EQ(r.Analogwerte[2][Analog::RangeUnit], Cell("kV"));
-    EXPECT_EQ(r.Analogwerte[2][Analog::RangeEnd], Cell(20000.0));
-    EXPECT_EQ(r.Analogwerte[2][Analog::KneeInput], Cell(10000.0));
-    EXPECT_EQ(r.Binaerwerte[12][Binary::Limit], Cell(20000.0));
-    EXPECT_EQ(r.Binaerwerte[12][Binary::Unit], Cell("kV"));
+    EXPECT_EQ(r.Analogwerte[2],
+              (AnalogRow{0, 0, "kV", 0, 10000.0, 20000.0, 0, -20, 0, 20, -24, 24, 0}));
+    EXPECT_EQ(r.Binaerwerte[12], (BinaryRow{0, 0, 0, "kV", 20000.0, 0}));
 
     // 900 V line voltage: the analog range stays in V, the binary 1080 V is shown in kV.
     r.Grundwerte[Basic::NominalVoltage] = 900;
@@ -583,15 +418,6 @@ TEST(Reset, EveryOutputToTheVoltageDefaults) {
     EXPECT_EQ(r.Analogwerte[0][Analog::RangeUnit], Cell("V"));
     EXPECT_EQ(r.Binaerwerte[0][Binary::Unit], Cell("kV"));
     EXPECT_EQ(r.Binaerwerte[0][Binary::Limit], Cell(900.0));
-}
-
-TEST(Fields, TextThatIsNoNumberIsZero) {
-    EXPECT_EQ(fieldValue("1,5"), 1.5);
-    EXPECT_EQ(fieldValue("-20"), -20);
-    EXPECT_EQ(fieldValue(""), 0);
-    EXPECT_EQ(fieldValue("-"), 0);
-    EXPECT_EQ(fieldValue("1,2,3"), 0);
-    EXPECT_EQ(fieldValue("abc"), 0);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/record_builder.h"
+
 namespace kalvo {
 namespace {
 
@@ -20,22 +22,18 @@ struct Dialog {
     Leave leaveBasic() { return leave(0, basic); }
 };
 
-TEST(LeavingPages, AnUnchangedBasicPageResetsNothing) {
-    Dialog d;
-    d.record.Analogwerte[0][Analog::Quantity] = 1;
-    const Leave l = d.leaveBasic();
-    EXPECT_FALSE(l.stay);
-    EXPECT_FALSE(l.reset);
-    EXPECT_EQ(d.record.Analogwerte[0][Analog::Quantity], Cell(1));
-    EXPECT_TRUE(d.flags.Ruecksetzmeldung_aus);  // leaving the basic page keeps it
-}
-
 TEST(LeavingPages, ABasicChangeResetsTheOutputsWithTheNoticeOnlyAfterOtherPages) {
     Dialog d;
+    d.record.Analogwerte[0][Analog::Quantity] = 1;
+    Leave l = d.leaveBasic();  // unchanged: nothing is reset
+    EXPECT_FALSE(l.stay || l.reset);
+    EXPECT_EQ(d.record.Analogwerte[0][Analog::Quantity], Cell(1));
+    EXPECT_TRUE(d.flags.Ruecksetzmeldung_aus);  // leaving the basic page keeps it
+
     d.basic.connectionType = ThreeWireUnbalanced;
     d.basic.nominalVoltage = "400";
     d.record.Binaerwerte[0][Binary::Mode] = 1;
-    Leave l = d.leaveBasic();
+    l = d.leaveBasic();
     EXPECT_TRUE(l.reset);
     EXPECT_FALSE(l.notice);  // right after New
     EXPECT_EQ(d.record.Analogwerte[1][Analog::RangeEnd], Cell(400.0));
@@ -49,8 +47,7 @@ TEST(LeavingPages, ABasicChangeResetsTheOutputsWithTheNoticeOnlyAfterOtherPages)
     d.basic.connectionType = SinglePhase;
     d.basic.nominalVoltage = "230";
     l = d.leaveBasic();
-    EXPECT_TRUE(l.reset);
-    EXPECT_TRUE(l.notice);
+    EXPECT_TRUE(l.reset && l.notice);
     EXPECT_EQ(d.record.Analogwerte[0][Analog::RangeEnd], Cell(230.0));
 }
 
@@ -60,19 +57,15 @@ TEST(LeavingPages, AFaultKeepsTheUserAndResetsNothingUntilItIsCorrected) {
     d.basic.connectionType = FourWireBalanced;
     d.basic.nominalVoltage = "301";  // above the 300 V phase limit
     Leave l = d.leaveBasic();
-    EXPECT_TRUE(l.stay);
-    EXPECT_TRUE(l.check.stop[1]);
+    EXPECT_TRUE(l.stay && l.check.stop[1] && d.flags.Eingabefehler);
     EXPECT_FALSE(l.reset);
-    EXPECT_TRUE(d.flags.Eingabefehler);
     EXPECT_EQ(d.record.Grundwerte[Basic::NominalVoltage], Cell(301.0));  // stored, then checked
     EXPECT_EQ(d.record.Analogwerte[0][Analog::Quantity], Cell(1));
 
     // The corrected page differs from what the faulty store wrote: now the reset comes.
     d.basic.nominalVoltage = "230";
     l = d.leaveBasic();
-    EXPECT_FALSE(l.stay);
-    EXPECT_TRUE(l.reset);
-    EXPECT_FALSE(d.flags.Eingabefehler);
+    EXPECT_TRUE(l.reset && !l.stay && !d.flags.Eingabefehler);
     EXPECT_EQ(d.record.Analogwerte[0][Analog::Quantity], Cell(0));
 }
 
@@ -82,10 +75,8 @@ TEST(LeavingPages, AFaultyOutputPageStaysWithoutReset) {
     a.rangeEnd = "400";
     d.basic.nominalCurrent = "2";  // a change on the basic page, not yet stored
     const Leave l = d.leave(2, a);
-    EXPECT_TRUE(l.stay);
-    EXPECT_TRUE(l.check.stop[3]);
+    EXPECT_TRUE(l.stay && l.check.stop[3] && !l.reset);
     EXPECT_EQ(l.check.message, "0,0 ... 300,0 V");
-    EXPECT_FALSE(l.reset);
     EXPECT_EQ(d.record.Analogwerte[1][Analog::RangeEnd], Cell(400.0));
 }
 
@@ -114,28 +105,22 @@ TEST(OkButton, ClosesWhenCleanStaysWhenFaultyOrAfterTheNotice) {
     Dialog d;
     PageContent a = Analog_anzeigen(d.record, 0, ',');
     OkLeave ok = OK_Parametrieren(d.record, d.flags, 1, d.basic, a, ',');
-    EXPECT_TRUE(ok.close);
-    EXPECT_TRUE(d.flags.Ruecksetzmeldung_aus);  // OK does not touch the notice switch
+    EXPECT_TRUE(ok.close && d.flags.Ruecksetzmeldung_aus);  // OK keeps the notice switch
 
     std::get<AnalogPage>(a).outputStart = "-30";
     ok = OK_Parametrieren(d.record, d.flags, 1, d.basic, a, ',');
-    EXPECT_FALSE(ok.close);
-    EXPECT_TRUE(ok.check.stop[4]);
+    EXPECT_TRUE(!ok.close && ok.check.stop[4]);
 
     // A basic change: silently reset and closed after New; the notice keeps the dialog open.
     d.basic.nominalVoltage = "230";
     PageContent basic = d.basic;
     ok = OK_Parametrieren(d.record, d.flags, 0, d.basic, basic, ',');
-    EXPECT_TRUE(ok.reset);
-    EXPECT_TRUE(ok.close);
+    EXPECT_TRUE(ok.reset && ok.close);
     d.flags.Ruecksetzmeldung_aus = false;
     d.basic.nominalVoltage = "220";
     basic = d.basic;
     ok = OK_Parametrieren(d.record, d.flags, 0, d.basic, basic, ',');
-    EXPECT_TRUE(ok.reset);
-    EXPECT_TRUE(ok.notice);
-    EXPECT_FALSE(ok.close);
-    EXPECT_FALSE(d.flags.Grund_geaendert);
+    EXPECT_TRUE(ok.reset && ok.notice && !ok.close && !d.flags.Grund_geaendert);
 }
 
 TEST(CheckRecord, ANewProjectIsClean) {
@@ -148,40 +133,28 @@ TEST(CheckRecord, ANewProjectIsClean) {
 }
 
 TEST(CheckRecord, FaultsPageByPageWithTheirLines) {
-    Record r = newProject(2, 5, 600, 5);
-    r.Grundwerte[Basic::NominalVoltage] = "301";
-    r.Grundwerte[Basic::NominalCurrent] = 0;  // and no transformer ratio
-    r.Analogwerte[1][Analog::RangeEnd] = 400;
-    r.Analogwerte[1][Analog::OutputUnit] = 1;  // -20 .. 20 does not fit volts
-    r.Analogwerte[0][Analog::Kinked] = 1;
-    r.Analogwerte[0][Analog::KneeOutput] = 25;
-    r.Binaerwerte[3][Binary::Mode] = 2;
-    r.Binaerwerte[3][Binary::Quantity] = 1;
-    r.Binaerwerte[3][Binary::Unit] = "A";
-    r.Binaerwerte[3][Binary::Limit] = "6,5";
-    const Record before = r;
-
-    const std::vector<PageFault> faults = checkRecord(r, ',');
-    EXPECT_EQ(r, before);
-    const std::vector<PageFault> expected = {{0, 1}, {0, 2}, {1, 5}, {2, 3}, {2, 4}, {6, 6}};
-    EXPECT_EQ(faults, expected);
-
-    const char* german[] = {
-        "Grundeinstellungen\t1\tNenneingangsspannung: höchstens 300 V, Sekundärspannung "
-        "höchstens 0,3 kV, nicht beide 0",
-        "Grundeinstellungen\t2\tNenneingangsstrom: höchstens 5 A, Sekundärstrom höchstens 5 A, "
-        "nicht beide 0",
-        "Analogausgang 1\t5\tKnickpunkt: Eingang 0,0 ... 300,0 V, Ausgang -20 ... 20 mA",
-        "Analogausgang 2\t3\tMeßbereich: Ende über dem Maximum, erlaubt 0,0 ... 301,0 V",
-        "Analogausgang 2\t4\tAusgangssignal: Anfang unter Ende innerhalb -10 ... 10 V, "
-        "Begrenzung min unter max innerhalb -12 ... 12 V, Signal innerhalb der Begrenzung",
-        "Binärausgang 4\t6\tGrenzwert: erlaubt 0,0 ... 0,0 A",  // no current without ratio
-    };
-    for (std::size_t i = 0; i < faults.size(); ++i) {
-        EXPECT_EQ(faultLine(r, faults[i], Language::German, ','), german[i]);
-    }
+    // 301 V, no current and no transformer ratio; output 2 in volts, -20 .. 20 does not fit.
+    Record r = test::RecordBuilder(2, 5, 600, 5)
+                   .basic(Basic::NominalVoltage, "301", Basic::NominalCurrent, 0)
+                   .analog(1, Analog::RangeEnd, 400, Analog::OutputUnit, 1)
+                   .analog(0, Analog::Kinked, 1, Analog::KneeOutput, 25)
+                   .binary(3, Binary::Mode, 2, Binary::Quantity, 1, Binary::Unit, "A",
+                           Binary::Limit, "6,5");
     EXPECT_EQ(
-        faultLine(r, faults[3], Language::English, '.'),
+        faultLines(r, Language::German, ','),
+        (std::vector<std::string>{
+            "Grundeinstellungen\t1\tNenneingangsspannung: höchstens 300 V, Sekundärspannung "
+            "höchstens 0,3 kV, nicht beide 0",
+            "Grundeinstellungen\t2\tNenneingangsstrom: höchstens 5 A, Sekundärstrom höchstens 5 A, "
+            "nicht beide 0",
+            "Analogausgang 1\t5\tKnickpunkt: Eingang 0,0 ... 300,0 V, Ausgang -20 ... 20 mA",
+            "Analogausgang 2\t3\tMeßbereich: Ende über dem Maximum, erlaubt 0,0 ... 301,0 V",
+            "Analogausgang 2\t4\tAusgangssignal: Anfang unter Ende innerhalb -10 ... 10 V, "
+            "Begrenzung min unter max innerhalb -12 ... 12 V, Signal innerhalb der Begrenzung",
+            "Binärausgang 4\t6\tGrenzwert: erlaubt 0,0 ... 0,0 A",  // no current without ratio
+        }));
+    EXPECT_EQ(
+        faultLine(r, {2, 3}, Language::English, '.'),
         "Analog output 2\t3\tMeasuring range: end above the maximum, allowed 0.0 ... 301.0 V");
     // The question before programming names the pages.
     const std::string list = faultList(r, Language::German, ',');
@@ -202,10 +175,10 @@ TEST(CheckRecord, FaultsPageByPageWithTheirLines) {
 // Cells that cannot be sent are faults of the page and stop sign of their field; an output
 // whose quantity does not exist has no range to check against.
 TEST(CheckRecord, CellsThatCannotBeSentOnTheirPages) {
-    Record r = newProject(1, 2, 600, 5);
-    r.Analogwerte[0][Analog::Place] = 10;  // voltage has 7 places
-    r.Analogwerte[0][Analog::KneeOutput] = "0:0";
-    r.Binaerwerte[1] = {2, 1, 0, "V", 5, 0};  // a current limit in volts
+    // Voltage has 7 places; a current limit in volts.
+    Record r =
+        test::RecordBuilder(1, 2, 600, 5).analog(0, Analog::Place, 10, Analog::KneeOutput, "0:0");
+    r.Binaerwerte[1] = {2, 1, 0, "V", 5, 0};
     const std::vector<PageFault> faults = checkRecord(r, ',');
     ASSERT_EQ(faults.size(), 3u);
     EXPECT_EQ(faultLine(r, faults[0], Language::German, ','),
@@ -218,11 +191,7 @@ TEST(CheckRecord, CellsThatCannotBeSentOnTheirPages) {
 }
 
 TEST(CheckRecord, ExplanationsOfTheOtherGroups) {
-    Record r = newProject(1, 1, 120, 1.2);
-    r.Grundwerte[Basic::ConnectionType] = 2;
-    r.Grundwerte[Basic::NominalVoltage] = 0;
-    r.Grundwerte[Basic::VtPrimary] = 20;
-    r.Grundwerte[Basic::VtSecondary] = 0.2;
+    Record r = test::RecordBuilder(1, 1, 120, 1.2).connection(2).vt(20, 0.2);
     EXPECT_EQ(
         faultText(r, {0, 1}, Language::English, ','),
         "Nominal input voltage: at most 120 V, secondary voltage at most 0,12 kV, not both 0");
