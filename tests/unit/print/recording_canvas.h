@@ -4,8 +4,10 @@
 // per point high (230 at 10 pt, 276 at 12 pt).
 #pragma once
 
+#include <fstream>
 #include <map>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -35,19 +37,38 @@ inline Placed pageBreak() {
     return {Placed::PageBreak, 0, 0, {}, 0, false};
 }
 
-inline void PrintTo(const Placed& p, std::ostream* os) {
-    switch (p.kind) {
-        case Placed::Text:
-            *os << "text(" << p.x << ", " << p.y << ", \"" << p.text << "\", " << p.points
-                << (p.bold ? ", bold" : "") << ")";
-            return;
-        case Placed::Picture:
-            *os << "picture(" << p.x << ", " << p.y << ", \"" << p.text << "\")";
-            return;
-        case Placed::PageBreak:
-            *os << "pageBreak()";
-            return;
+// A layout written down under tests/data/print: one item a line, "x y |text|" for 10-pt text
+// (with " 12 bold" after it for another font), or "picture x y path"; '#' starts a comment.
+inline std::vector<Placed> layoutFile(const std::string& name) {
+    std::ifstream in(std::string(KALVO_SOURCE_DIR) + "/tests/data/print/" + name);
+    std::vector<Placed> out;
+    for (std::string line, word; std::getline(in, line);) {
+        std::istringstream s(line);
+        Placed p;
+        if (!(s >> word) || word[0] == '#') continue;
+        if (word == "picture") {
+            s >> p.x >> p.y >> p.text;
+            out.push_back(picture(p.x, p.y, p.text));
+            continue;
+        }
+        p.x = std::stoi(word);
+        s >> p.y;
+        std::getline(s, line);
+        const auto open = line.find('|'), close = line.rfind('|');
+        p.text = line.substr(open + 1, close - open - 1);
+        std::string points, weight;
+        std::istringstream(line.substr(close + 1)) >> points >> weight;
+        if (!points.empty()) p.points = std::stoi(points);
+        p.bold = weight == "bold";
+        out.push_back(p);
     }
+    return out;
+}
+
+inline void PrintTo(const Placed& p, std::ostream* os) {
+    const char* kinds[] = {"text", "picture", "pageBreak"};
+    *os << kinds[p.kind] << "(" << p.x << ", " << p.y << ", \"" << p.text << "\", " << p.points
+        << (p.bold ? ", bold" : "") << ")";
 }
 
 class RecordingCanvas final : public Canvas {
