@@ -1,7 +1,7 @@
 // The live values window `Anzeilist` and the interface selection `Dig_Auswahl`, driven like a
 // user would, offscreen. Which label shows which line and which boxes a connection type allows
 // are the core's (display and selection tests); here: layout, wiring and the window's own
-// behaviour. Set KALVO_SHOTS to a folder to get a picture of each window.
+// behaviour.
 
 #include <QCheckBox>
 #include <QFontInfo>
@@ -52,11 +52,6 @@ int px(QWidget& w, int twips) {
     return qRound(twips * w.logicalDpiX() / 1440.0);
 }
 
-void shoot(QWidget& w, const QString& name) {
-    const QString dir = qEnvironmentVariable("KALVO_SHOTS");
-    if (!dir.isEmpty()) w.grab().save(dir + "/" + name + ".png");
-}
-
 QList<int> flagsOf(const Record& r) {
     QList<int> out;
     for (int i = 0; i < kInterfaceCells; ++i)
@@ -69,8 +64,8 @@ QList<int> flagsOf(const Record& r) {
 class MeasureWindowsTest : public QObject {
     Q_OBJECT
   private slots:
-    void anzeilistLayoutAndCaptions() {
-        const Record record = test::RecordBuilder();  // the window keeps a reference
+    void anzeilistLayoutCaptionsAndTheLinesOfEachCycle() {
+        const Record record = test::RecordBuilder().vt(20, 0.1);  // the window keeps a reference
         Anzeilist w(nullptr, record, Language::German);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -95,18 +90,12 @@ class MeasureWindowsTest : public QObject {
         QVERIFY2(font.family() == "Courier New" || font.family() == "Liberation Mono",
                  qPrintable(font.family()));
         QVERIFY(font.bold() && font.fixedPitch() && label(w, 0)->font().pointSize() == 12);
-        shoot(w, "anzeilist_opened");
         w.setLanguage(Language::English);
         QCOMPARE(w.windowTitle(), QStringLiteral("Measured values"));
         QCOMPARE(child<QPushButton>(w, "zurück")->text(), QStringLiteral("back"));
         QCOMPARE(child<QPushButton>(w, "start")->text(), QStringLiteral("START"));
-    }
 
-    void anzeilistShowsTheLinesOfEachCycle() {
-        const Record record = test::RecordBuilder().vt(20, 0.1);
-        Anzeilist w(nullptr, record, Language::German);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        // The cycles of a poll.
         w.resize(px(w, 10650), px(w, 4530));  // the user widens it to see both columns
         QSignalSpy started(&w, &Anzeilist::startRequested);
         QSignalSpy stopped(&w, &Anzeilist::stopRequested);
@@ -128,7 +117,6 @@ class MeasureWindowsTest : public QObject {
         w.lineReceived("  101.0 V    U1 /U");
         w.lineReceived("  49.99 Hz   F");
         QCOMPARE(label(w, 12)->text(), QStringLiteral("  49.99 Hz   F"));
-        shoot(w, "anzeilist");
         // Resizing clears every label and moves the lamp.
         w.resize(w.width() - 10, w.height());
         QTRY_COMPARE(labels(w), kEmpty);
@@ -177,7 +165,6 @@ class MeasureWindowsTest : public QObject {
             QCOMPARE(box(w, i)->isEnabled(), i > 2);  // U1, U2, U3 barred
             QCOMPARE(box(w, i)->isChecked(), i == 3 || i == 9 || i == 36);
         }
-        shoot(w, "dig_auswahl");
         // Changes without OK leave the record as it was.
         QTest::mouseClick(box(w, 10), Qt::LeftButton);
         w.close();
