@@ -227,11 +227,18 @@ TEST_F(Sheet, FourAnalogNineBinaryFitsA4WithThePicture) {
     canvas.height = 9200;
     report = print(r);
     EXPECT_EQ(report.pages, 2);
-    const auto brk = std::find(canvas.placed.begin(), canvas.placed.end(), test::pageBreak());
+    auto brk = std::find(canvas.placed.begin(), canvas.placed.end(), test::pageBreak());
     ASSERT_NE(brk, canvas.placed.end());
     EXPECT_EQ(*(brk - 1), text(2880, 8590, "ON bei Überschreitung 300  V"));
     EXPECT_EQ(*(brk + 1), text(1000, 1000, "Binärausgang  6 :"));
     EXPECT_EQ(at(2880, 1230), "ON bei Überschreitung 300  V");
+
+    // An analog block (four lines) is kept whole too: output 4 from 5300 would end at 6220.
+    canvas.height = 6000;
+    print(r);
+    brk = std::find(canvas.placed.begin(), canvas.placed.end(), test::pageBreak());
+    ASSERT_NE(brk, canvas.placed.end());
+    EXPECT_EQ(*(brk + 1), text(1000, 1000, "Analogausgang  4 :"));
 }
 
 TEST_F(Sheet, PlacesLineUpWhateverTheQuantity) {

@@ -7,8 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "link/hardware.h"
-
 namespace kalvo::sim {
 namespace {
 
@@ -94,30 +92,6 @@ TEST(Transducer, ReplyDelayAndWireTime) {
     e.receive("-0-", t0);
     e.receive("t\n", t0 + c);
     EXPECT_EQ(e.frames().at(0).at, t0 + 5 * c);
-}
-
-TEST(Transducer, HardwareReplyFitsTheQueryAndParses) {
-    for (const Options& o :
-         {Options{}, Options{.analog = 4, .binary = 9, .voltage = 600, .current = 5},
-          Options{.analog = 1, .binary = 13, .voltage = 100, .current = 1, .address = "255"}}) {
-        Transducer d(o);
-        const std::string frame = "-" + o.address + "-*?";
-        d.receive(frame + "\n\r", t0);
-        const std::string raw = all(d);
-        // The query's reader starts right after sending, so the echo counts against its 150
-        // characters; it drops CR, LF and TAB.
-        EXPECT_EQ(raw.substr(0, frame.size() + 1), frame + "\r");
-        EXPECT_LE(raw.size(), 150u);
-        std::string kept = raw;
-        std::erase_if(kept, [](char ch) { return ch == '\r' || ch == '\n' || ch == '\t'; });
-
-        HardwareParse parsed = parseHardwareReply(kept);
-        ASSERT_TRUE(parsed.info) << parsed.reason << "\n" << raw;
-        EXPECT_EQ(parsed.info->analog, o.analog);
-        EXPECT_EQ(parsed.info->binary, o.binary);
-        EXPECT_DOUBLE_EQ(parsed.info->voltage, o.voltage);
-        EXPECT_DOUBLE_EQ(parsed.info->current, o.current);
-    }
 }
 
 TEST(Transducer, AFreshUnitAnswersWithAnErasedArea) {
