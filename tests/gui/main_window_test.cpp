@@ -217,46 +217,6 @@ class MainWindowTest : public QObject {
         for (const char* key : kSettingKeys) QVERIFY2(!rig.store.get(key).has_value(), key);
     }
 
-    void readBackOkAndSaveWriteTheDevicesConfiguration() {
-        Rig rig;
-        frmMain& w = rig.open(true);
-        rig.ctx().record = recordFor2A5D();
-        rig.runToEnd("mnuprogr");
-        rig.boxes.clear();
-        Record programmed = rig.ctx().record;  // with the device's classes now
-
-        rig.ctx().record = startRecord();
-        rig.runToEnd("mnudaten");
-        QCOMPARE(rig.takeBox(), QStringLiteral("0 boxes"));
-        // The read-back ends in the dialog; Save waits for its OK.
-        param* dialog = w.parameterDialog();
-        QVERIFY(dialog != nullptr && dialog->isVisible());
-        QVERIFY(!rig.action("mnufile_3")->isEnabled());
-        click(dialog, "OK_Parametrieren");
-        QTRY_VERIFY(w.parameterDialog() == nullptr);
-        QCOMPARE(rig.where("mnufile_3|mnufile_6|mnufile_7", &QAction::isEnabled).size(), 3);
-
-        const QString path = rig.dir.filePath("read.cfg");
-        rig.nextFile = path.toStdString();
-        rig.action("mnufile_3")->trigger();
-        QVERIFY(rig.boxes.empty());
-        QFile saved(path);
-        QVERIFY(saved.open(QIODevice::ReadOnly));
-        const QByteArray bytes = saved.readAll();
-        // Byte for byte what the programmed record gives under that name.
-        const Encoded expected = encodeProject(programmed, path.toStdString(), '.');
-        QCOMPARE(bytes, QByteArray::fromStdString(expected.bytes));
-
-        // Its data sheet as PDF, offered under the project's name.
-        const QString pdf = rig.dir.filePath("read.pdf");
-        rig.nextFile = pdf.toStdString();
-        rig.action("mnufile_6")->trigger();
-        QCOMPARE(rig.asked, "Als PDF speichern|" + pdf + "|PDF (*.pdf)");
-        QCOMPARE(rig.takeBox(), QStringLiteral("0 boxes"));
-        QFile file(pdf);
-        QVERIFY(file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-");
-    }
-
     void aRecordWithFaultsIsProgrammedOnlyWhenTheUserSaysSo() {
         Rig rig;
         frmMain& w = rig.open();
@@ -290,35 +250,6 @@ class MainWindowTest : public QObject {
                                                "programmiert werden: Signal 7 gibt es nicht "
                                                "(Binärausgang 1)."));
         QCOMPARE(rig.device.frames().size(), sent);
-    }
-
-    // Opening a file ends in the dialog, which names the file: outside the program's folder
-    // with its whole path.
-    void saveThenOpenRestoresTheRecordAndOffersSaving() {
-        Rig rig;
-        frmMain& w = rig.open();
-        rig.ctx().record = recordFor2A5D();
-        const Record edited = rig.ctx().record;
-        const QString path = rig.dir.filePath("project.cfg");
-        rig.nextFile = path.toStdString();
-        w.mnufile_Click(3);
-        QCOMPARE(rig.asked, QStringLiteral("Speichern von Projekt|kalvo.cfg|"
-                                           "Konfigurationsdadateien (*.cfg)|Alle Dateien (*.*)"));
-        QVERIFY(rig.boxes.empty() && QFile::exists(path));
-        w.mnufile_Click(4);
-        QVERIFY(rig.asked.startsWith("Speichern von Projekt unter||"));
-        rig.ctx().record = startRecord();
-        rig.action("mnufile_1")->trigger();
-        QCOMPARE(rig.asked, "Projekt Laden |-|Konfigurationsdateien (*.cfg)|Alle Dateien (*.*)");
-        QCOMPARE(rig.takeBox(), QStringLiteral("0 boxes"));
-        QCOMPARE(variant(rig.ctx().record), QStringLiteral("2A/5D 600/5"));
-        QCOMPARE(cellTexts(rig.ctx().record), cellTexts(edited));
-        QVERIFY(!rig.ctx().Ruecksetzmeldung_aus);
-        QCOMPARE(rig.where("mnufile_3|mnufile_4|tbToolBar_Speichern", &QAction::isEnabled).size(),
-                 3);
-        param* dialog = w.parameterDialog();
-        QVERIFY(dialog != nullptr && dialog->isVisible());
-        QCOMPARE(dialog->windowTitle(), "Parametrierung    [" + path + "]");
     }
 
     void aFileThatFailsOrACancelledDialogChangesNothing() {
@@ -501,12 +432,26 @@ class MainWindowTest : public QObject {
         QCOMPARE(child<QProgressBar>(p, "ProgressBar1")->value(), 0);
     }
 
-    void programmingSendsTheEditOnScreenShowsItsStagesAndTakesTheClasses() {
+    // One path: the read-back ends in the dialog, and Save waits for its OK; programming sends
+    // the edit on screen, shows its stages and takes the device's classes; Save, Save As and the
+    // data sheet's PDF; opening the file restores the record and ends in the dialog, which names
+    // the file (outside the program's folder with its whole path).
+    void programReadBackSaveAndOpen() {
         Rig rig;
         frmMain& w = rig.open(true);
         // Without a configuration there is nothing to program.
         rig.action("mnuprogr")->trigger();
         QVERIFY(!w.worker().busy() && rig.boxes.empty() && rig.device.frames().empty());
+
+        // The unit's demo configuration comes back into the dialog; Save waits for its OK.
+        rig.runToEnd("mnudaten");
+        QCOMPARE(rig.takeBox(), QStringLiteral("0 boxes"));
+        QCOMPARE(variant(rig.ctx().record), QStringLiteral("2A/5D 120/1.2"));
+        QVERIFY(w.parameterDialog() != nullptr && w.parameterDialog()->isVisible());
+        QVERIFY(!rig.action("mnufile_3")->isEnabled());
+        click(w.parameterDialog(), "OK_Parametrieren");
+        QTRY_VERIFY(w.parameterDialog() == nullptr);
+        QCOMPARE(rig.where("mnufile_3|mnufile_6|mnufile_7", &QAction::isEnabled).size(), 3);
 
         rig.ctx().record = recordFor2A5D();
         Record expected = rig.ctx().record;
@@ -515,7 +460,9 @@ class MainWindowTest : public QObject {
         // programming must send the 50 on screen.
         w.mnupara_Click();
         child<QRadioButton>(w.parameterDialog(), "Nennfrquenz_Option_1")->click();
-        // The progress window follows the sequence: the hardware query first, then programming.
+        // The progress window follows the sequence: the hardware query first, then programming
+        // (its caption cleared, so that the read-back's last one shows again).
+        w.progr()->setWindowTitle(QString());
         QStringList captions;
         QList<int> pictures;
         QLabel* picture = child<QLabel>(w.progr(), "Image1");
@@ -533,8 +480,44 @@ class MainWindowTest : public QObject {
         QCOMPARE(rig.where(kDeviceCommands, &QAction::isEnabled), kDeviceCommands.split('|'));
         QCOMPARE(QString::fromStdString(rig.device.storedData(1)).section(':', 2, 2), "50");
         // The device's classes reach the record; the configuration itself is what was sent.
+        const Record programmed = rig.ctx().record;
+        QCOMPARE(variant(programmed), QStringLiteral("2A/5D 120/1.2"));
+        QCOMPARE(cellTexts(programmed), cellTexts(expected));
+
+        const QString path = rig.dir.filePath("read.cfg");
+        rig.nextFile = path.toStdString();
+        rig.action("mnufile_3")->trigger();
+        QCOMPARE(rig.asked, QStringLiteral("Speichern von Projekt|kalvo.cfg|"
+                                           "Konfigurationsdadateien (*.cfg)|Alle Dateien (*.*)"));
+        QVERIFY(rig.boxes.empty());
+        QFile saved(path);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        // Byte for byte what the programmed record gives under that name.
+        const Encoded bytes = encodeProject(programmed, path.toStdString(), '.');
+        QCOMPARE(saved.readAll(), QByteArray::fromStdString(bytes.bytes));
+        w.mnufile_Click(4);
+        QVERIFY(rig.asked.startsWith("Speichern von Projekt unter||"));
+        // The data sheet as PDF, offered under the project's name.
+        const QString pdf = rig.dir.filePath("read.pdf");
+        rig.nextFile = pdf.toStdString();
+        rig.action("mnufile_6")->trigger();
+        QCOMPARE(rig.asked, "Als PDF speichern|" + pdf + "|PDF (*.pdf)");
+        QCOMPARE(rig.takeBox(), QStringLiteral("0 boxes"));
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-");
+
+        rig.ctx().record = startRecord();
+        rig.nextFile = path.toStdString();
+        rig.action("mnufile_1")->trigger();
+        QCOMPARE(rig.asked, "Projekt Laden |-|Konfigurationsdateien (*.cfg)|Alle Dateien (*.*)");
+        QCOMPARE(rig.takeBox(), QStringLiteral("0 boxes"));
         QCOMPARE(variant(rig.ctx().record), QStringLiteral("2A/5D 120/1.2"));
-        QCOMPARE(cellTexts(rig.ctx().record), cellTexts(expected));
+        QCOMPARE(cellTexts(rig.ctx().record), cellTexts(programmed));
+        QVERIFY(!rig.ctx().Ruecksetzmeldung_aus);
+        QCOMPARE(rig.where("mnufile_3|mnufile_4|tbToolBar_Speichern", &QAction::isEnabled).size(),
+                 3);
+        QVERIFY(w.parameterDialog() != nullptr && w.parameterDialog()->isVisible());
+        QCOMPARE(w.parameterDialog()->windowTitle(), "Parametrierung    [" + path + "]");
     }
 
     void aFailedSequenceShowsItsBoxOverTheLogAndChangesNothing() {

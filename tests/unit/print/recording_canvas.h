@@ -37,38 +37,37 @@ inline Placed pageBreak() {
     return {Placed::PageBreak, 0, 0, {}, 0, false};
 }
 
-// A layout written down under tests/data/print: one item a line, "x y |text|" for 10-pt text
-// (with " 12 bold" after it for another font), or "picture x y path"; '#' starts a comment.
-inline std::vector<Placed> layoutFile(const std::string& name) {
-    std::ifstream in(std::string(KALVO_SOURCE_DIR) + "/tests/data/print/" + name);
-    std::vector<Placed> out;
-    for (std::string line, word; std::getline(in, line);) {
-        std::istringstream s(line);
-        Placed p;
-        if (!(s >> word) || word[0] == '#') continue;
-        if (word == "picture") {
-            s >> p.x >> p.y >> p.text;
-            out.push_back(picture(p.x, p.y, p.text));
-            continue;
-        }
-        p.x = std::stoi(word);
-        s >> p.y;
-        std::getline(s, line);
-        const auto open = line.find('|'), close = line.rfind('|');
-        p.text = line.substr(open + 1, close - open - 1);
-        std::string points, weight;
-        std::istringstream(line.substr(close + 1)) >> points >> weight;
-        if (!points.empty()) p.points = std::stoi(points);
-        p.bold = weight == "bold";
-        out.push_back(p);
+// An item as the helpers above build it: text(1000, 1460, "Netzart:") for 10-pt text,
+// text(1000, 1000, "Daten Multimeßumformer", 12, bold), picture(1000, 4640, "/opt/kalvo/s4u.sb").
+inline void PrintTo(const Placed& p, std::ostream* os) {
+    if (p.kind == Placed::PageBreak) {
+        *os << "pageBreak()";
+        return;
     }
-    return out;
+    *os << (p.kind == Placed::Text ? "text(" : "picture(") << p.x << ", " << p.y << ", \"" << p.text
+        << '"';
+    if (p.kind == Placed::Text && (p.points != 10 || p.bold))
+        *os << ", " << p.points << (p.bold ? ", bold" : "");
+    *os << ")";
 }
 
-inline void PrintTo(const Placed& p, std::ostream* os) {
-    const char* kinds[] = {"text", "picture", "pageBreak"};
-    *os << kinds[p.kind] << "(" << p.x << ", " << p.y << ", \"" << p.text << "\", " << p.points
-        << (p.bold ? ", bold" : "") << ")";
+// The items, one a line as PrintTo writes them.
+inline std::string listing(const std::vector<Placed>& placed) {
+    std::ostringstream out;
+    for (const Placed& p : placed) {
+        PrintTo(p, &out);
+        out << "\n";
+    }
+    return out.str();
+}
+
+// A listing kept under tests/data/print, without its comment lines ('#').
+inline std::string listingFile(const std::string& name) {
+    std::ifstream in(std::string(KALVO_SOURCE_DIR) + "/tests/data/print/" + name);
+    std::string out;
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty() && line[0] != '#') out += line + "\n";
+    return out;
 }
 
 class RecordingCanvas final : public Canvas {
