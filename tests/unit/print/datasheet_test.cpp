@@ -86,16 +86,14 @@ TEST_F(Sheet, InputLinesWithAndWithoutTransformers) {
          unit().basic(Basic::NominalVoltage, "230,94", Basic::NominalCurrent, "5",
                       Basic::NominalFrequency, "60"),
          ',', "230,94 V", "5 A", "60 Hz"},
-        {"transformers, as the dialog stores", unit().vt(20, 0.1).ct(100, 5), ',', "20 kV / 100 V",
-         "100 A / 5 A", "50 Hz"},
         {"transformers, as a file holds",
          unit()
              .vt("20", "0,1")
              .ct("100", "5")
              .basic(Basic::NominalVoltage, "0", Basic::NominalCurrent, "0"),
          ',', "20 kV / 100 V", "100 A / 5 A", "50 Hz"},
-        {"fractions with a point", unit().vt(0.4, 0.11).ct(7.5, 1.2), '.', "0.4 kV / 110 V",
-         "7.5 A / 1.2 A", "50 Hz"},
+        {"transformers as the dialog stores, with a point", unit().vt(0.4, 0.11).ct(7.5, 1.2), '.',
+         "0.4 kV / 110 V", "7.5 A / 1.2 A", "50 Hz"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
