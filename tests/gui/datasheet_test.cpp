@@ -1,9 +1,12 @@
-// Printing and saving the data sheet the way the main window does, with the dialogs answered
-// here: the PDF written through QPrinter and through the PDF adapter, cancelled dialogs,
-// printers and files that fail, and the wiring pictures as the programs load them.
+// The Qt adapters: printing and saving the data sheet the way the main window does, with the
+// dialogs answered here (the PDF written through QPrinter and through the PDF adapter, cancelled
+// dialogs, a printer that fails, the wiring pictures as the programs load them); settings in a
+// file; the file dialogs' filters.
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QFontDatabase>
 #include <QImageReader>
 #include <QPixmap>
@@ -14,7 +17,10 @@
 #include <functional>
 
 #include "platform/qt/qt_canvas.h"
+#include "platform/qt/qt_settings_store.h"
 #include "print/ui/datasheet_actions.h"
+#include "shell/settings.h"
+#include "shell/ui/presenters.h"
 
 using namespace kalvo;
 
@@ -71,7 +77,7 @@ bool isSheetPdf(const QByteArray& bytes) {
 
 }  // namespace
 
-class DatasheetTest : public QObject {
+class QtAdaptersTest : public QObject {
     Q_OBJECT
 
   private slots:
@@ -101,9 +107,7 @@ class DatasheetTest : public QObject {
         Answers a;
         a.nextFile = dir.filePath(QStringLiteral("anlage.pdf")).toStdString();
         const Record r = newProject(2, 5, 600, 5);
-        QCOMPARE(saveDatasheetPdf(nullptr, r, sheetOptions(), "/home/eng/anlage.pdf", a, a),
-                 SheetOutcome::Done);
-        QCOMPARE(a.asked, std::string("Als PDF speichern|/home/eng/anlage.pdf|PDF (*.pdf)"));
+        QCOMPARE(saveDatasheetPdf(nullptr, r, sheetOptions(), "x.pdf", a, a), SheetOutcome::Done);
         QVERIFY(a.boxes.empty());
         QVERIFY(isSheetPdf(contents(QString::fromStdString(a.nextFile))));
 
@@ -115,56 +119,34 @@ class DatasheetTest : public QObject {
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"anlage.pdf"});
     }
 
-    void aPdfThatCannotBeWrittenSaysSoAndLeavesNothing() {
-        QTemporaryDir dir;
-        Answers a;
-        a.nextFile = dir.filePath(QStringLiteral("fehlt/anlage.pdf")).toStdString();
-        QCOMPARE(saveDatasheetPdf(nullptr, newProject(1, 1, 600, 5), sheetOptions(), "x.pdf", a, a),
-                 SheetOutcome::Failed);
-        QCOMPARE(a.boxes.size(), std::size_t{1});
-        QCOMPARE(a.boxes[0].title, std::string("Dateifehler"));
-        QVERIFY2(a.boxes[0].text.find("\"" + a.nextFile + "\" konnte nicht geschrieben werden") !=
-                     std::string::npos,
-                 a.boxes[0].text.c_str());
-        QVERIFY(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
-    }
-
+    // Through the printer the user chose; a cancelled dialog prints nothing, a printer that
+    // cannot print says so.
     void printsThroughThePrinterTheUserChose() {
         QTemporaryDir dir;
-        const QString out = dir.filePath(QStringLiteral("printed.pdf"));
-        Answers a;
-        a.setUp = [&](QPrinter& printer) {
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(out);
-        };
-        QCOMPARE(printDatasheet(nullptr, newProject(4, 9, 600, 5), sheetOptions(), a, a),
-                 SheetOutcome::Done);
-        QCOMPARE(a.chosen, 1);
-        QVERIFY(a.boxes.empty());
-        QVERIFY(isSheetPdf(contents(out)));
-    }
-
-    void aCancelledPrintDialogPrintsNothing() {
-        Answers a;
-        QCOMPARE(printDatasheet(nullptr, newProject(1, 1, 600, 5), sheetOptions(), a, a),
-                 SheetOutcome::Cancelled);
-        QCOMPARE(a.chosen, 1);
-        QVERIFY(a.boxes.empty());
-    }
-
-    void aPrinterThatCannotPrintSaysSo() {
-        QTemporaryDir dir;
-        Answers a;
-        a.setUp = [&](QPrinter& printer) {
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(dir.filePath(QStringLiteral("fehlt/printed.pdf")));
-        };
-        QCOMPARE(printDatasheet(nullptr, newProject(1, 1, 600, 5), sheetOptions(Language::English),
-                                a, a),
-                 SheetOutcome::Failed);
-        QCOMPARE(a.boxes.size(), std::size_t{1});
-        QCOMPARE(a.boxes[0].title, std::string("Print"));
-        QCOMPARE(a.boxes[0].text, std::string("The data sheet could not be printed."));
+        for (const QString& file :
+             {QStringLiteral("printed.pdf"), QString(), QStringLiteral("fehlt/printed.pdf")}) {
+            const QString out = dir.filePath(file);
+            Answers a;
+            if (!file.isEmpty()) {
+                a.setUp = [&](QPrinter& printer) {
+                    printer.setOutputFormat(QPrinter::PdfFormat);
+                    printer.setOutputFileName(out);
+                };
+            }
+            const SheetOutcome outcome = printDatasheet(nullptr, newProject(4, 9, 600, 5),
+                                                        sheetOptions(Language::English), a, a);
+            QCOMPARE(a.chosen, 1);
+            if (file.startsWith("fehlt")) {
+                QCOMPARE(outcome, SheetOutcome::Failed);
+                QCOMPARE(a.boxes.size(), std::size_t{1});
+                QCOMPARE(a.boxes[0].title, std::string("Print"));
+                QCOMPARE(a.boxes[0].text, std::string("The data sheet could not be printed."));
+                continue;
+            }
+            QCOMPARE(outcome, file.isEmpty() ? SheetOutcome::Cancelled : SheetOutcome::Done);
+            QVERIFY(a.boxes.empty());
+            QCOMPARE(isSheetPdf(contents(out)), !file.isEmpty());
+        }
     }
 
     void thePrintDialogIsTitledDrucken() {
@@ -184,7 +166,49 @@ class DatasheetTest : public QObject {
         QVERIFY(!chooser.choose(nullptr, printer));  // rejected: nothing to print
         QCOMPARE(title, QStringLiteral("Drucken"));
     }
+
+    void settingsSurviveInTheirFile() {
+        QTemporaryDir dir;
+        const std::string ini = dir.filePath("k.ini").toStdString();
+        const Settings custom{15, -30, 9000, 7000, 3, 485, "12", true};
+        {
+            QtSettingsStore store(ini);
+            saveSettings(store, custom);
+            store.sync();
+        }
+        QtSettingsStore again(ini);
+        QCOMPARE(loadSettings(again), custom);
+        QCOMPARE(again.get("Sprache").value_or("-"), std::string("True"));
+    }
+
+    void allFilesMeansEveryFileAndTheDialogShowsTheCaptionsAsWritten() {
+        QCOMPARE(dialogFilter("Alle Dateien (*.*)", true), "Alle Dateien (*.*)");  // on Windows
+        QFileDialog dialog;
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setOption(QFileDialog::HideNameFilterDetails);
+        const QString cfg = dialogFilter("Konfigurationsdateien (*.cfg)", false);
+        const QString all = dialogFilter("Alle Dateien (*.*)", false);
+        QCOMPARE(cfg + "|" + all, "Konfigurationsdateien (*.cfg) (*.cfg)|Alle Dateien (*.*) (*)");
+        dialog.setNameFilters({cfg, all});
+        auto* combo = dialog.findChild<QComboBox*>("fileTypeCombo");
+        QVERIFY(combo != nullptr);
+        QCOMPARE(combo->itemText(0), "Konfigurationsdateien (*.cfg)");
+        QCOMPARE(combo->itemText(1), "Alle Dateien (*.*)");
+    }
+
+    void aNameSavedWithoutSuffixGetsTheFiltersOwn() {
+        // The dialog itself adds it (in its accept()), so its overwrite question is about the file
+        // that is written.
+        QTemporaryDir dir;
+        QTimer::singleShot(0, [] {
+            if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) d->accept();
+        });
+        const std::string path =
+            QtFileDialogs().saveFile(nullptr, "Speichern", dir.filePath("projekt").toStdString(),
+                                     {"Konfigurationsdadateien (*.cfg)", "Alle Dateien (*.*)"});
+        QCOMPARE(QString::fromStdString(path), dir.filePath("projekt.cfg"));
+    }
 };
 
-QTEST_MAIN(DatasheetTest)
+QTEST_MAIN(QtAdaptersTest)
 #include "datasheet_test.moc"

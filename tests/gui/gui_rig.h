@@ -30,8 +30,8 @@ struct Rig final : MessagePresenter, FileDialogs {
     explicit Rig(sim::Options options = {}, bool realTime = false)
         : realTime(realTime), device(std::move(options)) {}
 
-    // Makes the session from the settings stored now, and the window on it.
-    frmMain& open() {
+    // Makes the session from the settings stored now, and the window on it (shown if asked).
+    frmMain& open(bool shown = false) {
         // The device thread's clock, used only there: virtual time unless asked otherwise.
         std::unique_ptr<Clock> owned = realTime ? std::unique_ptr<Clock>(new SystemClock)
                                                 : std::make_unique<test::FakeClock>();
@@ -45,6 +45,7 @@ struct Rig final : MessagePresenter, FileDialogs {
             std::move(owned));
         window->setMessagePresenter(this);
         window->setFileDialogs(this);
+        if (shown) window->show();
         return *window;
     }
     AppContext& ctx() { return session->context(); }
@@ -114,6 +115,17 @@ struct Rig final : MessagePresenter, FileDialogs {
     QString asked;  // the last dialog: title|preset|filters..., preset "-" for Open
     std::unique_ptr<frmMain> window;
 };
+
+// The child `name` of `window`; the test ends when there is none.
+template <class T = QWidget>
+T* child(const QWidget* window, const QString& name) {
+    T* c = window->findChild<T*>(name);
+    if (c == nullptr) qFatal("no %s in %s", qPrintable(name), qPrintable(window->objectName()));
+    return c;
+}
+inline void click(const QWidget* window, const QString& button) {
+    child<QAbstractButton>(window, button)->click();
+}
 
 // "2A/5D 120/1.2": the variant and the classes of a record.
 inline QString variant(const Record& r) {

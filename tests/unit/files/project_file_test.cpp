@@ -61,6 +61,9 @@ TEST(ProjectFileWrite, ExactBytesSeparatorsPathLineEndsAndOverlongText) {
     EXPECT_NE(point.find("\r\n1.2\r\n\r\n[P]\r\n0\r\n16.666\r\n"), std::string::npos);
     // A line end in the path would shift every line after it.
     EXPECT_EQ(encodeProject(oneByOne(), "a\nb\r.cfg", '.').bytes.substr(4, 10), "a?b?.cfg\r\n");
+    // A path of 300 characters instead of 21: the count's high byte is 1.
+    EXPECT_EQ(encodeProject(oneByOne(), std::string(300, 'x'), ',').bytes.substr(0, 4),
+              header(511));
     EXPECT_EQ(encodeProject(oneByOne(), std::string(65535, 'x'), ',').error, FileError::TooLong);
 }
 

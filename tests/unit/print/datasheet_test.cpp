@@ -7,27 +7,28 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 #include "recording_canvas.h"
+#include "support/record_builder.h"
 
 namespace kalvo {
 namespace {
 
 using test::picture;
 using test::Placed;
-using test::RecordingCanvas;
+using test::RecordBuilder;
 using test::text;
 
-constexpr const char* kFolder = "/opt/kalvo";
+constexpr const char* kFree = "Alle nicht benötigten Anschlussklemmen bleiben frei.";
 
 SheetOptions options(Language language = Language::German, char decimal = ',') {
-    SheetOptions o;
-    o.language = language;
-    o.decimal = decimal;
-    o.date = "31.01.2025";
-    o.time = "14:05:09";
-    o.pictureFolder = kFolder;
-    return o;
+    return {language, decimal, "31.01.2025", "14:05:09", "/opt/kalvo"};
+}
+
+// A project for a 600 V / 5 A unit.
+RecordBuilder unit(int analog = 1, int binary = 1) {
+    return RecordBuilder(analog, binary, 600, 5);
 }
 
 class Sheet : public ::testing::Test {
@@ -37,18 +38,20 @@ class Sheet : public ::testing::Test {
         canvas.asked.clear();
         return Datenblatt_drucken(r, o, canvas);
     }
+    // The text placed at (x, y), or a note that there is none.
+    std::string at(int x, int y) const {
+        const Placed* p = canvas.at(x, y);
+        return p ? p->text : "(nothing)";
+    }
     // The text placed at the value column (2880) on the line of the label at the margin.
     std::string valueOf(const std::string& label) const {
         for (const Placed& p : canvas.placed) {
-            if (p.kind == Placed::Text && p.x == 1000 && p.text == label) {
-                const Placed* v = canvas.at(2880, p.y);
-                return v ? v->text : "(nothing at 2880)";
-            }
+            if (p.kind == Placed::Text && p.x == 1000 && p.text == label) return at(2880, p.y);
         }
         return "(no " + label + ")";
     }
 
-    RecordingCanvas canvas;
+    test::RecordingCanvas canvas;
 };
 
 TEST(TabStops, EveryHalfInchFromTheLeftEdge) {
@@ -59,47 +62,9 @@ TEST(TabStops, EveryHalfInchFromTheLeftEdge) {
 
 TEST_F(Sheet, WholeSheetOfANewOneAndOneProject) {
     canvas.pictures["/opt/kalvo/s4u.sb"] = {6000, 4200};
-    const SheetReport report = print(newProject(1, 1, 600, 5));
+    const SheetReport report = print(unit());
 
-    const std::vector<Placed> expected = {
-        text(1000, 1000, "Daten Multimeßumformer", 12, true),
-        // The date is 10 characters wide: 7000 + 1000 = 8000, the next stop is 8640.
-        text(7000, 1000, "31.01.2025"),
-        text(8640, 1000, "14:05:09"),
-        // An empty line after the date, then the input lines; "Netzart:" ends at 1800, its
-        // two TABs go to 2160 and 2880.
-        text(1000, 1460, "Netzart:"),
-        text(2880, 1460, "Vierleiter beliebiger Belastung"),
-        text(1000, 1690, "Nennspannung:"),
-        text(2880, 1690, "300 V"),
-        text(1000, 1920, "Nennstrom:     "),
-        text(2880, 1920, "5 A"),
-        // The frequency cell holds the text "50" after a reset: printed unchanged.
-        text(1000, 2150, "Nennfrequenz: "),
-        text(2880, 2150, "50 Hz"),
-        // 2380 + 70.
-        text(1000, 2450, "Analogausgang  1 :"),
-        text(2880, 2450, "Spannung"),
-        // The places' column: a TAB after the widest name, "Scheinleistung", ending at 4280.
-        text(5040, 2450, "L1-N"),
-        // "Eingang" and "Ausgang" end at 2140, less than a blank before 2160.
-        text(1440, 2680, "Eingang"),
-        text(2880, 2680, " 0   ---   150   ---   300  V"),
-        text(1440, 2910, "Ausgang"),
-        text(2880, 2910, "-20   ---   0   ---   20   mA"),
-        text(1440, 3140, "Begrenzung"),
-        text(2880, 3140, "MIN:  -24  mA"),
-        text(4320, 3140, "MAX:   24  mA"),
-        // 3370 + 30 + 70.
-        text(1000, 3470, "Binärausgang  1 :"),
-        text(2880, 3470, "OFF"),
-        // 3700 + 50 + 100.
-        text(1000, 3850, "Anschlussbelegung:"),
-        text(1000, 4080, "Alle nicht benötigten Anschlussklemmen bleiben frei."),
-        // Two line feeds after the sentence, then 100 down.
-        picture(1000, 4640, "/opt/kalvo/s4u.sb"),
-    };
-    EXPECT_EQ(canvas.placed, expected);
+    EXPECT_EQ(test::listing(canvas.placed), test::listingFile("new_1a1d.txt"));
     EXPECT_FALSE(canvas.wrongFamily);
     EXPECT_EQ(report.pages, 1);
     EXPECT_TRUE(report.pictureDrawn);
@@ -107,70 +72,32 @@ TEST_F(Sheet, WholeSheetOfANewOneAndOneProject) {
 }
 
 TEST_F(Sheet, InputLinesWithAndWithoutTransformers) {
-    struct Case {
+    const struct {
         const char* what;
-        std::vector<std::pair<Basic::Field, Cell>> cells;
+        Record record;
         char decimal;
-        const char* voltage;
-        const char* current;
-        const char* frequency;
-    };
-    const Case cases[] = {
+        const char *voltage, *current, *frequency;
+    } cases[] = {
         {"direct, as the dialog stores",
-         {{Basic::NominalVoltage, 230.94},
-          {Basic::NominalCurrent, 1.2},
-          {Basic::NominalFrequency, 16.666}},
-         ',',
-         "230,94 V",
-         "1,2 A",
-         " 16,666  Hz"},
+         unit().basic(Basic::NominalVoltage, 230.94, Basic::NominalCurrent, 1.2,
+                      Basic::NominalFrequency, 16.666),
+         ',', "230,94 V", "1,2 A", " 16,666  Hz"},
         {"direct, as a file holds",
-         {{Basic::NominalVoltage, "230,94"},
-          {Basic::NominalCurrent, "5"},
-          {Basic::NominalFrequency, "60"}},
-         ',',
-         "230,94 V",
-         "5 A",
-         "60 Hz"},
-        {"transformers, as the dialog stores",
-         {{Basic::NominalVoltage, 0},
-          {Basic::VtPrimary, 20},
-          {Basic::VtSecondary, 0.1},
-          {Basic::NominalCurrent, 0},
-          {Basic::CtPrimary, 100},
-          {Basic::CtSecondary, 5}},
-         ',',
-         "20 kV / 100 V",
-         "100 A / 5 A",
-         "50 Hz"},
+         unit().basic(Basic::NominalVoltage, "230,94", Basic::NominalCurrent, "5",
+                      Basic::NominalFrequency, "60"),
+         ',', "230,94 V", "5 A", "60 Hz"},
         {"transformers, as a file holds",
-         {{Basic::NominalVoltage, "0"},
-          {Basic::VtPrimary, "20"},
-          {Basic::VtSecondary, "0,1"},
-          {Basic::NominalCurrent, "0"},
-          {Basic::CtPrimary, "100"},
-          {Basic::CtSecondary, "5"}},
-         ',',
-         "20 kV / 100 V",
-         "100 A / 5 A",
-         "50 Hz"},
-        {"fractions with a point",
-         {{Basic::NominalVoltage, 0},
-          {Basic::VtPrimary, 0.4},
-          {Basic::VtSecondary, 0.11},
-          {Basic::NominalCurrent, 0},
-          {Basic::CtPrimary, 7.5},
-          {Basic::CtSecondary, 1.2}},
-         '.',
-         "0.4 kV / 110 V",
-         "7.5 A / 1.2 A",
-         "50 Hz"},
+         unit()
+             .vt("20", "0,1")
+             .ct("100", "5")
+             .basic(Basic::NominalVoltage, "0", Basic::NominalCurrent, "0"),
+         ',', "20 kV / 100 V", "100 A / 5 A", "50 Hz"},
+        {"transformers as the dialog stores, with a point", unit().vt(0.4, 0.11).ct(7.5, 1.2), '.',
+         "0.4 kV / 110 V", "7.5 A / 1.2 A", "50 Hz"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        Record r = newProject(2, 5, 600, 5);
-        for (const auto& [field, cell] : c.cells) r.Grundwerte[field] = cell;
-        print(r, options(Language::German, c.decimal));
+        print(c.record, options(Language::German, c.decimal));
         EXPECT_EQ(valueOf("Nennspannung:"), c.voltage);
         EXPECT_EQ(valueOf("Nennstrom:     "), c.current);
         EXPECT_EQ(valueOf("Nennfrequenz: "), c.frequency);
@@ -178,165 +105,82 @@ TEST_F(Sheet, InputLinesWithAndWithoutTransformers) {
 }
 
 TEST_F(Sheet, AnalogValuesInTheRangeUnitAndAsTheRecordHoldsThem) {
-    struct Case {
+    const struct {
         const char* what;
-        std::vector<std::pair<Analog::Field, Cell>> cells;
-        const char* input;
-        const char* output;
-        const char* min;
-    };
-    const Case cases[] = {
+        Record record;
+        const char *input, *output, *min;
+    } cases[] = {
         {"a kV range divided by its prefix",
-         {{Analog::RangeUnit, "kV"}, {Analog::KneeInput, 10000}, {Analog::RangeEnd, 20000}},
-         " 0   ---   10   ---   20  kV",
-         "-20   ---   0   ---   20   mA",
-         "MIN:  -24  mA"},
+         unit().analog(0, Analog::RangeUnit, "kV", Analog::KneeInput, 10000, Analog::RangeEnd,
+                       20000),
+         " 0   ---   10   ---   20  kV", "-20   ---   0   ---   20   mA", "MIN:  -24  mA"},
         {"MW with a fraction, volts out",
-         {{Analog::Quantity, ActivePower},
-          {Analog::RangeUnit, "MW"},
-          {Analog::RangeStart, -1.5e6},
-          {Analog::KneeInput, 0},
-          {Analog::RangeEnd, 1.5e6},
-          {Analog::OutputUnit, 1},
-          {Analog::OutputStart, 0},
-          {Analog::KneeOutput, 5},
-          {Analog::OutputEnd, 10},
-          {Analog::LimitMin, 0},
-          {Analog::LimitMax, 12}},
-         "-1,5   ---   0   ---   1,5  MW",
-         " 0   ---   5   ---   10   V",
-         "MIN:   0  V"},
+         unit().analog(0, Analog::Quantity, ActivePower, Analog::RangeUnit, "MW",
+                       Analog::RangeStart, -1.5e6, Analog::KneeInput, 0, Analog::RangeEnd, 1.5e6,
+                       Analog::OutputUnit, 1, Analog::OutputStart, 0, Analog::KneeOutput, 5,
+                       Analog::OutputEnd, 10, Analog::LimitMin, 0, Analog::LimitMax, 12),
+         "-1,5   ---   0   ---   1,5  MW", " 0   ---   5   ---   10   V", "MIN:   0  V"},
         {"a capital K is no prefix",
-         {{Analog::RangeUnit, "KV"}, {Analog::RangeEnd, 400}},
-         " 0   ---   150   ---   400  KV",
-         "-20   ---   0   ---   20   mA",
-         "MIN:  -24  mA"},
+         unit().analog(0, Analog::RangeUnit, "KV", Analog::RangeEnd, 400),
+         " 0   ---   150   ---   400  KV", "-20   ---   0   ---   20   mA", "MIN:  -24  mA"},
         {"texts from a file: outputs unchanged, inputs computed",
-         {{Analog::RangeStart, "0"},
-          {Analog::KneeInput, "150"},
-          {Analog::RangeEnd, "300,5"},
-          {Analog::OutputStart, "4"},
-          {Analog::KneeOutput, "12"},
-          {Analog::OutputEnd, "20"},
-          {Analog::LimitMin, "3,8"}},
-         " 0   ---   150   ---   300,5  V",
-         "4  ---  12  ---  20  mA",
-         "MIN:  3,8 mA"},
+         unit().analog(0, Analog::RangeStart, "0", Analog::KneeInput, "150", Analog::RangeEnd,
+                       "300,5", Analog::OutputStart, "4", Analog::KneeOutput, "12",
+                       Analog::OutputEnd, "20", Analog::LimitMin, "3,8"),
+         " 0   ---   150   ---   300,5  V", "4  ---  12  ---  20  mA", "MIN:  3,8 mA"},
         {"a value that is no number is left out",
-         {{Analog::RangeStart, "abc"}, {Analog::OutputUnit, "2"}},
-         "  ---   150   ---   300  V",
-         "-20   ---   0   ---   20   mA",
-         "MIN:  -24  mA"},
+         unit().analog(0, Analog::RangeStart, "abc", Analog::OutputUnit, "2"),
+         "  ---   150   ---   300  V", "-20   ---   0   ---   20   mA", "MIN:  -24  mA"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        Record r = newProject(1, 1, 600, 5);
-        for (const auto& [field, cell] : c.cells) r.Analogwerte[0][field] = cell;
-        print(r);
-        ASSERT_NE(canvas.at(2880, 2680), nullptr);
-        EXPECT_EQ(canvas.at(2880, 2680)->text, c.input);
-        ASSERT_NE(canvas.at(2880, 2910), nullptr);
-        EXPECT_EQ(canvas.at(2880, 2910)->text, c.output);
-        ASSERT_NE(canvas.at(2880, 3140), nullptr);
-        EXPECT_EQ(canvas.at(2880, 3140)->text, c.min);
+        print(c.record);
+        EXPECT_EQ(at(2880, 2680), c.input);
+        EXPECT_EQ(at(2880, 2910), c.output);
+        EXPECT_EQ(at(2880, 3140), c.min);
     }
 }
 
-TEST_F(Sheet, EachAnalogOutputIsABlockOfFourLines) {
-    Record r = newProject(3, 1, 600, 5);
-    r.Analogwerte[1][Analog::Quantity] = Current;
-    r.Analogwerte[1][Analog::Place] = 2;
-    r.Analogwerte[2][Analog::Quantity] = ApparentPower;
-    print(r);
-    // Blocks start 4 x 230 + 30 = 950 apart; the binary output follows 70 below the last.
-    EXPECT_EQ(canvas.at(1000, 3400)->text, "Analogausgang  2 :");
-    EXPECT_EQ(canvas.at(2880, 3400)->text, "Strom");
-    EXPECT_EQ(canvas.at(5040, 3400)->text, "L3");  // the places' column
-    EXPECT_EQ(canvas.at(1000, 4350)->text, "Analogausgang  3 :");
-    EXPECT_EQ(canvas.at(2880, 4350)->text, "Scheinleistung");
-    EXPECT_EQ(canvas.at(5040, 4350)->text, "Sum");  // 14 characters end at 4280
-    EXPECT_EQ(canvas.at(1000, 5370)->text, "Binärausgang  1 :");
-}
-
 TEST_F(Sheet, BinaryOutputsInEachMode) {
-    Record r = newProject(1, 5, 600, 5);
-    r.Binaerwerte[1][Binary::Mode] = ModeOnWhileOk;
-    r.Binaerwerte[2][Binary::Mode] = "2";  // as a file holds it
-    r.Binaerwerte[2][Binary::Place] = "1";
-    r.Binaerwerte[2][Binary::Unit] = "kV";
-    r.Binaerwerte[2][Binary::Limit] = "20000";
-    r.Binaerwerte[2][Binary::Direction] = "1";
-    r.Binaerwerte[3][Binary::Mode] = ModeLimit;
-    r.Binaerwerte[3][Binary::Quantity] = Frequency;
-    r.Binaerwerte[3][Binary::Unit] = "Hz";
-    r.Binaerwerte[3][Binary::Limit] = 50.5;
-    r.Binaerwerte[4][Binary::Mode] = 7;  // no mode: nothing printed, only the spacing
-    print(r);
+    print(unit(1, 5)
+              .binary(1, Binary::Mode, ModeOnWhileOk)
+              // As a file holds it.
+              .binary(2, Binary::Mode, "2", Binary::Place, "1", Binary::Unit, "kV", Binary::Limit,
+                      "20000", Binary::Direction, "1")
+              .binary(3, Binary::Mode, ModeLimit, Binary::Quantity, Frequency, Binary::Unit, "Hz",
+                      Binary::Limit, 50.5)
+              .binary(4, Binary::Mode, 7));  // no mode: nothing printed, only the spacing
 
     std::vector<Placed> binary;
     for (const Placed& p : canvas.placed)
         if (p.y >= 3470 && p.y < 5200) binary.push_back(p);
-    const std::vector<Placed> expected = {
-        text(1000, 3470, "Binärausgang  1 :"),
-        text(2880, 3470, "OFF"),
-        text(1000, 3750, "Binärausgang  2 :"),
-        text(2880, 3750, "ON bei Gerät OK"),
-        text(1000, 4030, "Binärausgang  3 :"),
-        text(2880, 4030, "Spannung"),
-        text(5040, 4030, "L2-N"),
-        // Three TABs from the margin: 1440, 2160, 2880.
-        text(2880, 4260, "ON bei Unterschreitung 20  kV"),
-        text(1000, 4540, "Binärausgang  4 :"),
-        text(2880, 4540, "Frequenz"),
-        text(5040, 4540, "L1-N"),
-        text(2880, 4770, "ON bei Überschreitung 50,5  Hz"),
-    };
-    EXPECT_EQ(binary, expected);
+    EXPECT_EQ(test::listing(binary), test::listingFile("binary_modes.txt"));
     // Output 4 ends at 5000 + 50; output 5 adds only its 50, then 100 before the heading.
-    EXPECT_EQ(canvas.at(1000, 5200)->text, "Anschlussbelegung:");
+    EXPECT_EQ(at(1000, 5200), "Anschlussbelegung:");
 }
 
-TEST_F(Sheet, WiringPicturePerConnectionTypeAndWithoutOne) {
-    const std::pair<int, const char*> types[] = {{FourWireUnbalanced, "/opt/kalvo/s4u.sb"},
-                                                 {FourWireBalanced, "/opt/kalvo/s4g.sb"},
-                                                 {ThreeWireUnbalanced, "/opt/kalvo/s3u.sb"},
-                                                 {ThreeWireBalanced, "/opt/kalvo/s3g.sb"},
-                                                 {SinglePhase, "/opt/kalvo/s1.sb"}};
-    for (const auto& [type, path] : types) {
-        SCOPED_TRACE(path);
-        Record r = newProject(1, 1, 600, 5);
-        r.Grundwerte[Basic::ConnectionType] = type;
-        canvas.pictures = {{path, {6000, 4200}}};
-        print(r);
-        EXPECT_EQ(canvas.placed.back(), picture(1000, 4640, path));
-
-        canvas.pictures.clear();  // the file is missing: the rest prints
-        const SheetReport report = print(r);
-        EXPECT_EQ(canvas.asked, std::vector<std::string>{path});
-        EXPECT_FALSE(report.pictureDrawn);
-        EXPECT_EQ(canvas.placed.back(),
-                  text(1000, 4080, "Alle nicht benötigten Anschlussklemmen bleiben frei."));
-    }
+// The picture for each connection type is the configuration's (its unit test); here, what the
+// sheet does without one.
+TEST_F(Sheet, AMissingWiringPictureOrNoneLeavesTheRestPrinted) {
+    SheetReport report = print(unit().connection(ThreeWireBalanced));
+    EXPECT_EQ(canvas.asked, std::vector<std::string>{"/opt/kalvo/s3g.sb"});
+    EXPECT_FALSE(report.pictureDrawn);
+    EXPECT_EQ(canvas.placed.back(), text(1000, 4080, kFree));
     // A connection type without a picture (a broken record): nothing is looked for.
-    Record r = newProject(1, 1, 600, 5);
-    r.Grundwerte[Basic::ConnectionType] = 9;
-    const SheetReport report = print(r);
+    report = print(unit().connection(9));
     EXPECT_TRUE(canvas.asked.empty());
     EXPECT_EQ(report.picturePath, "");
     EXPECT_EQ(canvas.at(2880, 1460), nullptr);
-    EXPECT_EQ(canvas.at(1000, 1460)->text, "Netzart:");
+    EXPECT_EQ(at(1000, 1460), "Netzart:");
 }
 
 TEST_F(Sheet, NamesFollowTheLanguageHeadingsStayGerman) {
-    Record r = newProject(1, 1, 600, 5);
-    r.Grundwerte[Basic::ConnectionType] = SinglePhase;
-    r.Binaerwerte[0][Binary::Mode] = ModeLimit;
-    r.Binaerwerte[0][Binary::Quantity] = ReactiveFactor;
+    const Record r = unit()
+                         .connection(SinglePhase)
+                         .binary(0, Binary::Mode, ModeLimit, Binary::Quantity, ReactiveFactor);
     const struct {
         Language language;
-        const char* connection;
-        const char* analog;
-        const char* binary;
+        const char *connection, *analog, *binary;
     } cases[] = {
         {Language::German, "Einphasennetz", "Spannung", "Blindfaktor"},
         {Language::English, "Single-Phase System", "Voltage", "Reactive Power Factor"},
@@ -356,25 +200,25 @@ TEST_F(Sheet, NamesFollowTheLanguageHeadingsStayGerman) {
 }
 
 TEST_F(Sheet, FourAnalogNineBinaryFitsA4WithThePicture) {
-    Record r = newProject(4, 9, 600, 5);
+    Record r = unit(4, 9);
     for (int i = 0; i < 9; ++i) r.Binaerwerte[static_cast<std::size_t>(i)][Binary::Mode] = 2;
     canvas.pictures["/opt/kalvo/s4u.sb"] = {6000, 4200};
     // Analog blocks from 2450, 950 each, to 6250; binary from 6320, 2 x 230 + 50 each, to
     // 10910; heading at 11010, picture at 11010 + 3 x 230 + 100 = 11800, ending at 16000.
     SheetReport report = print(r);
     EXPECT_EQ(report.pages, 1);
-    EXPECT_EQ(canvas.at(1000, 11010)->text, "Anschlussbelegung:");
+    EXPECT_EQ(at(1000, 11010), "Anschlussbelegung:");
     EXPECT_EQ(canvas.placed.back(), picture(1000, 11800, "/opt/kalvo/s4u.sb"));
 
-    // A printer whose printable area is shorter: the wiring section moves whole to page 2.
-    canvas.height = 15000;
+    // A printable area that ends 100 above the picture's end (its three lines of text count, not
+    // two): the wiring section moves whole to page 2.
+    canvas.height = 15900;
     report = print(r);
     EXPECT_EQ(report.pages, 2);
     const std::vector<Placed> tail(canvas.placed.end() - 4, canvas.placed.end());
-    const std::vector<Placed> expected = {
-        test::pageBreak(), text(1000, 1000, "Anschlussbelegung:"),
-        text(1000, 1230, "Alle nicht benötigten Anschlussklemmen bleiben frei."),
-        picture(1000, 1790, "/opt/kalvo/s4u.sb")};
+    const std::vector<Placed> expected = {test::pageBreak(), text(1000, 1000, "Anschlussbelegung:"),
+                                          text(1000, 1230, kFree),
+                                          picture(1000, 1790, "/opt/kalvo/s4u.sb")};
     EXPECT_EQ(tail, expected);
 
     // Shorter still: binary output 6 (6320 + 5 x 510 = 8870, two lines to 9330) would have its
@@ -382,22 +226,28 @@ TEST_F(Sheet, FourAnalogNineBinaryFitsA4WithThePicture) {
     canvas.height = 9200;
     report = print(r);
     EXPECT_EQ(report.pages, 2);
-    const auto brk = std::find(canvas.placed.begin(), canvas.placed.end(), test::pageBreak());
+    auto brk = std::find(canvas.placed.begin(), canvas.placed.end(), test::pageBreak());
     ASSERT_NE(brk, canvas.placed.end());
     EXPECT_EQ(*(brk - 1), text(2880, 8590, "ON bei Überschreitung 300  V"));
     EXPECT_EQ(*(brk + 1), text(1000, 1000, "Binärausgang  6 :"));
-    EXPECT_EQ(canvas.at(2880, 1230)->text, "ON bei Überschreitung 300  V");
+    EXPECT_EQ(at(2880, 1230), "ON bei Überschreitung 300  V");
+
+    // An analog block (four lines) is kept whole too: output 4 from 5300 would end at 6220.
+    canvas.height = 6000;
+    print(r);
+    brk = std::find(canvas.placed.begin(), canvas.placed.end(), test::pageBreak());
+    ASSERT_NE(brk, canvas.placed.end());
+    EXPECT_EQ(*(brk + 1), text(1000, 1000, "Analogausgang  4 :"));
 }
 
 TEST_F(Sheet, PlacesLineUpWhateverTheQuantity) {
     // The widest names ("Scheinleistung", "Reactive Power Factor", "Scheinleisdung") end by 4880.
     for (Language language : {Language::German, Language::English, Language::Dialect}) {
         for (int quantity = 0; quantity < 10; ++quantity) {
-            Record r = newProject(1, 1, 600, 5);
-            r.Analogwerte[0][Analog::Quantity] = quantity;
-            r.Binaerwerte[0][Binary::Mode] = ModeLimit;
-            r.Binaerwerte[0][Binary::Quantity] = quantity;
-            print(r, options(language));
+            print(unit()
+                      .analog(0, Analog::Quantity, quantity)
+                      .binary(0, Binary::Mode, ModeLimit, Binary::Quantity, quantity),
+                  options(language));
             for (int y : {2450, 3470}) {                  // analog output 1, binary output 1
                 const Placed* name = canvas.at(2880, y);  // the place is placed next
                 ASSERT_NE(name, nullptr);
@@ -408,18 +258,17 @@ TEST_F(Sheet, PlacesLineUpWhateverTheQuantity) {
 }
 
 TEST_F(Sheet, OddRecordsPrintWhatTheyCan) {
-    Record r = newProject(1, 1, 600, 5);
-    r.Analogwerte[0][Analog::Quantity] = "x";
-    r.Analogwerte[0][Analog::RangeEnd] = std::numeric_limits<double>::infinity();
+    Record r = unit().analog(0, Analog::Quantity, "x", Analog::RangeEnd,
+                             std::numeric_limits<double>::infinity());
     r.Anzahl_Analog = 9;  // more than the table has: its five rows
     r.Anzahl_Binaer = -3;
     print(r);
-    EXPECT_EQ(canvas.at(1000, 2450)->text, "Analogausgang  1 :");
+    EXPECT_EQ(at(1000, 2450), "Analogausgang  1 :");
     EXPECT_EQ(canvas.at(2880, 2450), nullptr);  // no quantity, no place
-    EXPECT_EQ(canvas.at(2880, 2680)->text, " 0   ---   150   ---   V");
-    EXPECT_EQ(canvas.at(1000, 2450 + 4 * 950)->text, "Analogausgang  5 :");
+    EXPECT_EQ(at(2880, 2680), " 0   ---   150   ---   V");
+    EXPECT_EQ(at(1000, 2450 + 4 * 950), "Analogausgang  5 :");
     // No binary block: the heading follows 70 + 100 below the last analog block.
-    EXPECT_EQ(canvas.at(1000, 2450 + 5 * 950 + 70 + 100)->text, "Anschlussbelegung:");
+    EXPECT_EQ(at(1000, 2450 + 5 * 950 + 70 + 100), "Anschlussbelegung:");
 }
 
 TEST(VorsatzFaktor, FirstCharacterOfTheUnit) {
@@ -429,104 +278,44 @@ TEST(VorsatzFaktor, FirstCharacterOfTheUnit) {
     for (const auto& [unit, factor] : cases) EXPECT_EQ(Vorsatz_Faktor(unit), factor) << unit;
 }
 
-TEST(MessortText, EveryRowOfThePlaceTable) {
-    struct Case {
-        int type, quantity, place;
+TEST(MessortText, EveryPlaceOfThePlaceTable) {
+    // Keys c = 1000 x connection type + 10 x quantity + place. The phase places by quantity and
+    // place come first, whatever the connection type; then those that depend on it.
+    const struct {
+        std::vector<int> keys;
         const char* text;
+    } rows[] = {
+        {{10, 21, 31, 41, 51, 61, 70, 71, 101, 111, 121, 131, 141, 2021, 3041, 1071, 4070}, "L1"},
+        {{2080}, "L1-N"},
+        {{11, 22, 32, 42, 52, 62, 72, 102, 112, 122, 132, 142}, "L2"},
+        {{2012, 23, 33, 43, 53, 63, 73, 103, 113, 123, 133, 143}, "L3"},
+        {{0, 1000, 4000}, "L1-N"},
+        {{1}, "L2-N"},
+        {{2}, "L3-N"},
+        {{3, 2000, 3000}, "L1-L2"},
+        {{4, 2001, 3001}, "L2-L3"},
+        {{5, 2002, 3002}, "L3-L1"},
+        {{4020, 4030, 4040, 4050, 4060, 4100, 4110, 4120, 4130, 4140}, "L1"},
+        // Everything else: the sum places.
+        {{20, 1020, 2040, 6, 13, 90, 1001}, "Sum"},
     };
-    const Case cases[] = {// By k = 10 x quantity + place, whatever the connection type.
-                          {0, 1, 0, "L1"},
-                          {2, 2, 1, "L1"},
-                          {0, 3, 1, "L1"},
-                          {3, 4, 1, "L1"},
-                          {0, 5, 1, "L1"},
-                          {0, 6, 1, "L1"},
-                          {0, 7, 0, "L1"},
-                          {1, 7, 1, "L1"},
-                          {0, 10, 1, "L1"},
-                          {0, 11, 1, "L1"},
-                          {0, 12, 1, "L1"},
-                          {0, 13, 1, "L1"},
-                          {0, 14, 1, "L1"},
-                          {2, 8, 0, "L1-N"},
-                          {0, 1, 1, "L2"},
-                          {0, 2, 2, "L2"},
-                          {0, 3, 2, "L2"},
-                          {0, 4, 2, "L2"},
-                          {0, 5, 2, "L2"},
-                          {0, 6, 2, "L2"},
-                          {0, 7, 2, "L2"},
-                          {0, 10, 2, "L2"},
-                          {0, 11, 2, "L2"},
-                          {0, 12, 2, "L2"},
-                          {0, 13, 2, "L2"},
-                          {0, 14, 2, "L2"},
-                          {2, 1, 2, "L3"},
-                          {0, 2, 3, "L3"},
-                          {0, 3, 3, "L3"},
-                          {0, 4, 3, "L3"},
-                          {0, 5, 3, "L3"},
-                          {0, 6, 3, "L3"},
-                          {0, 7, 3, "L3"},
-                          {0, 10, 3, "L3"},
-                          {0, 11, 3, "L3"},
-                          {0, 12, 3, "L3"},
-                          {0, 13, 3, "L3"},
-                          {0, 14, 3, "L3"},
-                          // By c = 1000 x connection type + k.
-                          {0, 0, 0, "L1-N"},
-                          {1, 0, 0, "L1-N"},
-                          {4, 0, 0, "L1-N"},
-                          {0, 0, 1, "L2-N"},
-                          {0, 0, 2, "L3-N"},
-                          {0, 0, 3, "L1-L2"},
-                          {2, 0, 0, "L1-L2"},
-                          {3, 0, 0, "L1-L2"},
-                          {0, 0, 4, "L2-L3"},
-                          {2, 0, 1, "L2-L3"},
-                          {3, 0, 1, "L2-L3"},
-                          {0, 0, 5, "L3-L1"},
-                          {2, 0, 2, "L3-L1"},
-                          {3, 0, 2, "L3-L1"},
-                          {4, 2, 0, "L1"},
-                          {4, 3, 0, "L1"},
-                          {4, 4, 0, "L1"},
-                          {4, 5, 0, "L1"},
-                          {4, 6, 0, "L1"},
-                          {4, 10, 0, "L1"},
-                          {4, 11, 0, "L1"},
-                          {4, 12, 0, "L1"},
-                          {4, 13, 0, "L1"},
-                          {4, 14, 0, "L1"},
-                          // Everything else: the sum places.
-                          {0, 2, 0, "Sum"},
-                          {1, 2, 0, "Sum"},
-                          {2, 4, 0, "Sum"},
-                          {0, 0, 6, "Sum"},
-                          {0, 1, 3, "Sum"},
-                          {4, 7, 0, "L1"},
-                          {0, 9, 0, "Sum"},
-                          {1, 0, 1, "Sum"}};
-    for (const Case& c : cases) {
-        Record r = newProject(1, 1, 600, 5);
-        r.Grundwerte[Basic::ConnectionType] = c.type;
-        r.Analogwerte[0][Analog::Quantity] = c.quantity;
-        r.Analogwerte[0][Analog::Place] = c.place;
-        r.Binaerwerte[0][Binary::Quantity] = std::to_string(c.quantity);  // as a file holds it
-        r.Binaerwerte[0][Binary::Place] = std::to_string(c.place);
-        const std::string where = std::to_string(c.type) + "/" + std::to_string(c.quantity) + "/" +
-                                  std::to_string(c.place);
-        EXPECT_EQ(Messort_Text(r, OutputKind::Analog, 0), c.text) << where;
-        EXPECT_EQ(Messort_Text(r, OutputKind::Binary, 0), c.text) << where;
+    for (const auto& row : rows) {
+        for (const int c : row.keys) {
+            const int type = c / 1000, quantity = c % 1000 / 10, place = c % 10;
+            Record r = unit().connection(type);
+            r.Analogwerte[0][Analog::Quantity] = quantity;
+            r.Analogwerte[0][Analog::Place] = place;
+            r.Binaerwerte[0][Binary::Quantity] = std::to_string(quantity);  // as a file holds it
+            r.Binaerwerte[0][Binary::Place] = std::to_string(place);
+            EXPECT_EQ(Messort_Text(r, OutputKind::Analog, 0), row.text) << c;
+            EXPECT_EQ(Messort_Text(r, OutputKind::Binary, 0), row.text) << c;
+        }
     }
     // Cells that hold no number name no place; a phase place needs no connection type.
-    Record r = newProject(1, 1, 600, 5);
-    r.Analogwerte[0][Analog::Place] = "";
+    Record r = unit().analog(0, Analog::Place, "");
     EXPECT_EQ(Messort_Text(r, OutputKind::Analog, 0), "");
     EXPECT_EQ(Messort_Text(r, OutputKind::Binary, 13), "");
-    r.Grundwerte[Basic::ConnectionType] = "x";
-    r.Binaerwerte[0][Binary::Quantity] = Current;
-    r.Binaerwerte[0][Binary::Place] = 1;
+    r = unit().connection("x").binary(0, Binary::Quantity, Current, Binary::Place, 1);
     EXPECT_EQ(Messort_Text(r, OutputKind::Binary, 0), "L2");
     r.Binaerwerte[0][Binary::Quantity] = Voltage;
     EXPECT_EQ(Messort_Text(r, OutputKind::Binary, 0), "");
@@ -546,20 +335,13 @@ TEST(PrintedNumber, BlanksAroundAndTheRegionalSeparator) {
 
 TEST(SheetStampTest, GermanDateAndTime) {
     std::tm t{};
-    t.tm_year = 125;
-    t.tm_mon = 0;
-    t.tm_mday = 31;
-    t.tm_hour = 14;
-    t.tm_min = 5;
-    t.tm_sec = 9;
-    EXPECT_EQ(sheetStamp(t).date, "31.01.2025");
-    EXPECT_EQ(sheetStamp(t).time, "14:05:09");
-    t = std::tm{};
-    t.tm_year = 109;
-    t.tm_mon = 11;
-    t.tm_mday = 1;
-    EXPECT_EQ(sheetStamp(t).date, "01.12.2009");
-    EXPECT_EQ(sheetStamp(t).time, "00:00:00");
+    auto set = [&t](int year, int month, int day, int hour, int minute, int second) {
+        std::tie(t.tm_year, t.tm_mon, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec) =
+            std::tuple(year - 1900, month - 1, day, hour, minute, second);
+        return sheetStamp(t).date + " " + sheetStamp(t).time;
+    };
+    EXPECT_EQ(set(2025, 1, 31, 14, 5, 9), "31.01.2025 14:05:09");
+    EXPECT_EQ(set(2009, 12, 1, 0, 0, 0), "01.12.2009 00:00:00");
 }
 
 TEST(DatasheetPdfName, TheProjectsNameWithPdf) {

@@ -4,8 +4,10 @@
 // per point high (230 at 10 pt, 276 at 12 pt).
 #pragma once
 
+#include <fstream>
 #include <map>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -35,19 +37,37 @@ inline Placed pageBreak() {
     return {Placed::PageBreak, 0, 0, {}, 0, false};
 }
 
+// An item as the helpers above build it: text(1000, 1460, "Netzart:") for 10-pt text,
+// text(1000, 1000, "Daten Multimeßumformer", 12, bold), picture(1000, 4640, "/opt/kalvo/s4u.sb").
 inline void PrintTo(const Placed& p, std::ostream* os) {
-    switch (p.kind) {
-        case Placed::Text:
-            *os << "text(" << p.x << ", " << p.y << ", \"" << p.text << "\", " << p.points
-                << (p.bold ? ", bold" : "") << ")";
-            return;
-        case Placed::Picture:
-            *os << "picture(" << p.x << ", " << p.y << ", \"" << p.text << "\")";
-            return;
-        case Placed::PageBreak:
-            *os << "pageBreak()";
-            return;
+    if (p.kind == Placed::PageBreak) {
+        *os << "pageBreak()";
+        return;
     }
+    *os << (p.kind == Placed::Text ? "text(" : "picture(") << p.x << ", " << p.y << ", \"" << p.text
+        << '"';
+    if (p.kind == Placed::Text && (p.points != 10 || p.bold))
+        *os << ", " << p.points << (p.bold ? ", bold" : "");
+    *os << ")";
+}
+
+// The items, one a line as PrintTo writes them.
+inline std::string listing(const std::vector<Placed>& placed) {
+    std::ostringstream out;
+    for (const Placed& p : placed) {
+        PrintTo(p, &out);
+        out << "\n";
+    }
+    return out.str();
+}
+
+// A listing kept under tests/data/print, without its comment lines ('#').
+inline std::string listingFile(const std::string& name) {
+    std::ifstream in(std::string(KALVO_SOURCE_DIR) + "/tests/data/print/" + name);
+    std::string out;
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty() && line[0] != '#') out += line + "\n";
+    return out;
 }
 
 class RecordingCanvas final : public Canvas {

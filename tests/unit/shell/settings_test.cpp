@@ -25,6 +25,8 @@ TEST(Settings, DefaultsRoundTripAndFallBackPerKey) {
     store.values = {{"COM", "x"}, {"MainWidth", ""}, {"Sprache", "maybe"}, {"MainTop", " 42 "}};
     const Settings s = loadSettings(store);
     EXPECT_EQ(s, (Settings{1000, 42, 7500, 6500, 1, 232, "0", false}));
+    store.values = {{"Sprache", "-1"}};  // true as older versions stored it
+    EXPECT_TRUE(loadSettings(store).Sprache);
 }
 
 // Start after start with a window manager that frames the window only after the first show

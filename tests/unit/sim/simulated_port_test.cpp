@@ -82,13 +82,16 @@ TEST(SimulatedPort, ClosedOrUnpluggedPortsAndStaleOutput) {
 
 // A unit that is not fresh holds the demo configuration: it is identified, reads back, passes
 // every page check of the parameter dialog in both languages and separators, is exactly what
-// programming would store for the record read, and programs back into the unit; the last unit
-// with the wire's time per character.
+// programming would store for the record read, and programs back into the unit; one unit at a
+// three-digit address (its longer echo still leaves the hardware reply whole), the last with the
+// wire's time per character.
 TEST(SimulatedPort, TheDemoConfigurationReadsBackCleanAndProgramsBack) {
     const struct {
         int analog, binary;
         double voltage, current;
-    } units[] = {{2, 5, 120, 1.2}, {1, 1, 600, 5}, {3, 5, 600, 1.2}, {4, 9, 100, 1}};
+        const char* address;
+    } units[] = {
+        {2, 5, 120, 1.2, "0"}, {1, 1, 600, 5, "255"}, {3, 5, 600, 1.2, "0"}, {4, 9, 100, 1, "0"}};
     for (const auto& u : units) {
         SCOPED_TRACE(std::to_string(u.analog) + "A/" + std::to_string(u.binary) + "D " +
                      std::to_string(u.voltage) + "/" + std::to_string(u.current));
@@ -97,14 +100,15 @@ TEST(SimulatedPort, TheDemoConfigurationReadsBackCleanAndProgramsBack) {
                            .binary = u.binary,
                            .voltage = u.voltage,
                            .current = u.current,
+                           .address = u.address,
                            .wireTime = u.analog == 4});
         SimulatedPort port(device, clock);
         Link link(port, clock);
 
-        const Identification id = Hardware_erkennung(link, "0");
+        const Identification id = Hardware_erkennung(link, u.address);
         ASSERT_EQ(id.outcome, Outcome::Ok) << id.reason;
         EXPECT_EQ(id.info.binary, u.binary);
-        const ReadBackResult read = readTransducer(link, startRecord(), "0");
+        const ReadBackResult read = readTransducer(link, startRecord(), u.address);
         ASSERT_EQ(read.outcome, Outcome::Ok) << read.reason;
         const Record& r = read.record;
         EXPECT_EQ(r.Anzahl_Analog, u.analog);
@@ -122,7 +126,7 @@ TEST(SimulatedPort, TheDemoConfigurationReadsBackCleanAndProgramsBack) {
                     << decimal;
             }
         }
-        const ProgramResult programmed = programTransducer(link, r, "0", ',');
+        const ProgramResult programmed = programTransducer(link, r, u.address, ',');
         EXPECT_EQ(programmed.outcome, Outcome::Ok) << programmed.reason;
     }
 }
