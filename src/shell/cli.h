@@ -38,8 +38,12 @@
 //                             on Ctrl-C (exit 0); no line for 10 s is a link failure.
 //                             --csv also records every value line as CSV, written through
 //
-// Exit codes: 0 success, 1 usage, 2 link failure, 3 wrong transducer, 4 never programmed,
-// 5 bad input (file or reply, a fault found by check, a refusal of program).
+// Every message on stderr is in the language of --lang (the desktop tool's by default). A
+// usage error names what is wrong and points to --help.
+//
+// Exit codes: 0 success, 1 usage, 2 link failure (no reply, or none within the time), 3 wrong
+// transducer, 4 never programmed, 5 bad input (file or reply, a fault found by check, a
+// refusal of program).
 #pragma once
 
 #include <atomic>

@@ -112,7 +112,7 @@ TEST(Transducer, HardwareReplyFitsTheQueryAndParses) {
         std::erase_if(kept, [](char ch) { return ch == '\r' || ch == '\n' || ch == '\t'; });
 
         HardwareParse parsed = parseHardwareReply(kept);
-        ASSERT_TRUE(parsed.info) << parsed.reason << "\n" << raw;
+        ASSERT_TRUE(parsed.info) << parsed.reason.english << "\n" << raw;
         EXPECT_EQ(parsed.info->analog, o.analog);
         EXPECT_EQ(parsed.info->binary, o.binary);
         EXPECT_DOUBLE_EQ(parsed.info->voltage, o.voltage);
