@@ -30,6 +30,7 @@ constexpr const char* kUsage =
     "                 [--verbose] COMMAND\n"
     "  --simulator  a built-in simulated unit: programmed 2A/5D, 120 V / 1.2 A with a demo\n"
     "               configuration; --fresh: one that was never programmed\n"
+    "  --address N  the unit's address, a whole number 0..32 (default 0)\n"
     "commands:\n"
     "  transact TEXT...       one exchange of \"-\" + address + TEXT (e.g. transact -t)\n"
     "  identify               detect the hardware variant and input class\n"
@@ -41,7 +42,7 @@ constexpr const char* kUsage =
     "  read [--output FILE]   read the stored configuration (print it, or save it)\n"
     "  show FILE.cfg          print a project file's configuration\n"
     "  set-address [--verify] OLD NEW\n"
-    "                         give the device at OLD the address NEW (1..32, otherwise 0);\n"
+    "                         give the device at OLD the address NEW (each 0..32);\n"
     "                         --verify: then a link test at NEW\n"
     "  send TEXT...           send TEXT + LF + CR exactly as given (e.g. send -0-t)\n"
     "  datasheet [--lang de|en] FILE.cfg --pdf OUT.pdf\n"
@@ -338,7 +339,8 @@ class Runner {
         return kExitOk;
     }
 
-    // A failed link test counts as a link failure (exit 2): the device may or may not have
+    // Both addresses are whole numbers 0..32 ("07" is 7); anything else sends nothing. A
+    // failed link test counts as a link failure (exit 2): the device may or may not have
     // taken the new address, and only a test that passes tells.
     int setAddress() {
         bool verify = false;
@@ -351,12 +353,17 @@ class Runner {
             }
         }
         if (entries.size() != 2) return usage(kCliSetAddressArguments);
-        const auto change = addressChangeFor(entries[0], entries[1], verify);
-        if (!change) return usage(kCliSetAddressEmpty);
+        AddressChange change{0, 0, verify};
+        for (auto [entry, into] : {std::pair{&entries[0], &change.oldAddress},
+                                   std::pair{&entries[1], &change.newAddress}}) {
+            const std::optional<int> address = strictAddress(*entry);
+            if (!address) return usage(fillIn(kCliSetAddressAllowed, *entry));
+            *into = *address;
+        }
         if (!connect()) return fail(Outcome::LinkFailure, {});
         StreamLog log(env_.out);
         Link link = makeLink(&log);
-        const AddressChangeResult r = changeAddress(link, *change);
+        const AddressChangeResult r = changeAddress(link, change);
         if (r.outcome != Outcome::Ok) return fail(r.outcome, {});
         return kExitOk;
     }
@@ -482,9 +489,11 @@ int runCli(const std::vector<std::string>& args, const CliEnvironment& env) {
             o.fresh = true;
         } else if (a == "--address") {
             std::string v;
-            if (!value(v)) return usage(kCliAddressNeedsNumber);
-            // Typed addresses are read like the device reads numbers: "07" is 7.
-            o.address = formatNumber(leadingNumber(v), '.');
+            // A whole number 0..32 ("07" is 7): anything else would put a malformed frame on
+            // the line or talk to another unit.
+            const std::optional<int> address = value(v) ? strictAddress(v) : std::nullopt;
+            if (!address) return usage(fillIn(kCliAddressAllowed, v));
+            o.address = std::to_string(*address);
         } else if (a == "--lang") {
             std::string v;
             if (!value(v) || (v != "de" && v != "en")) return usage(kCliLangValues);

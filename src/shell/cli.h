@@ -2,6 +2,7 @@
 //
 //   kalvo-cli [--port PATH | --simulator [--fresh]] [--address N] [--lang de|en] [--verbose]
 //             COMMAND ...
+//     --address N             the unit's address: a whole number 0..32 in digits (default 0)
 //     --simulator             the built-in simulated TXR 3.0: a programmed 2A/5D, 120 V / 1.2 A
 //                             unit holding a demo configuration; with --fresh a unit that
 //                             was never programmed
@@ -17,9 +18,10 @@
 //     read [--output FILE]    reads the stored configuration; prints it, or saves it
 //     show FILE.cfg           prints a project file's configuration
 //     set-address [--verify] OLD NEW
-//                             sends "-" + OLD + "-*" + NEW (each 1..32, otherwise 0); with
-//                             --verify then a link test "-t" at NEW. Prints the log lines.
-//                             Exit 2 when the port fails or the test gets no echo.
+//                             sends "-" + OLD + "-*" + NEW (each a whole number 0..32,
+//                             "07" is 7; anything else is a usage error and sends nothing);
+//                             with --verify then a link test "-t" at NEW. Prints the log
+//                             lines. Exit 2 when the port fails or the test gets no echo.
 //     send TEXT...            sends TEXT + LF + CR exactly as given (no address added, no
 //                             reply awaited); prints it
 //     datasheet [--lang de|en] FILE.cfg --pdf OUT.pdf

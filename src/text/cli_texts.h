@@ -20,8 +20,9 @@ inline constexpr Text kCliPortOrSimulator{"--port und --simulator schließen ein
 inline constexpr Text kCliFreshNeedsSimulator{"--fresh gehört zu --simulator",
                                               "--fresh goes with --simulator"};
 inline constexpr Text kCliLangValues{"--lang erwartet de oder en", "--lang takes de or en"};
-inline constexpr Text kCliAddressNeedsNumber{"--address erwartet eine Zahl",
-                                             "--address needs a number"};
+inline constexpr Text kCliAddressAllowed{
+    "--address erwartet eine ganze Zahl von 0 bis 32, nicht \"%1\"",
+    "--address takes a whole number from 0 to 32, not \"%1\""};
 
 inline constexpr Text kCliTransactNeedsText{"transact erwartet den Befehlstext, z. B. transact -t",
                                             "transact needs the command text, e.g. transact -t"};
@@ -38,8 +39,9 @@ inline constexpr Text kCliShowNeedsFile{"show erwartet eine Projektdatei",
 inline constexpr Text kCliSetAddressArguments{
     "set-address erwartet ALT und NEU, z. B. set-address 0 5",
     "set-address needs OLD and NEW, e.g. set-address 0 5"};
-inline constexpr Text kCliSetAddressEmpty{"set-address: eine leere Adresse sendet nichts",
-                                          "set-address: an empty address sends nothing"};
+inline constexpr Text kCliSetAddressAllowed{
+    "set-address: ALT und NEU sind ganze Zahlen von 0 bis 32, nicht \"%1\"",
+    "set-address: OLD and NEW are whole numbers from 0 to 32, not \"%1\""};
 inline constexpr Text kCliSendNeedsText{"send erwartet den Text, z. B. send -0-t",
                                         "send needs the text, e.g. send -0-t"};
 inline constexpr Text kCliDatasheetArguments{
