@@ -19,6 +19,7 @@
 #include "shell/messages.h"
 #include "shell/settings.h"
 #include "text/cli_texts.h"
+#include "text/cp1252.h"
 #include "text/messages.h"
 
 namespace kalvo {
@@ -44,7 +45,8 @@ constexpr const char* kUsage =
     "  set-address [--verify] OLD NEW\n"
     "                         give the device at OLD the address NEW (each 0..32);\n"
     "                         --verify: then a link test at NEW\n"
-    "  send TEXT...           send TEXT + LF + CR exactly as given (e.g. send -0-t)\n"
+    "  send TEXT...           send TEXT + LF + CR exactly as given (e.g. send -0-t);\n"
+    "                         Windows-1252 characters only\n"
     "  datasheet [--lang de|en] FILE.cfg --pdf OUT.pdf\n"
     "                         write the project's data sheet as a PDF\n"
     "  check [--lang de|en] FILE.cfg\n"
@@ -372,6 +374,12 @@ class Runner {
         if (o_.rest.empty()) return usage(kCliSendNeedsText);
         std::string text;
         for (std::size_t i = 0; i < o_.rest.size(); ++i) text += (i ? " " : "") + o_.rest[i];
+        // The line carries Windows-1252 only: a character without a byte there would go out as
+        // "?", another command than the one given.
+        if (const std::string bad = outsideCp1252(text); !bad.empty()) {
+            err() << "kalvo-cli: " << fillIn(kCliSendNotCp1252.in(language_), bad) << '\n';
+            return kExitBadInput;
+        }
         if (!connect()) return fail(Outcome::LinkFailure, {});
         StreamLog log(env_.out);
         Link link = makeLink(&log);

@@ -23,7 +23,8 @@
 //                             with --verify then a link test "-t" at NEW. Prints the log
 //                             lines. Exit 2 when the port fails or the test gets no echo.
 //     send TEXT...            sends TEXT + LF + CR exactly as given (no address added, no
-//                             reply awaited); prints it
+//                             reply awaited); prints it. A text with a character outside
+//                             Windows-1252 is refused (exit 5) and nothing is sent
 //     datasheet [--lang de|en] FILE.cfg --pdf OUT.pdf
 //                             writes the project's data sheet as a PDF (the names of
 //                             connection type and quantities in the language); a PDF that
@@ -45,7 +46,7 @@
 //
 // Exit codes: 0 success, 1 usage, 2 link failure (no reply, or none within the time), 3 wrong
 // transducer, 4 never programmed, 5 bad input (file or reply, a fault found by check, a
-// refusal of program).
+// refusal of program, a text send cannot carry).
 #pragma once
 
 #include <atomic>

@@ -56,6 +56,11 @@ inline constexpr Text kCliLinesOrCycles{"--lines und --cycles schließen einande
                                         "--lines and --cycles exclude each other"};
 
 // Refusals.
+inline constexpr Text kCliSendNotCp1252{
+    "Der Text enthält Zeichen, die die Schnittstelle nicht übertragen kann (nur Windows-1252): "
+    "%1. Es wurde nichts gesendet.",
+    "The text holds characters the line cannot carry (Windows-1252 only): %1. Nothing was "
+    "sent."};
 inline constexpr Text kCliNoPdf{"dieses Programm schreibt kein PDF", "this build writes no PDF"};
 
 }  // namespace kalvo

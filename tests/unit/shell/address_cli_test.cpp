@@ -148,6 +148,10 @@ TEST_F(AddressCli, SendPutsTheTextOnTheWireAsGiven) {
         EXPECT_EQ(clock.elapsedMs(), 0);
     }
     EXPECT_EQ(out.str(), "-0-x\xC2\xB0\n");
+    // A character the line cannot carry would go out as "?": nothing is sent.
+    EXPECT_EQ(run({"--port", "p", "send", "-0-S 4U", "\xCE\xA9"}), kExitBadInput);
+    EXPECT_FALSE(opened);
+    EXPECT_NE(err.str().find("Windows-1252): \xCE\xA9."), std::string::npos) << err.str();
 }
 
 class MemoryStore final : public SettingsStore {
