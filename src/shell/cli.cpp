@@ -48,7 +48,8 @@ constexpr const char* kUsage =
     "  send TEXT...           send TEXT + LF + CR exactly as given (e.g. send -0-t);\n"
     "                         Windows-1252 characters only\n"
     "  datasheet [--lang de|en] FILE.cfg --pdf OUT.pdf\n"
-    "                         write the project's data sheet as a PDF\n"
+    "                         write the project's data sheet as a PDF (never over the\n"
+    "                         project file itself)\n"
     "  check [--lang de|en] FILE.cfg\n"
     "                         run the parameter dialog's checks on a project file; one\n"
     "                         line per fault: page TAB stop sign TAB explanation\n"
@@ -420,6 +421,7 @@ class Runner {
         options.date = now.date;
         options.time = now.time;
         options.pictureFolder = env_.programFolder;
+        options.projectFile = project;  // never written over by the sheet
         SheetReport report;
         const PdfResult r = writeDatasheetPdf(*env_.pdf, pdfPath, file.record, options, &report);
         if (auto m = pdfErrorMessage(r, pdfPath, language_)) {

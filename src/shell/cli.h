@@ -28,7 +28,8 @@
 //     datasheet [--lang de|en] FILE.cfg --pdf OUT.pdf
 //                             writes the project's data sheet as a PDF (the names of
 //                             connection type and quantities in the language); a PDF that
-//                             cannot be written leaves no partial file and exits 5
+//                             cannot be written leaves no partial file and exits 5, and so
+//                             does an OUT.pdf that is the project file itself
 //     check [--lang de|en] FILE.cfg
 //                             runs every page check of the parameter dialog on a project
 //                             file; prints one line per fault: the page's list entry, TAB,
@@ -46,7 +47,7 @@
 //
 // Exit codes: 0 success, 1 usage, 2 link failure (no reply, or none within the time), 3 wrong
 // transducer, 4 never programmed, 5 bad input (file or reply, a fault found by check, a
-// refusal of program, a text send cannot carry).
+// refusal of program, a text send cannot carry, a PDF over its own project).
 #pragma once
 
 #include <atomic>

@@ -101,14 +101,14 @@ class DatasheetTest : public QObject {
         Answers a;
         a.nextFile = dir.filePath(QStringLiteral("anlage.pdf")).toStdString();
         const Record r = newProject(2, 5, 600, 5);
-        QCOMPARE(saveDatasheetPdf(nullptr, r, sheetOptions(), "/home/eng/anlage.pdf", a, a),
+        QCOMPARE(saveDatasheetPdf(nullptr, r, sheetOptions(), "/home/eng/anlage.cfg", a, a),
                  SheetOutcome::Done);
         QCOMPARE(a.asked, std::string("Als PDF speichern|/home/eng/anlage.pdf|PDF (*.pdf)"));
         QVERIFY(a.boxes.empty());
         QVERIFY(isSheetPdf(contents(QString::fromStdString(a.nextFile))));
 
         a.nextFile.clear();  // cancelled: nothing written, nothing said
-        QCOMPARE(saveDatasheetPdf(nullptr, r, sheetOptions(Language::English), "kalvo.pdf", a, a),
+        QCOMPARE(saveDatasheetPdf(nullptr, r, sheetOptions(Language::English), "", a, a),
                  SheetOutcome::Cancelled);
         QCOMPARE(a.asked, std::string("Save as PDF|kalvo.pdf|PDF (*.pdf)"));
         QVERIFY(a.boxes.empty());
@@ -119,7 +119,7 @@ class DatasheetTest : public QObject {
         QTemporaryDir dir;
         Answers a;
         a.nextFile = dir.filePath(QStringLiteral("fehlt/anlage.pdf")).toStdString();
-        QCOMPARE(saveDatasheetPdf(nullptr, newProject(1, 1, 600, 5), sheetOptions(), "x.pdf", a, a),
+        QCOMPARE(saveDatasheetPdf(nullptr, newProject(1, 1, 600, 5), sheetOptions(), "", a, a),
                  SheetOutcome::Failed);
         QCOMPARE(a.boxes.size(), std::size_t{1});
         QCOMPARE(a.boxes[0].title, std::string("Dateifehler"));
@@ -127,6 +127,27 @@ class DatasheetTest : public QObject {
                      std::string::npos,
                  a.boxes[0].text.c_str());
         QVERIFY(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+    }
+
+    void theProjectFileIsNeverWrittenOver() {
+        QTemporaryDir dir;
+        const QString project = dir.filePath(QStringLiteral("anlage.cfg"));
+        QVERIFY(QFile(project).open(QIODevice::WriteOnly));
+        QVERIFY(QFile::link(project, dir.filePath(QStringLiteral("link.cfg"))));
+        Answers a;
+        a.nextFile = dir.filePath(QStringLiteral("link.cfg")).toStdString();  // the same file
+        for (const Language language : {Language::German, Language::English}) {
+            QCOMPARE(saveDatasheetPdf(nullptr, newProject(1, 1, 600, 5), sheetOptions(language),
+                                      project.toStdString(), a, a),
+                     SheetOutcome::Failed);
+        }
+        QCOMPARE(a.boxes.size(), std::size_t{2});
+        QCOMPARE(a.boxes[0].text, "Die Datei \"" + a.nextFile +
+                                      "\" ist die Projektdatei, aus der das Datenblatt entsteht: "
+                                      "sie wird nicht überschrieben.");
+        QCOMPARE(a.boxes[1].title, std::string("File error"));
+        QVERIFY(a.boxes[1].text.find("is the project file") != std::string::npos);
+        QCOMPARE(contents(project), QByteArray());
     }
 
     void printsThroughThePrinterTheUserChose() {
