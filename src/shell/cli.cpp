@@ -54,7 +54,8 @@ constexpr const char* kUsage =
     "                         run the parameter dialog's checks on a project file; one\n"
     "                         line per fault: page TAB stop sign TAB explanation\n"
     "  watch [--config FILE.cfg] [--lines N | --cycles N] [--csv FILE]\n"
-    "                         print the measured values as they arrive (Ctrl-C ends)\n";
+    "                         print the measured values as they arrive (Ctrl-C ends); an\n"
+    "                         existing CSV file is replaced only once a value came\n";
 
 // Prints the progress window's log lines as they happen.
 class StreamLog final : public LinkObserver {

@@ -40,7 +40,8 @@
 //                             rewrites it (ratios from the project file), a cycle marker
 //                             as an empty line; ends after N lines or N complete cycles, or
 //                             on Ctrl-C (exit 0); no line for 10 s is a link failure.
-//                             --csv also records every value line as CSV, written through
+//                             --csv also records every value line as CSV, written through;
+//                             an existing file is replaced only when the first row is ready
 //
 // Every message on stderr is in the language of --lang (the desktop tool's by default). A
 // usage error names what is wrong and points to --help.

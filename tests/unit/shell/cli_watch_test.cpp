@@ -186,6 +186,16 @@ TEST_F(CliWatch, NoLineForTenSecondsOrALostPortIsALinkFailure) {
     failOpen = true;
     EXPECT_EQ(run({"--port", "/dev/gone", "watch"}), kExitLink);
     EXPECT_NE(err.str().find("/dev/gone"), std::string::npos);
+
+    // A record the user already has stays as it was when no value ever comes.
+    const std::string csv = scratch("kept.csv");
+    std::ofstream(csv) << "earlier values\n";
+    for (const bool silent : {false, true}) {
+        failOpen = !silent;
+        answers = 0;
+        EXPECT_EQ(run({"--port", "p", "watch", "--csv", csv}), kExitLink);
+        EXPECT_EQ((std::stringstream() << std::ifstream(csv).rdbuf()).str(), "earlier values\n");
+    }
 }
 
 TEST_F(CliWatch, BadArgumentsAndFilesAreRefusedBeforeThePortIsOpened) {
