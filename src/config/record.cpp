@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "text/reasons.h"
+
 namespace kalvo {
 
 Record startRecord() {
@@ -64,15 +66,14 @@ Record newProject(int analog, int binary, double voltage, double current) {
     return r;
 }
 
-std::optional<std::string> checkVariant(double analog, double binary, double voltage,
-                                        double current) {
+std::optional<Wording> checkVariant(double analog, double binary, double voltage, double current) {
     const auto isCount = [](double v, double low, double high) {
         return std::isfinite(v) && v == std::floor(v) && v >= low && v <= high;
     };
-    if (!isCount(analog, 1, kAnalogRows - 1)) return "analog output count is not 1..4";
-    if (!isCount(binary, 1, kBinaryRows)) return "binary output count is not 1..13";
-    if (!std::isfinite(voltage) || voltage <= 0) return "voltage class is not above 0";
-    if (!std::isfinite(current) || current <= 0) return "current class is not above 0";
+    if (!isCount(analog, 1, kAnalogRows - 1)) return kReasonAnalogCount;
+    if (!isCount(binary, 1, kBinaryRows)) return kReasonBinaryCount;
+    if (!std::isfinite(voltage) || voltage <= 0) return kReasonVoltageClass;
+    if (!std::isfinite(current) || current <= 0) return kReasonCurrentClass;
     return std::nullopt;
 }
 

@@ -7,6 +7,7 @@
 
 #include "config/cell.h"
 #include "config/fields.h"
+#include "text/language.h"
 
 namespace kalvo {
 
@@ -57,9 +58,8 @@ void Standardwerte_laden(Record& record);
 Record newProject(int analog, int binary, double voltage, double current);
 
 // Checks a hardware variant that came from a device or a file: analog outputs 1..4, binary
-// outputs 1..13, voltage and current class above 0. Returns a short English reason when it
-// is not a TXR 3.0 variant.
-std::optional<std::string> checkVariant(double analog, double binary, double voltage,
-                                        double current);
+// outputs 1..13, voltage and current class above 0. Returns a short reason when it is not a
+// TXR 3.0 variant.
+std::optional<Wording> checkVariant(double analog, double binary, double voltage, double current);
 
 }  // namespace kalvo

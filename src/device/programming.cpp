@@ -8,6 +8,8 @@
 #include "config/number_text.h"
 #include "config/rules.h"
 #include "link/transaction.h"
+#include "text/messages.h"
+#include "text/reasons.h"
 
 namespace kalvo {
 
@@ -54,7 +56,7 @@ Outcome failureOf(const Link& link) {
     return link.cancelled() ? Outcome::Cancelled : Outcome::LinkFailure;
 }
 
-ProgramResult fail(Outcome outcome, std::string reason, const HardwareInfo& hw = {}) {
+ProgramResult fail(Outcome outcome, Wording reason, const HardwareInfo& hw = {}) {
     ProgramResult r;
     r.outcome = outcome;
     r.reason = std::move(reason);
@@ -235,16 +237,16 @@ std::string_view describe(RecordFault fault) {
     return {};
 }
 
-std::string checkHardwareFits(const Record& record, const HardwareInfo& hw) {
+Wording checkHardwareFits(const Record& record, const HardwareInfo& hw) {
     const BasicRow& g = record.Grundwerte;
     const double root3 = std::sqrt(3.0);
     if (hw.analog != record.Anzahl_Analog) {
-        return "device has " + std::to_string(hw.analog) + " analog outputs, record " +
-               std::to_string(record.Anzahl_Analog);
+        return fillIn(kReasonAnalogOutputs, std::to_string(hw.analog),
+                      std::to_string(record.Anzahl_Analog));
     }
     if (hw.binary != record.Anzahl_Binaer) {
-        return "device has " + std::to_string(hw.binary) + " binary outputs, record " +
-               std::to_string(record.Anzahl_Binaer);
+        return fillIn(kReasonBinaryOutputs, std::to_string(hw.binary),
+                      std::to_string(record.Anzahl_Binaer));
     }
     const int type = connectionType(record);
     std::optional<double> neededU;
@@ -261,14 +263,14 @@ std::string checkHardwareFits(const Record& record, const HardwareInfo& hw) {
         if (type >= FourWireUnbalanced && type <= ThreeWireBalanced) neededU = secondary;
     }
     if (neededU && hw.voltage < *neededU) {
-        return "device voltage class " + formatNumber(hw.voltage, '.') + " V below " +
-               formatNumber(*neededU, '.') + " V";
+        return fillIn(kReasonVoltageBelow, formatNumber(hw.voltage, '.'),
+                      formatNumber(*neededU, '.'));
     }
     const double neededI = currentTransformerInUse(record) ? g[Basic::CtSecondary].toNumber()
                                                            : g[Basic::NominalCurrent].toNumber();
     if (hw.current < neededI) {
-        return "device current class " + formatNumber(hw.current, '.') + " A below " +
-               formatNumber(neededI, '.') + " A";
+        return fillIn(kReasonCurrentBelow, formatNumber(hw.current, '.'),
+                      formatNumber(neededI, '.'));
     }
     return {};
 }
@@ -284,7 +286,7 @@ ProgramResult programRun(Link& link, const Record& record, const std::string& ad
         return r;
     }
     if (RecordCheck check = checkRecordSendable(record, decimal); !check.sendable()) {
-        ProgramResult r = fail(Outcome::BadRecord, std::string(describe(check.fault)));
+        ProgramResult r = fail(Outcome::BadRecord, {});  // the fault says what is wrong
         r.fault = check.fault;
         r.cell = std::move(check.cell);
         return r;
@@ -293,30 +295,27 @@ ProgramResult programRun(Link& link, const Record& record, const std::string& ad
 
     // Hardware query and checks.
     link.stage(Stage::Hardware);
-    if (!link.ensureOpen()) return fail(Outcome::LinkFailure, "cannot open the port");
+    if (!link.ensureOpen()) return fail(Outcome::LinkFailure, kReasonCannotOpenPort);
     if (!sendWakeFrames(link, address, /*crFirst=*/false)) {
-        return fail(failureOf(link), "wake-up failed");
+        return fail(failureOf(link), kReasonWakeUpFailed);
     }
     link.pause(Millis{2000});
     link.flushInput();
     link.pause(kWartezeit);
-    if (link.cancelled()) return fail(Outcome::Cancelled, "cancelled");
-    const std::optional<std::string> reply = queryHardware(link, address);
-    if (!reply) return fail(failureOf(link), "port lost during the hardware query");
-    if (reply->empty()) return fail(failureOf(link), std::string(kNoHardwareReply));
-    HardwareParse parsed = parseHardwareReply(*reply);
-    if (!parsed.info) return fail(Outcome::BadReply, "hardware reply: " + parsed.reason);
-    const HardwareInfo hw = *parsed.info;
-    if (std::string why = checkHardwareFits(record, hw); !why.empty()) {
-        return fail(Outcome::WrongTransducer, why, hw);
+    if (link.cancelled()) return fail(Outcome::Cancelled, kReasonCancelled);
+    HardwareAnswer answer = askHardware(link, address);
+    if (answer.outcome != Outcome::Ok) return fail(answer.outcome, std::move(answer.reason));
+    const HardwareInfo hw = answer.info;
+    if (Wording why = checkHardwareFits(record, hw); !why.empty()) {
+        return fail(Outcome::WrongTransducer, std::move(why), hw);
     }
 
     // Programming.
     link.stage(Stage::Programming);
-    if (!link.send(std::string(1, CR))) return fail(failureOf(link), "port lost", hw);
+    if (!link.send(std::string(1, CR))) return fail(failureOf(link), kReasonPortLost, hw);
     link.pause(Millis{2000});
     link.flushInput();
-    if (link.cancelled()) return fail(Outcome::Cancelled, "cancelled", hw);
+    if (link.cancelled()) return fail(Outcome::Cancelled, kReasonCancelled, hw);
 
     const auto sendEchoed = [&](const std::string& command) {
         const std::string frame = frameText(address, command);
@@ -324,13 +323,13 @@ ProgramResult programRun(Link& link, const Record& record, const std::string& ad
         if (t.Befehl_ok) return std::optional<ProgramResult>{};
         const Outcome o =
             t.cancelled || link.cancelled() ? Outcome::Cancelled : Outcome::LinkFailure;
-        return std::optional<ProgramResult>{fail(o, "no or wrong echo for " + frame, hw)};
+        return std::optional<ProgramResult>{fail(o, fillIn(kReasonNoEchoFor, frame), hw)};
     };
 
     if (auto f = sendEchoed("-t")) return *f;
     link.pause(Millis{1000});
     for (const std::string& command : commands) {
-        if (link.cancelled()) return fail(Outcome::Cancelled, "cancelled", hw);
+        if (link.cancelled()) return fail(Outcome::Cancelled, kReasonCancelled, hw);
         if (auto f = sendEchoed(command)) return *f;
     }
     ProgramResult r;

@@ -10,6 +10,7 @@
 #include "link/hardware.h"
 #include "link/link.h"
 #include "link/outcome.h"
+#include "text/language.h"
 
 namespace kalvo {
 
@@ -48,13 +49,13 @@ std::string_view describe(RecordFault fault);
 // Does the device's hardware fit the record? Output counts must be equal, the voltage class
 // must cover the nominal voltage (line-to-line for four-wire and single-phase connection,
 // where the record holds the phase voltage), the current class the nominal current. Empty
-// when it fits, else a short English reason.
-std::string checkHardwareFits(const Record& record, const HardwareInfo& hw);
+// when it fits, else a short reason.
+Wording checkHardwareFits(const Record& record, const HardwareInfo& hw);
 
 struct ProgramResult {
     Outcome outcome = Outcome::LinkFailure;
     HardwareInfo hardware;  // what the device reported (valid once the query passed)
-    std::string reason;
+    Wording reason;
     RecordFault fault = RecordFault::None;  // why the record could not be sent (BadRecord)
     CellFault cell{};                       // the cell, for RecordFault::Cell
     std::string portError;  // the system's reason when the port failed (Link::portError)

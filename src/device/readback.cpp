@@ -7,6 +7,8 @@
 
 #include "config/number_text.h"
 #include "link/transaction.h"
+#include "text/messages.h"
+#include "text/reasons.h"
 
 namespace kalvo {
 
@@ -66,7 +68,7 @@ std::pair<std::string_view, std::size_t> characterAt(std::string_view s, std::si
     return {s.substr(i, end - i), end};
 }
 
-ReadBackResult bad(std::string reason) {
+ReadBackResult bad(Wording reason) {
     ReadBackResult r;
     r.outcome = Outcome::BadReply;
     r.reason = std::move(reason);
@@ -87,7 +89,7 @@ std::string withoutLineEnd(const std::string& reply) {
     return reply;
 }
 
-ReadBackResult linkFailed(const Link& link, std::string reason) {
+ReadBackResult linkFailed(const Link& link, Wording reason) {
     ReadBackResult r;
     r.outcome = link.cancelled() ? Outcome::Cancelled : Outcome::LinkFailure;
     r.reason = std::move(reason);
@@ -97,7 +99,7 @@ ReadBackResult linkFailed(const Link& link, std::string reason) {
 
 }  // namespace
 
-std::optional<std::string> fillFromD1(Record& record, std::string_view reply) {
+std::optional<Wording> fillFromD1(Record& record, std::string_view reply) {
     // The basic settings, the two output counts, then the interface digits.
     constexpr std::size_t kAnalogCount = Basic::Count;
     constexpr std::size_t kBinaryCount = Basic::Count + 1;
@@ -105,7 +107,7 @@ std::optional<std::string> fillFromD1(Record& record, std::string_view reply) {
     std::array<std::string, Basic::Count + 2> fields;
     for (std::size_t i = 0; i < fields.size(); ++i) {
         auto field = scanner.next();
-        if (!field) return "\"-D1\" reply has " + std::to_string(i) + " of 10 fields";
+        if (!field) return fillIn(kReasonD1Fields, std::to_string(i));
         fields[i] = std::move(*field);
     }
     const std::optional<int> analogCount = countOf(fields[kAnalogCount]);
@@ -113,11 +115,11 @@ std::optional<std::string> fillFromD1(Record& record, std::string_view reply) {
     const std::optional<int> binaryCount = countOf(fields[kBinaryCount]);
     // The analog count must be whole; the binary count is rounded like a 16-bit integer.
     if (!analogCount || !binaryCount || *analogValue != static_cast<double>(*analogCount)) {
-        return "\"-D1\" reply: output counts are not numbers";
+        return kReasonD1Counts;
     }
     // The classes come from the hardware query later; only the counts are checked here.
     if (auto why = checkVariant(*analogCount, *binaryCount, 1.0, 1.0)) {
-        return "\"-D1\" reply: " + *why;
+        return Wording(kReasonD1) + *why;
     }
     for (std::size_t i = 0; i < Basic::Count; ++i) record.Grundwerte[i] = Cell(fields[i]);
     record.Anzahl_Analog = *analogCount;
@@ -138,18 +140,16 @@ std::optional<std::string> fillFromD1(Record& record, std::string_view reply) {
     return std::nullopt;
 }
 
-std::optional<std::string> fillFromD2(Record& record, std::string_view reply) {
+std::optional<Wording> fillFromD2(Record& record, std::string_view reply) {
     if (!fillRows(record.Analogwerte, record.Anzahl_Analog, reply)) {
-        return "\"-D2\" reply too short for " + std::to_string(record.Anzahl_Analog) +
-               " analog outputs";
+        return fillIn(kReasonD2Short, std::to_string(record.Anzahl_Analog));
     }
     return std::nullopt;
 }
 
-std::optional<std::string> fillFromD3(Record& record, std::string_view reply) {
+std::optional<Wording> fillFromD3(Record& record, std::string_view reply) {
     if (!fillRows(record.Binaerwerte, record.Anzahl_Binaer, reply)) {
-        return "\"-D3\" reply too short for " + std::to_string(record.Anzahl_Binaer) +
-               " binary outputs";
+        return fillIn(kReasonD3Short, std::to_string(record.Anzahl_Binaer));
     }
     return std::nullopt;
 }
@@ -180,28 +180,30 @@ bool neverProgrammed(std::string_view d1Reply) {
 
 ReadBackResult readTransducer(Link& link, const Record& current, const std::string& address) {
     link.stage(Stage::ReadBack);
-    if (!link.ensureOpen()) return linkFailed(link, "cannot open the port");
-    if (!sendWakeFrames(link, address, /*crFirst=*/true)) return linkFailed(link, "wake-up failed");
+    if (!link.ensureOpen()) return linkFailed(link, kReasonCannotOpenPort);
+    if (!sendWakeFrames(link, address, /*crFirst=*/true)) {
+        return linkFailed(link, kReasonWakeUpFailed);
+    }
     link.pause(Millis{2000});
     link.flushInput();
-    if (link.cancelled()) return linkFailed(link, "cancelled");
+    if (link.cancelled()) return linkFailed(link, kReasonCancelled);
 
     const Transaction test = seriell(link, frameText(address, "-t"), 0);
-    if (!test.Befehl_ok) return linkFailed(link, "no or wrong echo for the link test");
+    if (!test.Befehl_ok) return linkFailed(link, kReasonNoLinkTestEcho);
     link.pause(Millis{1000});
 
     // Each reply is taken before the next is asked for: a reply that is already unusable
     // ends the read without costing the time limits of the others.
-    using Fill = std::optional<std::string> (*)(Record&, std::string_view);
+    using Fill = std::optional<Wording> (*)(Record&, std::string_view);
     constexpr std::array<Fill, 3> kFill = {&fillFromD1, &fillFromD2, &fillFromD3};
     ReadBackResult result;
     result.record = current;
     for (std::size_t i = 0; i < kFill.size(); ++i) {
-        if (link.cancelled()) return linkFailed(link, "cancelled");
+        if (link.cancelled()) return linkFailed(link, kReasonCancelled);
         const std::string command = "-D" + std::to_string(i + 1);
         const Transaction t = seriell(link, frameText(address, command), 1);
         if (t.Abbruch || t.lost || t.cancelled || t.Antwort.empty()) {
-            return linkFailed(link, "no data reply to " + command);
+            return linkFailed(link, fillIn(kReasonNoDataReply, command));
         }
         // The log shows each reply without the character that ended it, closed by a colon
         // (as the field scan sees it); an erased "-D1" is shown before it is recognised.
@@ -210,7 +212,7 @@ ReadBackResult readTransducer(Link& link, const Record& current, const std::stri
         if (i == 0 && neverProgrammed(t.Antwort)) {
             ReadBackResult r;
             r.outcome = Outcome::NeverProgrammed;
-            r.reason = "the transducer's data area is erased";
+            r.reason = kReasonErased;
             return r;
         }
         if (auto why = kFill[i](result.record, data)) return bad(std::move(*why));
@@ -219,15 +221,13 @@ ReadBackResult readTransducer(Link& link, const Record& current, const std::stri
 
     link.stage(Stage::Hardware);
     link.pause(kWartezeit);
-    if (link.cancelled()) return linkFailed(link, "cancelled");
-    const std::optional<std::string> reply = queryHardware(link, address);
-    if (!reply) return linkFailed(link, "port lost during the hardware query");
-    if (reply->empty()) return linkFailed(link, std::string(kNoHardwareReply));
-    const HardwareParse parsed = parseHardwareReply(*reply);
-    if (!parsed.info) return bad("hardware reply: " + parsed.reason);
+    if (link.cancelled()) return linkFailed(link, kReasonCancelled);
+    HardwareAnswer hardware = askHardware(link, address);
+    if (hardware.outcome == Outcome::BadReply) return bad(std::move(hardware.reason));
+    if (hardware.outcome != Outcome::Ok) return linkFailed(link, std::move(hardware.reason));
 
-    result.record.Max_Spannung = parsed.info->voltage;
-    result.record.Max_Strom = parsed.info->current;
+    result.record.Max_Spannung = hardware.info.voltage;
+    result.record.Max_Strom = hardware.info.current;
     return result;
 }
 

@@ -9,13 +9,14 @@
 #include "link/hardware.h"
 #include "link/link.h"
 #include "link/outcome.h"
+#include "text/language.h"
 
 namespace kalvo {
 
 struct ReadBackResult {
     Outcome outcome = Outcome::LinkFailure;
     Record record;  // the complete new record; only meaningful when outcome is Ok
-    std::string reason;
+    Wording reason;
     std::string portError;  // the system's reason when the port failed (Link::portError)
 };
 
@@ -27,11 +28,11 @@ struct ReadBackResult {
 // closes its last field. Cells keep the texts found.
 // "-D1": Grundwerte 0..7, the analog and binary counts (1..4 and 1..13: other counts are no
 // TXR 3.0's), then the 37 interface digits (a missing or non-digit character counts 0).
-std::optional<std::string> fillFromD1(Record& record, std::string_view reply);
+std::optional<Wording> fillFromD1(Record& record, std::string_view reply);
 // "-D2": 13 fields for each of record.Anzahl_Analog analog outputs.
-std::optional<std::string> fillFromD2(Record& record, std::string_view reply);
+std::optional<Wording> fillFromD2(Record& record, std::string_view reply);
 // "-D3": 6 fields for each of record.Anzahl_Binaer binary outputs.
-std::optional<std::string> fillFromD3(Record& record, std::string_view reply);
+std::optional<Wording> fillFromD3(Record& record, std::string_view reply);
 
 // The three steps on a copy of `current`. All or nothing: the first unusable reply gives
 // BadReply and no record. The hardware classes are left as they are.

@@ -31,6 +31,8 @@
 
 #include "config/number_text.h"
 #include "text/cp1252.h"
+#include "text/messages.h"
+#include "text/reasons.h"
 
 namespace kalvo {
 namespace {
@@ -81,7 +83,7 @@ std::string pathLine(const std::filesystem::path& target) {
     return std::string(text.begin(), text.end());
 }
 
-Decoded failure(FileError error, std::string detail, const Record& base) {
+Decoded failure(FileError error, Wording detail, const Record& base) {
     return {error, std::move(detail), base};
 }
 
@@ -228,11 +230,10 @@ Decoded decodeProject(std::string_view bytes, const Record& base) {
         }
     }
 
-    if (!sawTyp && !sawP) return failure(FileError::Malformed, "not a project file", base);
+    if (!sawTyp && !sawP) return failure(FileError::Malformed, kReasonNotProjectFile, base);
     if (const auto reason = checkVariant(analog, binary, voltage, current)) {
         return failure(FileError::Malformed,
-                       (sawTyp ? "[Typ]: " : "no [Typ] section and no known variant: ") + *reason,
-                       base);
+                       Wording(sawTyp ? kReasonTyp : kReasonNoVariant) + *reason, base);
     }
     record.Anzahl_Analog = static_cast<int>(analog);
     record.Anzahl_Binaer = static_cast<int>(binary);
@@ -279,17 +280,16 @@ Decoded Projekt_laden(const std::string& path, const Record& base) {
     const std::filesystem::path source = pathFromUtf8(path);
     std::error_code ec;
     if (!std::filesystem::is_regular_file(source, ec)) {
-        return failure(FileError::CannotOpen, "not a readable file: " + path, base);
+        return failure(FileError::CannotOpen, fillIn(kReasonNotReadable, path), base);
     }
     const auto size = std::filesystem::file_size(source, ec);
-    if (ec) return failure(FileError::CannotOpen, "cannot read " + path, base);
-    if (size > kMaxFileBytes) {
-        return failure(FileError::Malformed, "too large for a project file", base);
-    }
+    if (ec) return failure(FileError::CannotOpen, fillIn(kReasonCannotRead, path), base);
+    if (size > kMaxFileBytes) return failure(FileError::Malformed, kReasonTooLarge, base);
     std::ifstream in(source, std::ios::binary);
-    if (!in.is_open()) return failure(FileError::CannotOpen, "cannot open " + path, base);
+    if (!in.is_open())
+        return failure(FileError::CannotOpen, fillIn(kReasonCannotOpenFile, path), base);
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return failure(FileError::CannotOpen, "cannot read " + path, base);
+    if (in.bad()) return failure(FileError::CannotOpen, fillIn(kReasonCannotRead, path), base);
     return decodeProject(bytes, base);
 }
 

@@ -28,7 +28,7 @@ Encoded encodeProject(const Record& record, std::string_view path, char decimal)
 
 struct Decoded {
     FileError error = FileError::None;
-    std::string detail;  // what was wrong (English, for logs and the CLI)
+    Wording detail;  // what was wrong, for the command line
     Record record;
 };
 // Reads a file's bytes into a fresh record: `base` reset by Standardwerte_laden, then the

@@ -42,6 +42,17 @@ std::optional<AddressChange> addressChangeFor(std::string_view oldEntry, std::st
     return AddressChange{*oldAddress, *newAddress, verify};
 }
 
+std::optional<int> strictAddress(std::string_view text) {
+    if (text.empty() || text.size() > 8) return std::nullopt;
+    int value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    if (value > kHighestAddress) return std::nullopt;
+    return value;
+}
+
 std::string addressChangeFrame(const AddressChange& change) {
     return frameText(std::to_string(change.oldAddress), "-*" + std::to_string(change.newAddress));
 }

@@ -36,6 +36,11 @@ struct AddressChange {
 std::optional<AddressChange> addressChangeFor(std::string_view oldEntry, std::string_view newEntry,
                                               bool verify);
 
+// A bus address given on the command line: a whole number 0..32 written in digits only
+// (leading zeros allowed: "07" is 7). nullopt for anything else (a sign, a fraction, a blank,
+// a letter, nothing): a script's typing error must not reach another unit.
+std::optional<int> strictAddress(std::string_view text);
+
 // "-" + old + "-*" + new, numbers without leading zeros or blanks (no LF CR).
 std::string addressChangeFrame(const AddressChange& change);
 

@@ -41,38 +41,60 @@ bool sendWakeFrames(Link& link, std::string_view address, bool crFirst) {
     return true;
 }
 
-std::optional<std::string> queryHardware(Link& link, std::string_view address) {
+std::optional<HardwareQuery> queryHardware(Link& link, std::string_view address) {
     if (!link.ensureOpen()) return std::nullopt;
-    std::string query = frameText(address, "-*?");
-    query += LF;
-    query += CR;
-    if (!link.send(query)) return std::nullopt;
+    const std::string frame = frameText(address, "-*?");
+    // Only what answers this query counts: a line that is the text of an earlier frame is a
+    // slow device's late echo of it.
+    const auto sentBefore = [&](std::string_view line) {
+        return line != frame && link.sentEarlier(line);
+    };
+    link.flushInput();
+    if (link.lost() || link.cancelled()) return std::nullopt;
+    if (!link.send(frame + LF + CR)) return std::nullopt;
     link.pause(kWartezeit);
 
     // The whole reply must arrive within these passes; whatever comes later stays unread.
     std::string reply;
+    std::string line;              // the line being read, as sent
+    std::size_t answered = 0;      // characters of the reply outside late echoes
+    std::size_t lineAnswered = 0;  // characters of the line being read
     for (int pass = 0; pass < kQueryPasses; ++pass) {
         if (link.cancelled()) return std::nullopt;
         link.pause(kQueryPassPause);
         if (!link.port().isOpen()) return std::nullopt;
         auto c = link.readByteNow();
         if (link.lost() || link.cancelled()) return std::nullopt;
-        if (c && *c != CR && *c != LF && *c != '\t') reply += *c;
+        if (!c) continue;
+        if (*c == CR || *c == LF) {
+            if (!sentBefore(line)) answered += lineAnswered;
+            line.clear();
+            lineAnswered = 0;
+            continue;
+        }
+        line += *c;
+        if (*c == '\t') continue;
+        reply += *c;
+        ++lineAnswered;
     }
-    return fromCp1252(reply);
+    if (!sentBefore(line)) answered += lineAnswered;
+    HardwareQuery q;
+    q.text = fromCp1252(reply);
+    q.answered = answered > 0;
+    q.cutOff = link.inputWaiting();
+    return q;
 }
 
 HardwareParse parseHardwareReply(std::string_view filtered) {
     // Positions count characters of the reply as the device sent them (one byte each).
     const std::string text = toCp1252(filtered);
     const std::size_t found = text.rfind(kMarker);
-    if (found == std::string::npos) return {std::nullopt, "no \"Ana.:  \" in the hardware reply"};
+    if (found == std::string::npos) return {std::nullopt, kReasonNoMarker};
 
     // p is the 1-based position of the marker's last character; as a 0-based index into the
     // text, the field at p + k starts at found + 6 + k.
     const std::size_t p0 = found + kMarker.size() - 1;
-    if (text.size() < p0 + kCurrentAt + kCurrentLen)
-        return {std::nullopt, "hardware reply too short"};
+    if (text.size() < p0 + kCurrentAt + kCurrentLen) return {std::nullopt, kReasonHardwareTooShort};
 
     auto field = [&](std::size_t at, std::size_t len) {
         return leadingNumber(std::string_view(text).substr(p0 + at, len));
@@ -82,7 +104,9 @@ HardwareParse parseHardwareReply(std::string_view filtered) {
     const double voltage = field(kVoltageAt, kVoltageLen);
     const double current = field(kCurrentAt, kCurrentLen);
 
-    if (auto bad = checkVariant(analog, binary, voltage, current)) return {std::nullopt, *bad};
+    if (auto bad = checkVariant(analog, binary, voltage, current)) {
+        return {std::nullopt, Wording(kReasonHardwareReply) + *bad};
+    }
 
     HardwareInfo info;
     info.analog = static_cast<int>(analog);
@@ -98,36 +122,58 @@ std::pair<int, int> variantCounts(int listIndex) {
     return {(listIndex - 1) % 4 + 1, kBinary[(listIndex - 1) / 4]};
 }
 
+HardwareAnswer askHardware(Link& link, std::string_view address) {
+    HardwareAnswer a;
+    const std::optional<HardwareQuery> reply = queryHardware(link, address);
+    if (!reply) {
+        a.outcome = link.cancelled() ? Outcome::Cancelled : Outcome::LinkFailure;
+        a.reason = kReasonPortLostInQuery;
+        return a;
+    }
+    if (!reply->answered) {
+        a.reason = kNoHardwareReply;
+        return a;
+    }
+    HardwareParse parsed = parseHardwareReply(reply->text);
+    if (parsed.info) {
+        a.outcome = Outcome::Ok;
+        a.info = *parsed.info;
+    } else if (reply->cutOff) {
+        // The reply was still coming when its time was up: the unit is too slow for the
+        // query, not confused.
+        a.reason = kReasonHardwareReplyLate;
+    } else {
+        a.outcome = Outcome::BadReply;
+        a.reason = std::move(parsed.reason);
+    }
+    return a;
+}
+
 Identification Hardware_erkennung(Link& link, std::string_view address) {
     link.stage(Stage::Hardware);
     Identification id;
-    auto failed = [&](std::string reason) {
+    auto failed = [&](Wording reason) {
         id.outcome = link.cancelled() ? Outcome::Cancelled : Outcome::LinkFailure;
         id.reason = std::move(reason);
         if (link.lost()) id.portError = link.portError();
         return id;
     };
 
-    if (!sendWakeFrames(link, address, true)) return failed("port not available");
+    if (!sendWakeFrames(link, address, true)) return failed(kReasonPortUnavailable);
     link.pause(kWartezeit);
     link.flushInput();
-    if (link.lost() || link.cancelled()) return failed("port not available");
+    if (link.lost() || link.cancelled()) return failed(kReasonPortUnavailable);
 
     const Transaction test = seriell(link, frameText(address, "-t"), 0);
-    if (!test.Befehl_ok) return failed("no answer to the link test");
+    if (!test.Befehl_ok) return failed(kReasonNoLinkTestEcho);
 
-    const auto reply = queryHardware(link, address);
-    if (!reply) return failed("port lost during the hardware query");
-    if (reply->empty()) return failed(std::string(kNoHardwareReply));
-
-    HardwareParse parsed = parseHardwareReply(*reply);
-    if (!parsed.info) {
-        id.outcome = Outcome::BadReply;
-        id.reason = std::move(parsed.reason);
-        return id;
+    HardwareAnswer answer = askHardware(link, address);
+    if (answer.outcome != Outcome::Ok && answer.outcome != Outcome::BadReply) {
+        return failed(std::move(answer.reason));
     }
-    id.outcome = Outcome::Ok;
-    id.info = *parsed.info;
+    id.outcome = answer.outcome;
+    id.info = answer.info;
+    id.reason = std::move(answer.reason);
     return id;
 }
 

@@ -8,6 +8,8 @@
 
 #include "link/link.h"
 #include "link/outcome.h"
+#include "text/language.h"
+#include "text/reasons.h"
 
 namespace kalvo {
 
@@ -17,21 +19,26 @@ inline constexpr Millis kQueryPassPause{12};
 inline constexpr std::string_view kMarker = "Ana.:  ";
 
 // The reason a sequence gives when the 150 passes of the hardware query brought nothing but
-// line ends: the device did not answer at all, which is a link failure. A reply that came
-// but holds no usable description is a bad reply instead. (Line ends do not count as a
-// reply: the link test's echo leaves its LF behind, and a silent device would otherwise
-// seem to have answered with it.)
-inline constexpr std::string_view kNoHardwareReply = "no reply to the hardware query";
+// line ends and late echoes of earlier frames: the device did not answer at all, which is a
+// link failure. A reply that came whole but holds no usable description is a bad reply
+// instead.
+inline constexpr Text kNoHardwareReply = kReasonNoHardwareReply;
 
 // Wake-up frames: a lone CR and twice LF CR "-" addr "-t" LF CR. crFirst chooses the order
 // (identification and read-back send the CR first, programming last).
 bool sendWakeFrames(Link& link, std::string_view address, bool crFirst);
 
-// Sends "-" addr "-*?" LF CR, pauses 2000 ms, then reads in exactly 150 passes of 12 ms, at
-// most one character each, dropping CR, LF and TAB; returns the text as UTF-8. Characters
-// not read in the 150 passes stay in the link's buffer. nullopt when the port could not be
-// opened or was lost, or the sequence was cancelled (link.cancelled() tells).
-std::optional<std::string> queryHardware(Link& link, std::string_view address);
+struct HardwareQuery {
+    std::string text;       // the reply without CR, LF and TAB (UTF-8)
+    bool answered = false;  // it holds more than late echoes of frames sent before the query
+    bool cutOff = false;    // input was still waiting after the last pass
+};
+
+// Flushes what is waiting, sends "-" addr "-*?" LF CR, pauses 2000 ms, then reads in exactly
+// 150 passes of 12 ms, at most one character each, dropping CR, LF and TAB. Characters not
+// read in the 150 passes stay in the link's buffer. nullopt when the port could not be opened
+// or was lost, or the sequence was cancelled (link.cancelled() tells).
+std::optional<HardwareQuery> queryHardware(Link& link, std::string_view address);
 
 struct HardwareInfo {
     int analog = 0;
@@ -42,7 +49,7 @@ struct HardwareInfo {
 
 struct HardwareParse {
     std::optional<HardwareInfo> info;
-    std::string reason;  // why the reply is unusable (English, for logs and the CLI)
+    Wording reason;  // why the reply is unusable
 };
 
 // Parses the filtered reply (UTF-8; positions count characters): fields behind the last
@@ -55,17 +62,29 @@ HardwareParse parseHardwareReply(std::string_view filtered);
 // Output counts of list entry 1..12 ({0, 0} for 0 and outside).
 std::pair<int, int> variantCounts(int listIndex);
 
+struct HardwareAnswer {
+    Outcome outcome = Outcome::LinkFailure;
+    HardwareInfo info;  // when Ok
+    Wording reason;     // when not
+};
+
+// The hardware query and its parse, as every sequence judges them. Ok with the fields;
+// LinkFailure when the port failed, no reply came (kNoHardwareReply), or an unusable reply
+// was still arriving when the passes ended (a unit too slow for the query's time);
+// BadReply for a reply that came whole and is unusable; Cancelled.
+HardwareAnswer askHardware(Link& link, std::string_view address);
+
 struct Identification {
     Outcome outcome = Outcome::LinkFailure;
     HardwareInfo info;
-    std::string reason;
+    Wording reason;
     std::string portError;  // the system's reason when the port failed (Link::portError)
 };
 
 // The automatic detection: wake-up (CR first), pause 2000 ms, flush, link test "-t" through
-// seriell, hardware query and parse. LinkFailure when the port fails, the link test gets
-// no matching echo or the query no reply at all (reason kNoHardwareReply), BadReply (with
-// reason) for a hardware reply that came but is unusable, Cancelled when the user stopped it.
+// seriell, hardware query and parse (askHardware). LinkFailure when the port fails, the link
+// test gets no matching echo or the query no reply in its time, BadReply (with reason) for a
+// hardware reply that came but is unusable, Cancelled when the user stopped it.
 Identification Hardware_erkennung(Link& link, std::string_view address);
 
 }  // namespace kalvo

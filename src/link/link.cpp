@@ -21,14 +21,16 @@ bool Link::ensureOpen() {
     if (!port_.open()) {
         lost_ = true;
         portError_ = port_.errorText();
-        if (portError_.empty()) portError_ = "cannot be opened";
         return false;
     }
-    // A freshly opened port starts a new conversation: nothing received on the old one counts.
+    // A freshly opened port starts a new conversation: nothing received or sent on the old one
+    // counts.
     lost_ = false;
     portError_.clear();
     pending_.clear();
     pendingPos_ = 0;
+    outgoing_.clear();
+    sent_.clear();
     return true;
 }
 
@@ -45,13 +47,31 @@ bool Link::sendBytes(std::string_view bytes) {
         markLost();
         return false;
     }
+    noteSent(bytes);
     return true;
+}
+
+void Link::noteSent(std::string_view bytes) {
+    for (const char c : bytes) {
+        if (c != LF && c != CR) {
+            outgoing_ += c;
+            continue;
+        }
+        if (outgoing_.empty()) continue;
+        std::erase(sent_, outgoing_);
+        if (sent_.size() == kRememberedFrames) sent_.erase(sent_.begin());
+        sent_.push_back(std::move(outgoing_));
+        outgoing_.clear();
+    }
+}
+
+bool Link::sentEarlier(std::string_view line) const {
+    return std::find(sent_.begin(), sent_.end(), line) != sent_.end();
 }
 
 void Link::markLost() {
     lost_ = true;
     portError_ = port_.errorText();
-    if (portError_.empty()) portError_ = "connection lost";
     // Close a failed port so that the next sequence opens it afresh (an adapter plugged in
     // again) instead of talking into a dead handle.
     port_.close();
@@ -106,6 +126,11 @@ std::optional<char> Link::readByte(TimePoint deadline) {
         if (lost_ || cancelled() || clock_.now() >= deadline) return std::nullopt;
         // The port returned before the deadline without data (a spurious wake-up): wait on.
     }
+}
+
+bool Link::inputWaiting() {
+    if (buffered() > 0) return true;
+    return !lost_ && !cancelled() && fetch(clock_.now());
 }
 
 void Link::flushInput() {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/clock.h"
 #include "platform/serial_port.h"
@@ -61,16 +62,26 @@ class Link {
     // Waits for the next received byte until the deadline. nullopt on time-out, broken link
     // or cancel; lost()/cancelled() tell which.
     std::optional<char> readByte(TimePoint deadline);
-    // Discards everything received so far (the wake-up's flushing read).
+    // Discards everything received so far (the wake-up's flushing read, and the flush before
+    // each request).
     void flushInput();
     // Bytes received and not yet read: readByte() takes these without asking the port.
     std::size_t buffered() const { return pending_.size() - pendingPos_; }
+    // Whether received bytes are waiting now, in the buffer or in the port, without waiting
+    // and without taking them.
+    bool inputWaiting();
 
     // The port could not be opened, a write failed or the port vanished.
     bool lost() const { return lost_; }
     // Why the port was lost, as the system put it ("No such file or directory"); empty while
-    // it was not.
+    // it was not, or when the system gave no words.
     const std::string& portError() const { return portError_; }
+
+    // Whether `line` (Windows-1252, without its line end) is the text of a frame this link has
+    // sent: a slow device's late echo of an earlier frame is no reply to a later request.
+    // The last kRememberedFrames different frames count; a fresh open forgets them.
+    bool sentEarlier(std::string_view line) const;
+    static constexpr std::size_t kRememberedFrames = 32;
     // The user asked the running sequence to stop (the cancel flag, or the port reported it
     // when no flag was given).
     bool cancelled() const { return cancel_ != nullptr ? cancel_->load() : portCancelled_; }
@@ -90,6 +101,7 @@ class Link {
     // the buffer holds a byte afterwards.
     bool fetch(TimePoint deadline);
     void markLost();
+    void noteSent(std::string_view bytes);
 
     SerialPort& port_;
     Clock& clock_;
@@ -99,6 +111,8 @@ class Link {
     std::size_t pendingPos_ = 0;
     bool lost_ = false;
     std::string portError_;
+    std::string outgoing_;           // the frame being sent, up to its LF or CR
+    std::vector<std::string> sent_;  // the frames sent, the latest last
     bool portCancelled_ = false;
     int progress_ = 0;
 };

@@ -27,6 +27,10 @@ Transaction seriell(Link& link, std::string_view befehl, int nur_senden) {
     }
     if (!link.ensureOpen()) return interrupted(link, t);
     link.log(std::string(befehl));
+    // What is still waiting belongs to an earlier frame (a slow device's late echo, the LF
+    // after a CR): it must not be taken for the reply to this one.
+    link.flushInput();
+    if (link.lost() || link.cancelled()) return interrupted(link, t);
 
     // Commands over 60 characters go out in pieces: characters 1..60, then 61..120, then the
     // rest, with a blocking pause of 1000 ms before each further piece. Only the last piece
@@ -66,9 +70,17 @@ Transaction seriell(Link& link, std::string_view befehl, int nur_senden) {
     }
     link.progressStep();
 
+    // A whole line that is the text of an earlier frame and not what this command awaits is a
+    // late echo of that frame: it is dropped and the reply is awaited further.
+    const auto lateEcho = [&](std::string_view line) {
+        const bool expected = nur_senden == 0 ? line == bytes : line.starts_with(bytes);
+        return !expected && link.sentEarlier(line);
+    };
+
     // Phase 2, with a limit of its own: collect up to and including the first CR or LF. After a
     // silent phase 1 this still collects whatever arrives.
     bool lineEnded = false;
+    bool awaitingStart = false;  // a late echo was dropped: wait for the next "-"
     const TimePoint lineLimit = link.clock().now() + kPhaseLimit;
     for (;;) {
         auto c = link.readByte(lineLimit);
@@ -78,8 +90,15 @@ Transaction seriell(Link& link, std::string_view befehl, int nur_senden) {
             t.Abbruch = true;
             break;
         }
+        if (awaitingStart && *c != '-') continue;
+        awaitingStart = false;
         reply += *c;
         if (*c == CR || *c == LF) {
+            if (lateEcho(std::string_view(reply).substr(0, reply.size() - 1))) {
+                reply.clear();
+                awaitingStart = true;
+                continue;
+            }
             lineEnded = true;
             break;
         }

@@ -23,11 +23,16 @@ struct Transaction {
 
 // Sends befehl ("-" + address + command, UTF-8) with LF + CR, in pieces of 60 characters with
 // 1000 ms pauses (at most three pieces), then waits up to 10000 ms for the reply start "-"
-// (discarding all before it) and another 10000 ms for the line end. nur_senden 0: the reply is an
-// echo and is compared case-sensitively; otherwise it carries data and Befehl_ok stays false. Logs
-// the command, the result line ("  OK" / "  NICHT OK") and "abbruch" per timed-out phase. A reply
-// whose line did not end in time never counts as a matching echo. A port that cannot be opened,
-// fails or vanishes ends the exchange at once with lost (Abbruch true); so does a cancel.
+// (discarding all before it) and another 10000 ms for the line end. Input still waiting from an
+// earlier frame is flushed before sending; a whole line that arrives later holding the text of
+// an earlier frame sent on this link (a slow device's late echo) is dropped and the wait goes
+// on within the same limits, so nothing but such lines in time is no reply at all (Abbruch,
+// empty Antwort). nur_senden 0: the reply is an echo and is compared case-sensitively;
+// otherwise it carries data (it begins with the echo of befehl) and Befehl_ok stays false.
+// Logs the command, the result line ("  OK" / "  NICHT OK") and "abbruch" per timed-out phase.
+// A reply whose line did not end in time never counts as a matching echo. A port that cannot
+// be opened, fails or vanishes ends the exchange at once with lost (Abbruch true); so does a
+// cancel.
 Transaction seriell(Link& link, std::string_view befehl, int nur_senden);
 
 }  // namespace kalvo

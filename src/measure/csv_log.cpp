@@ -1,6 +1,7 @@
 #include "measure/csv_log.h"
 
 #include <charconv>
+#include <filesystem>
 
 #include "config/number_text.h"
 #include "measure/measured_line.h"
@@ -67,15 +68,20 @@ std::string csvRow(WallTime t, int lineNumber, std::string_view shownUtf8) {
 }
 
 std::optional<CsvLog> CsvLog::create(const std::string& path) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (!file) return std::nullopt;
-    file << kCsvHeader << "\r\n";
-    file.flush();
-    if (!file) return std::nullopt;
-    return CsvLog(std::move(file));
+    // Opening for appending writes nothing into a file that is there; one that was not there
+    // is removed again.
+    std::error_code ec;
+    const bool existed = std::filesystem::exists(path, ec);
+    if (!std::ofstream(path, std::ios::binary | std::ios::app)) return std::nullopt;
+    if (!existed) std::filesystem::remove(path, ec);
+    return CsvLog(path);
 }
 
 bool CsvLog::write(WallTime t, int lineNumber, std::string_view shownUtf8) {
+    if (!file_.is_open()) {
+        file_.open(path_, std::ios::binary | std::ios::trunc);
+        file_ << kCsvHeader << "\r\n";
+    }
     file_ << csvRow(t, lineNumber, shownUtf8) << "\r\n";
     file_.flush();
     return static_cast<bool>(file_);

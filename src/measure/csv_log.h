@@ -33,15 +33,19 @@ std::string csvRow(WallTime t, int lineNumber, std::string_view shownUtf8);
 
 class CsvLog {
   public:
-    // Creates or replaces the file and writes the header; nullopt when it cannot be written.
+    // A record to be written to `path`; nullopt when the file cannot be written. The file is
+    // not touched yet: an existing one stays as it was until the first row is written, so a
+    // watch that never gets a value (no port, a silent unit) loses nothing.
     static std::optional<CsvLog> create(const std::string& path);
 
-    // Appends one row and flushes it to the file; false when that failed.
+    // Writes one row and flushes it to the file; false when that failed. The first row
+    // replaces the file with the header and itself.
     bool write(WallTime t, int lineNumber, std::string_view shownUtf8);
 
   private:
-    explicit CsvLog(std::ofstream file) : file_(std::move(file)) {}
-    std::ofstream file_;
+    explicit CsvLog(std::string path) : path_(std::move(path)) {}
+    std::string path_;
+    std::ofstream file_;  // open from the first row on
 };
 
 }  // namespace kalvo

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "text/cp1252.h"
+#include "text/messages.h"
+#include "text/reasons.h"
 
 namespace kalvo {
 
@@ -12,7 +14,7 @@ namespace {
 // characters at 19200 baud. Short against a cancel slice, long against a character.
 constexpr Millis kGather{5};
 
-PollResult ended(Outcome outcome, std::string reason, long long lines) {
+PollResult ended(Outcome outcome, Wording reason, long long lines) {
     return {outcome, std::move(reason), lines};
 }
 
@@ -43,7 +45,7 @@ PollResult Messwerte_abfragen(Link& link, std::string_view address, const PollOp
                               const MeasuredLineSink& sink) {
     link.stage(Stage::Measuring);
     long long lines = 0;
-    if (!link.ensureOpen()) return ended(Outcome::LinkFailure, "cannot open the port", lines);
+    if (!link.ensureOpen()) return ended(Outcome::LinkFailure, kReasonCannotOpenPort, lines);
     link.flushInput();
 
     const std::string request = Sendetext(address);
@@ -57,7 +59,7 @@ PollResult Messwerte_abfragen(Link& link, std::string_view address, const PollOp
         if (!link.send(request)) {
             // A port that watches the cancel flag may refuse to finish a write on a stop.
             if (link.cancelled()) return ended(Outcome::Cancelled, {}, lines);
-            return ended(Outcome::LinkFailure, "the port failed while sending", lines);
+            return ended(Outcome::LinkFailure, kReasonPortFailedSending, lines);
         }
         line.clear();
         bool started = false;  // the reply's first byte has come
@@ -69,7 +71,8 @@ PollResult Messwerte_abfragen(Link& link, std::string_view address, const PollOp
                 const TimePoint limit = lastLine + *options.noLineLimit;
                 if (now >= limit) {
                     return ended(Outcome::LinkFailure,
-                                 "no measured value for " + seconds(*options.noLineLimit), lines);
+                                 fillIn(kReasonNoMeasuredValue, seconds(*options.noLineLimit)),
+                                 lines);
                 }
                 until = std::min(until, limit);
             }
@@ -79,7 +82,7 @@ PollResult Messwerte_abfragen(Link& link, std::string_view address, const PollOp
             if (started && link.buffered() == 0) clock.sleepUntil(std::min(now + kGather, until));
             const std::optional<char> c = link.readByte(until);
             if (!c) {
-                if (link.lost()) return ended(Outcome::LinkFailure, "the port vanished", lines);
+                if (link.lost()) return ended(Outcome::LinkFailure, kReasonPortLost, lines);
                 continue;
             }
             started = true;

@@ -15,6 +15,7 @@
 
 #include "link/link.h"
 #include "link/outcome.h"
+#include "text/language.h"
 
 namespace kalvo {
 
@@ -34,7 +35,7 @@ struct PollResult {
     // Ok: the sink ended it; Cancelled: the link's cancel flag; LinkFailure: the port could
     // not be opened, failed or vanished, or no line came within the limit.
     Outcome outcome = Outcome::Ok;
-    std::string reason;  // for a failure, in English for logs and the command line
+    Wording reason;  // for a failure: why, for the command line
     long long lines = 0;
 };
 

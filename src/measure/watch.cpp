@@ -3,7 +3,9 @@
 #include <charconv>
 
 #include "measure/poll.h"
+#include "text/cli_texts.h"
 #include "text/cp1252.h"
+#include "text/messages.h"
 
 namespace kalvo {
 
@@ -18,25 +20,25 @@ std::optional<long long> count(const std::string& text) {
 
 }  // namespace
 
-std::variant<WatchRequest, std::string> parseWatchArguments(const std::vector<std::string>& args) {
+std::variant<WatchRequest, Wording> parseWatchArguments(const std::vector<std::string>& args) {
     WatchRequest request;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
         if ((a == "--lines" || a == "--cycles") && hasValue) {
             const std::optional<long long> n = count(args[++i]);
-            if (!n) return a + " needs a whole number above 0";
+            if (!n) return fillIn(kCliWatchCount, a);
             (a == "--lines" ? request.options.lines : request.options.cycles) = n;
         } else if (a == "--config" && hasValue) {
             request.config = args[++i];
         } else if (a == "--csv" && hasValue) {
             request.csv = args[++i];
         } else {
-            return "watch takes --config FILE, --lines N or --cycles N, --csv FILE";
+            return Wording(kCliWatchArguments);
         }
     }
     if (request.options.lines && request.options.cycles) {
-        return "--lines and --cycles exclude each other";
+        return Wording(kCliLinesOrCycles);
     }
     return request;
 }

@@ -27,7 +27,7 @@ struct WatchResult {
     // Ok: the count was reached; Cancelled: stopped by the link's cancel flag (Ctrl-C);
     // LinkFailure: no port, a vanished port, or no line within the limit.
     Outcome outcome = Outcome::Ok;
-    std::string reason;
+    Wording reason;
     bool csvFailed = false;  // the CSV file could not be written: the watch ended there
     long long lines = 0;
     long long cycles = 0;  // complete cycles seen
@@ -40,7 +40,7 @@ struct WatchRequest {
     std::optional<std::string> csv;     // CSV record to write
 };
 // The request, or the usage error to report.
-std::variant<WatchRequest, std::string> parseWatchArguments(const std::vector<std::string>& args);
+std::variant<WatchRequest, Wording> parseWatchArguments(const std::vector<std::string>& args);
 
 // A cycle is complete when the marker of the next one arrives; that marker ends a watch
 // whose cycle count is reached and is not printed. Lines before the first marker are

@@ -59,6 +59,7 @@ struct PdfResult {
         None,
         CannotWrite,  // the file could not be created, written or renamed into place
         NoText,       // no font could set the text: the document would hold none
+        IsProject,    // the file is the project the sheet is made from: it is not replaced
     };
     Error error = Error::None;
     std::string detail;  // the system's reason, for the message

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <filesystem>
+#include <system_error>
 
 #include "config/number_text.h"
 #include "config/rules.h"
@@ -370,8 +372,18 @@ std::string datasheetPdfName(std::string_view projectPath) {
     return std::string(projectPath.substr(0, dot)) + ".pdf";
 }
 
+bool isSameFile(const std::string& a, const std::string& b) {
+    if (a.empty() || b.empty()) return false;
+    const auto pathOf = [](const std::string& utf8) {
+        return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+    };
+    std::error_code ec;
+    return std::filesystem::equivalent(pathOf(a), pathOf(b), ec) && !ec;
+}
+
 PdfResult writeDatasheetPdf(PdfOutput& pdf, const std::string& path, const Record& record,
                             const SheetOptions& options, SheetReport* report) {
+    if (isSameFile(path, options.projectFile)) return {PdfResult::Error::IsProject, {}};
     SheetReport laidOut;
     PdfResult result = pdf.write(
         path, [&](Canvas& canvas) { laidOut = Datenblatt_drucken(record, options, canvas); });
@@ -388,6 +400,8 @@ std::optional<MessageText> pdfErrorMessage(const PdfResult& result, const std::s
     const std::string quoted = "\"" + path + "\"";
     if (result.error == PdfResult::Error::NoText) {
         m.text = fillIn(kPdfNoText.in(language), quoted);
+    } else if (result.error == PdfResult::Error::IsProject) {
+        m.text = fillIn(kPdfIsProject.in(language), quoted);
     } else {
         m.text = fillIn(kFileCannotWrite.in(language), quoted);
     }

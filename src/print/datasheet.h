@@ -39,6 +39,7 @@ struct SheetOptions {
     std::string date;                      // printed at 7000 beside the title
     std::string time;
     std::string pictureFolder;  // the program's folder with the wiring pictures
+    std::string projectFile;    // the project file the sheet is made from ("" when none)
 };
 
 struct SheetReport {
@@ -84,7 +85,12 @@ SheetStamp sheetStampNow();  // the local time now
 // no file yet.
 std::string datasheetPdfName(std::string_view projectPath);
 
-// Writes the sheet as a PDF through `pdf` (A4, the file replaced whole or not at all).
+// Whether two paths name the same file: the same file itself, not the same spelling, so a
+// hard link or a path through a symbolic link counts. False when either does not exist.
+bool isSameFile(const std::string& a, const std::string& b);
+
+// Writes the sheet as a PDF through `pdf` (A4, the file replaced whole or not at all). A path
+// that is options.projectFile itself (isSameFile) is refused with IsProject and not touched.
 PdfResult writeDatasheetPdf(PdfOutput& pdf, const std::string& path, const Record& record,
                             const SheetOptions& options, SheetReport* report = nullptr);
 

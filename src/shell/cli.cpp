@@ -18,6 +18,8 @@
 #include "print/datasheet.h"
 #include "shell/messages.h"
 #include "shell/settings.h"
+#include "text/cli_texts.h"
+#include "text/cp1252.h"
 #include "text/messages.h"
 
 namespace kalvo {
@@ -29,6 +31,7 @@ constexpr const char* kUsage =
     "                 [--verbose] COMMAND\n"
     "  --simulator  a built-in simulated unit: programmed 2A/5D, 120 V / 1.2 A with a demo\n"
     "               configuration; --fresh: one that was never programmed\n"
+    "  --address N  the unit's address, a whole number 0..32 (default 0)\n"
     "commands:\n"
     "  transact TEXT...       one exchange of \"-\" + address + TEXT (e.g. transact -t)\n"
     "  identify               detect the hardware variant and input class\n"
@@ -40,16 +43,19 @@ constexpr const char* kUsage =
     "  read [--output FILE]   read the stored configuration (print it, or save it)\n"
     "  show FILE.cfg          print a project file's configuration\n"
     "  set-address [--verify] OLD NEW\n"
-    "                         give the device at OLD the address NEW (1..32, otherwise 0);\n"
+    "                         give the device at OLD the address NEW (each 0..32);\n"
     "                         --verify: then a link test at NEW\n"
-    "  send TEXT...           send TEXT + LF + CR exactly as given (e.g. send -0-t)\n"
+    "  send TEXT...           send TEXT + LF + CR exactly as given (e.g. send -0-t);\n"
+    "                         Windows-1252 characters only\n"
     "  datasheet [--lang de|en] FILE.cfg --pdf OUT.pdf\n"
-    "                         write the project's data sheet as a PDF\n"
+    "                         write the project's data sheet as a PDF (never over the\n"
+    "                         project file itself)\n"
     "  check [--lang de|en] FILE.cfg\n"
     "                         run the parameter dialog's checks on a project file; one\n"
     "                         line per fault: page TAB stop sign TAB explanation\n"
     "  watch [--config FILE.cfg] [--lines N | --cycles N] [--csv FILE]\n"
-    "                         print the measured values as they arrive (Ctrl-C ends)\n";
+    "                         print the measured values as they arrive (Ctrl-C ends); an\n"
+    "                         existing CSV file is replaced only once a value came\n";
 
 // Prints the progress window's log lines as they happen.
 class StreamLog final : public LinkObserver {
@@ -68,7 +74,7 @@ struct Options {
     bool simulator = false;
     bool fresh = false;
     std::string address = "0";
-    std::optional<bool> english;
+    Language language = Language::German;
     bool verbose = false;
     std::string command;
     std::vector<std::string> rest;
@@ -97,13 +103,43 @@ std::string num(double v) {
     return formatNumber(v, '.');
 }
 
+// The language of every message, known before anything can go wrong: the last --lang among
+// the options before the command word, else the desktop tool's choice.
+Language messageLanguage(const std::vector<std::string>& args, const SettingsStore* settings) {
+    std::optional<Language> chosen;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--lang" && hasValue && (args[i + 1] == "de" || args[i + 1] == "en")) {
+            chosen = languageOf(args[i + 1] == "en");
+        }
+        if ((a == "--port" || a == "--address" || a == "--lang") && hasValue) {
+            ++i;
+        } else if (a.rfind("--", 0) != 0) {
+            break;  // the command word
+        }
+    }
+    return chosen.value_or(languageOf(settings != nullptr && loadSettings(*settings).Sprache));
+}
+
+// The language a command's own --lang asks for, or `current`.
+Language commandLanguage(const std::vector<std::string>& rest, Language current) {
+    for (std::size_t i = 0; i + 1 < rest.size(); ++i) {
+        if (rest[i] == "--lang" && (rest[i + 1] == "de" || rest[i + 1] == "en")) {
+            return languageOf(rest[i + 1] == "en");
+        }
+    }
+    return current;
+}
+
+void usageError(std::ostream& err, const Wording& why, Language language) {
+    err << "kalvo-cli: " << why.in(language) << '\n' << kCliSeeHelp.in(language) << '\n';
+}
+
 class Runner {
   public:
-    Runner(Options o, const CliEnvironment& env) : o_(std::move(o)), env_(env) {
-        const bool english =
-            o_.english.value_or(env.settings ? loadSettings(*env.settings).Sprache : false);
-        language_ = languageOf(english);
-    }
+    Runner(Options o, const CliEnvironment& env)
+        : o_(std::move(o)), env_(env), language_(o_.language) {}
 
     int run() {
         const std::string& c = o_.command;
@@ -117,15 +153,15 @@ class Runner {
         if (c == "datasheet") return datasheet();
         if (c == "check") return check();
         if (c == "watch") return watch();
-        return usage("unknown command: " + c);
+        return usage(fillIn(kCliUnknownCommand, c));
     }
 
   private:
     std::ostream& out() { return *env_.out; }
     std::ostream& err() { return *env_.err; }
 
-    int usage(const std::string& why) {
-        err() << "kalvo-cli: " << why << '\n' << kUsage;
+    int usage(const Wording& why) {
+        usageError(err(), why, language_);
         return kExitUsage;
     }
 
@@ -133,17 +169,17 @@ class Runner {
         if (auto m = messageFor(outcome, language_)) err() << m->title << ' ' << m->text << '\n';
     }
 
-    int fail(Outcome outcome, const std::string& reason) {
+    int fail(Outcome outcome, const Wording& reason) {
         showMessage(outcome);
-        if (!reason.empty()) err() << "kalvo-cli: " << reason << '\n';
+        if (!reason.empty()) err() << "kalvo-cli: " << reason.in(language_) << '\n';
         return exitFor(outcome);
     }
 
-    int fileFail(const std::string& path, FileError e, bool saving, const std::string& detail) {
+    int fileFail(const std::string& path, FileError e, bool saving, const Wording& detail) {
         if (auto m = fileErrorMessage(e, path, saving, language_)) {
             err() << m->title << ": " << m->text;
         }
-        if (!detail.empty()) err() << " (" << detail << ")";
+        if (!detail.empty()) err() << " (" << detail.in(language_) << ")";
         err() << '\n';
         return kExitBadInput;
     }
@@ -177,7 +213,7 @@ class Runner {
     Link makeLink(LinkObserver* observer) { return Link(*port_, *env_.clock, observer); }
 
     int transact() {
-        if (o_.rest.empty()) return usage("transact needs the command text, e.g. transact -t");
+        if (o_.rest.empty()) return usage(kCliTransactNeedsText);
         std::string text;
         for (const auto& a : o_.rest) text += (text.empty() ? "" : " ") + a;
         if (!connect()) return fail(Outcome::LinkFailure, {});
@@ -190,7 +226,7 @@ class Runner {
     }
 
     int identify() {
-        if (!o_.rest.empty()) return usage("identify takes no arguments");
+        if (!o_.rest.empty()) return usage(kCliIdentifyNoArguments);
         if (!connect()) return fail(Outcome::LinkFailure, {});
         StreamLog log(o_.verbose ? env_.err : nullptr);
         Link link = makeLink(&log);
@@ -207,7 +243,7 @@ class Runner {
         std::vector<std::string> files = o_.rest;
         std::erase(files, "--strict");  // what programming does anyway
         const bool force = std::erase(files, "--force") > 0;
-        if (files.size() != 1) return usage("program needs one project file");
+        if (files.size() != 1) return usage(kCliProgramNeedsFile);
         const std::string& path = files[0];
         Decoded file = Projekt_laden(path, startRecord());
         if (file.error != FileError::None) return fileFail(path, file.error, false, file.detail);
@@ -242,7 +278,7 @@ class Runner {
             if (o_.rest[i] == "--output" && i + 1 < o_.rest.size()) {
                 output = o_.rest[++i];
             } else {
-                return usage("read takes only --output FILE");
+                return usage(kCliReadOptions);
             }
         }
         if (!connect()) return fail(Outcome::LinkFailure, {});
@@ -274,20 +310,21 @@ class Runner {
     // stdout, nothing when it is clean.
     int check() {
         std::vector<std::string> files;
+        language_ = commandLanguage(o_.rest, language_);
         for (std::size_t i = 0; i < o_.rest.size(); ++i) {
             const std::string& a = o_.rest[i];
             if (a == "--lang") {
                 if (i + 1 >= o_.rest.size() || (o_.rest[i + 1] != "de" && o_.rest[i + 1] != "en")) {
-                    return usage("--lang takes de or en");
+                    return usage(kCliLangValues);
                 }
                 language_ = languageOf(o_.rest[++i] == "en");
             } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
-                return usage("unknown option " + a);
+                return usage(fillIn(kCliUnknownOption, a));
             } else {
                 files.push_back(a);
             }
         }
-        if (files.size() != 1) return usage("check needs one project file");
+        if (files.size() != 1) return usage(kCliCheckNeedsFile);
         const Decoded file = Projekt_laden(files[0], startRecord());
         if (file.error != FileError::None) {
             return fileFail(files[0], file.error, false, file.detail);
@@ -298,7 +335,7 @@ class Runner {
     }
 
     int show() {
-        if (o_.rest.size() != 1) return usage("show needs one project file");
+        if (o_.rest.size() != 1) return usage(kCliShowNeedsFile);
         const std::string& path = o_.rest[0];
         Decoded file = Projekt_laden(path, startRecord());
         if (file.error != FileError::None) return fileFail(path, file.error, false, file.detail);
@@ -306,7 +343,8 @@ class Runner {
         return kExitOk;
     }
 
-    // A failed link test counts as a link failure (exit 2): the device may or may not have
+    // Both addresses are whole numbers 0..32 ("07" is 7); anything else sends nothing. A
+    // failed link test counts as a link failure (exit 2): the device may or may not have
     // taken the new address, and only a test that passes tells.
     int setAddress() {
         bool verify = false;
@@ -318,22 +356,32 @@ class Runner {
                 entries.push_back(a);
             }
         }
-        if (entries.size() != 2)
-            return usage("set-address needs OLD and NEW, e.g. set-address 0 5");
-        const auto change = addressChangeFor(entries[0], entries[1], verify);
-        if (!change) return usage("set-address: an empty address sends nothing");
+        if (entries.size() != 2) return usage(kCliSetAddressArguments);
+        AddressChange change{0, 0, verify};
+        for (auto [entry, into] : {std::pair{&entries[0], &change.oldAddress},
+                                   std::pair{&entries[1], &change.newAddress}}) {
+            const std::optional<int> address = strictAddress(*entry);
+            if (!address) return usage(fillIn(kCliSetAddressAllowed, *entry));
+            *into = *address;
+        }
         if (!connect()) return fail(Outcome::LinkFailure, {});
         StreamLog log(env_.out);
         Link link = makeLink(&log);
-        const AddressChangeResult r = changeAddress(link, *change);
+        const AddressChangeResult r = changeAddress(link, change);
         if (r.outcome != Outcome::Ok) return fail(r.outcome, {});
         return kExitOk;
     }
 
     int send() {
-        if (o_.rest.empty()) return usage("send needs the text, e.g. send -0-t");
+        if (o_.rest.empty()) return usage(kCliSendNeedsText);
         std::string text;
         for (std::size_t i = 0; i < o_.rest.size(); ++i) text += (i ? " " : "") + o_.rest[i];
+        // The line carries Windows-1252 only: a character without a byte there would go out as
+        // "?", another command than the one given.
+        if (const std::string bad = outsideCp1252(text); !bad.empty()) {
+            err() << "kalvo-cli: " << fillIn(kCliSendNotCp1252.in(language_), bad) << '\n';
+            return kExitBadInput;
+        }
         if (!connect()) return fail(Outcome::LinkFailure, {});
         StreamLog log(env_.out);
         Link link = makeLink(&log);
@@ -345,6 +393,7 @@ class Runner {
     int datasheet() {
         std::string project;
         std::string pdfPath;
+        language_ = commandLanguage(o_.rest, language_);
         for (std::size_t i = 0; i < o_.rest.size(); ++i) {
             const std::string& a = o_.rest[i];
             const bool hasValue = i + 1 < o_.rest.size();
@@ -356,15 +405,14 @@ class Runner {
             } else if (a.rfind("--", 0) != 0 && project.empty()) {
                 project = a;
             } else {
-                return usage("datasheet takes [--lang de|en] FILE.cfg --pdf OUT.pdf");
+                return usage(kCliDatasheetArguments);
             }
         }
-        if (project.empty() || pdfPath.empty())
-            return usage("datasheet needs a project file and --pdf OUT.pdf");
+        if (project.empty() || pdfPath.empty()) return usage(kCliDatasheetArguments);
         Decoded file = Projekt_laden(project, startRecord());
         if (file.error != FileError::None) return fileFail(project, file.error, false, file.detail);
         if (env_.pdf == nullptr) {
-            err() << "kalvo-cli: this build writes no PDF\n";
+            err() << "kalvo-cli: " << kCliNoPdf.in(language_) << '\n';
             return kExitBadInput;
         }
         SheetOptions options;
@@ -374,6 +422,7 @@ class Runner {
         options.date = now.date;
         options.time = now.time;
         options.pictureFolder = env_.programFolder;
+        options.projectFile = project;  // never written over by the sheet
         SheetReport report;
         const PdfResult r = writeDatasheetPdf(*env_.pdf, pdfPath, file.record, options, &report);
         if (auto m = pdfErrorMessage(r, pdfPath, language_)) {
@@ -391,7 +440,7 @@ class Runner {
 
     int watch() {
         auto parsed = parseWatchArguments(o_.rest);
-        if (auto* why = std::get_if<std::string>(&parsed)) return usage(*why);
+        if (auto* why = std::get_if<Wording>(&parsed)) return usage(*why);
         const WatchRequest& w = std::get<WatchRequest>(parsed);
         Transformers transformers;
         if (w.config) {
@@ -428,9 +477,10 @@ class Runner {
 
 int runCli(const std::vector<std::string>& args, const CliEnvironment& env) {
     Options o;
+    o.language = messageLanguage(args, env.settings);
     std::size_t i = 0;
-    auto usage = [&](const std::string& why) {
-        *env.err << "kalvo-cli: " << why << '\n' << kUsage;
+    auto usage = [&](const Wording& why) {
+        usageError(*env.err, why, o.language);
         return kExitUsage;
     };
     for (; i < args.size(); ++i) {
@@ -442,7 +492,7 @@ int runCli(const std::vector<std::string>& args, const CliEnvironment& env) {
         };
         if (a == "--port") {
             std::string v;
-            if (!value(v) || v.empty()) return usage("--port needs a device path");
+            if (!value(v) || v.empty()) return usage(kCliPortNeedsPath);
             o.port = v;
         } else if (a == "--simulator") {
             o.simulator = true;
@@ -450,27 +500,28 @@ int runCli(const std::vector<std::string>& args, const CliEnvironment& env) {
             o.fresh = true;
         } else if (a == "--address") {
             std::string v;
-            if (!value(v)) return usage("--address needs a number");
-            // Typed addresses are read like the device reads numbers: "07" is 7.
-            o.address = formatNumber(leadingNumber(v), '.');
+            // A whole number 0..32 ("07" is 7): anything else would put a malformed frame on
+            // the line or talk to another unit.
+            const std::optional<int> address = value(v) ? strictAddress(v) : std::nullopt;
+            if (!address) return usage(fillIn(kCliAddressAllowed, v));
+            o.address = std::to_string(*address);
         } else if (a == "--lang") {
             std::string v;
-            if (!value(v) || (v != "de" && v != "en")) return usage("--lang takes de or en");
-            o.english = v == "en";
+            if (!value(v) || (v != "de" && v != "en")) return usage(kCliLangValues);
         } else if (a == "--verbose") {
             o.verbose = true;
         } else if (a == "--help" || a == "-h") {
             *env.out << kUsage;
             return kExitOk;
         } else if (!a.empty() && a[0] == '-' && a.size() > 1 && a[1] == '-') {
-            return usage("unknown option " + a);
+            return usage(fillIn(kCliUnknownOption, a));
         } else {
             break;
         }
     }
-    if (o.port && o.simulator) return usage("--port and --simulator exclude each other");
-    if (o.fresh && !o.simulator) return usage("--fresh goes with --simulator");
-    if (i >= args.size()) return usage("no command given");
+    if (o.port && o.simulator) return usage(kCliPortOrSimulator);
+    if (o.fresh && !o.simulator) return usage(kCliFreshNeedsSimulator);
+    if (i >= args.size()) return usage(kCliNoCommand);
     o.command = args[i++];
     // After the command word every argument belongs to it: "transact -t" sends "-t".
     o.rest.assign(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());

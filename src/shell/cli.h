@@ -2,6 +2,7 @@
 //
 //   kalvo-cli [--port PATH | --simulator [--fresh]] [--address N] [--lang de|en] [--verbose]
 //             COMMAND ...
+//     --address N             the unit's address: a whole number 0..32 in digits (default 0)
 //     --simulator             the built-in simulated TXR 3.0: a programmed 2A/5D, 120 V / 1.2 A
 //                             unit holding a demo configuration; with --fresh a unit that
 //                             was never programmed
@@ -17,15 +18,18 @@
 //     read [--output FILE]    reads the stored configuration; prints it, or saves it
 //     show FILE.cfg           prints a project file's configuration
 //     set-address [--verify] OLD NEW
-//                             sends "-" + OLD + "-*" + NEW (each 1..32, otherwise 0); with
-//                             --verify then a link test "-t" at NEW. Prints the log lines.
-//                             Exit 2 when the port fails or the test gets no echo.
+//                             sends "-" + OLD + "-*" + NEW (each a whole number 0..32,
+//                             "07" is 7; anything else is a usage error and sends nothing);
+//                             with --verify then a link test "-t" at NEW. Prints the log
+//                             lines. Exit 2 when the port fails or the test gets no echo.
 //     send TEXT...            sends TEXT + LF + CR exactly as given (no address added, no
-//                             reply awaited); prints it
+//                             reply awaited); prints it. A text with a character outside
+//                             Windows-1252 is refused (exit 5) and nothing is sent
 //     datasheet [--lang de|en] FILE.cfg --pdf OUT.pdf
 //                             writes the project's data sheet as a PDF (the names of
 //                             connection type and quantities in the language); a PDF that
-//                             cannot be written leaves no partial file and exits 5
+//                             cannot be written leaves no partial file and exits 5, and so
+//                             does an OUT.pdf that is the project file itself
 //     check [--lang de|en] FILE.cfg
 //                             runs every page check of the parameter dialog on a project
 //                             file; prints one line per fault: the page's list entry, TAB,
@@ -36,10 +40,15 @@
 //                             rewrites it (ratios from the project file), a cycle marker
 //                             as an empty line; ends after N lines or N complete cycles, or
 //                             on Ctrl-C (exit 0); no line for 10 s is a link failure.
-//                             --csv also records every value line as CSV, written through
+//                             --csv also records every value line as CSV, written through;
+//                             an existing file is replaced only when the first row is ready
 //
-// Exit codes: 0 success, 1 usage, 2 link failure, 3 wrong transducer, 4 never programmed,
-// 5 bad input (file or reply, a fault found by check, a refusal of program).
+// Every message on stderr is in the language of --lang (the desktop tool's by default). A
+// usage error names what is wrong and points to --help.
+//
+// Exit codes: 0 success, 1 usage, 2 link failure (no reply, or none within the time), 3 wrong
+// transducer, 4 never programmed, 5 bad input (file or reply, a fault found by check, a
+// refusal of program, a text send cannot carry, a PDF over its own project).
 #pragma once
 
 #include <atomic>

@@ -35,24 +35,30 @@ void appendUtf8(std::string& out, char32_t cp) {
     } else if (cp < 0x800) {
         out += static_cast<char>(0xC0 | (cp >> 6));
         out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
+    } else if (cp < 0x10000) {
         out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
         out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (cp & 0x3F));
     }
 }
 
-}  // namespace
+constexpr char32_t kNotACharacter = 0xFFFFFFFF;
 
-std::string toCp1252(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
+// Calls `each` with the code point of every character of a UTF-8 text, kNotACharacter for a
+// byte sequence that is not valid UTF-8.
+template <typename Each>
+void forEachCharacter(std::string_view utf8, Each each) {
     std::size_t i = 0;
     const std::size_t n = utf8.size();
     while (i < n) {
         const auto lead = static_cast<unsigned char>(utf8[i]);
         if (lead < 0x80) {
-            out += static_cast<char>(lead);
+            each(static_cast<char32_t>(lead));
             ++i;
             continue;
         }
@@ -66,7 +72,7 @@ std::string toCp1252(std::string_view utf8) {
         } else if (lead >= 0xF0 && lead <= 0xF4) {
             length = 4, cp = lead & 0x07, minimum = 0x10000;
         } else {
-            out += '?';  // stray continuation byte or a lead byte UTF-8 never uses
+            each(kNotACharacter);  // stray continuation byte or a lead byte UTF-8 never uses
             ++i;
             continue;
         }
@@ -80,12 +86,33 @@ std::string toCp1252(std::string_view utf8) {
         i += taken;
         if (taken != static_cast<std::size_t>(length) || cp < minimum || cp > 0x10FFFF ||
             (cp >= 0xD800 && cp <= 0xDFFF)) {
-            out += '?';  // truncated, overlong or not a character
+            each(kNotACharacter);  // truncated, overlong or not a character
             continue;
         }
-        const int byte = byteOf(cp);
-        out += byte < 0 ? '?' : static_cast<char>(byte);
+        each(cp);
     }
+}
+
+}  // namespace
+
+std::string toCp1252(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    forEachCharacter(utf8, [&](char32_t cp) {
+        const int byte = cp == kNotACharacter ? -1 : byteOf(cp);
+        out += byte < 0 ? '?' : static_cast<char>(byte);
+    });
+    return out;
+}
+
+std::string outsideCp1252(std::string_view utf8) {
+    std::string out;
+    forEachCharacter(utf8, [&](char32_t cp) {
+        if (cp != kNotACharacter && byteOf(cp) >= 0) return;
+        std::string shown;
+        appendUtf8(shown, cp == kNotACharacter ? 0xFFFD : cp);
+        if (out.find(shown) == std::string::npos) out += shown;
+    });
     return out;
 }
 

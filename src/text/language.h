@@ -3,7 +3,9 @@
 // and that nothing stores.
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <utility>
 
 namespace kalvo {
 
@@ -31,6 +33,33 @@ struct Text {
                 break;
         }
         return german;
+    }
+};
+
+// A text in German and English put together at run time: a reason with a number or a path in
+// it. The dialect reads the German one.
+struct Wording {
+    std::string german;
+    std::string english;
+
+    Wording() = default;
+    Wording(std::string germanText, std::string englishText)
+        : german(std::move(germanText)), english(std::move(englishText)) {}
+    // A row of a text table, as it stands.
+    Wording(const Text& text)  // NOLINT(google-explicit-constructor): a table row is a wording
+        : german(text.german), english(text.english) {}
+
+    const std::string& in(Language language) const {
+        return language == Language::English ? english : german;
+    }
+    bool empty() const { return german.empty() && english.empty(); }
+    bool operator==(const Wording&) const = default;
+
+    // Both languages joined: a prefix and what follows it.
+    friend Wording operator+(Wording head, const Wording& tail) {
+        head.german += tail.german;
+        head.english += tail.english;
+        return head;
     }
 };
 

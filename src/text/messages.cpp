@@ -31,17 +31,30 @@ MessageText programmingDone(Language language) {
     return {"Information", std::string(kDone.in(language)), false};
 }
 
-std::string fillIn(std::string_view pattern, std::string_view value) {
+namespace {
+
+std::string filled(std::string_view pattern, std::string_view first, std::string_view second) {
     std::string out;
     for (std::size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] == '1') {
-            out += value;
+        const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
+        if (pattern[i] == '%' && (next == '1' || next == '2')) {
+            out += next == '1' ? first : second;
             ++i;
         } else {
             out += pattern[i];
         }
     }
     return out;
+}
+
+}  // namespace
+
+std::string fillIn(std::string_view pattern, std::string_view value) {
+    return filled(pattern, value, "%2");
+}
+
+Wording fillIn(const Text& pattern, std::string_view first, std::string_view second) {
+    return {filled(pattern.german, first, second), filled(pattern.english, first, second)};
 }
 
 }  // namespace kalvo

@@ -82,5 +82,7 @@ inline constexpr Text kNotChanged{" Das Projekt wurde nicht geändert.",
 
 // `pattern` with every "%1" replaced by `value`.
 std::string fillIn(std::string_view pattern, std::string_view value);
+// Both languages of `pattern` with every "%1" replaced by `first` and every "%2" by `second`.
+Wording fillIn(const Text& pattern, std::string_view first, std::string_view second = {});
 
 }  // namespace kalvo

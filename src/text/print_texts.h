@@ -22,6 +22,11 @@ inline constexpr Text kPdfNoText{
     "Keine Schrift für das Datenblatt gefunden: die Datei %1 wurde nicht geschrieben.",
     "No font found for the data sheet: the file %1 was not written."};
 
+inline constexpr Text kPdfIsProject{
+    "Die Datei %1 ist die Projektdatei, aus der das Datenblatt entsteht: sie wird nicht "
+    "überschrieben.",
+    "The file %1 is the project file the data sheet is made from: it is not written over."};
+
 inline constexpr Text kPrintErrorTitle{"Drucken", "Print"};
 inline constexpr Text kPrintFailed{"Das Datenblatt konnte nicht gedruckt werden.",
                                    "The data sheet could not be printed."};

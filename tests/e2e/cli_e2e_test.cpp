@@ -151,7 +151,7 @@ TEST_F(CliAgainstSim, TheDemoConfigurationReadsBackAndChecksClean) {
     ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
     const fs::path demo = fs::path(dir) / "demo.cfg";
     const Decoded loaded = Projekt_laden(demo.string(), startRecord());
-    ASSERT_EQ(loaded.error, FileError::None) << loaded.detail;
+    ASSERT_EQ(loaded.error, FileError::None) << loaded.detail.english;
     EXPECT_EQ(loaded.record.Anzahl_Analog, 2);
     EXPECT_EQ(loaded.record.Anzahl_Binaer, 5);
     std::ifstream in(demo, std::ios::binary);

@@ -107,16 +107,39 @@ class QtAdaptersTest : public QObject {
         Answers a;
         a.nextFile = dir.filePath(QStringLiteral("anlage.pdf")).toStdString();
         const Record r = newProject(2, 5, 600, 5);
-        QCOMPARE(saveDatasheetPdf(nullptr, r, sheetOptions(), "x.pdf", a, a), SheetOutcome::Done);
+        QCOMPARE(saveDatasheetPdf(nullptr, r, sheetOptions(), "/home/eng/anlage.cfg", a, a),
+                 SheetOutcome::Done);
+        QCOMPARE(a.asked, std::string("Als PDF speichern|/home/eng/anlage.pdf|PDF (*.pdf)"));
         QVERIFY(a.boxes.empty());
         QVERIFY(isSheetPdf(contents(QString::fromStdString(a.nextFile))));
 
         a.nextFile.clear();  // cancelled: nothing written, nothing said
-        QCOMPARE(saveDatasheetPdf(nullptr, r, sheetOptions(Language::English), "kalvo.pdf", a, a),
+        QCOMPARE(saveDatasheetPdf(nullptr, r, sheetOptions(Language::English), "", a, a),
                  SheetOutcome::Cancelled);
         QCOMPARE(a.asked, std::string("Save as PDF|kalvo.pdf|PDF (*.pdf)"));
         QVERIFY(a.boxes.empty());
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"anlage.pdf"});
+    }
+
+    void theProjectFileIsNeverWrittenOver() {
+        QTemporaryDir dir;
+        const QString project = dir.filePath(QStringLiteral("anlage.cfg"));
+        QVERIFY(QFile(project).open(QIODevice::WriteOnly));
+        QVERIFY(QFile::link(project, dir.filePath(QStringLiteral("link.cfg"))));
+        Answers a;
+        a.nextFile = dir.filePath(QStringLiteral("link.cfg")).toStdString();  // the same file
+        for (const Language language : {Language::German, Language::English}) {
+            QCOMPARE(saveDatasheetPdf(nullptr, newProject(1, 1, 600, 5), sheetOptions(language),
+                                      project.toStdString(), a, a),
+                     SheetOutcome::Failed);
+        }
+        QCOMPARE(a.boxes.size(), std::size_t{2});
+        QCOMPARE(a.boxes[0].text, "Die Datei \"" + a.nextFile +
+                                      "\" ist die Projektdatei, aus der das Datenblatt entsteht: "
+                                      "sie wird nicht überschrieben.");
+        QCOMPARE(a.boxes[1].title, std::string("File error"));
+        QVERIFY(a.boxes[1].text.find("is the project file") != std::string::npos);
+        QCOMPARE(contents(project), QByteArray());
     }
 
     // Through the printer the user chose; a cancelled dialog prints nothing, a printer that

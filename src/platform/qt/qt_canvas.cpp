@@ -152,7 +152,7 @@ PdfResult QtPdfOutput::write(const std::string& path, const std::function<void(C
         if (!title_.isEmpty()) writer.setTitle(title_);
         QPainter painter;
         if (!painter.begin(&writer)) {
-            return {PdfResult::Error::CannotWrite, "the PDF could not be started"};
+            return {PdfResult::Error::CannotWrite, {}};  // the message says it all
         }
         QtCanvas canvas(painter, writer);
         layout(canvas);

@@ -63,13 +63,16 @@ SheetOutcome printDatasheet(QWidget* parent, const Record& record, const SheetOp
 }
 
 SheetOutcome saveDatasheetPdf(QWidget* parent, const Record& record, const SheetOptions& options,
-                              const std::string& defaultName, FileDialogs& files,
+                              const std::string& projectPath, FileDialogs& files,
                               MessagePresenter& messages) {
-    const std::string path = files.saveFile(parent, std::string(kPdfSaveTitle.in(options.language)),
-                                            defaultName, {std::string(kPdfFilter)});
+    const std::string path =
+        files.saveFile(parent, std::string(kPdfSaveTitle.in(options.language)),
+                       datasheetPdfName(projectPath), {std::string(kPdfFilter)});
     if (path.empty()) return SheetOutcome::Cancelled;
     QtPdfOutput pdf(QStringLiteral("Daten Multimeßumformer"));
-    const PdfResult result = writeDatasheetPdf(pdf, path, record, options);
+    SheetOptions sheet = options;
+    sheet.projectFile = projectPath;
+    const PdfResult result = writeDatasheetPdf(pdf, path, record, sheet);
     if (auto message = pdfErrorMessage(result, path, options.language)) {
         messages.show(parent, *message);
         return SheetOutcome::Failed;

@@ -40,11 +40,12 @@ enum class SheetOutcome { Done, Cancelled, Failed };
 SheetOutcome printDatasheet(QWidget* parent, const Record& record, const SheetOptions& options,
                             PrinterChooser& chooser, MessagePresenter& messages);
 
-// Asks for a file name (proposed: `defaultName`, e.g. datasheetPdfName(project path)) and
-// writes the sheet as PDF, whole or not at all. A cancelled dialog writes nothing; a file that
-// cannot be written, or a PDF that would hold no text, shows a box naming the file.
+// Asks for a file name (proposed: datasheetPdfName(projectPath)) and writes the sheet of the
+// project in `projectPath` ("" when it has no file yet) as PDF, whole or not at all. A
+// cancelled dialog writes nothing; a file that cannot be written, a PDF that would hold no
+// text, or the project file itself chosen as the PDF shows a box naming the file.
 SheetOutcome saveDatasheetPdf(QWidget* parent, const Record& record, const SheetOptions& options,
-                              const std::string& defaultName, FileDialogs& files,
+                              const std::string& projectPath, FileDialogs& files,
                               MessagePresenter& messages);
 
 }  // namespace kalvo

@@ -728,7 +728,7 @@ void frmMain::printSheet() {
 void frmMain::saveSheetAsPdf() {
     const AppContext& ctx = session_.context();
     saveDatasheetPdf(this, ctx.record, sheetOptionsNow(sheetLanguage(), ctx.decimal),
-                     datasheetPdfName(session_.projectPath()), *files_, *messages_);
+                     session_.projectPath(), *files_, *messages_);
 }
 
 void frmMain::Datei_Fortschritt() {

@@ -49,7 +49,7 @@ TEST_F(ProgrammingRunTest, FourWireGoesOutFrameByFrameAndLeavesTheCopy) {
     device.hardware = hardwareReply("2", " 5", "120", "5");
     const ProgramResult r = run(fourWireWithTransformers());
 
-    ASSERT_EQ(r.outcome, Outcome::Ok) << r.reason;
+    ASSERT_EQ(r.outcome, Outcome::Ok) << r.reason.english;
     EXPECT_FALSE(r.nothingToDo);
     EXPECT_EQ(r.hardware.analog, 2);
     EXPECT_EQ(r.hardware.binary, 5);
@@ -129,7 +129,7 @@ TEST_F(ProgrammingRunTest, AnUnfitOrUnreadableDeviceGetsNothingButTheQuery) {
         }
         const ProgramResult r = t.run(threeWire());
         EXPECT_EQ(r.outcome, c.outcome);
-        EXPECT_NE(r.reason.find(c.reason), std::string::npos) << r.reason;
+        EXPECT_NE(r.reason.english.find(c.reason), std::string::npos) << r.reason.english;
         EXPECT_EQ(t.port.frames(), kUpToQuery);
     }
 }
@@ -162,7 +162,7 @@ TEST_F(ProgrammingRunTest, StaleInputIsFlushedBeforeTheQueryAndBeforeTheLinkTest
             };
         }
         const ProgramResult r = t.run(singlePhase());
-        EXPECT_EQ(r.outcome, Outcome::Ok) << r.reason;
+        EXPECT_EQ(r.outcome, Outcome::Ok) << r.reason.english;
         EXPECT_EQ(t.port.frames(), withLeadIn(kSinglePhaseCommands));
     }
 }

@@ -39,7 +39,7 @@ Record before() {
 
 TEST(ParseDataReplies, FillsTheRecordWithTheTextsFound) {
     const ReadBackResult r = parseDataReplies(before(), kD1, kD2, kD3);
-    ASSERT_EQ(r.outcome, Outcome::Ok) << r.reason;
+    ASSERT_EQ(r.outcome, Outcome::Ok) << r.reason.english;
     const Record& rec = r.record;
     EXPECT_EQ(rec.Grundwerte, (std::array<Cell, 8>{Cell("0"), Cell("50"), Cell("230"), Cell("0"),
                                                    Cell("0"), Cell("5"), Cell("0"), Cell("0")}));
@@ -64,7 +64,7 @@ TEST(ParseDataReplies, InterfaceDigitsCountByCharacter) {
         "-0-D1,:0:50:230:0:0:5:0:0:1:1:1\xC3\xBF"
         "1x1";
     const ReadBackResult r = parseDataReplies(before(), d1, kD2one, kD3);
-    ASSERT_EQ(r.outcome, Outcome::Ok) << r.reason;
+    ASSERT_EQ(r.outcome, Outcome::Ok) << r.reason.english;
     for (int i = 0; i < kInterfaceCells; ++i)
         EXPECT_EQ(r.record.Schnittstellenwerte[i], Cell(i == 0 || i == 2 || i == 4 ? 1 : 0)) << i;
 }
@@ -99,7 +99,7 @@ TEST(ParseDataReplies, TooFewFieldsOrImpossibleCountsGiveNoRecord) {
     for (int i = 0; i < 13 * 6; ++i) d3 += ":0";
     const ReadBackResult r =
         parseDataReplies(before(), "-0-D1,:0:50:230:0:0:5:0:0:1:13:0", kD2, d3);
-    EXPECT_EQ(r.outcome, Outcome::Ok) << r.reason;
+    EXPECT_EQ(r.outcome, Outcome::Ok) << r.reason.english;
     EXPECT_EQ(r.record.Anzahl_Binaer, 13);
 }
 
@@ -139,7 +139,7 @@ const Frames kReadFrames = {"\r", "-0-t", "", "-0-t", "-0-t", "-0-D1", "-0-D2", 
 
 TEST_F(ReadBackRunTest, ReadsTheCopyAndTheClasses) {
     const ReadBackResult r = run();
-    ASSERT_EQ(r.outcome, Outcome::Ok) << r.reason;
+    ASSERT_EQ(r.outcome, Outcome::Ok) << r.reason.english;
     EXPECT_EQ(port.frames(), kReadFrames);
 
     Record expected = parseDataReplies(before(), kD1, kD2, kD3).record;
@@ -179,7 +179,7 @@ TEST_F(ReadBackRunTest, AnswersToTheWakeUpAreFlushed) {
         if (frame == "-0-t" && ++wakeUps == 3) device.overrides.erase("-0-t");
     };
     const ReadBackResult r = run();
-    EXPECT_EQ(r.outcome, Outcome::Ok) << r.reason;
+    EXPECT_EQ(r.outcome, Outcome::Ok) << r.reason.english;
     EXPECT_EQ(port.frames(), kReadFrames);
 }
 
@@ -188,7 +188,7 @@ TEST_F(ReadBackRunTest, AProgrammedRecordComesBackAndProgramsTheSameCommands) {
     device.hardware = hardwareReply("2", " 5", "120", "5");
     ASSERT_EQ(programTransducer(link, fourWireWithTransformers(), "0", ',').outcome, Outcome::Ok);
     const ReadBackResult r = readTransducer(link, startRecord(), "0");
-    ASSERT_EQ(r.outcome, Outcome::Ok) << r.reason;
+    ASSERT_EQ(r.outcome, Outcome::Ok) << r.reason.english;
     EXPECT_EQ(programmingCommands(r.record, ','), kFourWireCommands);
 }
 
@@ -262,7 +262,7 @@ TEST_F(ReadBackRunTest, FailuresStopTheSequence) {
         EXPECT_EQ(r.outcome, c.outcome);
         EXPECT_EQ(p.frames(), Frames(kReadFrames.begin(), kReadFrames.begin() + c.frames));
         if (c.reason != nullptr) {
-            EXPECT_NE(r.reason.find(c.reason), std::string::npos) << r.reason;
+            EXPECT_NE(r.reason.english.find(c.reason), std::string::npos) << r.reason.english;
         }
         EXPECT_EQ(r.record, Record{}) << "nothing of a failed read is handed on";
     }

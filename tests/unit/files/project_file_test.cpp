@@ -69,7 +69,7 @@ TEST(ProjectFileWrite, ExactBytesSeparatorsPathLineEndsAndOverlongText) {
 
 TEST(ProjectFileRead, RestoresEveryCellAsTextAndTheVariantAsNumbers) {
     const Decoded d = decodeProject(header(232) + kOneByOneText, workedOn());
-    ASSERT_EQ(d.error, FileError::None) << d.detail;
+    ASSERT_EQ(d.error, FileError::None) << d.detail.english;
     const Record& r = d.record;
     EXPECT_EQ(r.Anzahl_Analog, 1);
     EXPECT_EQ(r.Max_Spannung, 600);
@@ -90,7 +90,7 @@ TEST(ProjectFileRead, HeaderBytesThatLookLikeLineEndsOrKeys) {
     for (const auto& [count, start] : {std::pair{0x0A0Du, "C:\\"}, std::pair{0x5B0Du, "Typ"}}) {
         const std::string text = start + std::string(count - afterPath.size() - 3, 'p') + afterPath;
         const Decoded d = decodeProject(header(text.size()) + text, startRecord());
-        ASSERT_EQ(d.error, FileError::None) << d.detail;
+        ASSERT_EQ(d.error, FileError::None) << d.detail.english;
         EXPECT_EQ(d.record.Grundwerte[Basic::NominalFrequency], Cell("16,666")) << count;
         EXPECT_EQ(d.record.Max_Strom, 1.2) << count;
     }
@@ -100,7 +100,7 @@ TEST(ProjectFileRead, MissingPartsKeepDefaults) {
     // No [DIG] section, a [P] section cut short by the end of the file, LF-only line ends.
     const std::string text = "x\n\n[Typ]\n2\n5\n100\n1\n\n[P]\n3\n60";
     const Decoded d = decodeProject(header(text.size()) + text, workedOn());
-    ASSERT_EQ(d.error, FileError::None) << d.detail;
+    ASSERT_EQ(d.error, FileError::None) << d.detail.english;
     for (const auto& s : d.record.Schnittstellenwerte) EXPECT_EQ(s, Cell(0));
     EXPECT_EQ(d.record.Grundwerte[Basic::NominalFrequency], Cell("60"));
     EXPECT_EQ(d.record.Grundwerte[Basic::NominalVoltage], Cell(300.0));  // not the last line read
@@ -109,7 +109,7 @@ TEST(ProjectFileRead, MissingPartsKeepDefaults) {
     // A short [DIG] line gives empty texts for the missing characters.
     const std::string dig = "x\r\n[Typ]\r\n1\r\n1\r\n600\r\n5\r\n[DIG]\r\n10\xB0";
     const Decoded e = decodeProject(header(dig.size()) + dig, startRecord());
-    ASSERT_EQ(e.error, FileError::None) << e.detail;
+    ASSERT_EQ(e.error, FileError::None) << e.detail.english;
     EXPECT_EQ(e.record.Schnittstellenwerte[2], Cell("°"));
     EXPECT_EQ(e.record.Schnittstellenwerte[3], Cell(""));
 }
@@ -123,7 +123,7 @@ TEST(ProjectFileRead, RowIndexIsTheDigitsAfterTheLetter) {
     for (int i = 0; i < 13; ++i) text += "8\r\n";
     text += "[P]\r\n3";
     const Decoded d = decodeProject(header(text.size()) + text, startRecord());
-    ASSERT_EQ(d.error, FileError::None) << d.detail;
+    ASSERT_EQ(d.error, FileError::None) << d.detail.english;
     EXPECT_EQ(d.record.Binaerwerte[10][Binary::Limit], Cell("4,5"));
     EXPECT_EQ(d.record.Binaerwerte[1][Binary::Mode], Cell("0"));              // untouched default
     for (const auto& row : d.record.Analogwerte) EXPECT_EQ(row[0], Cell(0));  // [A7], [A] skipped
@@ -188,7 +188,7 @@ TEST_F(ProjectFileDisk, RoundTripInBothSeparators) {
         const Record saved = oneByOne();
         ASSERT_EQ(Projekt_speichern(saved, path, decimal), FileError::None);
         const Decoded d = Projekt_laden(path, startRecord());
-        ASSERT_EQ(d.error, FileError::None) << d.detail;
+        ASSERT_EQ(d.error, FileError::None) << d.detail.english;
         for (int i = 0; i < 8; ++i)
             EXPECT_EQ(d.record.Grundwerte[i].toText(decimal), saved.Grundwerte[i].toText(decimal));
         EXPECT_NEAR(d.record.Analogwerte[0][Analog::RangeEnd].toNumber(), 600 / kSqrt3, 1e-12);
@@ -265,7 +265,7 @@ TEST_F(ProjectFileDisk, FilesAboveOneMebibyteAreNotRead) {
     const fs::path file = dir / "big.cfg";
     std::ofstream(file, std::ios::binary) << bytes;
     const Decoded atLimit = Projekt_laden(file.string(), workedOn());
-    EXPECT_EQ(atLimit.error, FileError::None) << atLimit.detail;
+    EXPECT_EQ(atLimit.error, FileError::None) << atLimit.detail.english;
     EXPECT_EQ(atLimit.record.Grundwerte[Basic::NominalFrequency], Cell("16,666"));
 
     std::ofstream(file, std::ios::binary | std::ios::app) << 'x';

@@ -62,7 +62,7 @@ TEST(HardwareReply, FieldsAreReadBehindTheLastMarker) {
     for (const Case& c : cases) {
         HardwareParse r = parseHardwareReply(c.text);
         SCOPED_TRACE(c.text);
-        ASSERT_TRUE(r.info) << r.reason;
+        ASSERT_TRUE(r.info) << r.reason.english;
         expectInfo(*r.info, c.expected);
     }
 }
@@ -93,7 +93,8 @@ TEST(HardwareReply, UnusableRepliesGiveTheirReason) {
     for (const auto& [text, reason] : bad) {
         HardwareParse r = parseHardwareReply(text);
         EXPECT_FALSE(r.info) << text;
-        EXPECT_NE(r.reason.find(reason), std::string::npos) << text << "\n" << r.reason;
+        EXPECT_NE(r.reason.english.find(reason), std::string::npos) << text << "\n"
+                                                                    << r.reason.english;
     }
 }
 
@@ -128,6 +129,7 @@ TEST(HardwareQuery, WaitsTwoSecondsThenReadsOneCharacterIn150PassesOf12Ms) {
         std::string arriving;
         long long atMs, breakMs;  // breakMs 0: the port stays; -1: the port closes on the write
         std::optional<std::string> reply;
+        bool answered, cutOff;
         std::optional<char> left;  // what the link still holds afterwards
         long long elapsedMs;
     };
@@ -136,25 +138,36 @@ TEST(HardwareQuery, WaitsTwoSecondsThenReadsOneCharacterIn150PassesOf12Ms) {
         text.substr(0, 20) + "\r\n" + text.substr(20, 40) + "\t" + text.substr(60) + "\r\n";
     std::string many;
     for (int i = 0; i < 200; ++i) many += static_cast<char>('a' + i % 26);
+    const long long all = 2000 + 150 * 12;
     const std::vector<Case> cases = {
-        {"CR, LF and TAB are dropped", sent, 300, 0, text, std::nullopt, 2000 + 150 * 12},
-        {"150 characters at most", many, 10, 0, many.substr(0, 150), many[150], 3800},
+        {"CR, LF and TAB are dropped", sent, 300, 0, text, true, false, std::nullopt, all},
+        {"150 characters at most", many, 10, 0, many.substr(0, 150), true, true, many[150], all},
         // The passes read at 2012, 2024 ... 3800 ms: no early end, no late characters.
-        {"late text", "ABC", 3780, 0, "AB", 'C', 3800},
-        {"port lost", "", 0, 2500, std::nullopt, std::nullopt, 2000 + 42 * 12},
-        {"port closed", "", 0, -1, std::nullopt, std::nullopt, 2012},
+        {"late text", "ABC", 3780, 0, "AB", true, true, 'C', all},
+        {"port lost", "", 0, 2500, std::nullopt, false, false, std::nullopt, 2000 + 42 * 12},
+        {"port closed", "", 0, -1, std::nullopt, false, false, std::nullopt, 2012},
+        // Input waiting before the query belongs to an earlier frame; so does a late echo of
+        // the "-0-t" sent before (the query's own echo is an answer).
+        {"waiting input is dropped", "old\r\n", 0, 0, "", false, false, std::nullopt, all},
+        {"late echo", "-0-t\r\n", 300, 0, "-0-t", false, false, std::nullopt, all},
+        {"own echo", "-0-*?\r\n", 300, 0, "-0-*?", true, false, std::nullopt, all},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Rig r;
+        ASSERT_TRUE(r.link.ensureOpen() && r.link.send("\n\r-0-t\n\r"));
         if (!c.arriving.empty()) r.port.deliver(c.arriving, Millis{c.atMs});
         if (c.breakMs > 0) r.port.breakAfter(Millis{c.breakMs});
         if (c.breakMs < 0) r.port.onWrite = [](ScriptedPort& p, std::string_view) { p.close(); };
 
-        EXPECT_EQ(queryHardware(r.link, "0"), c.reply);
-        EXPECT_EQ(r.writes(), (Writes{{0, "-0-*?\n\r"}}));
+        const std::optional<HardwareQuery> q = queryHardware(r.link, "0");
+        EXPECT_EQ(q.has_value(), c.reply.has_value());
+        EXPECT_EQ(r.writes().back(), std::make_pair(0LL, std::string("-0-*?\n\r")));
         EXPECT_EQ(r.clock.elapsedMs(), c.elapsedMs);
-        if (c.reply) {
+        if (q && c.reply) {
+            EXPECT_EQ(q->text, *c.reply);
+            EXPECT_EQ(q->answered, c.answered);
+            EXPECT_EQ(q->cutOff, c.cutOff);
             EXPECT_EQ(r.link.readByteNow(), c.left);
         }
     }
@@ -178,7 +191,7 @@ TEST(HardwareErkennung, WakesFlushesTestsTheLinkAndQueries) {
 
     Identification id = Hardware_erkennung(r.link, "7");
 
-    ASSERT_EQ(id.outcome, Outcome::Ok) << id.reason;
+    ASSERT_EQ(id.outcome, Outcome::Ok) << id.reason.english;
     expectInfo(id.info, {2, 5, 120, 1.2});
     // Wake-up at 0; the link test after the 2000 ms pause; its echo comes 20 ms later and the
     // query follows at once.
@@ -203,6 +216,14 @@ TEST(HardwareErkennung, Failures) {
     auto cancelAtLinkTest = [](Rig& r) {
         r.port.onWrite = [&r](ScriptedPort&, std::string_view b) { r.stop = b == "-0-t\n\r"; };
     };
+    auto slowUnit = [](Rig& r) {
+        answerFrames(
+            r.port,
+            [](const std::string& f) {
+                return f + "\r\n" + (f == "-0-*?" ? hardwareText("TXR ") + "\r\n" : "");
+            },
+            Millis{3000});
+    };
     auto vanishInQuery = [](Rig& r) {
         wakeableDevice(r.port, "");
         r.port.breakAfter(Millis{3000});
@@ -212,14 +233,16 @@ TEST(HardwareErkennung, Failures) {
         {"silent device", [](Rig&) {}, Outcome::LinkFailure, 2000 + 20000},
         {"wrong echo", [](Rig& r) { echoFrames(r.port, "X\r"); }, Outcome::LinkFailure, 2020},
         {"port cannot open", [](Rig& r) { r.port.failOpen = true; }, Outcome::LinkFailure, 0},
-        // The first pass takes the echo's leftover LF, the second finds the port gone.
-        {"port vanishes in the query", vanishInQuery, Outcome::LinkFailure, 4020 + 2 * 12},
+        // The echo's leftover LF is flushed before the query; the first pass finds the port gone.
+        {"port vanishes in the query", vanishInQuery, Outcome::LinkFailure, 4020 + 12},
         {"unusable reply", [](Rig& r) { wakeableDevice(r.port, "no marker\r\n"); },
          Outcome::BadReply, 4020 + 150 * 12},
-        // No reply in the 150 passes (the link test's LF, read in the first, does not count):
-        // the device is gone, a link failure.
+        // No reply in the 150 passes: the device is gone, a link failure.
         {"no reply to the query", [](Rig& r) { wakeableDevice(r.port, ""); }, Outcome::LinkFailure,
          4020 + 150 * 12},
+        // Every answer 3 s late: the wake-up's echo passes the link test, the test's own echo
+        // comes during the query, and the description is still arriving when the passes end.
+        {"a unit too slow for the query", slowUnit, Outcome::LinkFailure, 3000 + 2000 + 150 * 12},
         {"cancelled", cancelAtLinkTest, Outcome::Cancelled, 2000},
     };
     for (const Case& c : cases) {
@@ -230,7 +253,7 @@ TEST(HardwareErkennung, Failures) {
         EXPECT_EQ(id.outcome, c.outcome);
         EXPECT_FALSE(id.reason.empty());
         EXPECT_EQ(id.reason == kNoHardwareReply, std::string(c.name) == "no reply to the query")
-            << id.reason;
+            << id.reason.english;
         EXPECT_EQ(r.clock.elapsedMs(), c.elapsedMs);
     }
 }

@@ -92,11 +92,24 @@ TEST(Transaction, RepliesPhasesAndLimits) {
         {0, {{"-0-tX", 100}}, false, true, "-0-tX", 10100, {"-0-t", "abbruch", "-0-t  NICHT OK"}},
         // Data replies are not compared.
         {1, {{"-0-D1:0:50:230\r", 20}}, false, false, "-0-D1:0:50:230\r", 20, {"-0-D1"}},
+        // What waits when the command goes out belongs to an earlier frame: flushed. A late
+        // echo of the frame "-0-x" sent before is no reply; nothing else in time is none.
+        {0,
+         {{"-0-t\r", 0}, {"-0-T\r", 20}},
+         false,
+         false,
+         "-0-T\r",
+         20,
+         {"-0-t", "-0-T  NICHT OK"}},
+        {0, {{"-0-x\r", 20}, {"-0-t\r", 40}}, true, false, "-0-t\r", 40, ok},
+        {1, {{"-0-x\r", 20}, {"-0-D1:0\r", 40}}, false, false, "-0-D1:0\r", 40, {"-0-D1"}},
+        {1, {{"-0-x\r", 20}}, false, true, "", 10020, {"-0-D1", "abbruch"}},
     };
     for (std::size_t i = 0; i < cases.size(); ++i) {
         SCOPED_TRACE("case " + std::to_string(i));
         const Case& c = cases[i];
         Rig r;
+        ASSERT_TRUE(r.link.ensureOpen() && r.link.send("-0-x\n\r"));
         for (const auto& [text, ms] : c.arrivals) r.port.deliver(text, Millis{ms});
         Transaction t = seriell(r.link, c.nurSenden == 0 ? "-0-t" : "-0-D1", c.nurSenden);
 

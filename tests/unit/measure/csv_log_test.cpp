@@ -52,13 +52,17 @@ TEST(CsvLog, EveryRowIsInTheFileAsSoonAsItIsWritten) {
         s << std::ifstream(path, std::ios::binary).rdbuf();
         return s.str();
     };
-    EXPECT_EQ(contents(), "time,line,value,unit,text\r\n");
+    // Until the first row is there, the file the user had stays as it was.
+    EXPECT_EQ(contents(), "an older record\n");
     ASSERT_TRUE(log->write(kWhen, 0, " 20     KV   U1 /U"));
     EXPECT_EQ(
         contents(),
         "time,line,value,unit,text\r\n2024-05-02T09:41:07.250Z,0,20,KV, 20     KV   U1 /U\r\n");
 
     EXPECT_FALSE(CsvLog::create((dir / "no-such-folder" / "x.csv").string()));
+    std::filesystem::remove(dir / "new.csv");
+    EXPECT_TRUE(CsvLog::create((dir / "new.csv").string()));
+    EXPECT_FALSE(std::filesystem::exists(dir / "new.csv"));  // no empty file either
 }
 
 }  // namespace

@@ -59,7 +59,8 @@ TEST(Poll, OneRequestPerLineEachLineToObserverAndSink) {
     EXPECT_EQ(Sendetext("0"), "\n\r-0-r\n\r");
     EXPECT_EQ(Sendetext("12"), "\n\r-12-r\n\r");
 
-    Rig rig({"\x0C\r", "  230.5 V    U1 /U\r", "   18.2 \xB0    ph1\r", "\r"});
+    // A line ends only at CR: an LF inside it is part of it.
+    Rig rig({"\x0C\r", "  230.5 V    U1 /U\r", "   18.2 \xB0\n   ph1\r", "\r"});
     // Input from before the poll belongs to an earlier request and is dropped.
     rig.port.open();
     rig.port.deliver("stale half li");
@@ -67,7 +68,7 @@ TEST(Poll, OneRequestPerLineEachLineToObserverAndSink) {
     EXPECT_EQ(r.outcome, Outcome::Ok);
     EXPECT_EQ(r.lines, 4);
     const std::vector<std::string> expected = {"\x0C", "  230.5 V    U1 /U",
-                                               "   18.2 \xC2\xB0    ph1", ""};
+                                               "   18.2 \xC2\xB0\n   ph1", ""};
     EXPECT_EQ(rig.sunk, expected);
     EXPECT_EQ(rig.observer.lines, expected);
     EXPECT_EQ(rig.observer.stages, std::vector<Stage>{Stage::Measuring});

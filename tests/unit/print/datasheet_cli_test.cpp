@@ -109,6 +109,26 @@ TEST_F(DatasheetCli, FailuresExitWithFiveAndSayWhy) {
               "written.\n");
 }
 
+TEST_F(DatasheetCli, TheProjectFileItselfIsNeverTheOutput) {
+    // The same file under other names: another spelling, a hard link, a symbolic link, a
+    // path through a linked folder.
+    namespace fs = std::filesystem;
+    fs::create_hard_link(project, scratch.file("hart.cfg"));
+    fs::create_symlink(project, scratch.file("weich.cfg"));
+    fs::create_directory_symlink(scratch.path(), scratch.file("ordner"));
+    for (const std::string& output :
+         {project, scratch.file(".") + "/anlage.cfg", scratch.file("hart.cfg"),
+          scratch.file("weich.cfg"), scratch.file("ordner") + "/anlage.cfg"}) {
+        EXPECT_EQ(run({"datasheet", project, "--pdf", output}), kExitBadInput) << output;
+        EXPECT_EQ(err.str(), "Dateifehler: Die Datei \"" + output +
+                                 "\" ist die Projektdatei, aus der das Datenblatt entsteht: sie "
+                                 "wird nicht überschrieben.\n");
+    }
+    EXPECT_TRUE(pdf.paths.empty());
+    // Another file of the same name elsewhere is no project file.
+    EXPECT_EQ(run({"datasheet", project, "--pdf", "anlage.cfg"}), kExitOk);
+}
+
 TEST_F(DatasheetCli, UsageErrorsExitWithOne) {
     const std::vector<std::vector<std::string>> lines = {
         {"datasheet"},
@@ -121,7 +141,7 @@ TEST_F(DatasheetCli, UsageErrorsExitWithOne) {
         {"datasheet", project, "--pdf", "/tmp/out.pdf", "--png"}};
     for (const auto& line : lines) {
         EXPECT_EQ(run(line), kExitUsage) << ::testing::PrintToString(line);
-        EXPECT_NE(err.str().find("usage:"), std::string::npos);
+        EXPECT_NE(err.str().find("kalvo-cli --help"), std::string::npos);
     }
     EXPECT_TRUE(pdf.paths.empty());
 }

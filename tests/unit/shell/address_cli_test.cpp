@@ -57,15 +57,37 @@ TEST_F(AddressCli, UsageErrorsSendNothing) {
         {"set-address", "5"},
         {"set-address", "--verify", "5"},
         {"set-address", "1", "2", "3"},
-        {"set-address", "", "5"},
-        {"set-address", "5", " "},
         {"send"},
     };
-    for (const auto& line : lines) {
-        EXPECT_EQ(run(line), kExitUsage) << ::testing::PrintToString(line);
-        EXPECT_NE(err.str().find("usage:"), std::string::npos);
-        EXPECT_FALSE(opened);
+    // An address is a whole number 0..32 in digits; the message says so.
+    const std::vector<std::vector<std::string>> addresses = {
+        {"set-address", "33", "5"},
+        {"set-address", "5", "abc"},
+        {"set-address", "-4", "5"},
+        {"set-address", "3.5", "5"},
+        {"set-address", "", "5"},
+        {"set-address", "5", " 7"},
+        {"--address", "-4", "send", "x"},
+        {"--address", "3.5", "send", "x"},
+        {"--address", "abc", "send", "x"},
+        {"--address", "33", "send", "x"},
+        {"--address"},
+    };
+    for (const auto* table : {&lines, &addresses}) {
+        for (auto line : *table) {
+            line.insert(line.begin(), {"--port", "p"});
+            EXPECT_EQ(run(line), kExitUsage) << ::testing::PrintToString(line);
+            EXPECT_NE(err.str().find("kalvo-cli --help"), std::string::npos);
+            EXPECT_EQ(err.str().find("0 bis 32") != std::string::npos, table == &addresses)
+                << err.str();
+            EXPECT_FALSE(opened);
+        }
     }
+    // In the language asked for, also when --lang comes after the fault.
+    EXPECT_EQ(run({"--address", "x", "--lang", "en", "send", "x"}), kExitUsage);
+    EXPECT_EQ(err.str(),
+              "kalvo-cli: --address takes a whole number from 0 to 32, not \"x\"\n"
+              "\"kalvo-cli --help\" lists every command and option.\n");
 }
 
 TEST_F(AddressCli, SetAddressSendsTheCheckedFrameOnly) {
@@ -74,9 +96,9 @@ TEST_F(AddressCli, SetAddressSendsTheCheckedFrameOnly) {
         std::string bytes;
     };
     const std::vector<Case> cases = {
-        {{"--port", "p", "set-address", "40", "5"}, "-0-*5\n\r"},
-        {{"--port", "p", "set-address", "07", "-3"}, "-7-*0\n\r"},  // "-3" is an entry
-        {{"--port", "p", "--address", "9", "set-address", "3,5", "32"}, "-0-*32\n\r"},
+        {{"--port", "p", "set-address", "0", "5"}, "-0-*5\n\r"},
+        {{"--port", "p", "set-address", "07", "32"}, "-7-*32\n\r"},
+        {{"--port", "p", "--address", "9", "set-address", "32", "0"}, "-32-*0\n\r"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(run(c.args), kExitOk) << err.str();
@@ -126,6 +148,10 @@ TEST_F(AddressCli, SendPutsTheTextOnTheWireAsGiven) {
         EXPECT_EQ(clock.elapsedMs(), 0);
     }
     EXPECT_EQ(out.str(), "-0-x\xC2\xB0\n");
+    // A character the line cannot carry would go out as "?": nothing is sent.
+    EXPECT_EQ(run({"--port", "p", "send", "-0-S 4U", "\xCE\xA9"}), kExitBadInput);
+    EXPECT_FALSE(opened);
+    EXPECT_NE(err.str().find("Windows-1252): \xCE\xA9."), std::string::npos) << err.str();
 }
 
 class MemoryStore final : public SettingsStore {

@@ -92,7 +92,7 @@ TEST_F(Cli, UsageErrorsExitWithOne) {
         {"--fresh", "--port", "p", "read"}};
     for (const auto& line : lines) {
         EXPECT_EQ(run(line), kExitUsage) << ::testing::PrintToString(line);
-        EXPECT_NE(err.str().find("usage:"), std::string::npos);
+        EXPECT_NE(err.str().find("kalvo-cli --help"), std::string::npos);
         EXPECT_TRUE(openedPath.empty());
     }
 }
@@ -194,7 +194,9 @@ TEST_F(Cli, TheSimulatorHoldsTheDemoConfigurationUnlessFresh) {
     }
 
     EXPECT_EQ(run({"--simulator", "--fresh", "read"}), kExitNeverProgrammed);
-    EXPECT_NE(err.str().find("Der Messumformer wurde noch nie parametriert."), std::string::npos);
+    EXPECT_EQ(err.str(),  // the reason below the message in the same language
+              "Aktion abgebrochen! Der Messumformer wurde noch nie parametriert.\n"
+              "kalvo-cli: der Datenbereich des Messumformers ist gelöscht\n");
     EXPECT_EQ(out.str(), "");
 }
 
@@ -215,7 +217,7 @@ std::function<void(FakeDevice&)> transducerWith(std::optional<std::string> hardw
 
 // No reply at all to the hardware query is a link failure (2); a reply that came without a
 // usable description a bad reply (5). The same in all three commands that query.
-TEST_F(Cli, NoReplyToTheHardwareQueryIsALinkFailure) {
+TEST_F(Cli, NoReplyInTimeIsALinkFailure) {
     Record r = newProject(1, 1, 120, 1.2);
     const std::string project = tempFile("p.cfg");
     ASSERT_EQ(Projekt_speichern(r, project, '.'), FileError::None);
@@ -230,6 +232,19 @@ TEST_F(Cli, NoReplyToTheHardwareQueryIsALinkFailure) {
         EXPECT_NE(err.str().find("Check the dataconnection and try again!"), std::string::npos);
         EXPECT_NE(err.str().find("kalvo-cli: no reply to the hardware query\n"), std::string::npos)
             << err.str();
+        // Under German the reason is German too.
+        EXPECT_EQ(run(std::vector<std::string>(line.begin() + 2, line.end())), kExitLink);
+        EXPECT_NE(err.str().find("kalvo-cli: keine Antwort auf die Hardware-Abfrage\n"),
+                  std::string::npos)
+            << err.str();
+
+        // A unit that answers everything 2.5 s late: its late echoes of earlier frames are
+        // no replies, and its description does not arrive whole within the query's time.
+        transducer.options().replyDelay = Millis{2500};
+        std::vector<std::string> slow = {"--simulator"};
+        slow.insert(slow.end(), command.begin(), command.end());
+        EXPECT_EQ(run(slow), kExitLink) << err.str();
+        transducer.options().replyDelay = Millis{0};
 
         deviceSetup = transducerWith("TXR 3.0");
         EXPECT_EQ(run(line), kExitBadInput);

@@ -170,19 +170,32 @@ TEST_F(CliWatch, NoLineForTenSecondsOrALostPortIsALinkFailure) {
     EXPECT_EQ(clock.elapsedMs(), 3 * 30 + 10000);
     EXPECT_NE(err.str().find("Überprüfen Sie die Datenverbindung und versuchen Sie es nochmals!"),
               std::string::npos);
-    EXPECT_NE(err.str().find("10 s"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("kalvo-cli: kein Messwert seit 10 s\n"), std::string::npos)
+        << err.str();
 
     const long long start = clock.elapsedMs();
     answers = 1'000'000;
     breakAfter = 100ms;
-    EXPECT_EQ(run({"--lang", "en", "--port", "p", "watch"}), kExitLink);
+    EXPECT_EQ(run({"--port", "p", "watch"}), kExitLink);
     EXPECT_EQ(clock.elapsedMs() - start, 100);
+    EXPECT_NE(err.str().find("kalvo-cli: die Schnittstelle ist verschwunden\n"), std::string::npos);
+    EXPECT_EQ(run({"--lang", "en", "--port", "p", "watch"}), kExitLink);
     EXPECT_NE(err.str().find("Check the dataconnection and try again!"), std::string::npos);
 
     breakAfter.reset();
     failOpen = true;
     EXPECT_EQ(run({"--port", "/dev/gone", "watch"}), kExitLink);
     EXPECT_NE(err.str().find("/dev/gone"), std::string::npos);
+
+    // A record the user already has stays as it was when no value ever comes.
+    const std::string csv = scratch("kept.csv");
+    std::ofstream(csv) << "earlier values\n";
+    for (const bool silent : {false, true}) {
+        failOpen = !silent;
+        answers = 0;
+        EXPECT_EQ(run({"--port", "p", "watch", "--csv", csv}), kExitLink);
+        EXPECT_EQ((std::stringstream() << std::ifstream(csv).rdbuf()).str(), "earlier values\n");
+    }
 }
 
 TEST_F(CliWatch, BadArgumentsAndFilesAreRefusedBeforeThePortIsOpened) {

@@ -106,10 +106,10 @@ TEST(SimulatedPort, TheDemoConfigurationReadsBackCleanAndProgramsBack) {
         Link link(port, clock);
 
         const Identification id = Hardware_erkennung(link, u.address);
-        ASSERT_EQ(id.outcome, Outcome::Ok) << id.reason;
+        ASSERT_EQ(id.outcome, Outcome::Ok) << id.reason.english;
         EXPECT_EQ(id.info.binary, u.binary);
         const ReadBackResult read = readTransducer(link, startRecord(), u.address);
-        ASSERT_EQ(read.outcome, Outcome::Ok) << read.reason;
+        ASSERT_EQ(read.outcome, Outcome::Ok) << read.reason.english;
         const Record& r = read.record;
         EXPECT_EQ(r.Anzahl_Analog, u.analog);
         EXPECT_EQ(r.Anzahl_Binaer, u.binary);
@@ -127,7 +127,7 @@ TEST(SimulatedPort, TheDemoConfigurationReadsBackCleanAndProgramsBack) {
             }
         }
         const ProgramResult programmed = programTransducer(link, r, u.address, ',');
-        EXPECT_EQ(programmed.outcome, Outcome::Ok) << programmed.reason;
+        EXPECT_EQ(programmed.outcome, Outcome::Ok) << programmed.reason.english;
     }
 }
 
