@@ -23,7 +23,7 @@ using test::text;
 constexpr const char* kFree = "Alle nicht benötigten Anschlussklemmen bleiben frei.";
 
 SheetOptions options(Language language = Language::German, char decimal = ',') {
-    return {language, decimal, "31.01.2025", "14:05:09", "/opt/kalvo"};
+    return {language, decimal, "31.01.2025", "14:05:09", "/opt/kalvo", ""};
 }
 
 // A project for a 600 V / 5 A unit.
