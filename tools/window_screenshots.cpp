@@ -19,9 +19,9 @@
 #include "platform/qt/qt_settings_store.h"
 #include "shell/session.h"
 #include "shell/ui/about_window.h"
-#include "shell/ui/aux_windows.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/splash_window.h"
+#include "widgets/aux_windows.h"
 
 using namespace kalvo;
 

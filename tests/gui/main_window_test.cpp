@@ -24,9 +24,9 @@
 #include "link/ui/address_windows.h"
 #include "link/ui/hardware_window.h"
 #include "measure/ui/anzeilist.h"
-#include "shell/ui/aux_windows.h"
 #include "shell/ui/device_worker.h"
 #include "text/value_lists.h"
+#include "widgets/aux_windows.h"
 
 using namespace kalvo;
 using namespace kalvo::gui;

@@ -14,8 +14,8 @@
 #include "config/ui/page_widgets.h"
 #include "config/ui/quiet.h"
 #include "config/ui/signs.h"
-#include "shell/ui/qt_text.h"
 #include "text/value_lists.h"
+#include "widgets/qt_text.h"
 
 namespace kalvo {
 

@@ -5,8 +5,8 @@
 #include <QComboBox>
 #include <QLabel>
 
-#include "shell/ui/qt_text.h"
 #include "text/value_lists.h"
+#include "widgets/qt_text.h"
 
 namespace kalvo {
 

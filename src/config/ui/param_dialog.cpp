@@ -21,11 +21,11 @@
 #include "config/ui/interface_page.h"
 #include "config/ui/quiet.h"
 #include "config/ui/signs.h"
-#include "shell/ui/apply_texts.h"
-#include "shell/ui/aux_windows.h"
-#include "shell/ui/qt_text.h"
 #include "text/captions.h"
 #include "text/param_texts.h"
+#include "widgets/apply_texts.h"
+#include "widgets/aux_windows.h"
+#include "widgets/qt_text.h"
 
 namespace kalvo {
 

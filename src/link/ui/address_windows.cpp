@@ -10,9 +10,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "shell/ui/apply_texts.h"
 #include "text/link_captions.h"
 #include "text/messages.h"
+#include "widgets/apply_texts.h"
 
 namespace kalvo {
 

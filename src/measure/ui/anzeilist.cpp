@@ -7,9 +7,9 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 
-#include "shell/ui/apply_texts.h"
-#include "shell/ui/qt_text.h"
 #include "text/captions.h"
+#include "widgets/apply_texts.h"
+#include "widgets/qt_text.h"
 
 namespace kalvo {
 

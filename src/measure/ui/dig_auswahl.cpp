@@ -6,8 +6,8 @@
 #include <QSignalBlocker>
 #include <QWindow>
 
-#include "shell/ui/apply_texts.h"
 #include "text/captions.h"
+#include "widgets/apply_texts.h"
 
 namespace kalvo {
 

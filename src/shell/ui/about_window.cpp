@@ -15,8 +15,8 @@
 #include <QVBoxLayout>
 
 #include "shell/system_info.h"
-#include "shell/ui/apply_texts.h"
 #include "text/about_texts.h"
+#include "widgets/apply_texts.h"
 
 namespace kalvo {
 

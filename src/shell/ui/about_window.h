@@ -10,8 +10,8 @@
 #include <string>
 
 #include "shell/product_info.h"
-#include "shell/ui/presenters.h"
 #include "text/language.h"
+#include "widgets/presenters.h"
 
 class QLabel;
 

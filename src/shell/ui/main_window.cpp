@@ -27,12 +27,12 @@
 #include "print/datasheet.h"
 #include "shell/messages.h"
 #include "shell/ui/about_window.h"
-#include "shell/ui/apply_texts.h"
-#include "shell/ui/aux_windows.h"
-#include "shell/ui/qt_text.h"
 #include "text/captions.h"
 #include "text/messages.h"
 #include "text/value_lists.h"
+#include "widgets/apply_texts.h"
+#include "widgets/aux_windows.h"
+#include "widgets/qt_text.h"
 
 // The icons are compiled into this static library; make sure the linker keeps them.
 static void initAssets() {

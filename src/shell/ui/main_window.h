@@ -23,7 +23,7 @@
 #include "shell/product_info.h"
 #include "shell/session.h"
 #include "shell/ui/device_worker.h"
-#include "shell/ui/presenters.h"
+#include "widgets/presenters.h"
 
 class QAction;
 class QActionGroup;

@@ -11,8 +11,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "shell/ui/apply_texts.h"
 #include "text/about_texts.h"
+#include "widgets/apply_texts.h"
 
 namespace kalvo {
 

@@ -1,4 +1,4 @@
-#include "shell/ui/aux_windows.h"
+#include "widgets/aux_windows.h"
 
 #include <QFont>
 #include <QGridLayout>
@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "shell/ui/apply_texts.h"
 #include "text/captions.h"
+#include "widgets/apply_texts.h"
 
 namespace kalvo {
 
