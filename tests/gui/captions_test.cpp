@@ -14,6 +14,7 @@
 #include "measure/ui/anzeilist.h"
 #include "measure/ui/dig_auswahl.h"
 #include "shell/ui/about_window.h"
+#include "shell/ui/progr_window.h"
 #include "shell/ui/splash_window.h"
 #include "text/about_texts.h"
 #include "text/captions.h"

@@ -25,8 +25,8 @@
 #include "link/ui/hardware_window.h"
 #include "measure/ui/anzeilist.h"
 #include "shell/ui/device_worker.h"
+#include "shell/ui/progr_window.h"
 #include "text/value_lists.h"
-#include "widgets/aux_windows.h"
 
 using namespace kalvo;
 using namespace kalvo::gui;

@@ -503,7 +503,7 @@ bool param::OK_Parametrieren_Click() {
 }
 
 void param::listing() {
-    if (ueberwachung_.isNull()) ueberwachung_ = new Überwachung(this);
+    if (ueberwachung_.isNull()) ueberwachung_ = new Ueberwachung(this);
     ueberwachung_->listing(ctx_.record, ctx_.decimal);
 }
 

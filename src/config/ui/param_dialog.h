@@ -38,7 +38,7 @@ class BasicPageView;
 class BinaryPageView;
 class InterfacePageView;
 class Meldung;
-class Überwachung;
+class Ueberwachung;
 
 class param : public QDialog {
     Q_OBJECT
@@ -130,7 +130,7 @@ class param : public QDialog {
     QFrame* Picture1_;
     QLabel* Anschlussbild_Image_;
     QPointer<Meldung> meldung_;
-    QPointer<Überwachung> ueberwachung_;
+    QPointer<Ueberwachung> ueberwachung_;
     bool unloaded_ = false;
 };
 

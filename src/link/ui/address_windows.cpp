@@ -81,13 +81,13 @@ Adresse::Adresse(QWidget* owner) : QDialog(owner) {
     QLabel* Label2 = label("Label2", this);
     Label2->setBuddy(Text1_);
     Label1->setBuddy(Text2_);
-    prüfen_check_ = new QCheckBox(this);
-    prüfen_check_->setObjectName(QStringLiteral("prüfen_check"));
-    prüfen_check_->setChecked(true);
+    pruefen_check_ = new QCheckBox(this);
+    pruefen_check_->setObjectName(QStringLiteral("prüfen_check"));
+    pruefen_check_->setChecked(true);
     Ergebnis_Label_ = resultLine(this);
     Standardadresse_Command_ = button("Standardadresse_Command", this);
     Standardadresse_Command_->setVisible(false);
-    QPushButton* ok = OK_Adresse_ändern_ = button("OK_Adresse_ändern", this);
+    QPushButton* ok = OK_Adresse_aendern_ = button("OK_Adresse_ändern", this);
     ok->setDefault(true);
     QPushButton* cancel = button("Abbrechen_Adresse_ändern", this);
 
@@ -96,7 +96,7 @@ Adresse::Adresse(QWidget* owner) : QDialog(owner) {
     grid->addWidget(Text1_, 0, 1);
     grid->addWidget(Label1, 1, 0);
     grid->addWidget(Text2_, 1, 1);
-    grid->addWidget(prüfen_check_, 2, 1);
+    grid->addWidget(pruefen_check_, 2, 1);
     grid->setColumnStretch(1, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
@@ -113,7 +113,7 @@ Adresse::Adresse(QWidget* owner) : QDialog(owner) {
             showReport();
         });
     }
-    connect(ok, &QPushButton::clicked, this, &Adresse::OK_Adresse_ändern_Click);
+    connect(ok, &QPushButton::clicked, this, &Adresse::OK_Adresse_aendern_Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(Standardadresse_Command_, &QPushButton::clicked, this,
             &Adresse::Standardadresse_Command_Click);
@@ -128,12 +128,12 @@ void Adresse::setLanguage(Language language) {
 }
 
 void Adresse::setBusy(bool busy) {
-    OK_Adresse_ändern_->setEnabled(!busy);
+    OK_Adresse_aendern_->setEnabled(!busy);
 }
 
-void Adresse::OK_Adresse_ändern_Click() {
+void Adresse::OK_Adresse_aendern_Click() {
     const auto change =
-        addressChangeFor(utf8(Text1_->text()), utf8(Text2_->text()), prüfen_check_->isChecked());
+        addressChangeFor(utf8(Text1_->text()), utf8(Text2_->text()), pruefen_check_->isChecked());
     if (change) {
         // An entry outside 1..32, or one that is no whole number, goes out as 0. The fields show
         // the addresses that will be used before anything is sent: when one reads otherwise, it

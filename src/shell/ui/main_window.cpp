@@ -27,6 +27,7 @@
 #include "print/datasheet.h"
 #include "shell/messages.h"
 #include "shell/ui/about_window.h"
+#include "shell/ui/progr_window.h"
 #include "text/captions.h"
 #include "text/messages.h"
 #include "text/value_lists.h"
@@ -402,9 +403,9 @@ Hardware* frmMain::hardware() {
     return hardware_;
 }
 
-Überwachung* frmMain::ueberwachung() {
+Ueberwachung* frmMain::ueberwachung() {
     if (ueberwachung_.isNull()) {
-        ueberwachung_ = new Überwachung(this, session_.language());
+        ueberwachung_ = new Ueberwachung(this, session_.language());
         ueberwachung_->listing(session_.record(), session_.context().decimal);
     }
     return ueberwachung_;

@@ -37,7 +37,7 @@ namespace kalvo {
 
 class Progr;
 class Meldung;
-class Überwachung;
+class Ueberwachung;
 class Hardware;
 class param;
 class Adresse;
@@ -104,7 +104,7 @@ class frmMain : public QMainWindow {
     // Windows, created on first use.
     Progr* progr();
     Hardware* hardware();
-    Überwachung* ueberwachung();
+    Ueberwachung* ueberwachung();
     Meldung* meldung();
     Adresse* adresse();
     standartadr* standardAddressWindow();
@@ -193,7 +193,7 @@ class frmMain : public QMainWindow {
     QTimer* clockTimer_ = nullptr;
     QPointer<Progr> progr_;
     QPointer<Hardware> hardware_;
-    QPointer<Überwachung> ueberwachung_;
+    QPointer<Ueberwachung> ueberwachung_;
     QPointer<Meldung> meldung_;
     QPointer<param> param_;
     QPointer<Adresse> adresse_;
