@@ -27,7 +27,8 @@ std::optional<PageContent> pageContent(const Record& record, int index, char dec
 // (otherwise nothing is stored); an analog page's knee may move to its midpoint.
 PageCheck Seite_speichern(Record& record, int index, PageContent& page, char decimal);
 
-// The dialog's flags (the application keeps them between openings of the dialog).
+// The dialog's own state. It outlives one opening of the dialog: whoever opens the dialog keeps
+// it, and a new project (the notice off) or an opened file (the notice on) sets its switch.
 struct DialogFlags {
     bool Eingabefehler = false;        // the page last stored holds a fault
     bool Grund_geaendert = false;      // the basic settings differ from what the outputs

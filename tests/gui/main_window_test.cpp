@@ -513,7 +513,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(rig.takeBox(), QStringLiteral("0 boxes"));
         QCOMPARE(variant(rig.ctx().record), QStringLiteral("2A/5D 120/1.2"));
         QCOMPARE(cellTexts(rig.ctx().record), cellTexts(programmed));
-        QVERIFY(!rig.ctx().Ruecksetzmeldung_aus);
+        QVERIFY(!rig.session->dialogFlags().Ruecksetzmeldung_aus);
         QCOMPARE(rig.where("mnufile_3|mnufile_4|tbToolBar_Speichern", &QAction::isEnabled).size(),
                  3);
         QVERIFY(w.parameterDialog() != nullptr && w.parameterDialog()->isVisible());

@@ -87,8 +87,15 @@ class PageList final : public QListWidget {
 
 }  // namespace
 
-param::param(AppContext& context, Language language, QString programFolder, QWidget* owner)
-    : QDialog(owner), ctx_(context), language_(language), folder_(std::move(programFolder)) {
+param::param(Record& record, DialogFlags& flags, char decimal, Language language,
+             QString programFolder, QWidget* owner)
+    : QDialog(owner),
+      record_(record),
+      flags_(flags),
+      decimal_(decimal),
+      language_(language),
+      programLanguage_(language),
+      folder_(std::move(programFolder)) {
     setObjectName(QStringLiteral("param"));
     setModal(false);
 
@@ -107,10 +114,10 @@ param::param(AppContext& context, Language language, QString programFolder, QWid
     templatePicture(QStringLiteral("Info_Bild_Image"), infoSign(kSignSize), this);
 
     // The four page frames; exactly one is visible.
-    basic_ = new BasicPageView(ctx_.decimal, this);
-    analog_ = new AnalogPageView(ctx_.record, ctx_.decimal, this);
-    binary_ = new BinaryPageView(ctx_.record, ctx_.decimal, this);
-    interface_ = new InterfacePageView(ctx_.record, this);
+    basic_ = new BasicPageView(decimal_, this);
+    analog_ = new AnalogPageView(record_, decimal_, this);
+    binary_ = new BinaryPageView(record_, decimal_, this);
+    interface_ = new InterfacePageView(record_, this);
     for (int n = 1; n <= 6; ++n) {
         stop1_[static_cast<std::size_t>(n)] = findChild<QLabel*>(QStringLiteral("stop1_%1").arg(n));
     }
@@ -186,7 +193,7 @@ param::param(AppContext& context, Language language, QString programFolder, QWid
     connect(analog_, &AnalogPageView::touched, this, [this] { Seitenmeldung_loeschen(1); });
     connect(binary_, &BinaryPageView::touched, this, [this] { stopp(0); });
     const auto changeStored = [this](const PageCheck& check) {
-        ctx_.Eingabefehler = check.Eingabefehler;
+        flags_.Eingabefehler = check.Eingabefehler;
         for (int n = 1; n <= 6; ++n) {
             if (check.stop[static_cast<std::size_t>(n)]) stopp(n);
         }
@@ -197,7 +204,7 @@ param::param(AppContext& context, Language language, QString programFolder, QWid
     // Load: the texts of the language with the start state, then the basic page from the record.
     applyTexts(language_);
     max_info();
-    basic_->setTitle(qs(pageListText(ctx_.record, 0, language_)));
+    basic_->setTitle(qs(pageListText(record_, 0, language_)));
     analog_->hide();
     binary_->hide();
     interface_->hide();
@@ -223,8 +230,8 @@ void param::applyTexts(Language language) {
     {
         Quiet quiet(Parametrier_List_);
         Parametrier_List_->clear();
-        for (int i = 0; i < pageCount(ctx_.record); ++i) {
-            Parametrier_List_->addItem(qs(pageListText(ctx_.record, i, language)));
+        for (int i = 0; i < pageCount(record_); ++i) {
+            Parametrier_List_->addItem(qs(pageListText(record_, i, language)));
         }
         // 1900 twips, or what the longest entry of the language needs.
         const int needed =
@@ -238,7 +245,7 @@ void param::applyTexts(Language language) {
 }
 
 void param::Startzustand_setzen() {
-    const StartState start = kalvo::Startzustand_setzen(ctx_.record, ctx_.decimal);
+    const StartState start = kalvo::Startzustand_setzen(record_, decimal_);
     basic_->applyStart(start);
     analog_->applyStart(start);
     binary_->applyStart(start);
@@ -254,8 +261,9 @@ void param::setCaptionFile(const QString& file) {
 }
 
 void param::setLanguage(Language language) {
+    programLanguage_ = language;
     changeLanguage(language);
-    if (!meldung_.isNull()) applyCaptions(meldung_, meldungCaptions(), ctx_.language);
+    if (!meldung_.isNull()) applyCaptions(meldung_, meldungCaptions(), programLanguage_);
 }
 
 void param::changeLanguage(Language language) {
@@ -267,10 +275,8 @@ void param::changeLanguage(Language language) {
     const BasicPage basicShown = basic_->values();
     Leave leave;
     if (content) {
-        DialogFlags f = flags();
         leave =
-            kalvo::Parametrier_List_Click(ctx_.record, f, left, basicShown, *content, ctx_.decimal);
-        keepFlags(f);
+            kalvo::Parametrier_List_Click(record_, flags_, left, basicShown, *content, decimal_);
     }
     applyTexts(language);
     // The start state put the basic page's controls to their start values. They hold what
@@ -308,7 +314,7 @@ void param::selectQuietly(int index) {
 }
 
 std::optional<PageContent> param::contentOnScreen(int index) const {
-    switch (pageAt(ctx_.record, index).kind) {
+    switch (pageAt(record_, index).kind) {
         case PageKind::Basic:
             return basic_->values();
         case PageKind::Analog:
@@ -323,18 +329,8 @@ std::optional<PageContent> param::contentOnScreen(int index) const {
     return std::nullopt;
 }
 
-DialogFlags param::flags() const {
-    return {ctx_.Eingabefehler, ctx_.Grund_geaendert, ctx_.Ruecksetzmeldung_aus};
-}
-
-void param::keepFlags(const DialogFlags& f) {
-    ctx_.Eingabefehler = f.Eingabefehler;
-    ctx_.Grund_geaendert = f.Grund_geaendert;
-    ctx_.Ruecksetzmeldung_aus = f.Ruecksetzmeldung_aus;
-}
-
 void param::showCheck(int index, const PageCheck& check) {
-    switch (pageAt(ctx_.record, index).kind) {
+    switch (pageAt(record_, index).kind) {
         case PageKind::Basic:
             stopp(0);
             basic_->setLimitText(qs(check.message));
@@ -348,7 +344,7 @@ void param::showCheck(int index, const PageCheck& check) {
             stopp(0);
             binary_->showCheck(check);
             // A binary output without limit shows its zeros in the record view.
-            if (!ctx_.record.Binaerwerte.at(static_cast<std::size_t>(binary_->row()))[Binary::Mode]
+            if (!record_.Binaerwerte.at(static_cast<std::size_t>(binary_->row()))[Binary::Mode]
                      .equals(ModeLimit)) {
                 listing();
             }
@@ -369,10 +365,8 @@ void param::Parametrier_List_Click() {
     std::optional<PageContent> content = contentOnScreen(left);
     Leave leave;
     if (content) {
-        DialogFlags f = flags();
-        leave = kalvo::Parametrier_List_Click(ctx_.record, f, left, basic_->values(), *content,
-                                              ctx_.decimal);
-        keepFlags(f);
+        leave = kalvo::Parametrier_List_Click(record_, flags_, left, basic_->values(), *content,
+                                              decimal_);
         showCheck(left, leave.check);
     }
     if (leave.stay) {
@@ -387,8 +381,8 @@ void param::Parametrier_List_Click() {
 }
 
 void param::Seite_anzeigen(int index) {
-    const PageRef page = pageAt(ctx_.record, index);
-    const QString text = qs(pageListText(ctx_.record, index, language_));
+    const PageRef page = pageAt(record_, index);
+    const QString text = qs(pageListText(record_, index, language_));
     // Hide first, then show: two frames at once would stretch the dialog.
     const std::pair<QWidget*, PageKind> frames[] = {{basic_, PageKind::Basic},
                                                     {analog_, PageKind::Analog},
@@ -403,7 +397,7 @@ void param::Seite_anzeigen(int index) {
     switch (page.kind) {
         case PageKind::Basic: {
             basic_->setTitle(text);
-            const BasicRow& g = ctx_.record.Grundwerte;
+            const BasicRow& g = record_.Grundwerte;
             // An empty record (no voltage at all) leaves the controls as they are.
             if (g[Basic::NominalVoltage].toNumber() == 0 && g[Basic::VtSecondary].toNumber() == 0) {
                 analog_->selectQuantity(0);
@@ -468,7 +462,7 @@ void param::Timer1_Timer() {
 void param::showNotice() {
     if (meldung_.isNull()) {
         meldung_ = new Meldung(this);
-        applyCaptions(meldung_, meldungCaptions(), ctx_.language);
+        applyCaptions(meldung_, meldungCaptions(), programLanguage_);
         connect(meldung_, &QDialog::finished, this, [this] {
             setEnabled(true);
             if (!meldung_.isNull()) meldung_->deleteLater();
@@ -488,31 +482,29 @@ bool param::OK_Parametrieren_Click() {
     OkLeave ok;
     ok.close = true;
     if (content) {
-        DialogFlags f = flags();
-        ok = OK_Parametrieren(ctx_.record, f, shown, basic_->values(), *content, ctx_.decimal);
-        keepFlags(f);
+        ok = OK_Parametrieren(record_, flags_, shown, basic_->values(), *content, decimal_);
         showCheck(shown, ok.check);
     }
     if (ok.reset) interface_->clear();
     emit stored();
     if (ok.notice) showNotice();
     if (!ok.stay) Seite_anzeigen(shown);
-    const bool clean = !ctx_.Eingabefehler && checkRecord(ctx_.record, ctx_.decimal).empty();
+    const bool clean = !flags_.Eingabefehler && checkRecord(record_, decimal_).empty();
     if (ok.close) unload();
     return clean;
 }
 
 void param::listing() {
     if (ueberwachung_.isNull()) ueberwachung_ = new Ueberwachung(this);
-    ueberwachung_->listing(ctx_.record, ctx_.decimal);
+    ueberwachung_->listing(record_, decimal_);
 }
 
 void param::P_in_index() {
-    basic_->fill(kalvo::P_in_index(ctx_.record, ctx_.decimal));
+    basic_->fill(kalvo::P_in_index(record_, decimal_));
 }
 
 void param::max_info() {
-    basic_->setLimitText(qs(kalvo::max_info(ctx_.record.Max_Spannung, ctx_.record.Max_Strom)));
+    basic_->setLimitText(qs(kalvo::max_info(record_.Max_Spannung, record_.Max_Strom)));
 }
 
 void param::showPicture(int connectionType) {

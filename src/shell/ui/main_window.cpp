@@ -502,8 +502,9 @@ void frmMain::openParameterDialog(const std::string& captionFile) {
         param_->listing();
         delete param_.data();
     }
-    param_ = new param(session_.context(), session_.language(),
-                       QString::fromStdString(session_.context().programFolder), this);
+    AppContext& ctx = session_.context();
+    param_ = new param(ctx.record, session_.dialogFlags(), ctx.decimal, ctx.language,
+                       QString::fromStdString(ctx.programFolder), this);
     // It blocks the main window while it is open, nothing else: the log, the record view and
     // the notice stay usable.
     param_->setWindowModality(Qt::WindowModal);
