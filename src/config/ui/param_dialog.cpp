@@ -26,6 +26,7 @@
 #include "widgets/apply_texts.h"
 #include "widgets/aux_windows.h"
 #include "widgets/qt_text.h"
+#include "widgets/twips.h"
 
 namespace kalvo {
 
@@ -159,7 +160,7 @@ param::param(Record& record, DialogFlags& flags, char decimal, Language language
     Anschlussbild_Image_->setObjectName(QStringLiteral("Anschlußbild_Image"));
     Anschlussbild_Image_->setAlignment(Qt::AlignCenter);
     (new QVBoxLayout(Picture1_))->addWidget(Anschlussbild_Image_);
-    Picture1_->setFixedWidth(twips(6400));
+    Picture1_->setFixedWidth(twipsToPixels(*this, 6400));
     Picture1_->hide();
 
     auto* left = new QVBoxLayout;
@@ -211,15 +212,10 @@ param::param(Record& record, DialogFlags& flags, char decimal, Language language
     P_in_index();
     stopp(0);
     // The height is this program's choice: 7000 twips fit every page.
-    resize(twips(7900), twips(7000));
+    resize(twipsToPixels(*this, 7900), twipsToPixels(*this, 7000));
 }
 
 param::~param() = default;
-
-int param::twips(int value) const {
-    const int dpi = logicalDpiX() > 0 ? logicalDpiX() : 96;
-    return (value * dpi + 720) / 1440;
-}
 
 // ---- texts -----------------------------------------------------------------------------------
 
@@ -236,7 +232,7 @@ void param::applyTexts(Language language) {
         // 1900 twips, or what the longest entry of the language needs.
         const int needed =
             Parametrier_List_->sizeHintForColumn(0) + 2 * Parametrier_List_->frameWidth() + 6;
-        Parametrier_List_->setFixedWidth(std::max(twips(1900), needed));
+        Parametrier_List_->setFixedWidth(std::max(twipsToPixels(*this, 1900), needed));
     }
     basic_->setConnectionTexts(language);
     analog_->setQuantityTexts(language);
@@ -529,6 +525,7 @@ void param::Abbruch_Parametrieren_Click() {
 }
 
 void param::anbild_Click() {
+    const auto twips = [this](int value) { return twipsToPixels(*this, value); };
     const bool widen = anbild_->text() == qs(kDiagramWiden);
     // Outer rectangles: the frame the window system adds counts on the screen.
     const QRect frame = frameGeometry();

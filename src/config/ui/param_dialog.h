@@ -104,7 +104,6 @@ class param : public QDialog {
     void showNotice();
     void showPicture(int connectionType);
     void unload();
-    int twips(int value) const;
 
     Record& record_;
     DialogFlags& flags_;

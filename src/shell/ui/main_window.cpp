@@ -34,6 +34,7 @@
 #include "widgets/apply_texts.h"
 #include "widgets/aux_windows.h"
 #include "widgets/qt_text.h"
+#include "widgets/twips.h"
 
 // The icons are compiled into this static library; make sure the linker keeps them.
 static void initAssets() {
@@ -43,9 +44,6 @@ static void initAssets() {
 namespace kalvo {
 
 namespace {
-
-// Screen resolution the stored twips refer to when the screen reports none.
-constexpr int kDefaultDpi = 96;
 
 // The progress window's design size, set by a click on the status bar.
 constexpr int kProgrWidthTwips = 8550;
@@ -300,23 +298,14 @@ void frmMain::updateClock() {
     clockTimer_->start(msToMinute + 20);
 }
 
-int frmMain::twipsToPixels(int twips) const {
-    const int dpi = logicalDpiX() > 0 ? logicalDpiX() : kDefaultDpi;
-    return (twips * dpi + kTwipsPerInch / 2) / kTwipsPerInch;
-}
-
-int frmMain::pixelsToTwips(int pixels) const {
-    const int dpi = logicalDpiX() > 0 ? logicalDpiX() : kDefaultDpi;
-    return (pixels * kTwipsPerInch + dpi / 2) / dpi;
-}
-
 // The stored geometry is the window's outer one, frame included. The frame is unknown until the
 // window manager has framed the shown window, which may be some time after the show: the size
 // is set as the inner size first and corrected once the frame is known.
 void frmMain::restoreGeometry() {
     const Settings& s = session_.storedSettings();
-    move(twipsToPixels(s.MainLeft), twipsToPixels(s.MainTop));
-    outerSize_ = OuterSizeRestore({twipsToPixels(s.MainWidth), twipsToPixels(s.MainHeight)});
+    move(twipsToPixels(*this, s.MainLeft), twipsToPixels(*this, s.MainTop));
+    outerSize_ =
+        OuterSizeRestore({twipsToPixels(*this, s.MainWidth), twipsToPixels(*this, s.MainHeight)});
     const WindowSize inner = outerSize_.initialInner();
     resize(inner.width, inner.height);
 }
@@ -530,7 +519,8 @@ void frmMain::refreshListing() {
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonPress &&
         std::find(panels_.begin(), panels_.end(), watched) != panels_.end()) {
-        progr()->resize(twipsToPixels(kProgrWidthTwips), twipsToPixels(kProgrHeightTwips));
+        progr()->resize(twipsToPixels(*this, kProgrWidthTwips),
+                        twipsToPixels(*this, kProgrHeightTwips));
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -797,8 +787,9 @@ void frmMain::closeEvent(QCloseEvent* event) {
     closing_ = true;
     if (!isMinimized()) {
         const QRect outer = frameGeometry();
-        session_.saveSettings(pixelsToTwips(outer.x()), pixelsToTwips(outer.y()),
-                              pixelsToTwips(outer.width()), pixelsToTwips(outer.height()));
+        session_.saveSettings(pixelsToTwips(*this, outer.x()), pixelsToTwips(*this, outer.y()),
+                              pixelsToTwips(*this, outer.width()),
+                              pixelsToTwips(*this, outer.height()));
     }
     // A running sequence ends at its next pause or wait, and no new one starts; the worker
     // closes the port.

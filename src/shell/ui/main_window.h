@@ -169,9 +169,6 @@ class frmMain : public QMainWindow {
     template <class R>
     void runSequence(Stage stage, std::function<R(Link&)> job, std::function<void(R)> done);
 
-    int twipsToPixels(int twips) const;
-    int pixelsToTwips(int pixels) const;
-
     Session& session_;
     std::unique_ptr<Session::Subscription> subscription_;
     std::unique_ptr<DeviceWorker> worker_;
