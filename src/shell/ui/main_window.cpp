@@ -374,90 +374,87 @@ void frmMain::applyLanguage() {
 
 // ---- windows ---------------------------------------------------------------------------------
 
-Progr* frmMain::progr() {
-    if (progr_.isNull()) {
-        progr_ = new Progr(this);
-        applyCaptions(progr_, progrCaptions(), session_.language());
+template <class W, class SetUp, class... Args>
+W* frmMain::childWindow(QPointer<W>& window, SetUp setUp, Args&&... args) {
+    if (window.isNull()) {
+        window = new W(this, std::forward<Args>(args)...);
+        setUp(*window);
     }
-    return progr_;
+    return window;
+}
+
+Progr* frmMain::progr() {
+    return childWindow(
+        progr_, [this](Progr& w) { applyCaptions(&w, progrCaptions(), session_.language()); });
 }
 
 Hardware* frmMain::hardware() {
-    if (hardware_.isNull()) {
-        hardware_ = new Hardware(this);
-        hardware_->setWindowModality(Qt::ApplicationModal);
-        applyCaptions(hardware_, hardwareCaptions(), session_.language());
-        connect(hardware_, &Hardware::chosen, this, &frmMain::hardwareChosen);
-    }
-    return hardware_;
+    return childWindow(hardware_, [this](Hardware& w) {
+        w.setWindowModality(Qt::ApplicationModal);
+        applyCaptions(&w, hardwareCaptions(), session_.language());
+        connect(&w, &Hardware::chosen, this, &frmMain::hardwareChosen);
+    });
 }
 
 Ueberwachung* frmMain::ueberwachung() {
-    if (ueberwachung_.isNull()) {
-        ueberwachung_ = new Ueberwachung(this, session_.language());
-        ueberwachung_->listing(session_.record(), session_.context().decimal);
-    }
-    return ueberwachung_;
+    return childWindow(
+        ueberwachung_,
+        [this](Ueberwachung& w) { w.listing(session_.record(), session_.context().decimal); },
+        session_.language());
 }
 
 Meldung* frmMain::meldung() {
-    if (meldung_.isNull()) {
-        meldung_ = new Meldung(this);
-        applyCaptions(meldung_, meldungCaptions(), session_.language());
-    }
-    return meldung_;
+    return childWindow(meldung_, [this](Meldung& w) {
+        applyCaptions(&w, meldungCaptions(), session_.language());
+    });
 }
 
 Adresse* frmMain::adresse() {
-    if (adresse_.isNull()) {
-        adresse_ = new Adresse(this);
-        adresse_->setLanguage(session_.language());
-        adresse_->setBusy(worker_->busy());
-        connect(adresse_, &Adresse::changeRequested, this, &frmMain::runAddressChange);
-        connect(adresse_, &Adresse::standardAddressChosen, this, [this](const QString& address) {
+    return childWindow(adresse_, [this](Adresse& w) {
+        w.setLanguage(session_.language());
+        w.setBusy(worker_->busy());
+        connect(&w, &Adresse::changeRequested, this, &frmMain::runAddressChange);
+        connect(&w, &Adresse::standardAddressChosen, this, [this](const QString& address) {
             session_.setStandardAddress(address.toStdString());
         });
-    }
-    return adresse_;
+    });
 }
 
 standartadr* frmMain::standardAddressWindow() {
-    if (standartadr_.isNull()) {
-        standartadr_ = new standartadr(this);
-        standartadr_->setLanguage(session_.language());
-        connect(standartadr_, &standartadr::addressChosen, this, [this](const QString& address) {
+    return childWindow(standartadr_, [this](standartadr& w) {
+        w.setLanguage(session_.language());
+        connect(&w, &standartadr::addressChosen, this, [this](const QString& address) {
             session_.setStandardAddress(address.toStdString());
         });
-    }
-    return standartadr_;
+    });
 }
 
 Direkt* frmMain::direkt() {
-    if (direkt_.isNull()) {
-        direkt_ = new Direkt(this);
-        direkt_->setLanguage(session_.language());
-        direkt_->setBusy(worker_->busy());
-        connect(direkt_, &Direkt::sendRequested, this,
+    return childWindow(direkt_, [this](Direkt& w) {
+        w.setLanguage(session_.language());
+        w.setBusy(worker_->busy());
+        connect(&w, &Direkt::sendRequested, this,
                 [this](const QString& text) { runDirectInput(text.toStdString()); });
-    }
-    return direkt_;
+    });
 }
 
 Anzeilist* frmMain::anzeilist() {
-    if (anzeilist_.isNull()) {
-        anzeilist_ = new Anzeilist(this, session_.record(), session_.language());
-        connect(anzeilist_, &Anzeilist::startRequested, this, &frmMain::startPoll);
-        connect(anzeilist_, &Anzeilist::stopRequested, this, [this] { worker_->stop(); });
-    }
-    return anzeilist_;
+    return childWindow(
+        anzeilist_,
+        [this](Anzeilist& w) {
+            connect(&w, &Anzeilist::startRequested, this, &frmMain::startPoll);
+            connect(&w, &Anzeilist::stopRequested, this, [this] { worker_->stop(); });
+        },
+        session_.record(), session_.language());
 }
 
 Dig_Auswahl* frmMain::digAuswahl() {
-    if (digAuswahl_.isNull()) {
-        digAuswahl_ = new Dig_Auswahl(this, session_.context().record);
-        connect(digAuswahl_, &Dig_Auswahl::stored, this, &frmMain::refreshListing);
-    }
-    return digAuswahl_;
+    return childWindow(
+        digAuswahl_,
+        [this](Dig_Auswahl& w) {
+            connect(&w, &Dig_Auswahl::stored, this, &frmMain::refreshListing);
+        },
+        session_.context().record);
 }
 
 void frmMain::startPoll() {
@@ -493,7 +490,7 @@ void frmMain::openParameterDialog(const std::string& captionFile) {
     }
     AppContext& ctx = session_.context();
     param_ = new param(ctx.record, session_.dialogFlags(), ctx.decimal, ctx.language,
-                       QString::fromStdString(ctx.programFolder), this);
+                       QString::fromStdString(ctx.programFolder));
     // It blocks the main window while it is open, nothing else: the log, the record view and
     // the notice stay usable.
     param_->setWindowModality(Qt::WindowModal);
@@ -543,7 +540,7 @@ void frmMain::mnurs_Click(int rs) {
 }
 
 void frmMain::mnuHelpAbout_Click() {
-    auto* about = new frmAbout(product_, session_.language(), this);
+    auto* about = new frmAbout(product_, session_.language());
     about->setAttribute(Qt::WA_DeleteOnClose);
     about->setMessagePresenter(messages_);
     about->setWindowModality(Qt::ApplicationModal);

@@ -168,6 +168,10 @@ class frmMain : public QMainWindow {
     // its box; when the job failed inside, the link-failure box is shown instead.
     template <class R>
     void runSequence(Stage stage, std::function<R(Link&)> job, std::function<void(R)> done);
+    // A child window, made on first use as W(this, args...) and set up once by `setUp`; one
+    // that was deleted is made anew.
+    template <class W, class SetUp, class... Args>
+    W* childWindow(QPointer<W>& window, SetUp setUp, Args&&... args);
 
     Session& session_;
     std::unique_ptr<Session::Subscription> subscription_;
