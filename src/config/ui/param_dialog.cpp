@@ -271,8 +271,7 @@ void param::changeLanguage(Language language) {
     const BasicPage basicShown = basic_->values();
     Leave leave;
     if (content) {
-        leave =
-            kalvo::Parametrier_List_Click(record_, flags_, left, basicShown, *content, decimal_);
+        leave = leavePage(record_, flags_, left, basicShown, *content, decimal_);
     }
     applyTexts(language);
     // The start state put the basic page's controls to their start values. They hold what
@@ -361,8 +360,7 @@ void param::Parametrier_List_Click() {
     std::optional<PageContent> content = contentOnScreen(left);
     Leave leave;
     if (content) {
-        leave = kalvo::Parametrier_List_Click(record_, flags_, left, basic_->values(), *content,
-                                              decimal_);
+        leave = leavePage(record_, flags_, left, basic_->values(), *content, decimal_);
         showCheck(left, leave.check);
     }
     if (leave.stay) {
@@ -478,7 +476,7 @@ bool param::OK_Parametrieren_Click() {
     OkLeave ok;
     ok.close = true;
     if (content) {
-        ok = OK_Parametrieren(record_, flags_, shown, basic_->values(), *content, decimal_);
+        ok = acceptPage(record_, flags_, shown, basic_->values(), *content, decimal_);
         showCheck(shown, ok.check);
     }
     if (ok.reset) interface_->clear();

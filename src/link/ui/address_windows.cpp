@@ -13,18 +13,11 @@
 #include "text/link_captions.h"
 #include "text/messages.h"
 #include "widgets/apply_texts.h"
+#include "widgets/qt_text.h"
 
 namespace kalvo {
 
 namespace {
-
-QString qs(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
-std::string utf8(const QString& s) {
-    return s.toStdString();
-}
 
 QLabel* label(const char* name, QWidget* parent) {
     auto* l = new QLabel(parent);
@@ -132,8 +125,8 @@ void Adresse::setBusy(bool busy) {
 }
 
 void Adresse::OK_Adresse_aendern_Click() {
-    const auto change =
-        addressChangeFor(utf8(Text1_->text()), utf8(Text2_->text()), pruefen_check_->isChecked());
+    const auto change = addressChangeFor(Text1_->text().toStdString(), Text2_->text().toStdString(),
+                                         pruefen_check_->isChecked());
     if (change) {
         // An entry outside 1..32, or one that is no whole number, goes out as 0. The fields show
         // the addresses that will be used before anything is sent: when one reads otherwise, it
@@ -224,7 +217,7 @@ void standartadr::setCurrentAddress(const QString& address) {
 }
 
 void standartadr::OK_Click() {
-    const auto address = standardAddress(utf8(txt_adr_->text()));
+    const auto address = standardAddress(txt_adr_->text().toStdString());
     hide();
     if (address) emit addressChosen(qs(*address));
 }

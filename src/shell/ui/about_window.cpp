@@ -17,14 +17,11 @@
 #include "shell/system_info.h"
 #include "text/about_texts.h"
 #include "widgets/apply_texts.h"
+#include "widgets/qt_text.h"
 
 namespace kalvo {
 
 namespace {
-
-QString qs(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 #ifdef Q_OS_WIN
 // The two registry places where Windows names its system information program.
@@ -53,8 +50,7 @@ SystemInfoAccess platformSystemInfo() {
         if (auto program = fromRegistry()) return program;
 #endif
         return findSystemInfoProgram([](std::string_view name) -> std::optional<std::string> {
-            const QString path = QStandardPaths::findExecutable(
-                QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+            const QString path = QStandardPaths::findExecutable(qs(name));
             if (path.isEmpty()) return std::nullopt;
             return path.toStdString();
         });
@@ -67,9 +63,7 @@ SystemInfoAccess platformSystemInfo() {
 
 ProductInfo installedProductInfo() {
     const QString path =
-        QDir(QCoreApplication::applicationDirPath())
-            .filePath(QString::fromUtf8(kProductFileName.data(),
-                                        static_cast<qsizetype>(kProductFileName.size())));
+        QDir(QCoreApplication::applicationDirPath()).filePath(qs(kProductFileName));
     return loadProductInfo(QDir::toNativeSeparators(path).toStdString());
 }
 
