@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QLabel>
 
 #include "text/value_lists.h"
@@ -14,6 +15,16 @@ QLabel* namedLabel(const QString& name, QWidget* parent, const QString& text) {
     auto* l = new QLabel(text, parent);
     l->setObjectName(name);
     return l;
+}
+
+void addToGrid(QGridLayout* grid, std::initializer_list<GridPlace> places) {
+    for (const GridPlace& p : places) {
+        if (p.rowSpan == 1 && p.columnSpan == 1) {
+            grid->addWidget(p.widget, p.row, p.column, p.alignment);
+        } else {
+            grid->addWidget(p.widget, p.row, p.column, p.rowSpan, p.columnSpan, p.alignment);
+        }
+    }
 }
 
 QLabel* stopLabel(int n, QWidget* parent) {

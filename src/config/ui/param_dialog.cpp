@@ -99,22 +99,37 @@ param::param(Record& record, DialogFlags& flags, char decimal, Language language
       folder_(std::move(programFolder)) {
     setObjectName(QStringLiteral("param"));
     setModal(false);
+    pageList();
+    signPictures();
+    pageFrames();
+    buttons();
+    languagePictures();
+    wiringFrame();
+    arrange();
+    connectSignals();
+    load();
+}
 
-    // Page list and the hidden memory of the page shown.
+// The page list and the hidden memory of the page shown.
+void param::pageList() {
     Parametrier_List_ = new PageList(this);
     Parametrier_List_->setObjectName(QStringLiteral("Parametrier_List"));
     Parametrier_List_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Copy_par_list_index_Label_ = new QLabel(QStringLiteral("0"), this);
     Copy_par_list_index_Label_->setObjectName(QStringLiteral("Copy_par_list_index_Label"));
     Copy_par_list_index_Label_->hide();
+}
 
-    // The pictures the warnings are drawn from.
+// The pictures the warnings are drawn from.
+void param::signPictures() {
     templatePicture(QStringLiteral("Leer_Bild_Image"), emptySign(kSignSize), this);
     templatePicture(QStringLiteral("Stop_Bild_Image"), stopSign(kSignSize), this);
     templatePicture(QStringLiteral("Ausrufezeichen_Bild_Image"), exclamationSign(kSignSize), this);
     templatePicture(QStringLiteral("Info_Bild_Image"), infoSign(kSignSize), this);
+}
 
-    // The four page frames; exactly one is visible.
+// The four page frames, exactly one of them visible, their stop signs and the blink timer.
+void param::pageFrames() {
     basic_ = new BasicPageView(decimal_, this);
     analog_ = new AnalogPageView(record_, decimal_, this);
     binary_ = new BinaryPageView(record_, decimal_, this);
@@ -125,8 +140,9 @@ param::param(Record& record, DialogFlags& flags, char decimal, Language language
     Timer1_ = new QTimer(this);
     Timer1_->setObjectName(QStringLiteral("Timer1"));
     Timer1_->setInterval(kBlinkMs);
+}
 
-    // Buttons.
+void param::buttons() {
     OK_ = new QPushButton(this);
     OK_->setObjectName(QStringLiteral("OK_Parametrieren"));
     Abbruch_ = new QPushButton(this);
@@ -136,8 +152,9 @@ param::param(Record& record, DialogFlags& flags, char decimal, Language language
     test_ = new QPushButton(this);
     test_->setObjectName(QStringLiteral("test"));
     for (QPushButton* b : {OK_, Abbruch_, anbild_, test_}) b->setAutoDefault(false);
+}
 
-    // The language pictures.
+void param::languagePictures() {
     Frame2_ = new QFrame(this);
     Frame2_->setObjectName(QStringLiteral("Frame2"));
     Deutsch_Image_ = languagePicture(QStringLiteral("Deutsch_Image"),
@@ -151,8 +168,10 @@ param::param(Record& record, DialogFlags& flags, char decimal, Language language
     pictures->addWidget(Deutsch_Image_);
     pictures->addWidget(Englisch_Image_);
     pictures->addWidget(Fraenkisch_Image_);
+}
 
-    // The wiring picture, beside the pages when the dialog is widened.
+// The wiring picture, beside the pages when the dialog is widened.
+void param::wiringFrame() {
     Picture1_ = new QFrame(this);
     Picture1_->setObjectName(QStringLiteral("Picture1"));
     Picture1_->setFrameShape(QFrame::StyledPanel);
@@ -162,7 +181,11 @@ param::param(Record& record, DialogFlags& flags, char decimal, Language language
     (new QVBoxLayout(Picture1_))->addWidget(Anschlussbild_Image_);
     Picture1_->setFixedWidth(twipsToPixels(*this, 6400));
     Picture1_->hide();
+}
 
+// The list, the buttons and the language pictures on the left, the page frames beside them,
+// and the wiring picture on the right.
+void param::arrange() {
     auto* left = new QVBoxLayout;
     left->addWidget(Parametrier_List_, 1);
     for (QPushButton* b : {OK_, Abbruch_, anbild_, test_}) left->addWidget(b);
@@ -175,7 +198,9 @@ param::param(Record& record, DialogFlags& flags, char decimal, Language language
     layout->addLayout(left);
     layout->addLayout(pages, 1);
     layout->addWidget(Picture1_);
+}
 
+void param::connectSignals() {
     connect(Parametrier_List_, &QListWidget::currentRowChanged, this,
             &param::Parametrier_List_Click);
     connect(OK_, &QPushButton::clicked, this, [this] { OK_Parametrieren_Click(); });
@@ -201,8 +226,10 @@ param::param(Record& record, DialogFlags& flags, char decimal, Language language
     };
     connect(analog_, &AnalogPageView::stored, this, changeStored);
     connect(binary_, &BinaryPageView::stored, this, changeStored);
+}
 
-    // Load: the texts of the language with the start state, then the basic page from the record.
+// Load: the texts of the language with the start state, then the basic page from the record.
+void param::load() {
     applyTexts(language_);
     max_info();
     basic_->setTitle(qs(pageListText(record_, 0, language_)));

@@ -85,6 +85,17 @@ class param : public QDialog {
     void reject() override;
 
   private:
+    // Construction, part by part, and the load.
+    void pageList();
+    void signPictures();
+    void pageFrames();
+    void buttons();
+    void languagePictures();
+    void wiringFrame();
+    void arrange();
+    void connectSignals();
+    void load();
+
     void Parametrier_List_Click();
     void Seite_anzeigen(int index);
     void Seitenmeldung_loeschen(int kind);
