@@ -13,6 +13,8 @@
 #include "text/language.h"
 #include "widgets/presenters.h"
 
+class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 
 namespace kalvo {
@@ -55,6 +57,9 @@ class frmAbout : public QDialog {
     void StartSysInfo();
 
   private:
+    QGridLayout* productTexts();
+    QHBoxLayout* buttonRow();
+
     ProductInfo info_;
     QLabel* lblTitle_;
     QtMessagePresenter defaultMessages_;

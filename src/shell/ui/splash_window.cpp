@@ -39,7 +39,25 @@ frmSplash::frmSplash(const ProductInfo& info, QWidget* owner, OneShotTimer timer
     setAttribute(Qt::WA_DeleteOnClose);
     setFocusPolicy(Qt::StrongFocus);
     applyCaptions(this, splashCaptions(), Language::German);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addWidget(productFrame(info));
+    setAutoFillBackground(true);
+    resize(480, 260);
 
+    if (!timer_) {
+        timer_ = [this](int ms, std::function<void()> elapsed) {
+            auto* Timer1 = new QTimer(this);
+            Timer1->setObjectName(QStringLiteral("Timer1"));
+            Timer1->setSingleShot(true);
+            connect(Timer1, &QTimer::timeout, this, std::move(elapsed));
+            Timer1->start(ms);
+        };
+    }
+}
+
+// The framed picture and texts: maker and product, platform and version, maker and rights.
+QFrame* frmSplash::productFrame(const ProductInfo& info) {
     auto* Frame1 = new QFrame(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setFrameShape(QFrame::Box);
@@ -74,22 +92,7 @@ frmSplash::frmSplash(const ProductInfo& info, QWidget* owner, OneShotTimer timer
     grid->addWidget(maker, 6, 0, 1, 2);
     grid->addWidget(rights, 7, 0, 1, 2);
     grid->setColumnStretch(1, 1);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
-    layout->addWidget(Frame1);
-    setAutoFillBackground(true);
-    resize(480, 260);
-
-    if (!timer_) {
-        timer_ = [this](int ms, std::function<void()> elapsed) {
-            auto* Timer1 = new QTimer(this);
-            Timer1->setObjectName(QStringLiteral("Timer1"));
-            Timer1->setSingleShot(true);
-            connect(Timer1, &QTimer::timeout, this, std::move(elapsed));
-            Timer1->start(ms);
-        };
-    }
+    return Frame1;
 }
 
 frmSplash::~frmSplash() {
