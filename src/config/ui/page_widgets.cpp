@@ -11,12 +11,6 @@
 
 namespace kalvo {
 
-QLabel* namedLabel(const QString& name, QWidget* parent, const QString& text) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    return l;
-}
-
 void addToGrid(QGridLayout* grid, std::initializer_list<GridPlace> places) {
     for (const GridPlace& p : places) {
         if (p.rowSpan == 1 && p.columnSpan == 1) {

@@ -1,4 +1,4 @@
-// Small pieces the parameter dialog's page views share: named labels, grids filled from a table,
+// Small pieces the parameter dialog's page views share: grids filled from a table,
 // the stop signs beside input groups, option groups, and the quantity and place lists.
 #pragma once
 
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "text/language.h"
+#include "widgets/named_label.h"
 
 class QButtonGroup;
 class QComboBox;
@@ -17,9 +18,6 @@ class QLabel;
 class QWidget;
 
 namespace kalvo {
-
-// A label carrying `name` as its objectName (its caption comes from the caption table).
-QLabel* namedLabel(const QString& name, QWidget* parent, const QString& text = {});
 
 // Where a control goes in a grid: its cell, how many rows and columns it spans, its alignment.
 struct GridPlace {

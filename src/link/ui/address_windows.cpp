@@ -13,17 +13,12 @@
 #include "text/link_captions.h"
 #include "text/messages.h"
 #include "widgets/apply_texts.h"
+#include "widgets/named_label.h"
 #include "widgets/qt_text.h"
 
 namespace kalvo {
 
 namespace {
-
-QLabel* label(const char* name, QWidget* parent) {
-    auto* l = new QLabel(parent);
-    l->setObjectName(QString::fromUtf8(name));
-    return l;
-}
 
 QLineEdit* entry(const char* name, QWidget* parent) {
     auto* e = new QLineEdit(parent);
@@ -40,7 +35,7 @@ QPushButton* button(const char* name, QWidget* parent) {
 
 // The line that tells the user how a device job ended: red when it failed, green when not.
 QLabel* resultLine(QWidget* parent) {
-    QLabel* l = label("Ergebnis_Label", parent);
+    QLabel* l = namedLabel(QStringLiteral("Ergebnis_Label"), parent);
     l->setWordWrap(true);
     l->setVisible(false);
     return l;
@@ -70,8 +65,8 @@ Adresse::Adresse(QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("Adresse"));
     Text1_ = entry("Text1", this);
     Text2_ = entry("Text2", this);
-    QLabel* Label1 = label("Label1", this);
-    QLabel* Label2 = label("Label2", this);
+    QLabel* Label1 = namedLabel(QStringLiteral("Label1"), this);
+    QLabel* Label2 = namedLabel(QStringLiteral("Label2"), this);
     Label2->setBuddy(Text1_);
     Label1->setBuddy(Text2_);
     pruefen_check_ = new QCheckBox(this);
@@ -187,7 +182,7 @@ void Adresse::hideEvent(QHideEvent* event) {
 
 standartadr::standartadr(QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("standartadr"));
-    QLabel* Label1 = label("Label1", this);
+    QLabel* Label1 = namedLabel(QStringLiteral("Label1"), this);
     Label1->setWordWrap(true);
     txt_adr_ = entry("txt_adr", this);
     Label1->setBuddy(txt_adr_);

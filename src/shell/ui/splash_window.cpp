@@ -13,16 +13,12 @@
 
 #include "text/about_texts.h"
 #include "widgets/apply_texts.h"
+#include "widgets/named_label.h"
+#include "widgets/qt_text.h"
 
 namespace kalvo {
 
 namespace {
-
-QLabel* label(const char* name, const std::string& text, QWidget* parent) {
-    auto* l = new QLabel(QString::fromStdString(text), parent);
-    l->setObjectName(QString::fromUtf8(name));
-    return l;
-}
 
 void scaleFont(QLabel* l, double factor, bool bold) {
     QFont f = l->font();
@@ -67,16 +63,16 @@ QFrame* frmSplash::productFrame(const ProductInfo& info) {
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setPixmap(QPixmap(QStringLiteral(":/icons/kalvo.png"))
                           .scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-    QLabel* company = label("lblCompanyProduct", info.maker, Frame1);
+    QLabel* company = namedLabel(QStringLiteral("lblCompanyProduct"), Frame1, qs(info.maker));
     scaleFont(company, 1.2, false);
-    QLabel* product = label("lblProductName", std::string(kProductName), Frame1);
+    QLabel* product = namedLabel(QStringLiteral("lblProductName"), Frame1, qs(kProductName));
     scaleFont(product, 2.2, true);
-    QLabel* platform = label("lblPlatform", info.platform, Frame1);
+    QLabel* platform = namedLabel(QStringLiteral("lblPlatform"), Frame1, qs(info.platform));
     scaleFont(platform, 1.1, true);
-    QLabel* version = label("lblVersion", versionText(), Frame1);
+    QLabel* version = namedLabel(QStringLiteral("lblVersion"), Frame1, qs(versionText()));
     scaleFont(version, 1.1, true);
-    QLabel* maker = label("lblCompany", info.maker, Frame1);
-    QLabel* rights = label("lblCopyright", info.rights, Frame1);
+    QLabel* maker = namedLabel(QStringLiteral("lblCompany"), Frame1, qs(info.maker));
+    QLabel* rights = namedLabel(QStringLiteral("lblCopyright"), Frame1, qs(info.rights));
     for (QLabel* l : {platform, version}) l->setAlignment(Qt::AlignRight);
 
     auto* grid = new QGridLayout(Frame1);
