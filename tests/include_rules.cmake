@@ -1,5 +1,6 @@
 # Which way the includes of src/ point: windows and shared window parts never include the
-# application (shell/), the shared parts and the Qt adapters include no window, and the core
+# application (shell/), a window includes no other folder's windows (only the main window
+# opens them all), the shared parts and the Qt adapters include no window, and the core
 # includes neither Qt nor anything above it. Run as a test: cmake -DSRC=<src> -P this file.
 get_filename_component(SRC ${SRC} ABSOLUTE)
 file(GLOB_RECURSE _files RELATIVE ${SRC} ${SRC}/*.h ${SRC}/*.cpp)
@@ -18,9 +19,18 @@ foreach(_file ${_files})
     else()
         set(_forbidden "(<Q|\"widgets/|\"[^/\"]+/ui/|\"platform/qt/)")
     endif()
+    # A window may use its own folder's windows; the main window alone opens the others.
+    set(_own "")
+    if(_file MATCHES "^([^/]+)/ui/" AND NOT _file MATCHES "^shell/ui/")
+        string(REGEX MATCH "^[^/]+" _own ${_file})
+    endif()
     foreach(_line ${_includes})
         if(_line MATCHES "${_forbidden}")
             list(APPEND _broken "${_file}: ${_line}")
+        elseif(_own AND _line MATCHES "\"([^/\"]+)/ui/")
+            if(NOT CMAKE_MATCH_1 STREQUAL _own)
+                list(APPEND _broken "${_file}: ${_line}")
+            endif()
         endif()
     endforeach()
 endforeach()
