@@ -43,16 +43,15 @@ int main(int argc, char** argv) {
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
 
-    AppContext ctx;
-    ctx.decimal = ',';
-    ctx.record = bench::record4A9D();
+    Record record = bench::record4A9D();
+    DialogFlags flags;
     const QString folder = QCoreApplication::applicationDirPath();
 
     // Opening: a fresh dialog each time, as the menu command makes one.
     std::vector<double> open;
     for (int k = 0; k < runs; ++k) {
         const auto start = Steady::now();
-        auto* dialog = new param(ctx, Language::German, folder);
+        auto* dialog = new param(record, flags, ',', Language::German, folder);
         dialog->show();
         QApplication::processEvents();
         open.push_back(ms(Steady::now() - start));
@@ -61,7 +60,7 @@ int main(int argc, char** argv) {
 
     // Switching: round the 15 pages of a 4A/9D dialog, each switch storing and checking the
     // page left.
-    auto* dialog = new param(ctx, Language::German, folder);
+    auto* dialog = new param(record, flags, ',', Language::German, folder);
     dialog->show();
     QApplication::processEvents();
     auto* list = dialog->findChild<QListWidget*>(QStringLiteral("Parametrier_List"));
@@ -74,7 +73,7 @@ int main(int argc, char** argv) {
         QApplication::processEvents();
         const double t = ms(Steady::now() - start);
         all.push_back(t);
-        const PageKind kind = pageAt(ctx.record, target).kind;
+        const PageKind kind = pageAt(record, target).kind;
         kinds[static_cast<int>(kind)].push_back(t);
     }
     delete dialog;

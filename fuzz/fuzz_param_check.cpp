@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int i = 0; i < kalvo::pageCount(copy); ++i) {
         auto page = kalvo::pageContent(copy, i, ',');
         if (!page) std::abort();
-        kalvo::Parametrier_List_Click(copy, flags, i, basic, *page, ',');
+        kalvo::leavePage(copy, flags, i, basic, *page, ',');
     }
     for (int q = -1; q <= 10; ++q) {
         for (int place = -1; place <= 7; ++place) {

@@ -65,11 +65,10 @@ int main(int argc, char** argv) {
         }
     }
 
-    AppContext ctx;
-    ctx.decimal = ',';
-    ctx.record = newProject(2, 5, 600, 5);
+    Record record = newProject(2, 5, 600, 5);
+    DialogFlags flags;
     bool ok = true;
-    auto* dialog = new param(ctx, language, pictures);
+    auto* dialog = new param(record, flags, ',', language, pictures);
     dialog->setCaptionFile(QStringLiteral("kalvo.cfg"));
     dialog->show();
     auto* list = child<QListWidget>(dialog, "Parametrier_List");

@@ -19,9 +19,10 @@
 #include "platform/qt/qt_settings_store.h"
 #include "shell/session.h"
 #include "shell/ui/about_window.h"
-#include "shell/ui/aux_windows.h"
 #include "shell/ui/main_window.h"
+#include "shell/ui/progr_window.h"
 #include "shell/ui/splash_window.h"
+#include "widgets/aux_windows.h"
 
 using namespace kalvo;
 
@@ -87,7 +88,7 @@ int main(int argc, char** argv) {
     ok &= save(progr, out, QStringLiteral("progr.png"));
     progr->hide();
 
-    Überwachung* view = window.ueberwachung();
+    Ueberwachung* view = window.ueberwachung();
     view->listing(session.record(), ',');
     ok &= save(view, out, QStringLiteral("ueberwachung.png"));
     view->hide();

@@ -426,22 +426,8 @@ void Schnittstelle_speichern(Record& record, const InterfacePage& page) {
 
 void Ausgaenge_zuruecksetzen(Record& record) {
     const DefaultRange analog = Vorgabebereich(record, Voltage, 0, RangeMode::Analog);
-    const std::string analogUnit = std::string(prefixFor(analog.bis).text) + "V";
-    for (AnalogRow& a : record.Analogwerte) {
-        a[Analog::Quantity] = 0;
-        a[Analog::Place] = 0;
-        a[Analog::RangeUnit] = analogUnit;
-        a[Analog::RangeStart] = 0;
-        a[Analog::KneeInput] = analog.bis / 2;
-        a[Analog::RangeEnd] = analog.bis;
-        a[Analog::OutputUnit] = 0;
-        a[Analog::OutputStart] = -20;
-        a[Analog::KneeOutput] = 0;
-        a[Analog::OutputEnd] = 20;
-        a[Analog::LimitMin] = -24;
-        a[Analog::LimitMax] = 24;
-        a[Analog::Kinked] = 0;
-    }
+    record.Analogwerte.fill(
+        defaultAnalogOutput(std::string(prefixFor(analog.bis).text) + "V", analog.bis));
     const DefaultRange binary = Vorgabebereich(record, Voltage, 0, RangeMode::Binary);
     const std::string binaryUnit = std::string(prefixFor(binary.bis).text) + "V";
     for (BinaryRow& b : record.Binaerwerte) {

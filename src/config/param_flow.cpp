@@ -66,14 +66,14 @@ Leave storeAndReset(Record& record, DialogFlags& flags, int index, const BasicPa
 
 }  // namespace
 
-Leave Parametrier_List_Click(Record& record, DialogFlags& flags, int left, const BasicPage& basic,
-                             PageContent& page, char decimal) {
+Leave leavePage(Record& record, DialogFlags& flags, int left, const BasicPage& basic,
+                PageContent& page, char decimal) {
     if (left != 0) flags.Ruecksetzmeldung_aus = false;
     return storeAndReset(record, flags, left, basic, page, decimal);
 }
 
-OkLeave OK_Parametrieren(Record& record, DialogFlags& flags, int shown, const BasicPage& basic,
-                         PageContent& page, char decimal) {
+OkLeave acceptPage(Record& record, DialogFlags& flags, int shown, const BasicPage& basic,
+                   PageContent& page, char decimal) {
     OkLeave out;
     static_cast<Leave&>(out) = storeAndReset(record, flags, shown, basic, page, decimal);
     out.close = !out.stay && !out.notice;
@@ -197,14 +197,6 @@ std::string cellPageText(const CellFault& cell, Language language) {
     return std::string(kPageBinary.in(language)) + std::to_string(cell.row + 1);
 }
 
-namespace {
-
-std::string num(double v, char decimal) {
-    return formatNumber(v, decimal);
-}
-
-}  // namespace
-
 std::string faultText(const Record& record, const PageFault& fault, Language language,
                       char decimal) {
     if (fault.cell.problem != CellProblem::None) return cellFaultText(fault.cell, language);
@@ -256,10 +248,11 @@ std::string faultText(const Record& record, const PageFault& fault, Language lan
             const double start = a[Analog::RangeStart].toNumber() / factor;
             const double end = q == PowerFactor ? 1.0 : a[Analog::RangeEnd].toNumber() / factor;
             const std::string unitSuffix = unit.empty() ? std::string() : " " + unit;
-            return fillInAll(kFaultKnee.in(language),
-                             {formatRange(start, decimal), formatRange(end, decimal) + unitSuffix,
-                              num(a[Analog::OutputStart].toNumber(), decimal),
-                              num(a[Analog::OutputEnd].toNumber(), decimal) + " " + outUnit});
+            return fillInAll(
+                kFaultKnee.in(language),
+                {formatRange(start, decimal), formatRange(end, decimal) + unitSuffix,
+                 formatNumber(a[Analog::OutputStart].toNumber(), decimal),
+                 formatNumber(a[Analog::OutputEnd].toNumber(), decimal) + " " + outUnit});
         }
     }
     if (ref.kind == PageKind::Binary && fault.stop == 6) {

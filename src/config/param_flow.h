@@ -27,7 +27,8 @@ std::optional<PageContent> pageContent(const Record& record, int index, char dec
 // (otherwise nothing is stored); an analog page's knee may move to its midpoint.
 PageCheck Seite_speichern(Record& record, int index, PageContent& page, char decimal);
 
-// The dialog's flags (the application keeps them between openings of the dialog).
+// The dialog's own state. It outlives one opening of the dialog: whoever opens the dialog keeps
+// it, and a new project (the notice off) or an opened file (the notice on) sets its switch.
 struct DialogFlags {
     bool Eingabefehler = false;        // the page last stored holds a fault
     bool Grund_geaendert = false;      // the basic settings differ from what the outputs
@@ -43,23 +44,23 @@ struct Leave {
     bool notice = false;  // show the Meldung notice (the dialog waits for it)
 };
 
-// Leaving page `left` for another page (Parametrier_List_Click): leaving any page but the
+// Leaving page `left` for another page (a click in the page list): leaving any page but the
 // basic page turns the reset notice on; the page is stored and checked; if it is clean and the
 // basic page on screen differs from the record as it was, every output is reset. `basic` is
 // what the basic page's controls hold (they keep their values while other pages are shown).
 // A faulty page is stored but resets nothing; the user stays on it, and leaving it clean later
 // compares the corrected page with the record again.
-Leave Parametrier_List_Click(Record& record, DialogFlags& flags, int left, const BasicPage& basic,
-                             PageContent& page, char decimal);
+Leave leavePage(Record& record, DialogFlags& flags, int left, const BasicPage& basic,
+                PageContent& page, char decimal);
 
-// OK (OK_Parametrieren_Click): the page shown is stored and checked as on leaving it, but
-// the reset notice is left as it is. `close` when the dialog may close: no fault, and no notice
-// to show (after a notice the dialog stays open so the user sees the reset pages).
+// OK accepts the page shown: it is stored and checked as on leaving it, but the reset notice is
+// left as it is. `close` when the dialog may close: no fault, and no notice to show (after a
+// notice the dialog stays open so the user sees the reset pages).
 struct OkLeave : Leave {
     bool close = false;
 };
-OkLeave OK_Parametrieren(Record& record, DialogFlags& flags, int shown, const BasicPage& basic,
-                         PageContent& page, char decimal);
+OkLeave acceptPage(Record& record, DialogFlags& flags, int shown, const BasicPage& basic,
+                   PageContent& page, char decimal);
 
 // ---- checking a whole record -----------------------------------------------------------------
 

@@ -6,6 +6,24 @@
 
 namespace kalvo {
 
+AnalogRow defaultAnalogOutput(std::string rangeUnit, double rangeEnd) {
+    AnalogRow a;
+    a[Analog::Quantity] = 0;
+    a[Analog::Place] = 0;
+    a[Analog::RangeUnit] = std::move(rangeUnit);
+    a[Analog::RangeStart] = 0;
+    a[Analog::KneeInput] = rangeEnd / 2;  // the midpoint of the straight line
+    a[Analog::RangeEnd] = rangeEnd;
+    a[Analog::OutputUnit] = 0;
+    a[Analog::OutputStart] = -20;
+    a[Analog::KneeOutput] = 0;
+    a[Analog::OutputEnd] = 20;
+    a[Analog::LimitMin] = -24;
+    a[Analog::LimitMax] = 24;
+    a[Analog::Kinked] = 0;
+    return a;
+}
+
 Record startRecord() {
     Record record;
     record.Max_Spannung = 600;
@@ -30,21 +48,7 @@ void Standardwerte_laden(Record& record) {
     g[Basic::CtPrimary] = 0;
     g[Basic::CtSecondary] = 0;
 
-    for (AnalogRow& a : record.Analogwerte) {
-        a[Analog::Quantity] = 0;
-        a[Analog::Place] = 0;
-        a[Analog::RangeUnit] = "V";
-        a[Analog::RangeStart] = 0;
-        a[Analog::KneeInput] = record.Max_Spannung / 4;
-        a[Analog::RangeEnd] = halfVoltage;
-        a[Analog::OutputUnit] = 0;
-        a[Analog::OutputStart] = -20;
-        a[Analog::KneeOutput] = 0;
-        a[Analog::OutputEnd] = 20;
-        a[Analog::LimitMin] = -24;
-        a[Analog::LimitMax] = 24;
-        a[Analog::Kinked] = 0;
-    }
+    record.Analogwerte.fill(defaultAnalogOutput("V", halfVoltage));
     for (BinaryRow& b : record.Binaerwerte) {
         b[Binary::Mode] = "0";
         b[Binary::Quantity] = "0";

@@ -46,6 +46,10 @@ struct Record {
     bool operator==(const Record&) const = default;
 };
 
+// An analog output of the voltage at place 0 from 0 to `rangeEnd` in `rangeUnit`, straight,
+// -20 .. 20 mA limited to -24 .. 24 mA: what a new project and a reset of the outputs set.
+AnalogRow defaultAnalogOutput(std::string rangeUnit, double rangeEnd);
+
 // The record at program start: classes 600 V / 5 A, transformer cells 0, everything else empty.
 Record startRecord();
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "config/default_range.h"
 #include "config/number_text.h"
 #include "config/rules.h"
 #include "config/wiring_picture.h"
@@ -248,18 +249,9 @@ int nextTabStop(int x) {
     return (x / kTabWidth + 1) * kTabWidth;
 }
 
+// The factors 1e9, 1e6, 1000 and 1 are exact in single precision.
 float Vorsatz_Faktor(std::string_view unit) {
-    if (unit.empty()) return 1.0f;
-    switch (unit.front()) {
-        case 'G':
-            return 1e9f;
-        case 'M':
-            return 1e6f;
-        case 'k':
-            return 1000.0f;
-        default:
-            return 1.0f;
-    }
+    return static_cast<float>(prefixFactor(unit));
 }
 
 std::string_view Messort_Text(const Record& record, OutputKind kind, int row) {

@@ -122,7 +122,7 @@ std::string Session::addressText() const {
 
 void Session::newProject() {
     projectPath_.clear();
-    ctx_.Ruecksetzmeldung_aus = true;
+    dialogFlags_.Ruecksetzmeldung_aus = true;
     save_ = saveAs_ = print_ = false;
     ctx_.record.Max_Spannung = 600;
     ctx_.record.Max_Strom = 5;
@@ -153,7 +153,7 @@ Applied Session::openProject(const std::string& path) {
     }
     ctx_.record = std::move(loaded.record);
     projectPath_ = path;
-    ctx_.Ruecksetzmeldung_aus = false;
+    dialogFlags_.Ruecksetzmeldung_aus = false;
     save_ = saveAs_ = true;
     changed();
     return {true, std::nullopt};

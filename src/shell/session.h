@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "config/param_flow.h"
 #include "device/programming.h"
 #include "device/readback.h"
 #include "link/hardware.h"
@@ -46,6 +47,9 @@ class Session {
 
     AppContext& context() { return ctx_; }
     const AppContext& context() const { return ctx_; }
+    // The parameter dialog's own state, kept between its openings.
+    DialogFlags& dialogFlags() { return dialogFlags_; }
+    const DialogFlags& dialogFlags() const { return dialogFlags_; }
     const Record& record() const { return ctx_.record; }
     Language language() const { return ctx_.language; }
     EnabledCommands commands() const;
@@ -121,6 +125,7 @@ class Session {
 
     SettingsStore& store_;
     AppContext ctx_;
+    DialogFlags dialogFlags_;
     Settings settings_;
     bool storedEnglish_ = false;
     std::optional<std::string> portOverride_;

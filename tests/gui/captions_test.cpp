@@ -14,14 +14,15 @@
 #include "measure/ui/anzeilist.h"
 #include "measure/ui/dig_auswahl.h"
 #include "shell/ui/about_window.h"
-#include "shell/ui/apply_texts.h"
-#include "shell/ui/aux_windows.h"
-#include "shell/ui/qt_text.h"
+#include "shell/ui/progr_window.h"
 #include "shell/ui/splash_window.h"
 #include "text/about_texts.h"
 #include "text/captions.h"
 #include "text/link_captions.h"
 #include "text/param_texts.h"
+#include "widgets/apply_texts.h"
+#include "widgets/aux_windows.h"
+#include "widgets/qt_text.h"
 
 using namespace kalvo;
 using namespace kalvo::gui;

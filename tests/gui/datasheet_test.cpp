@@ -20,7 +20,7 @@
 #include "platform/qt/qt_settings_store.h"
 #include "print/ui/datasheet_actions.h"
 #include "shell/settings.h"
-#include "shell/ui/presenters.h"
+#include "widgets/presenters.h"
 
 using namespace kalvo;
 

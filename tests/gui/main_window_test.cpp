@@ -24,8 +24,8 @@
 #include "link/ui/address_windows.h"
 #include "link/ui/hardware_window.h"
 #include "measure/ui/anzeilist.h"
-#include "shell/ui/aux_windows.h"
 #include "shell/ui/device_worker.h"
+#include "shell/ui/progr_window.h"
 #include "text/value_lists.h"
 
 using namespace kalvo;
@@ -513,7 +513,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(rig.takeBox(), QStringLiteral("0 boxes"));
         QCOMPARE(variant(rig.ctx().record), QStringLiteral("2A/5D 120/1.2"));
         QCOMPARE(cellTexts(rig.ctx().record), cellTexts(programmed));
-        QVERIFY(!rig.ctx().Ruecksetzmeldung_aus);
+        QVERIFY(!rig.session->dialogFlags().Ruecksetzmeldung_aus);
         QCOMPARE(rig.where("mnufile_3|mnufile_4|tbToolBar_Speichern", &QAction::isEnabled).size(),
                  3);
         QVERIFY(w.parameterDialog() != nullptr && w.parameterDialog()->isVisible());

@@ -30,9 +30,8 @@ namespace {
 // One dialog on a record, with its own program folder.
 struct Rig {
     explicit Rig(Record record = newProject(2, 1, 600, 5), char decimal = ',') {
-        ctx.decimal = decimal;
-        ctx.record = std::move(record);
-        dialog = new param(ctx, Language::German, folder.path());
+        this->record = std::move(record);
+        dialog = new param(this->record, flags, decimal, Language::German, folder.path());
         dialog->show();
     }
     ~Rig() { delete dialog.data(); }
@@ -89,7 +88,8 @@ struct Rig {
     QDialog* meldung() const { return dialog->findChild<QDialog*>("Meldung"); }
     int twips(int t) const { return (t * dialog->logicalDpiX() + 720) / 1440; }
 
-    AppContext ctx;
+    Record record;
+    DialogFlags flags;
     QTemporaryDir folder;
     QPointer<param> dialog;
 };
@@ -119,7 +119,7 @@ class ParamDialogTest : public QObject {
         rig.typeVoltage("400");
         rig.click("Nennfrquenz_Option_0");
         rig.select(1);
-        QCOMPARE(rig.ctx.record.Grundwerte, (BasicRow{2, 16.666, 400.0, 0, 0, 5.0, 0, 0}));
+        QCOMPARE(rig.record.Grundwerte, (BasicRow{2, 16.666, 400.0, 0, 0, 5.0, 0, 0}));
         QVERIFY(rig.meldung() == nullptr);  // right after New the reset comes without the notice
         rig.expect({{"Analog_messbereich_bis_Text", "400"}, {"Messort_Analog_Combo", "L1 - L2"}});
     }
@@ -148,7 +148,7 @@ class ParamDialogTest : public QObject {
         QVERIFY(rig.w("Analog_Knick_Frame")->isVisible());
         rig.type("Knickwert_Eingang_Text", "3");
         rig.select(2);
-        QCOMPARE(rig.ctx.record.Analogwerte[0],
+        QCOMPARE(rig.record.Analogwerte[0],
                  (AnalogRow{1, 0, "A", 0.0, 3.0, 4.0, 1, -10.0, 0.0, 10.0, -12.0, 12.0, 1}));
         QCOMPARE(rig.text("Analog_Frame"), "Analogausgang 2");
     }
@@ -165,7 +165,7 @@ class ParamDialogTest : public QObject {
         rig.type("Binär_Meldung_bei__Text", "4,5");
         rig.click("über_unterschreitung_Option_1");
         rig.select(4);
-        QCOMPARE(rig.ctx.record.Binaerwerte[0], (BinaryRow{2, 1, 0, "A", 4.5, 1}));
+        QCOMPARE(rig.record.Binaerwerte[0], (BinaryRow{2, 1, 0, "A", 4.5, 1}));
     }
 
     void aFaultyPageStaysCurrentWithItsStopSign() {
@@ -218,9 +218,9 @@ class ParamDialogTest : public QObject {
         QCOMPARE(rig.text("Schnittstelle_Messgrösse_Check_34"), "10VDC-Input");
         rig.click("Schnittstelle_Messgrösse_Check_34");
         rig.select(0);
-        QCOMPARE(rig.ctx.record.Schnittstellenwerte[0], Cell(1));
-        QCOMPARE(rig.ctx.record.Schnittstellenwerte[1], Cell(0));
-        QCOMPARE(rig.ctx.record.Schnittstellenwerte[34], Cell(1));
+        QCOMPARE(rig.record.Schnittstellenwerte[0], Cell(1));
+        QCOMPARE(rig.record.Schnittstellenwerte[1], Cell(0));
+        QCOMPARE(rig.record.Schnittstellenwerte[34], Cell(1));
     }
 
     void aVoltageAboveTheLimitBlinksAndBlocksOk() {
@@ -254,7 +254,7 @@ class ParamDialogTest : public QObject {
         rig.click("Nennfrquenz_Option_2");
         QVERIFY(!rig.dialog->OK_Parametrieren_Click());
         QCOMPARE(closed.count(), 1);  // the page shown was clean
-        QCOMPARE(rig.ctx.record.Grundwerte[Basic::NominalFrequency], Cell(60));
+        QCOMPARE(rig.record.Grundwerte[Basic::NominalFrequency], Cell(60));
     }
 
     void theResetNoticeAfterAnotherPageWasLeft() {
@@ -279,8 +279,8 @@ class ParamDialogTest : public QObject {
         rig.click("Abbruch_Parametrieren");
         QCOMPARE(closed.count(), 1);
         QTRY_VERIFY(rig.dialog.isNull());
-        QCOMPARE(rig.ctx.record.Grundwerte[Basic::NominalVoltage], Cell(230.0));
-        QCOMPARE(rig.ctx.record.Analogwerte[0][Analog::RangeEnd], Cell(230.0));  // not 100
+        QCOMPARE(rig.record.Grundwerte[Basic::NominalVoltage], Cell(230.0));
+        QCOMPARE(rig.record.Analogwerte[0][Analog::RangeEnd], Cell(230.0));  // not 100
     }
 
     void aLanguageChangeStoresThePageOnScreenFirst() {
@@ -292,14 +292,14 @@ class ParamDialogTest : public QObject {
         rig.type("Analog_messbereich_bis_Text", "100");
         rig.click("Englisch_Image");
         QCOMPARE(rig.dialog->windowTitle(), "Configuration    [anlage\\kalvo.cfg]");
-        QCOMPARE(rig.ctx.record.Analogwerte[0][Analog::RangeEnd], Cell(100.0));
+        QCOMPARE(rig.record.Analogwerte[0][Analog::RangeEnd], Cell(100.0));
         QCOMPARE(rig.frameShown(), "Grundeinstellungen_Frame");
         QCOMPARE(rig.list()->currentRow(), 0);
         // The record's voltage, not the list's start entry.
         QCOMPARE(rig.text("Nenneingangsspannung_Combo"), "300");
         // The toolbar's switch does the same; a faulty page stays, now in German.
         rig.select(1);
-        Record before = rig.ctx.record;
+        Record before = rig.record;
         rig.type("Analog_messbereich_bis_Text", "999");
         rig.dialog->setLanguage(Language::German);
         QCOMPARE(rig.frameShown(), "Analog_Frame");
@@ -310,9 +310,9 @@ class ParamDialogTest : public QObject {
         rig.type("Analog_messbereich_bis_Text", "200");
         rig.select(3);
         QVERIFY(rig.meldung() == nullptr);
-        QCOMPARE(rig.ctx.record.Analogwerte[0][Analog::RangeEnd], Cell(200.0));
-        before.Analogwerte[0] = rig.ctx.record.Analogwerte[0];
-        QVERIFY(rig.ctx.record == before);
+        QCOMPARE(rig.record.Analogwerte[0][Analog::RangeEnd], Cell(200.0));
+        before.Analogwerte[0] = rig.record.Analogwerte[0];
+        QVERIFY(rig.record == before);
     }
 
     void theDiagramButtonShowsTheWiringPictureOnTheScreen() {
@@ -383,8 +383,8 @@ class ParamDialogTest : public QObject {
         Rig rig;
         rig.select(1);
         // The record loses its voltage while the dialog is open (read back from a device).
-        rig.ctx.record.Grundwerte[Basic::NominalVoltage] = 0;
-        rig.ctx.record.Grundwerte[Basic::VtSecondary] = 0;
+        rig.record.Grundwerte[Basic::NominalVoltage] = 0;
+        rig.record.Grundwerte[Basic::VtSecondary] = 0;
         rig.combo("Messgrösse_Analog_Combo")->setCurrentIndex(3);
         rig.select(0);
         QCOMPARE(rig.text("Nenneingangsspannung_Combo"), "300");

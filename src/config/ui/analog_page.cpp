@@ -13,8 +13,8 @@
 #include "config/ui/page_widgets.h"
 #include "config/ui/quiet.h"
 #include "config/ui/signs.h"
-#include "shell/ui/qt_text.h"
 #include "text/value_lists.h"
+#include "widgets/qt_text.h"
 
 namespace kalvo {
 
@@ -36,8 +36,28 @@ FilteredEdit* AnalogPageView::field(const char* name) {
 AnalogPageView::AnalogPageView(Record& record, char decimal, QWidget* parent)
     : QGroupBox(parent), record_(record), decimal_(decimal) {
     setObjectName(QStringLiteral("Analog_Frame"));
+    QGridLayout* quantity = quantityRow();
+    QGroupBox* range = rangeGroup();
+    allowedRangeFrame();
+    QGroupBox* output = outputGroup();
+    kneeGroup();
 
-    // Quantity and place.
+    auto* layout = new QGridLayout(this);
+    layout->addLayout(quantity, 0, 0);
+    addToGrid(layout, {{range, 1, 0},
+                       {stopLabel(3, this), 1, 1, 1, 1, Qt::AlignTop},
+                       {maxFrame_, 2, 0},
+                       {output, 3, 0},
+                       {stopLabel(4, this), 3, 1, 1, 1, Qt::AlignTop},
+                       {kinked_, 4, 0},
+                       {kneeFrame_, 5, 0},
+                       {stopLabel(5, this), 5, 1, 1, 1, Qt::AlignTop}});
+    layout->setRowStretch(6, 1);
+    connectHandlers();
+}
+
+// Quantity and place.
+QGridLayout* AnalogPageView::quantityRow() {
     quantity_ = new QComboBox(this);
     quantity_->setObjectName(QStringLiteral("Messgrösse_Analog_Combo"));
     quantity_->setMinimumContentsLength(10);  // the longest names may be cut, not the page
@@ -46,13 +66,16 @@ AnalogPageView::AnalogPageView(Record& record, char decimal, QWidget* parent)
     place_->setObjectName(QStringLiteral("Messort_Analog_Combo"));
     place_->setMinimumContentsLength(6);  // "L1 - N", "Summe"
     place_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    auto* quantityRow = new QGridLayout;
-    quantityRow->addWidget(namedLabel(QStringLiteral("Beschriftungen_Label_0"), this), 0, 0, 1, 2);
-    quantityRow->addWidget(quantity_, 1, 0);
-    quantityRow->addWidget(place_, 1, 1);
-    quantityRow->setColumnStretch(0, 1);
+    auto* row = new QGridLayout;
+    addToGrid(row, {{namedLabel(QStringLiteral("Beschriftungen_Label_0"), this), 0, 0, 1, 2},
+                    {quantity_, 1, 0},
+                    {place_, 1, 1}});
+    row->setColumnStretch(0, 1);
+    return row;
+}
 
-    // Measuring range, and below it the allowed maximum.
+// The measuring range: start, end and unit, and the "cap. ... ind." line of the power factors.
+QGroupBox* AnalogPageView::rangeGroup() {
     auto* range = new QGroupBox(this);
     range->setObjectName(QStringLiteral("Analog_Messbereich1_Frame"));
     rangeStart_ = field("Analog_messbereich_von_Text");
@@ -61,26 +84,33 @@ AnalogPageView::AnalogPageView(Record& record, char decimal, QWidget* parent)
     unit_->setMinimumWidth(30);
     capInd_ = namedLabel(QStringLiteral("Beschriftungen_Label_8"), range);
     capInd_->hide();
-    auto* rangeGrid = new QGridLayout(range);
-    rangeGrid->addWidget(namedLabel(QStringLiteral("Beschriftungen_Label_1"), range), 0, 0);
-    rangeGrid->addWidget(rangeStart_, 0, 1);
-    rangeGrid->addWidget(namedLabel(QStringLiteral("Beschriftungen_Label_2"), range), 0, 2);
-    rangeGrid->addWidget(rangeEnd_, 0, 3);
-    rangeGrid->addWidget(unit_, 0, 4);
-    rangeGrid->addWidget(capInd_, 1, 1, 1, 3);
-    rangeGrid->setColumnStretch(5, 1);
+    auto* grid = new QGridLayout(range);
+    addToGrid(grid, {{namedLabel(QStringLiteral("Beschriftungen_Label_1"), range), 0, 0},
+                     {rangeStart_, 0, 1},
+                     {namedLabel(QStringLiteral("Beschriftungen_Label_2"), range), 0, 2},
+                     {rangeEnd_, 0, 3},
+                     {unit_, 0, 4},
+                     {capInd_, 1, 1, 1, 3}});
+    grid->setColumnStretch(5, 1);
+    return range;
+}
+
+// Below the range, the largest range allowed with the information or exclamation picture.
+void AnalogPageView::allowedRangeFrame() {
     maxFrame_ = new QFrame(this);
     maxFrame_->setObjectName(QStringLiteral("Analog_Messbereich2_Frame"));
     allowed_ = namedLabel(QStringLiteral("Analog_max_Messbereich_Label"), maxFrame_);
     image_ = namedLabel(QStringLiteral("Analog_Meldung_Image"), maxFrame_);
     image_->setPixmap(infoSign(18));
-    auto* maxRow = new QHBoxLayout(maxFrame_);
-    maxRow->setContentsMargins(8, 0, 0, 0);
-    maxRow->addWidget(image_);
-    maxRow->addWidget(namedLabel(QStringLiteral("Analog_Max_Label"), maxFrame_));
-    maxRow->addWidget(allowed_, 1);
+    auto* row = new QHBoxLayout(maxFrame_);
+    row->setContentsMargins(8, 0, 0, 0);
+    row->addWidget(image_);
+    row->addWidget(namedLabel(QStringLiteral("Analog_Max_Label"), maxFrame_));
+    row->addWidget(allowed_, 1);
+}
 
-    // Output signal and limitation.
+// Output signal and limitation.
+QGroupBox* AnalogPageView::outputGroup() {
     auto* output = new QGroupBox(this);
     output->setObjectName(QStringLiteral("Analog_Ausgangssignal_Frame"));
     outputUnit_ = new QComboBox(output);
@@ -92,57 +122,54 @@ AnalogPageView::AnalogPageView(Record& record, char decimal, QWidget* parent)
     outputEnd_ = field("Analog_Ausgangssignal_bis_Text");
     limitMin_ = field("Analog_Ausgangssignal_min_Text");
     limitMax_ = field("Analog_Ausgangssignal_max_Text");
-    auto* outputGrid = new QGridLayout(output);
-    outputGrid->addWidget(outputUnit_, 0, 0);
-    outputGrid->addWidget(namedLabel(QStringLiteral("Beschriftungen_Label_3"), output), 0, 1);
-    outputGrid->addWidget(outputStart_, 0, 2);
-    outputGrid->addWidget(namedLabel(QStringLiteral("Beschriftungen_Label_4"), output), 0, 3);
-    outputGrid->addWidget(outputEnd_, 0, 4);
-    outputGrid->addWidget(outputUnitLabel_, 0, 5);
-    outputGrid->addWidget(namedLabel(QStringLiteral("Beschriftungen_Label_5"), output), 1, 0);
-    outputGrid->addWidget(namedLabel(QStringLiteral("Beschriftungen_Label_6"), output), 1, 1);
-    outputGrid->addWidget(limitMin_, 1, 2);
-    outputGrid->addWidget(namedLabel(QStringLiteral("Beschriftungen_Label_7"), output), 1, 3);
-    outputGrid->addWidget(limitMax_, 1, 4);
-    outputGrid->setColumnStretch(6, 1);
+    const auto label = [output](int n) {
+        return namedLabel(QStringLiteral("Beschriftungen_Label_%1").arg(n), output);
+    };
+    auto* grid = new QGridLayout(output);
+    addToGrid(grid, {{outputUnit_, 0, 0},
+                     {label(3), 0, 1},
+                     {outputStart_, 0, 2},
+                     {label(4), 0, 3},
+                     {outputEnd_, 0, 4},
+                     {outputUnitLabel_, 0, 5},
+                     {label(5), 1, 0},
+                     {label(6), 1, 1},
+                     {limitMin_, 1, 2},
+                     {label(7), 1, 3},
+                     {limitMax_, 1, 4}});
+    grid->setColumnStretch(6, 1);
+    return output;
+}
 
-    // Kinked characteristic: the knee between range start and end, output start and end.
+// Kinked characteristic: the knee between range start and end, output start and end, with the
+// six labels kn 0..5 around it.
+void AnalogPageView::kneeGroup() {
     kinked_ = new QCheckBox(this);
     kinked_->setObjectName(QStringLiteral("knick_check"));
     kneeFrame_ = new QGroupBox(this);
     kneeFrame_->setObjectName(QStringLiteral("Analog_Knick_Frame"));
     kneeInput_ = field("Knickwert_Eingang_Text");
     kneeOutput_ = field("Knickwert_Ausgang_Text");
-    for (int i = 0; i < 6; ++i) {
-        kn_[static_cast<std::size_t>(i)] = namedLabel(QStringLiteral("kn_%1").arg(i), kneeFrame_);
-        kn_[static_cast<std::size_t>(i)]->setAlignment(Qt::AlignCenter);
-        kn_[static_cast<std::size_t>(i)]->setMinimumWidth(36);
+    for (std::size_t i = 0; i < kn_.size(); ++i) {
+        kn_[i] = namedLabel(QStringLiteral("kn_%1").arg(i), kneeFrame_);
+        kn_[i]->setAlignment(Qt::AlignCenter);
+        kn_[i]->setMinimumWidth(36);
     }
-    auto* kneeGrid = new QGridLayout(kneeFrame_);
-    kneeGrid->addWidget(kn_[0], 0, 0);
-    kneeGrid->addWidget(kneeInput_, 0, 1);
-    kneeGrid->addWidget(kn_[1], 0, 2);
-    kneeGrid->addWidget(kn_[4], 0, 3);
-    kneeGrid->addWidget(kn_[2], 1, 0);
-    kneeGrid->addWidget(kneeOutput_, 1, 1);
-    kneeGrid->addWidget(kn_[3], 1, 2);
-    kneeGrid->addWidget(kn_[5], 1, 3);
-    kneeGrid->setColumnStretch(4, 1);
+    auto* grid = new QGridLayout(kneeFrame_);
+    addToGrid(grid, {{kn_[0], 0, 0},
+                     {kneeInput_, 0, 1},
+                     {kn_[1], 0, 2},
+                     {kn_[4], 0, 3},
+                     {kn_[2], 1, 0},
+                     {kneeOutput_, 1, 1},
+                     {kn_[3], 1, 2},
+                     {kn_[5], 1, 3}});
+    grid->setColumnStretch(4, 1);
     kneeFrame_->hide();
+}
 
-    auto* layout = new QGridLayout(this);
-    layout->addLayout(quantityRow, 0, 0);
-    layout->addWidget(range, 1, 0);
-    layout->addWidget(stopLabel(3, this), 1, 1, Qt::AlignTop);
-    layout->addWidget(maxFrame_, 2, 0);
-    layout->addWidget(output, 3, 0);
-    layout->addWidget(stopLabel(4, this), 3, 1, Qt::AlignTop);
-    layout->addWidget(kinked_, 4, 0);
-    layout->addWidget(kneeFrame_, 5, 0);
-    layout->addWidget(stopLabel(5, this), 5, 1, Qt::AlignTop);
-    layout->setRowStretch(6, 1);
-
-    // Handlers: only for the user's own changes (fills are quiet).
+// Handlers: only for the user's own changes (fills are quiet).
+void AnalogPageView::connectHandlers() {
     connect(quantity_, &QComboBox::currentIndexChanged, this, &AnalogPageView::quantityChanged);
     connect(place_, &QComboBox::currentIndexChanged, this, &AnalogPageView::placeChanged);
     connect(outputUnit_, &QComboBox::currentIndexChanged, this, &AnalogPageView::outputUnitChanged);

@@ -14,6 +14,7 @@
 class QCheckBox;
 class QComboBox;
 class QFrame;
+class QGridLayout;
 class QLabel;
 
 namespace kalvo {
@@ -43,6 +44,14 @@ class AnalogPageView : public QGroupBox {
     void stored(const kalvo::PageCheck& check);  // a quantity or place change stored the page
 
   private:
+    // Construction, group by group.
+    QGridLayout* quantityRow();
+    QGroupBox* rangeGroup();
+    void allowedRangeFrame();
+    QGroupBox* outputGroup();
+    void kneeGroup();
+    void connectHandlers();
+
     void quantityChanged();
     void placeChanged();
     void outputUnitChanged();

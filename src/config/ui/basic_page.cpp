@@ -12,10 +12,25 @@
 #include "config/ui/page_widgets.h"
 #include "config/ui/quiet.h"
 #include "config/ui/signs.h"
-#include "shell/ui/qt_text.h"
 #include "text/value_lists.h"
+#include "widgets/qt_text.h"
 
 namespace kalvo {
+
+// The controls of one nominal input, voltage or current: typed directly into a list or, with
+// a transformer, as its primary and secondary.
+struct NominalInputNames {
+    const char* frame;
+    const char* option;  // + "0" direct, + "1" transformer
+    const char* direct;
+    const char* list;
+    const char* unit;
+    const char* transformer;
+    const char* caption;
+    const char* primary;
+    const char* secondary;
+    const char* transformerUnit;
+};
 
 namespace {
 
@@ -25,6 +40,31 @@ QRadioButton* option(const QString& name, QButtonGroup* group, int id, QWidget* 
     group->addButton(b, id);
     return b;
 }
+
+constexpr NominalInputNames kVoltageInput{
+    .frame = "Nenneingangsspannung_Frame",
+    .option = "Spannungswandler_Option_",
+    .direct = "ohne_Spg_Wandler_Frame",
+    .list = "Nenneingangsspannung_Combo",
+    .unit = "Spannung_Einheit_Label",
+    .transformer = "mit_Spg_Wandler_Frame",
+    .caption = "G2_0",
+    .primary = "Pimäreingangsspannung_Text",
+    .secondary = "Sekundäreingangsspannung_Text",
+    .transformerUnit = "Wandlerspannung_Einheit_Label",
+};
+constexpr NominalInputNames kCurrentInput{
+    .frame = "Nenneingangsstrom_Frame",
+    .option = "Stromwandler_Option_",
+    .direct = "ohne_Strom_Wandler_Frame",
+    .list = "Nenneingangsstrom_Combo",
+    .unit = "Strom_Einheit_Label",
+    .transformer = "mit_Strom_Wandler_Frame",
+    .caption = "G2_1",
+    .primary = "Primäreingangsstrom_Text",
+    .secondary = "Sekundäreingangsstrom_Text",
+    .transformerUnit = "Wandlerstrom_Einheit_Label",
+};
 
 }  // namespace
 
@@ -38,8 +78,30 @@ FilteredEdit* BasicPageView::numberField(const char* name, bool inCombo) {
 
 BasicPageView::BasicPageView(char decimal, QWidget* parent) : QGroupBox(parent), decimal_(decimal) {
     setObjectName(QStringLiteral("Grundeinstellungen_Frame"));
+    QGroupBox* connection = connectionTypeGroup();
+    QGroupBox* frequency = frequencyGroup();
+    QGroupBox* voltage = voltageGroup();
+    QGroupBox* current = currentGroup();
+    limitFrame();
 
-    // Connection type.
+    auto* layout = new QGridLayout(this);
+    addToGrid(layout, {{connection, 0, 0},
+                       {frequency, 1, 0},
+                       {voltage, 2, 0},
+                       {stopLabel(1, this), 2, 1, 1, 1, Qt::AlignTop},
+                       {current, 3, 0},
+                       {stopLabel(2, this), 3, 1, 1, 1, Qt::AlignTop},
+                       {Grund_Meldung_Frame_, 4, 0}});
+    layout->setRowStretch(5, 1);
+
+    connectHandlers();
+    selectOption(frequency_, 1);
+    selectOption(voltageOption_, 0);
+    selectOption(currentOption_, 0);
+    refreshView();
+}
+
+QGroupBox* BasicPageView::connectionTypeGroup() {
     auto* G1_0 = new QGroupBox(this);
     G1_0->setObjectName(QStringLiteral("G1_0"));
     Anschlussart_Combo_ = new QComboBox(G1_0);
@@ -47,8 +109,10 @@ BasicPageView::BasicPageView(char decimal, QWidget* parent) : QGroupBox(parent),
     Anschlussart_Combo_->setMinimumContentsLength(20);
     Anschlussart_Combo_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     (new QVBoxLayout(G1_0))->addWidget(Anschlussart_Combo_);
+    return G1_0;
+}
 
-    // Nominal frequency.
+QGroupBox* BasicPageView::frequencyGroup() {
     auto* G1_1 = new QGroupBox(this);
     G1_1->setObjectName(QStringLiteral("G1_1"));
     frequency_ = new QButtonGroup(this);
@@ -58,94 +122,88 @@ BasicPageView::BasicPageView(char decimal, QWidget* parent) : QGroupBox(parent),
             option(QStringLiteral("Nennfrquenz_Option_%1").arg(i), frequency_, i, G1_1));
     }
     frequencyRow->addStretch();
+    return G1_1;
+}
 
-    // Nominal voltage, direct or through a transformer.
-    auto* voltage = new QGroupBox(this);
-    voltage->setObjectName(QStringLiteral("Nenneingangsspannung_Frame"));
-    voltageOption_ = new QButtonGroup(this);
-    auto* vOptions = new QHBoxLayout;
-    vOptions->addWidget(
-        option(QStringLiteral("Spannungswandler_Option_0"), voltageOption_, 0, voltage));
-    vOptions->addWidget(
-        option(QStringLiteral("Spannungswandler_Option_1"), voltageOption_, 1, voltage));
-    vOptions->addStretch();
-    ohneSpg_ = new QWidget(voltage);
-    ohneSpg_->setObjectName(QStringLiteral("ohne_Spg_Wandler_Frame"));
-    Nenneingangsspannung_Combo_ = new QComboBox(ohneSpg_);
-    Nenneingangsspannung_Combo_->setObjectName(QStringLiteral("Nenneingangsspannung_Combo"));
-    Nenneingangsspannung_Combo_->setLineEdit(numberField("", true));
-    Nenneingangsspannung_Combo_->setInsertPolicy(QComboBox::NoInsert);
-    suffix_ = namedLabel(QStringLiteral("L_L__L_N_Label"), voltage);
-    auto* ohneSpgRow = new QHBoxLayout(ohneSpg_);
-    ohneSpgRow->setContentsMargins(0, 0, 0, 0);
-    ohneSpgRow->addWidget(Nenneingangsspannung_Combo_, 1);
-    ohneSpgRow->addWidget(namedLabel(QStringLiteral("Spannung_Einheit_Label"), ohneSpg_));
-    ohneSpgRow->addStretch();
-    mitSpg_ = new QWidget(voltage);
-    mitSpg_->setObjectName(QStringLiteral("mit_Spg_Wandler_Frame"));
-    vtPrimary_ = numberField("Pimäreingangsspannung_Text", false);
-    vtSecondary_ = numberField("Sekundäreingangsspannung_Text", false);
-    auto* mitSpgGrid = new QGridLayout(mitSpg_);
-    mitSpgGrid->setContentsMargins(0, 0, 0, 0);
-    mitSpgGrid->addWidget(namedLabel(QStringLiteral("G2_0"), mitSpg_), 0, 0, 1, 3);
-    mitSpgGrid->addWidget(vtPrimary_, 1, 0);
-    mitSpgGrid->addWidget(vtSecondary_, 1, 1);
-    mitSpgGrid->addWidget(namedLabel(QStringLiteral("Wandlerspannung_Einheit_Label"), mitSpg_), 1,
-                          2);
-    mitSpgGrid->setColumnStretch(3, 1);
-    // The suffix names the voltage typed, with or without transformer.
-    auto* voltageInputs = new QVBoxLayout;
-    voltageInputs->addWidget(ohneSpg_);
-    voltageInputs->addWidget(mitSpg_);
-    auto* voltageRow = new QHBoxLayout;
-    voltageRow->addLayout(voltageInputs, 1);
-    voltageRow->addWidget(suffix_, 0, Qt::AlignBottom);
-    auto* voltageLayout = new QVBoxLayout(voltage);
-    voltageLayout->addLayout(vOptions);
-    voltageLayout->addLayout(voltageRow);
-
-    // Nominal current, direct or through a transformer.
-    auto* current = new QGroupBox(this);
-    current->setObjectName(QStringLiteral("Nenneingangsstrom_Frame"));
-    currentOption_ = new QButtonGroup(this);
-    auto* cOptions = new QHBoxLayout;
-    cOptions->addWidget(
-        option(QStringLiteral("Stromwandler_Option_0"), currentOption_, 0, current));
-    cOptions->addWidget(
-        option(QStringLiteral("Stromwandler_Option_1"), currentOption_, 1, current));
-    cOptions->addStretch();
-    ohneStrom_ = new QWidget(current);
-    ohneStrom_->setObjectName(QStringLiteral("ohne_Strom_Wandler_Frame"));
-    Nenneingangsstrom_Combo_ = new QComboBox(ohneStrom_);
-    Nenneingangsstrom_Combo_->setObjectName(QStringLiteral("Nenneingangsstrom_Combo"));
-    Nenneingangsstrom_Combo_->setLineEdit(numberField("", true));
-    Nenneingangsstrom_Combo_->setInsertPolicy(QComboBox::NoInsert);
-    auto* ohneStromRow = new QHBoxLayout(ohneStrom_);
-    ohneStromRow->setContentsMargins(0, 0, 0, 0);
-    ohneStromRow->addWidget(Nenneingangsstrom_Combo_, 1);
-    ohneStromRow->addWidget(namedLabel(QStringLiteral("Strom_Einheit_Label"), ohneStrom_));
-    ohneStromRow->addStretch();
-    mitStrom_ = new QWidget(current);
-    mitStrom_->setObjectName(QStringLiteral("mit_Strom_Wandler_Frame"));
-    ctPrimary_ = numberField("Primäreingangsstrom_Text", false);
-    ctSecondary_ = numberField("Sekundäreingangsstrom_Text", false);
-    auto* mitStromGrid = new QGridLayout(mitStrom_);
-    mitStromGrid->setContentsMargins(0, 0, 0, 0);
-    mitStromGrid->addWidget(namedLabel(QStringLiteral("G2_1"), mitStrom_), 0, 0, 1, 3);
-    mitStromGrid->addWidget(ctPrimary_, 1, 0);
-    mitStromGrid->addWidget(ctSecondary_, 1, 1);
-    mitStromGrid->addWidget(namedLabel(QStringLiteral("Wandlerstrom_Einheit_Label"), mitStrom_), 1,
-                            2);
-    mitStromGrid->setColumnStretch(3, 1);
-    auto* currentLayout = new QVBoxLayout(current);
-    currentLayout->addLayout(cOptions);
-    currentLayout->addWidget(ohneStrom_);
-    currentLayout->addWidget(mitStrom_);
-    for (FilteredEdit* e : {vtPrimary_, vtSecondary_, ctPrimary_, ctSecondary_}) {
-        e->setMaximumWidth(90);
+BasicPageView::NominalInput BasicPageView::nominalInput(const NominalInputNames& names) {
+    NominalInput in;
+    in.frame = new QGroupBox(this);
+    in.frame->setObjectName(qs(names.frame));
+    in.option = new QButtonGroup(this);
+    in.options = new QHBoxLayout;
+    for (int i = 0; i < 2; ++i) {
+        in.options->addWidget(
+            option(qs(names.option) + QString::number(i), in.option, i, in.frame));
     }
+    in.options->addStretch();
 
-    // The message frame: "MAX:" and the hardware limit, shown by a failed check.
+    in.direct = new QWidget(in.frame);
+    in.direct->setObjectName(qs(names.direct));
+    in.list = new QComboBox(in.direct);
+    in.list->setObjectName(qs(names.list));
+    in.list->setLineEdit(numberField("", true));
+    in.list->setInsertPolicy(QComboBox::NoInsert);
+    auto* directRow = new QHBoxLayout(in.direct);
+    directRow->setContentsMargins(0, 0, 0, 0);
+    directRow->addWidget(in.list, 1);
+    directRow->addWidget(namedLabel(qs(names.unit), in.direct));
+    directRow->addStretch();
+
+    in.transformer = new QWidget(in.frame);
+    in.transformer->setObjectName(qs(names.transformer));
+    in.primary = numberField(names.primary, false);
+    in.secondary = numberField(names.secondary, false);
+    auto* transformerGrid = new QGridLayout(in.transformer);
+    transformerGrid->setContentsMargins(0, 0, 0, 0);
+    addToGrid(transformerGrid, {{namedLabel(qs(names.caption), in.transformer), 0, 0, 1, 3},
+                                {in.primary, 1, 0},
+                                {in.secondary, 1, 1},
+                                {namedLabel(qs(names.transformerUnit), in.transformer), 1, 2}});
+    transformerGrid->setColumnStretch(3, 1);
+    for (FilteredEdit* e : {in.primary, in.secondary}) e->setMaximumWidth(90);
+    return in;
+}
+
+// The nominal voltage, with the suffix that names the voltage typed (line to line or line to
+// neutral, with or without transformer) beside the inputs.
+QGroupBox* BasicPageView::voltageGroup() {
+    const NominalInput in = nominalInput(kVoltageInput);
+    voltageOption_ = in.option;
+    Nenneingangsspannung_Combo_ = in.list;
+    ohneSpg_ = in.direct;
+    mitSpg_ = in.transformer;
+    vtPrimary_ = in.primary;
+    vtSecondary_ = in.secondary;
+    suffix_ = namedLabel(QStringLiteral("L_L__L_N_Label"), in.frame);
+    auto* inputs = new QVBoxLayout;
+    inputs->addWidget(ohneSpg_);
+    inputs->addWidget(mitSpg_);
+    auto* row = new QHBoxLayout;
+    row->addLayout(inputs, 1);
+    row->addWidget(suffix_, 0, Qt::AlignBottom);
+    auto* layout = new QVBoxLayout(in.frame);
+    layout->addLayout(in.options);
+    layout->addLayout(row);
+    return in.frame;
+}
+
+QGroupBox* BasicPageView::currentGroup() {
+    const NominalInput in = nominalInput(kCurrentInput);
+    currentOption_ = in.option;
+    Nenneingangsstrom_Combo_ = in.list;
+    ohneStrom_ = in.direct;
+    mitStrom_ = in.transformer;
+    ctPrimary_ = in.primary;
+    ctSecondary_ = in.secondary;
+    auto* layout = new QVBoxLayout(in.frame);
+    layout->addLayout(in.options);
+    layout->addWidget(ohneStrom_);
+    layout->addWidget(mitStrom_);
+    return in.frame;
+}
+
+// The message frame: "MAX:" and the hardware limit, shown by a failed check.
+void BasicPageView::limitFrame() {
     Grund_Meldung_Frame_ = new QFrame(this);
     Grund_Meldung_Frame_->setObjectName(QStringLiteral("Grund_Meldung_Frame"));
     Grund_Meldung_Frame_->setFrameShape(QFrame::StyledPanel);
@@ -159,18 +217,10 @@ BasicPageView::BasicPageView(char decimal, QWidget* parent) : QGroupBox(parent),
     messageRow->addWidget(namedLabel(QStringLiteral("Label5"), Grund_Meldung_Frame_));
     messageRow->addWidget(Label4_, 1);
     Grund_Meldung_Frame_->hide();
+}
 
-    auto* layout = new QGridLayout(this);
-    layout->addWidget(G1_0, 0, 0);
-    layout->addWidget(G1_1, 1, 0);
-    layout->addWidget(voltage, 2, 0);
-    layout->addWidget(stopLabel(1, this), 2, 1, Qt::AlignTop);
-    layout->addWidget(current, 3, 0);
-    layout->addWidget(stopLabel(2, this), 3, 1, Qt::AlignTop);
-    layout->addWidget(Grund_Meldung_Frame_, 4, 0);
-    layout->setRowStretch(5, 1);
-
-    // Handlers: they run only for the user's own changes (fills are quiet).
+// Handlers: they run only for the user's own changes (fills are quiet).
+void BasicPageView::connectHandlers() {
     connect(Anschlussart_Combo_, &QComboBox::currentIndexChanged, this, [this] {
         Grund_Meldung_Frame_->hide();
         emit touched();
@@ -180,11 +230,6 @@ BasicPageView::BasicPageView(char decimal, QWidget* parent) : QGroupBox(parent),
     connect(currentOption_, &QButtonGroup::idClicked, this, [this] { refreshView(); });
     connect(Nenneingangsspannung_Combo_, &QComboBox::activated, this, &BasicPageView::inputTouched);
     connect(Nenneingangsstrom_Combo_, &QComboBox::activated, this, &BasicPageView::inputTouched);
-
-    selectOption(frequency_, 1);
-    selectOption(voltageOption_, 0);
-    selectOption(currentOption_, 0);
-    refreshView();
 }
 
 void BasicPageView::inputTouched() {

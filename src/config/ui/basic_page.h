@@ -15,12 +15,14 @@
 class QButtonGroup;
 class QComboBox;
 class QFrame;
+class QHBoxLayout;
 class QLabel;
 class QRadioButton;
 
 namespace kalvo {
 
 class FilteredEdit;
+struct NominalInputNames;
 
 class BasicPageView : public QGroupBox {
     Q_OBJECT
@@ -44,6 +46,27 @@ class BasicPageView : public QGroupBox {
     void pictureChanged(int connectionType);
 
   private:
+    // The controls one nominal input group holds.
+    struct NominalInput {
+        QGroupBox* frame = nullptr;
+        QButtonGroup* option = nullptr;  // 0 direct, 1 transformer
+        QHBoxLayout* options = nullptr;
+        QWidget* direct = nullptr;
+        QComboBox* list = nullptr;
+        QWidget* transformer = nullptr;
+        FilteredEdit* primary = nullptr;
+        FilteredEdit* secondary = nullptr;
+    };
+
+    // Construction, group by group.
+    QGroupBox* connectionTypeGroup();
+    QGroupBox* frequencyGroup();
+    NominalInput nominalInput(const NominalInputNames& names);
+    QGroupBox* voltageGroup();
+    QGroupBox* currentGroup();
+    void limitFrame();
+    void connectHandlers();
+
     void refreshView();  // transformer frames, suffix, picture
     void inputTouched();
     FilteredEdit* numberField(const char* name, bool inCombo);

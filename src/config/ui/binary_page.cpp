@@ -14,15 +14,27 @@
 #include "config/ui/page_widgets.h"
 #include "config/ui/quiet.h"
 #include "config/ui/signs.h"
-#include "shell/ui/qt_text.h"
 #include "text/value_lists.h"
+#include "widgets/qt_text.h"
 
 namespace kalvo {
 
 BinaryPageView::BinaryPageView(Record& record, char decimal, QWidget* parent)
     : QGroupBox(parent), record_(record), decimal_(decimal) {
     setObjectName(QStringLiteral("Binar_Frame1"));
+    QVBoxLayout* modes = modeOptions();
+    limitGroup();
 
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(modes);
+    layout->addWidget(limitFrame_);
+    layout->addStretch();
+    limitFrame_->hide();
+    connectHandlers();
+}
+
+// No signal, device active, limit value.
+QVBoxLayout* BinaryPageView::modeOptions() {
     mode_ = new QButtonGroup(this);
     auto* modes = new QVBoxLayout;
     for (int i = 0; i < 3; ++i) {
@@ -31,8 +43,12 @@ BinaryPageView::BinaryPageView(Record& record, char decimal, QWidget* parent)
         mode_->addButton(b, i);
         modes->addWidget(b);
     }
+    return modes;
+}
 
-    // The limit value, shown only in limit-value mode.
+// The limit value, shown only in limit-value mode: quantity and place, the limit in its unit,
+// the direction, and the allowed range.
+void BinaryPageView::limitGroup() {
     limitFrame_ = new QGroupBox(this);
     limitFrame_->setObjectName(QStringLiteral("Binar_Frame2"));
     quantity_ = new QComboBox(limitFrame_);
@@ -48,25 +64,8 @@ BinaryPageView::BinaryPageView(Record& record, char decimal, QWidget* parent)
     limit_->setMaximumWidth(90);
     unit_ = namedLabel(QStringLiteral("Messbereichs_einheit_binär_Label"), limitFrame_);
     unit_->setMinimumWidth(30);
-    direction_ = new QButtonGroup(this);
-    auto* directions = new QHBoxLayout;
-    for (int i = 0; i < 2; ++i) {
-        auto* b = new QRadioButton(limitFrame_);
-        b->setObjectName(QStringLiteral("über_unterschreitung_Option_%1").arg(i));
-        direction_->addButton(b, i);
-        directions->addWidget(b);
-    }
-    directions->addStretch();
-    rangeFrame_ = new QFrame(limitFrame_);
-    rangeFrame_->setObjectName(QStringLiteral("Binar_Frame3"));
-    allowed_ = namedLabel(QStringLiteral("Binär_max_Messbereich_Label"), rangeFrame_);
-    image_ = namedLabel(QStringLiteral("Binär_Meldung_Image"), rangeFrame_);
-    image_->setPixmap(infoSign(18));
-    auto* rangeRow = new QHBoxLayout(rangeFrame_);
-    rangeRow->setContentsMargins(0, 0, 0, 0);
-    rangeRow->addWidget(image_);
-    rangeRow->addWidget(namedLabel(QStringLiteral("Binär_Max_Label"), rangeFrame_));
-    rangeRow->addWidget(allowed_, 1);
+    QHBoxLayout* directions = directionOptions();
+    allowedRangeFrame();
     QLabel* stop = stopLabel(6, limitFrame_);
 
     auto* grid = new QGridLayout(limitFrame_);
@@ -76,20 +75,44 @@ BinaryPageView::BinaryPageView(Record& record, char decimal, QWidget* parent)
     quantityRow->addWidget(place_);
     grid->addWidget(namedLabel(QStringLiteral("Beschriftungen_Label_9"), limitFrame_), 0, 0, 1, 4);
     grid->addLayout(quantityRow, 1, 0, 1, 4);
-    grid->addWidget(namedLabel(QStringLiteral("Beschriftungen_Label_10"), limitFrame_), 2, 0);
-    grid->addWidget(limit_, 2, 1);
-    grid->addWidget(unit_, 2, 2);
-    grid->addWidget(stop, 2, 3, Qt::AlignLeft);
+    addToGrid(grid, {{namedLabel(QStringLiteral("Beschriftungen_Label_10"), limitFrame_), 2, 0},
+                     {limit_, 2, 1},
+                     {unit_, 2, 2},
+                     {stop, 2, 3, 1, 1, Qt::AlignLeft}});
     grid->addLayout(directions, 3, 0, 1, 4);
     grid->addWidget(rangeFrame_, 4, 0, 1, 4);
     grid->setColumnStretch(3, 1);
+}
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(modes);
-    layout->addWidget(limitFrame_);
-    layout->addStretch();
-    limitFrame_->hide();
+// Exceeding or falling below the limit.
+QHBoxLayout* BinaryPageView::directionOptions() {
+    direction_ = new QButtonGroup(this);
+    auto* directions = new QHBoxLayout;
+    for (int i = 0; i < 2; ++i) {
+        auto* b = new QRadioButton(limitFrame_);
+        b->setObjectName(QStringLiteral("über_unterschreitung_Option_%1").arg(i));
+        direction_->addButton(b, i);
+        directions->addWidget(b);
+    }
+    directions->addStretch();
+    return directions;
+}
 
+// The allowed range with the information or exclamation picture.
+void BinaryPageView::allowedRangeFrame() {
+    rangeFrame_ = new QFrame(limitFrame_);
+    rangeFrame_->setObjectName(QStringLiteral("Binar_Frame3"));
+    allowed_ = namedLabel(QStringLiteral("Binär_max_Messbereich_Label"), rangeFrame_);
+    image_ = namedLabel(QStringLiteral("Binär_Meldung_Image"), rangeFrame_);
+    image_->setPixmap(infoSign(18));
+    auto* row = new QHBoxLayout(rangeFrame_);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(image_);
+    row->addWidget(namedLabel(QStringLiteral("Binär_Max_Label"), rangeFrame_));
+    row->addWidget(allowed_, 1);
+}
+
+void BinaryPageView::connectHandlers() {
     connect(mode_, &QButtonGroup::idClicked, this,
             [this](int id) { limitFrame_->setVisible(id == ModeLimit); });
     connect(quantity_, &QComboBox::currentIndexChanged, this, &BinaryPageView::quantityChanged);

@@ -11,7 +11,9 @@
 class QButtonGroup;
 class QComboBox;
 class QFrame;
+class QHBoxLayout;
 class QLabel;
+class QVBoxLayout;
 
 namespace kalvo {
 
@@ -36,6 +38,13 @@ class BinaryPageView : public QGroupBox {
     void stored(const kalvo::PageCheck& check);
 
   private:
+    // Construction, part by part.
+    QVBoxLayout* modeOptions();
+    void limitGroup();
+    QHBoxLayout* directionOptions();
+    void allowedRangeFrame();
+    void connectHandlers();
+
     void quantityChanged();
     void placeChanged();
     void fillPlaces(int quantity, int place);

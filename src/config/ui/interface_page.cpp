@@ -6,6 +6,7 @@
 #include "config/rules.h"
 #include "config/ui/quiet.h"
 #include "text/param_texts.h"
+#include "widgets/qt_text.h"
 
 namespace kalvo {
 
@@ -16,8 +17,7 @@ InterfacePageView::InterfacePageView(Record& record, QWidget* parent)
     // Three columns of 13, in the order of the record's cells.
     for (int i = 0; i < kInterfaceCells; ++i) {
         const std::string_view caption = kInterfaceCaptions[static_cast<std::size_t>(i)];
-        auto* box = new QCheckBox(
-            QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())), this);
+        auto* box = new QCheckBox(qs(caption), this);
         box->setObjectName(QStringLiteral("Schnittstelle_Messgrösse_Check_%1").arg(i));
         boxes_[static_cast<std::size_t>(i)] = box;
         grid->addWidget(box, i % 13, i / 13);

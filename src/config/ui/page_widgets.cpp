@@ -3,17 +3,22 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QLabel>
 
-#include "shell/ui/qt_text.h"
 #include "text/value_lists.h"
+#include "widgets/qt_text.h"
 
 namespace kalvo {
 
-QLabel* namedLabel(const QString& name, QWidget* parent, const QString& text) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    return l;
+void addToGrid(QGridLayout* grid, std::initializer_list<GridPlace> places) {
+    for (const GridPlace& p : places) {
+        if (p.rowSpan == 1 && p.columnSpan == 1) {
+            grid->addWidget(p.widget, p.row, p.column, p.alignment);
+        } else {
+            grid->addWidget(p.widget, p.row, p.column, p.rowSpan, p.columnSpan, p.alignment);
+        }
+    }
 }
 
 QLabel* stopLabel(int n, QWidget* parent) {

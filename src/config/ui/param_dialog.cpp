@@ -21,11 +21,12 @@
 #include "config/ui/interface_page.h"
 #include "config/ui/quiet.h"
 #include "config/ui/signs.h"
-#include "shell/ui/apply_texts.h"
-#include "shell/ui/aux_windows.h"
-#include "shell/ui/qt_text.h"
 #include "text/captions.h"
 #include "text/param_texts.h"
+#include "widgets/apply_texts.h"
+#include "widgets/aux_windows.h"
+#include "widgets/qt_text.h"
+#include "widgets/twips.h"
 
 namespace kalvo {
 
@@ -87,38 +88,61 @@ class PageList final : public QListWidget {
 
 }  // namespace
 
-param::param(AppContext& context, Language language, QString programFolder, QWidget* owner)
-    : QDialog(owner), ctx_(context), language_(language), folder_(std::move(programFolder)) {
+param::param(Record& record, DialogFlags& flags, char decimal, Language language,
+             QString programFolder, QWidget* owner)
+    : QDialog(owner),
+      record_(record),
+      flags_(flags),
+      decimal_(decimal),
+      language_(language),
+      programLanguage_(language),
+      folder_(std::move(programFolder)) {
     setObjectName(QStringLiteral("param"));
     setModal(false);
+    pageList();
+    signPictures();
+    pageFrames();
+    buttons();
+    languagePictures();
+    wiringFrame();
+    arrange();
+    connectSignals();
+    load();
+}
 
-    // Page list and the hidden memory of the page shown.
+// The page list and the hidden memory of the page shown.
+void param::pageList() {
     Parametrier_List_ = new PageList(this);
     Parametrier_List_->setObjectName(QStringLiteral("Parametrier_List"));
     Parametrier_List_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Copy_par_list_index_Label_ = new QLabel(QStringLiteral("0"), this);
     Copy_par_list_index_Label_->setObjectName(QStringLiteral("Copy_par_list_index_Label"));
     Copy_par_list_index_Label_->hide();
+}
 
-    // The pictures the warnings are drawn from.
+// The pictures the warnings are drawn from.
+void param::signPictures() {
     templatePicture(QStringLiteral("Leer_Bild_Image"), emptySign(kSignSize), this);
     templatePicture(QStringLiteral("Stop_Bild_Image"), stopSign(kSignSize), this);
     templatePicture(QStringLiteral("Ausrufezeichen_Bild_Image"), exclamationSign(kSignSize), this);
     templatePicture(QStringLiteral("Info_Bild_Image"), infoSign(kSignSize), this);
+}
 
-    // The four page frames; exactly one is visible.
-    basic_ = new BasicPageView(ctx_.decimal, this);
-    analog_ = new AnalogPageView(ctx_.record, ctx_.decimal, this);
-    binary_ = new BinaryPageView(ctx_.record, ctx_.decimal, this);
-    interface_ = new InterfacePageView(ctx_.record, this);
+// The four page frames, exactly one of them visible, their stop signs and the blink timer.
+void param::pageFrames() {
+    basic_ = new BasicPageView(decimal_, this);
+    analog_ = new AnalogPageView(record_, decimal_, this);
+    binary_ = new BinaryPageView(record_, decimal_, this);
+    interface_ = new InterfacePageView(record_, this);
     for (int n = 1; n <= 6; ++n) {
         stop1_[static_cast<std::size_t>(n)] = findChild<QLabel*>(QStringLiteral("stop1_%1").arg(n));
     }
     Timer1_ = new QTimer(this);
     Timer1_->setObjectName(QStringLiteral("Timer1"));
     Timer1_->setInterval(kBlinkMs);
+}
 
-    // Buttons.
+void param::buttons() {
     OK_ = new QPushButton(this);
     OK_->setObjectName(QStringLiteral("OK_Parametrieren"));
     Abbruch_ = new QPushButton(this);
@@ -128,8 +152,9 @@ param::param(AppContext& context, Language language, QString programFolder, QWid
     test_ = new QPushButton(this);
     test_->setObjectName(QStringLiteral("test"));
     for (QPushButton* b : {OK_, Abbruch_, anbild_, test_}) b->setAutoDefault(false);
+}
 
-    // The language pictures.
+void param::languagePictures() {
     Frame2_ = new QFrame(this);
     Frame2_->setObjectName(QStringLiteral("Frame2"));
     Deutsch_Image_ = languagePicture(QStringLiteral("Deutsch_Image"),
@@ -143,8 +168,10 @@ param::param(AppContext& context, Language language, QString programFolder, QWid
     pictures->addWidget(Deutsch_Image_);
     pictures->addWidget(Englisch_Image_);
     pictures->addWidget(Fraenkisch_Image_);
+}
 
-    // The wiring picture, beside the pages when the dialog is widened.
+// The wiring picture, beside the pages when the dialog is widened.
+void param::wiringFrame() {
     Picture1_ = new QFrame(this);
     Picture1_->setObjectName(QStringLiteral("Picture1"));
     Picture1_->setFrameShape(QFrame::StyledPanel);
@@ -152,9 +179,13 @@ param::param(AppContext& context, Language language, QString programFolder, QWid
     Anschlussbild_Image_->setObjectName(QStringLiteral("Anschlußbild_Image"));
     Anschlussbild_Image_->setAlignment(Qt::AlignCenter);
     (new QVBoxLayout(Picture1_))->addWidget(Anschlussbild_Image_);
-    Picture1_->setFixedWidth(twips(6400));
+    Picture1_->setFixedWidth(twipsToPixels(*this, 6400));
     Picture1_->hide();
+}
 
+// The list, the buttons and the language pictures on the left, the page frames beside them,
+// and the wiring picture on the right.
+void param::arrange() {
     auto* left = new QVBoxLayout;
     left->addWidget(Parametrier_List_, 1);
     for (QPushButton* b : {OK_, Abbruch_, anbild_, test_}) left->addWidget(b);
@@ -167,7 +198,9 @@ param::param(AppContext& context, Language language, QString programFolder, QWid
     layout->addLayout(left);
     layout->addLayout(pages, 1);
     layout->addWidget(Picture1_);
+}
 
+void param::connectSignals() {
     connect(Parametrier_List_, &QListWidget::currentRowChanged, this,
             &param::Parametrier_List_Click);
     connect(OK_, &QPushButton::clicked, this, [this] { OK_Parametrieren_Click(); });
@@ -186,33 +219,30 @@ param::param(AppContext& context, Language language, QString programFolder, QWid
     connect(analog_, &AnalogPageView::touched, this, [this] { Seitenmeldung_loeschen(1); });
     connect(binary_, &BinaryPageView::touched, this, [this] { stopp(0); });
     const auto changeStored = [this](const PageCheck& check) {
-        ctx_.Eingabefehler = check.Eingabefehler;
+        flags_.Eingabefehler = check.Eingabefehler;
         for (int n = 1; n <= 6; ++n) {
             if (check.stop[static_cast<std::size_t>(n)]) stopp(n);
         }
     };
     connect(analog_, &AnalogPageView::stored, this, changeStored);
     connect(binary_, &BinaryPageView::stored, this, changeStored);
+}
 
-    // Load: the texts of the language with the start state, then the basic page from the record.
+// Load: the texts of the language with the start state, then the basic page from the record.
+void param::load() {
     applyTexts(language_);
     max_info();
-    basic_->setTitle(qs(pageListText(ctx_.record, 0, language_)));
+    basic_->setTitle(qs(pageListText(record_, 0, language_)));
     analog_->hide();
     binary_->hide();
     interface_->hide();
     P_in_index();
     stopp(0);
     // The height is this program's choice: 7000 twips fit every page.
-    resize(twips(7900), twips(7000));
+    resize(twipsToPixels(*this, 7900), twipsToPixels(*this, 7000));
 }
 
 param::~param() = default;
-
-int param::twips(int value) const {
-    const int dpi = logicalDpiX() > 0 ? logicalDpiX() : 96;
-    return (value * dpi + 720) / 1440;
-}
 
 // ---- texts -----------------------------------------------------------------------------------
 
@@ -223,13 +253,13 @@ void param::applyTexts(Language language) {
     {
         Quiet quiet(Parametrier_List_);
         Parametrier_List_->clear();
-        for (int i = 0; i < pageCount(ctx_.record); ++i) {
-            Parametrier_List_->addItem(qs(pageListText(ctx_.record, i, language)));
+        for (int i = 0; i < pageCount(record_); ++i) {
+            Parametrier_List_->addItem(qs(pageListText(record_, i, language)));
         }
         // 1900 twips, or what the longest entry of the language needs.
         const int needed =
             Parametrier_List_->sizeHintForColumn(0) + 2 * Parametrier_List_->frameWidth() + 6;
-        Parametrier_List_->setFixedWidth(std::max(twips(1900), needed));
+        Parametrier_List_->setFixedWidth(std::max(twipsToPixels(*this, 1900), needed));
     }
     basic_->setConnectionTexts(language);
     analog_->setQuantityTexts(language);
@@ -238,7 +268,7 @@ void param::applyTexts(Language language) {
 }
 
 void param::Startzustand_setzen() {
-    const StartState start = kalvo::Startzustand_setzen(ctx_.record, ctx_.decimal);
+    const StartState start = kalvo::Startzustand_setzen(record_, decimal_);
     basic_->applyStart(start);
     analog_->applyStart(start);
     binary_->applyStart(start);
@@ -254,8 +284,9 @@ void param::setCaptionFile(const QString& file) {
 }
 
 void param::setLanguage(Language language) {
+    programLanguage_ = language;
     changeLanguage(language);
-    if (!meldung_.isNull()) applyCaptions(meldung_, meldungCaptions(), ctx_.language);
+    if (!meldung_.isNull()) applyCaptions(meldung_, meldungCaptions(), programLanguage_);
 }
 
 void param::changeLanguage(Language language) {
@@ -267,10 +298,7 @@ void param::changeLanguage(Language language) {
     const BasicPage basicShown = basic_->values();
     Leave leave;
     if (content) {
-        DialogFlags f = flags();
-        leave =
-            kalvo::Parametrier_List_Click(ctx_.record, f, left, basicShown, *content, ctx_.decimal);
-        keepFlags(f);
+        leave = leavePage(record_, flags_, left, basicShown, *content, decimal_);
     }
     applyTexts(language);
     // The start state put the basic page's controls to their start values. They hold what
@@ -308,7 +336,7 @@ void param::selectQuietly(int index) {
 }
 
 std::optional<PageContent> param::contentOnScreen(int index) const {
-    switch (pageAt(ctx_.record, index).kind) {
+    switch (pageAt(record_, index).kind) {
         case PageKind::Basic:
             return basic_->values();
         case PageKind::Analog:
@@ -323,18 +351,8 @@ std::optional<PageContent> param::contentOnScreen(int index) const {
     return std::nullopt;
 }
 
-DialogFlags param::flags() const {
-    return {ctx_.Eingabefehler, ctx_.Grund_geaendert, ctx_.Ruecksetzmeldung_aus};
-}
-
-void param::keepFlags(const DialogFlags& f) {
-    ctx_.Eingabefehler = f.Eingabefehler;
-    ctx_.Grund_geaendert = f.Grund_geaendert;
-    ctx_.Ruecksetzmeldung_aus = f.Ruecksetzmeldung_aus;
-}
-
 void param::showCheck(int index, const PageCheck& check) {
-    switch (pageAt(ctx_.record, index).kind) {
+    switch (pageAt(record_, index).kind) {
         case PageKind::Basic:
             stopp(0);
             basic_->setLimitText(qs(check.message));
@@ -348,7 +366,7 @@ void param::showCheck(int index, const PageCheck& check) {
             stopp(0);
             binary_->showCheck(check);
             // A binary output without limit shows its zeros in the record view.
-            if (!ctx_.record.Binaerwerte.at(static_cast<std::size_t>(binary_->row()))[Binary::Mode]
+            if (!record_.Binaerwerte.at(static_cast<std::size_t>(binary_->row()))[Binary::Mode]
                      .equals(ModeLimit)) {
                 listing();
             }
@@ -369,10 +387,7 @@ void param::Parametrier_List_Click() {
     std::optional<PageContent> content = contentOnScreen(left);
     Leave leave;
     if (content) {
-        DialogFlags f = flags();
-        leave = kalvo::Parametrier_List_Click(ctx_.record, f, left, basic_->values(), *content,
-                                              ctx_.decimal);
-        keepFlags(f);
+        leave = leavePage(record_, flags_, left, basic_->values(), *content, decimal_);
         showCheck(left, leave.check);
     }
     if (leave.stay) {
@@ -387,8 +402,8 @@ void param::Parametrier_List_Click() {
 }
 
 void param::Seite_anzeigen(int index) {
-    const PageRef page = pageAt(ctx_.record, index);
-    const QString text = qs(pageListText(ctx_.record, index, language_));
+    const PageRef page = pageAt(record_, index);
+    const QString text = qs(pageListText(record_, index, language_));
     // Hide first, then show: two frames at once would stretch the dialog.
     const std::pair<QWidget*, PageKind> frames[] = {{basic_, PageKind::Basic},
                                                     {analog_, PageKind::Analog},
@@ -403,7 +418,7 @@ void param::Seite_anzeigen(int index) {
     switch (page.kind) {
         case PageKind::Basic: {
             basic_->setTitle(text);
-            const BasicRow& g = ctx_.record.Grundwerte;
+            const BasicRow& g = record_.Grundwerte;
             // An empty record (no voltage at all) leaves the controls as they are.
             if (g[Basic::NominalVoltage].toNumber() == 0 && g[Basic::VtSecondary].toNumber() == 0) {
                 analog_->selectQuantity(0);
@@ -468,7 +483,7 @@ void param::Timer1_Timer() {
 void param::showNotice() {
     if (meldung_.isNull()) {
         meldung_ = new Meldung(this);
-        applyCaptions(meldung_, meldungCaptions(), ctx_.language);
+        applyCaptions(meldung_, meldungCaptions(), programLanguage_);
         connect(meldung_, &QDialog::finished, this, [this] {
             setEnabled(true);
             if (!meldung_.isNull()) meldung_->deleteLater();
@@ -488,31 +503,29 @@ bool param::OK_Parametrieren_Click() {
     OkLeave ok;
     ok.close = true;
     if (content) {
-        DialogFlags f = flags();
-        ok = OK_Parametrieren(ctx_.record, f, shown, basic_->values(), *content, ctx_.decimal);
-        keepFlags(f);
+        ok = acceptPage(record_, flags_, shown, basic_->values(), *content, decimal_);
         showCheck(shown, ok.check);
     }
     if (ok.reset) interface_->clear();
     emit stored();
     if (ok.notice) showNotice();
     if (!ok.stay) Seite_anzeigen(shown);
-    const bool clean = !ctx_.Eingabefehler && checkRecord(ctx_.record, ctx_.decimal).empty();
+    const bool clean = !flags_.Eingabefehler && checkRecord(record_, decimal_).empty();
     if (ok.close) unload();
     return clean;
 }
 
 void param::listing() {
-    if (ueberwachung_.isNull()) ueberwachung_ = new Überwachung(this);
-    ueberwachung_->listing(ctx_.record, ctx_.decimal);
+    if (ueberwachung_.isNull()) ueberwachung_ = new Ueberwachung(this);
+    ueberwachung_->listing(record_, decimal_);
 }
 
 void param::P_in_index() {
-    basic_->fill(kalvo::P_in_index(ctx_.record, ctx_.decimal));
+    basic_->fill(kalvo::P_in_index(record_, decimal_));
 }
 
 void param::max_info() {
-    basic_->setLimitText(qs(kalvo::max_info(ctx_.record.Max_Spannung, ctx_.record.Max_Strom)));
+    basic_->setLimitText(qs(kalvo::max_info(record_.Max_Spannung, record_.Max_Strom)));
 }
 
 void param::showPicture(int connectionType) {
@@ -537,6 +550,7 @@ void param::Abbruch_Parametrieren_Click() {
 }
 
 void param::anbild_Click() {
+    const auto twips = [this](int value) { return twipsToPixels(*this, value); };
     const bool widen = anbild_->text() == qs(kDiagramWiden);
     // Outer rectangles: the frame the window system adds counts on the screen.
     const QRect frame = frameGeometry();

@@ -4,8 +4,9 @@
 // what comes back: stop signs, message frames, the reset notice.
 //
 // For the main window:
-//   - construct it with the application state it edits, the language (languageOf(Sprache)),
-//     and the program's folder (where the wiring pictures "s4u.sb" ... "s1.sb" lie);
+//   - construct it with the record it edits, its own state (kept between openings), the user's
+//     decimal separator, the program's language (languageOf(Sprache)) and the program's folder
+//     (where the wiring pictures "s4u.sb" ... "s1.sb" lie);
 //   - it emits stored() whenever OK stored the record (enable Save, Save As and Print) and
 //     closed() when OK or Cancel closed it (enable the main window; the dialog deletes itself);
 //   - the public routines: OK_Parametrieren_Click (store the page on screen; "Programmieren"
@@ -21,7 +22,6 @@
 #include <optional>
 
 #include "config/param_flow.h"
-#include "shell/app_context.h"
 #include "text/language.h"
 
 class QLabel;
@@ -38,7 +38,7 @@ class BasicPageView;
 class BinaryPageView;
 class InterfacePageView;
 class Meldung;
-class Überwachung;
+class Ueberwachung;
 
 class param : public QDialog {
     Q_OBJECT
@@ -46,7 +46,8 @@ class param : public QDialog {
     // The blink timer's interval: the stop signs are shown and hidden every 500 ms.
     static constexpr int kBlinkMs = 500;
 
-    param(AppContext& context, Language language, QString programFolder, QWidget* owner = nullptr);
+    param(Record& record, DialogFlags& flags, char decimal, Language language,
+          QString programFolder, QWidget* owner = nullptr);
     ~param() override;
 
     // Stores and checks the page on screen; closes the dialog when it is clean (unless the
@@ -63,7 +64,8 @@ class param : public QDialog {
     void max_info();
     // The caption suffix "    [file]" after a project file was opened; empty removes it.
     void setCaptionFile(const QString& file);
-    // The toolbar's language buttons: the dialog's texts, its start state, and the notice's.
+    // The toolbar's language buttons: the dialog's texts, its start state, and the notice's
+    // (the notice speaks the program's language, never the dialect).
     void setLanguage(Language language);
     Language language() const { return language_; }
 
@@ -83,6 +85,17 @@ class param : public QDialog {
     void reject() override;
 
   private:
+    // Construction, part by part, and the load.
+    void pageList();
+    void signPictures();
+    void pageFrames();
+    void buttons();
+    void languagePictures();
+    void wiringFrame();
+    void arrange();
+    void connectSignals();
+    void load();
+
     void Parametrier_List_Click();
     void Seite_anzeigen(int index);
     void Seitenmeldung_loeschen(int kind);
@@ -102,12 +115,12 @@ class param : public QDialog {
     void showNotice();
     void showPicture(int connectionType);
     void unload();
-    DialogFlags flags() const;
-    void keepFlags(const DialogFlags& flags);
-    int twips(int value) const;
 
-    AppContext& ctx_;
-    Language language_;
+    Record& record_;
+    DialogFlags& flags_;
+    char decimal_;
+    Language language_;         // the dialog's texts: German, English or the dialect
+    Language programLanguage_;  // the notice's
     QString folder_;
     QString captionFile_;
 
@@ -130,7 +143,7 @@ class param : public QDialog {
     QFrame* Picture1_;
     QLabel* Anschlussbild_Image_;
     QPointer<Meldung> meldung_;
-    QPointer<Überwachung> ueberwachung_;
+    QPointer<Ueberwachung> ueberwachung_;
     bool unloaded_ = false;
 };
 

@@ -10,27 +10,15 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "shell/ui/apply_texts.h"
 #include "text/link_captions.h"
 #include "text/messages.h"
+#include "widgets/apply_texts.h"
+#include "widgets/named_label.h"
+#include "widgets/qt_text.h"
 
 namespace kalvo {
 
 namespace {
-
-QString qs(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
-std::string utf8(const QString& s) {
-    return s.toStdString();
-}
-
-QLabel* label(const char* name, QWidget* parent) {
-    auto* l = new QLabel(parent);
-    l->setObjectName(QString::fromUtf8(name));
-    return l;
-}
 
 QLineEdit* entry(const char* name, QWidget* parent) {
     auto* e = new QLineEdit(parent);
@@ -47,7 +35,7 @@ QPushButton* button(const char* name, QWidget* parent) {
 
 // The line that tells the user how a device job ended: red when it failed, green when not.
 QLabel* resultLine(QWidget* parent) {
-    QLabel* l = label("Ergebnis_Label", parent);
+    QLabel* l = namedLabel(QStringLiteral("Ergebnis_Label"), parent);
     l->setWordWrap(true);
     l->setVisible(false);
     return l;
@@ -77,17 +65,17 @@ Adresse::Adresse(QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("Adresse"));
     Text1_ = entry("Text1", this);
     Text2_ = entry("Text2", this);
-    QLabel* Label1 = label("Label1", this);
-    QLabel* Label2 = label("Label2", this);
+    QLabel* Label1 = namedLabel(QStringLiteral("Label1"), this);
+    QLabel* Label2 = namedLabel(QStringLiteral("Label2"), this);
     Label2->setBuddy(Text1_);
     Label1->setBuddy(Text2_);
-    prüfen_check_ = new QCheckBox(this);
-    prüfen_check_->setObjectName(QStringLiteral("prüfen_check"));
-    prüfen_check_->setChecked(true);
+    pruefen_check_ = new QCheckBox(this);
+    pruefen_check_->setObjectName(QStringLiteral("prüfen_check"));
+    pruefen_check_->setChecked(true);
     Ergebnis_Label_ = resultLine(this);
     Standardadresse_Command_ = button("Standardadresse_Command", this);
     Standardadresse_Command_->setVisible(false);
-    QPushButton* ok = OK_Adresse_ändern_ = button("OK_Adresse_ändern", this);
+    QPushButton* ok = OK_Adresse_aendern_ = button("OK_Adresse_ändern", this);
     ok->setDefault(true);
     QPushButton* cancel = button("Abbrechen_Adresse_ändern", this);
 
@@ -96,7 +84,7 @@ Adresse::Adresse(QWidget* owner) : QDialog(owner) {
     grid->addWidget(Text1_, 0, 1);
     grid->addWidget(Label1, 1, 0);
     grid->addWidget(Text2_, 1, 1);
-    grid->addWidget(prüfen_check_, 2, 1);
+    grid->addWidget(pruefen_check_, 2, 1);
     grid->setColumnStretch(1, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
@@ -113,7 +101,7 @@ Adresse::Adresse(QWidget* owner) : QDialog(owner) {
             showReport();
         });
     }
-    connect(ok, &QPushButton::clicked, this, &Adresse::OK_Adresse_ändern_Click);
+    connect(ok, &QPushButton::clicked, this, &Adresse::OK_Adresse_aendern_Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(Standardadresse_Command_, &QPushButton::clicked, this,
             &Adresse::Standardadresse_Command_Click);
@@ -128,12 +116,12 @@ void Adresse::setLanguage(Language language) {
 }
 
 void Adresse::setBusy(bool busy) {
-    OK_Adresse_ändern_->setEnabled(!busy);
+    OK_Adresse_aendern_->setEnabled(!busy);
 }
 
-void Adresse::OK_Adresse_ändern_Click() {
-    const auto change =
-        addressChangeFor(utf8(Text1_->text()), utf8(Text2_->text()), prüfen_check_->isChecked());
+void Adresse::OK_Adresse_aendern_Click() {
+    const auto change = addressChangeFor(Text1_->text().toStdString(), Text2_->text().toStdString(),
+                                         pruefen_check_->isChecked());
     if (change) {
         // An entry outside 1..32, or one that is no whole number, goes out as 0. The fields show
         // the addresses that will be used before anything is sent: when one reads otherwise, it
@@ -194,7 +182,7 @@ void Adresse::hideEvent(QHideEvent* event) {
 
 standartadr::standartadr(QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("standartadr"));
-    QLabel* Label1 = label("Label1", this);
+    QLabel* Label1 = namedLabel(QStringLiteral("Label1"), this);
     Label1->setWordWrap(true);
     txt_adr_ = entry("txt_adr", this);
     Label1->setBuddy(txt_adr_);
@@ -224,7 +212,7 @@ void standartadr::setCurrentAddress(const QString& address) {
 }
 
 void standartadr::OK_Click() {
-    const auto address = standardAddress(utf8(txt_adr_->text()));
+    const auto address = standardAddress(txt_adr_->text().toStdString());
     hide();
     if (address) emit addressChosen(qs(*address));
 }

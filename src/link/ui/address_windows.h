@@ -53,14 +53,14 @@ class Adresse : public QDialog {
     void hideEvent(QHideEvent* event) override;
 
   private:
-    void OK_Adresse_ändern_Click();
+    void OK_Adresse_aendern_Click();
     void Standardadresse_Command_Click();
     void showReport();
 
     QLineEdit* Text1_;
     QLineEdit* Text2_;
-    QCheckBox* prüfen_check_;
-    QPushButton* OK_Adresse_ändern_;
+    QCheckBox* pruefen_check_;
+    QPushButton* OK_Adresse_aendern_;
     QLabel* Ergebnis_Label_;
     QPushButton* Standardadresse_Command_;
     Language language_ = Language::German;

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "text/value_lists.h"
+#include "widgets/qt_text.h"
 
 namespace kalvo {
 
@@ -16,7 +17,7 @@ Hardware::Hardware(QWidget* owner) : QDialog(owner) {
     List1_ = new QListWidget(this);
     List1_->setObjectName(QStringLiteral("List1"));
     for (std::string_view entry : kHardwareList) {
-        List1_->addItem(QString::fromUtf8(entry.data(), static_cast<int>(entry.size())));
+        List1_->addItem(qs(entry));
     }
     auto* ok = new QPushButton(this);
     ok->setObjectName(QStringLiteral("OK_Hardware_Type"));

@@ -7,9 +7,10 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 
-#include "shell/ui/apply_texts.h"
-#include "shell/ui/qt_text.h"
 #include "text/captions.h"
+#include "widgets/apply_texts.h"
+#include "widgets/qt_text.h"
+#include "widgets/twips.h"
 
 namespace kalvo {
 
@@ -77,11 +78,8 @@ Anzeilist::Anzeilist(QWidget* owner, const Record& record, Language language)
     Form_Load();
 }
 
-int Anzeilist::px(int twips) const {
-    return qRound(twips * logicalDpiX() / 1440.0);
-}
-
 void Anzeilist::Form_Load() {
+    const auto px = [this](int twips) { return twipsToPixels(*this, twips); };
     display_ = MeasuredValueDisplay{};
     shownRevision_ = ~0ULL;
     setLanguage(language_);
@@ -119,7 +117,7 @@ void Anzeilist::resizeEvent(QResizeEvent* event) {
 }
 
 void Anzeilist::Form_Resize() {
-    Picture1_->move(width() - px(500), px(50));
+    Picture1_->move(width() - twipsToPixels(*this, 500), twipsToPixels(*this, 50));
     display_.resized();
     render();
 }

@@ -57,7 +57,6 @@ class Anzeilist : public QDialog {
     void zurueck_Click();
     void HScroll1_Change(int index, int value);
     void render();
-    int px(int twips) const;
 
     const Record& record_;
     Language language_;

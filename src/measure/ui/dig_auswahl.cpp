@@ -6,8 +6,9 @@
 #include <QSignalBlocker>
 #include <QWindow>
 
-#include "shell/ui/apply_texts.h"
 #include "text/captions.h"
+#include "widgets/apply_texts.h"
+#include "widgets/twips.h"
 
 namespace kalvo {
 
@@ -32,6 +33,7 @@ Dig_Auswahl::Dig_Auswahl(QWidget* owner, Record& record)
     : QDialog(owner), record_(record), boxes_(initialInterfaceBoxes(record)) {
     setObjectName(QStringLiteral("Dig_Auswahl"));
     setModal(false);
+    const auto px = [this](int twips) { return twipsToPixels(*this, twips); };
     for (int i = 0; i < kInterfaceCells; ++i) {
         const auto k = static_cast<std::size_t>(i);
         auto* box = new QCheckBox(this);
@@ -52,10 +54,6 @@ Dig_Auswahl::Dig_Auswahl(QWidget* owner, Record& record)
 
     connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, &Dig_Auswahl::focusMoved);
     render();
-}
-
-int Dig_Auswahl::px(int twips) const {
-    return qRound(twips * logicalDpiX() / 1440.0);
 }
 
 void Dig_Auswahl::focusMoved(QWindow* window) {

@@ -43,7 +43,6 @@ class Dig_Auswahl : public QDialog {
     void Command1_Click();
     void focusMoved(QWindow* window);
     void render();
-    int px(int twips) const;
 
     Record& record_;
     InterfaceBoxes boxes_;

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "print/datasheet.h"
-#include "shell/ui/presenters.h"
+#include "widgets/presenters.h"
 
 class QPrinter;
 class QWidget;

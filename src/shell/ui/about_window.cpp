@@ -15,16 +15,13 @@
 #include <QVBoxLayout>
 
 #include "shell/system_info.h"
-#include "shell/ui/apply_texts.h"
 #include "text/about_texts.h"
+#include "widgets/apply_texts.h"
+#include "widgets/qt_text.h"
 
 namespace kalvo {
 
 namespace {
-
-QString qs(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 #ifdef Q_OS_WIN
 // The two registry places where Windows names its system information program.
@@ -53,8 +50,7 @@ SystemInfoAccess platformSystemInfo() {
         if (auto program = fromRegistry()) return program;
 #endif
         return findSystemInfoProgram([](std::string_view name) -> std::optional<std::string> {
-            const QString path = QStandardPaths::findExecutable(
-                QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+            const QString path = QStandardPaths::findExecutable(qs(name));
             if (path.isEmpty()) return std::nullopt;
             return path.toStdString();
         });
@@ -67,16 +63,30 @@ SystemInfoAccess platformSystemInfo() {
 
 ProductInfo installedProductInfo() {
     const QString path =
-        QDir(QCoreApplication::applicationDirPath())
-            .filePath(QString::fromUtf8(kProductFileName.data(),
-                                        static_cast<qsizetype>(kProductFileName.size())));
+        QDir(QCoreApplication::applicationDirPath()).filePath(qs(kProductFileName));
     return loadProductInfo(QDir::toNativeSeparators(path).toStdString());
 }
 
 frmAbout::frmAbout(const ProductInfo& info, Language language, QWidget* owner)
     : QDialog(owner), info_(info), systemInfo_(platformSystemInfo()) {
     setObjectName(QStringLiteral("frmAbout"));
+    QGridLayout* texts = productTexts();
+    auto* rule = new QFrame(this);
+    rule->setFrameShape(QFrame::HLine);
+    rule->setFrameShadow(QFrame::Sunken);
+    QHBoxLayout* buttons = buttonRow();
 
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(texts);
+    layout->addStretch(1);
+    layout->addWidget(rule);
+    layout->addLayout(buttons);
+    setLanguage(language);
+    resize(440, 280);
+}
+
+// The icon beside the title, the version and the maker's contact lines.
+QGridLayout* frmAbout::productTexts() {
     auto* picIcon = new QLabel(this);
     picIcon->setObjectName(QStringLiteral("picIcon"));
     picIcon->setPixmap(QPixmap(QStringLiteral(":/icons/kalvo.png"))
@@ -96,16 +106,6 @@ frmAbout::frmAbout(const ProductInfo& info, Language language, QWidget* owner)
     lblDescription->setObjectName(QStringLiteral("lblDescription"));
     lblDescription->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    auto* rule = new QFrame(this);
-    rule->setFrameShape(QFrame::HLine);
-    rule->setFrameShadow(QFrame::Sunken);
-    auto* cmdOK = new QPushButton(this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
-    auto* cmdSysInfo = new QPushButton(this);
-    cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
-    cmdSysInfo->setAutoDefault(false);
-
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(16);
     grid->addWidget(picIcon, 0, 0, 3, 1, Qt::AlignTop);
@@ -113,21 +113,25 @@ frmAbout::frmAbout(const ProductInfo& info, Language language, QWidget* owner)
     grid->addWidget(lblVersion, 1, 1);
     grid->addWidget(lblDescription, 2, 1);
     grid->setColumnStretch(1, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdSysInfo);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addStretch(1);
-    layout->addWidget(rule);
-    layout->addLayout(buttons);
+    return grid;
+}
 
-    // Escape ends in reject() by itself, so cmdOK is both the default and the cancel button.
+// OK and the system information. Escape ends in reject() by itself, so cmdOK is both the
+// default and the cancel button.
+QHBoxLayout* frmAbout::buttonRow() {
+    auto* cmdOK = new QPushButton(this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setDefault(true);
+    auto* cmdSysInfo = new QPushButton(this);
+    cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+    cmdSysInfo->setAutoDefault(false);
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::StartSysInfo);
-    setLanguage(language);
-    resize(440, 280);
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(cmdOK);
+    row->addWidget(cmdSysInfo);
+    return row;
 }
 
 void frmAbout::setLanguage(Language language) {

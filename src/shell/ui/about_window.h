@@ -10,9 +10,11 @@
 #include <string>
 
 #include "shell/product_info.h"
-#include "shell/ui/presenters.h"
 #include "text/language.h"
+#include "widgets/presenters.h"
 
+class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 
 namespace kalvo {
@@ -55,6 +57,9 @@ class frmAbout : public QDialog {
     void StartSysInfo();
 
   private:
+    QGridLayout* productTexts();
+    QHBoxLayout* buttonRow();
+
     ProductInfo info_;
     QLabel* lblTitle_;
     QtMessagePresenter defaultMessages_;

@@ -27,12 +27,14 @@
 #include "print/datasheet.h"
 #include "shell/messages.h"
 #include "shell/ui/about_window.h"
-#include "shell/ui/apply_texts.h"
-#include "shell/ui/aux_windows.h"
-#include "shell/ui/qt_text.h"
+#include "shell/ui/progr_window.h"
 #include "text/captions.h"
 #include "text/messages.h"
 #include "text/value_lists.h"
+#include "widgets/apply_texts.h"
+#include "widgets/aux_windows.h"
+#include "widgets/qt_text.h"
+#include "widgets/twips.h"
 
 // The icons are compiled into this static library; make sure the linker keeps them.
 static void initAssets() {
@@ -42,9 +44,6 @@ static void initAssets() {
 namespace kalvo {
 
 namespace {
-
-// Screen resolution the stored twips refer to when the screen reports none.
-constexpr int kDefaultDpi = 96;
 
 // The progress window's design size, set by a click on the status bar.
 constexpr int kProgrWidthTwips = 8550;
@@ -299,23 +298,14 @@ void frmMain::updateClock() {
     clockTimer_->start(msToMinute + 20);
 }
 
-int frmMain::twipsToPixels(int twips) const {
-    const int dpi = logicalDpiX() > 0 ? logicalDpiX() : kDefaultDpi;
-    return (twips * dpi + kTwipsPerInch / 2) / kTwipsPerInch;
-}
-
-int frmMain::pixelsToTwips(int pixels) const {
-    const int dpi = logicalDpiX() > 0 ? logicalDpiX() : kDefaultDpi;
-    return (pixels * kTwipsPerInch + dpi / 2) / dpi;
-}
-
 // The stored geometry is the window's outer one, frame included. The frame is unknown until the
 // window manager has framed the shown window, which may be some time after the show: the size
 // is set as the inner size first and corrected once the frame is known.
 void frmMain::restoreGeometry() {
     const Settings& s = session_.storedSettings();
-    move(twipsToPixels(s.MainLeft), twipsToPixels(s.MainTop));
-    outerSize_ = OuterSizeRestore({twipsToPixels(s.MainWidth), twipsToPixels(s.MainHeight)});
+    move(twipsToPixels(*this, s.MainLeft), twipsToPixels(*this, s.MainTop));
+    outerSize_ =
+        OuterSizeRestore({twipsToPixels(*this, s.MainWidth), twipsToPixels(*this, s.MainHeight)});
     const WindowSize inner = outerSize_.initialInner();
     resize(inner.width, inner.height);
 }
@@ -384,90 +374,87 @@ void frmMain::applyLanguage() {
 
 // ---- windows ---------------------------------------------------------------------------------
 
-Progr* frmMain::progr() {
-    if (progr_.isNull()) {
-        progr_ = new Progr(this);
-        applyCaptions(progr_, progrCaptions(), session_.language());
+template <class W, class SetUp, class... Args>
+W* frmMain::childWindow(QPointer<W>& window, SetUp setUp, Args&&... args) {
+    if (window.isNull()) {
+        window = new W(this, std::forward<Args>(args)...);
+        setUp(*window);
     }
-    return progr_;
+    return window;
+}
+
+Progr* frmMain::progr() {
+    return childWindow(
+        progr_, [this](Progr& w) { applyCaptions(&w, progrCaptions(), session_.language()); });
 }
 
 Hardware* frmMain::hardware() {
-    if (hardware_.isNull()) {
-        hardware_ = new Hardware(this);
-        hardware_->setWindowModality(Qt::ApplicationModal);
-        applyCaptions(hardware_, hardwareCaptions(), session_.language());
-        connect(hardware_, &Hardware::chosen, this, &frmMain::hardwareChosen);
-    }
-    return hardware_;
+    return childWindow(hardware_, [this](Hardware& w) {
+        w.setWindowModality(Qt::ApplicationModal);
+        applyCaptions(&w, hardwareCaptions(), session_.language());
+        connect(&w, &Hardware::chosen, this, &frmMain::hardwareChosen);
+    });
 }
 
-Überwachung* frmMain::ueberwachung() {
-    if (ueberwachung_.isNull()) {
-        ueberwachung_ = new Überwachung(this, session_.language());
-        ueberwachung_->listing(session_.record(), session_.context().decimal);
-    }
-    return ueberwachung_;
+Ueberwachung* frmMain::ueberwachung() {
+    return childWindow(
+        ueberwachung_,
+        [this](Ueberwachung& w) { w.listing(session_.record(), session_.context().decimal); },
+        session_.language());
 }
 
 Meldung* frmMain::meldung() {
-    if (meldung_.isNull()) {
-        meldung_ = new Meldung(this);
-        applyCaptions(meldung_, meldungCaptions(), session_.language());
-    }
-    return meldung_;
+    return childWindow(meldung_, [this](Meldung& w) {
+        applyCaptions(&w, meldungCaptions(), session_.language());
+    });
 }
 
 Adresse* frmMain::adresse() {
-    if (adresse_.isNull()) {
-        adresse_ = new Adresse(this);
-        adresse_->setLanguage(session_.language());
-        adresse_->setBusy(worker_->busy());
-        connect(adresse_, &Adresse::changeRequested, this, &frmMain::runAddressChange);
-        connect(adresse_, &Adresse::standardAddressChosen, this, [this](const QString& address) {
+    return childWindow(adresse_, [this](Adresse& w) {
+        w.setLanguage(session_.language());
+        w.setBusy(worker_->busy());
+        connect(&w, &Adresse::changeRequested, this, &frmMain::runAddressChange);
+        connect(&w, &Adresse::standardAddressChosen, this, [this](const QString& address) {
             session_.setStandardAddress(address.toStdString());
         });
-    }
-    return adresse_;
+    });
 }
 
 standartadr* frmMain::standardAddressWindow() {
-    if (standartadr_.isNull()) {
-        standartadr_ = new standartadr(this);
-        standartadr_->setLanguage(session_.language());
-        connect(standartadr_, &standartadr::addressChosen, this, [this](const QString& address) {
+    return childWindow(standartadr_, [this](standartadr& w) {
+        w.setLanguage(session_.language());
+        connect(&w, &standartadr::addressChosen, this, [this](const QString& address) {
             session_.setStandardAddress(address.toStdString());
         });
-    }
-    return standartadr_;
+    });
 }
 
 Direkt* frmMain::direkt() {
-    if (direkt_.isNull()) {
-        direkt_ = new Direkt(this);
-        direkt_->setLanguage(session_.language());
-        direkt_->setBusy(worker_->busy());
-        connect(direkt_, &Direkt::sendRequested, this,
+    return childWindow(direkt_, [this](Direkt& w) {
+        w.setLanguage(session_.language());
+        w.setBusy(worker_->busy());
+        connect(&w, &Direkt::sendRequested, this,
                 [this](const QString& text) { runDirectInput(text.toStdString()); });
-    }
-    return direkt_;
+    });
 }
 
 Anzeilist* frmMain::anzeilist() {
-    if (anzeilist_.isNull()) {
-        anzeilist_ = new Anzeilist(this, session_.record(), session_.language());
-        connect(anzeilist_, &Anzeilist::startRequested, this, &frmMain::startPoll);
-        connect(anzeilist_, &Anzeilist::stopRequested, this, [this] { worker_->stop(); });
-    }
-    return anzeilist_;
+    return childWindow(
+        anzeilist_,
+        [this](Anzeilist& w) {
+            connect(&w, &Anzeilist::startRequested, this, &frmMain::startPoll);
+            connect(&w, &Anzeilist::stopRequested, this, [this] { worker_->stop(); });
+        },
+        session_.record(), session_.language());
 }
 
 Dig_Auswahl* frmMain::digAuswahl() {
-    if (digAuswahl_.isNull()) {
-        digAuswahl_ = new Dig_Auswahl(this, session_.context().record);
-        connect(digAuswahl_, &Dig_Auswahl::stored, this, &frmMain::refreshListing);
-    }
-    return digAuswahl_;
+    return childWindow(
+        digAuswahl_,
+        [this](Dig_Auswahl& w) {
+            connect(&w, &Dig_Auswahl::stored, this, &frmMain::refreshListing);
+        },
+        session_.context().record);
 }
 
 void frmMain::startPoll() {
@@ -501,8 +488,9 @@ void frmMain::openParameterDialog(const std::string& captionFile) {
         param_->listing();
         delete param_.data();
     }
-    param_ = new param(session_.context(), session_.language(),
-                       QString::fromStdString(session_.context().programFolder), this);
+    AppContext& ctx = session_.context();
+    param_ = new param(ctx.record, session_.dialogFlags(), ctx.decimal, ctx.language,
+                       QString::fromStdString(ctx.programFolder));
     // It blocks the main window while it is open, nothing else: the log, the record view and
     // the notice stay usable.
     param_->setWindowModality(Qt::WindowModal);
@@ -528,7 +516,8 @@ void frmMain::refreshListing() {
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonPress &&
         std::find(panels_.begin(), panels_.end(), watched) != panels_.end()) {
-        progr()->resize(twipsToPixels(kProgrWidthTwips), twipsToPixels(kProgrHeightTwips));
+        progr()->resize(twipsToPixels(*this, kProgrWidthTwips),
+                        twipsToPixels(*this, kProgrHeightTwips));
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -551,7 +540,7 @@ void frmMain::mnurs_Click(int rs) {
 }
 
 void frmMain::mnuHelpAbout_Click() {
-    auto* about = new frmAbout(product_, session_.language(), this);
+    auto* about = new frmAbout(product_, session_.language());
     about->setAttribute(Qt::WA_DeleteOnClose);
     about->setMessagePresenter(messages_);
     about->setWindowModality(Qt::ApplicationModal);
@@ -795,8 +784,9 @@ void frmMain::closeEvent(QCloseEvent* event) {
     closing_ = true;
     if (!isMinimized()) {
         const QRect outer = frameGeometry();
-        session_.saveSettings(pixelsToTwips(outer.x()), pixelsToTwips(outer.y()),
-                              pixelsToTwips(outer.width()), pixelsToTwips(outer.height()));
+        session_.saveSettings(pixelsToTwips(*this, outer.x()), pixelsToTwips(*this, outer.y()),
+                              pixelsToTwips(*this, outer.width()),
+                              pixelsToTwips(*this, outer.height()));
     }
     // A running sequence ends at its next pause or wait, and no new one starts; the worker
     // closes the port.

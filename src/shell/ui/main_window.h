@@ -23,7 +23,7 @@
 #include "shell/product_info.h"
 #include "shell/session.h"
 #include "shell/ui/device_worker.h"
-#include "shell/ui/presenters.h"
+#include "widgets/presenters.h"
 
 class QAction;
 class QActionGroup;
@@ -37,7 +37,7 @@ namespace kalvo {
 
 class Progr;
 class Meldung;
-class Überwachung;
+class Ueberwachung;
 class Hardware;
 class param;
 class Adresse;
@@ -104,7 +104,7 @@ class frmMain : public QMainWindow {
     // Windows, created on first use.
     Progr* progr();
     Hardware* hardware();
-    Überwachung* ueberwachung();
+    Ueberwachung* ueberwachung();
     Meldung* meldung();
     Adresse* adresse();
     standartadr* standardAddressWindow();
@@ -168,9 +168,10 @@ class frmMain : public QMainWindow {
     // its box; when the job failed inside, the link-failure box is shown instead.
     template <class R>
     void runSequence(Stage stage, std::function<R(Link&)> job, std::function<void(R)> done);
-
-    int twipsToPixels(int twips) const;
-    int pixelsToTwips(int pixels) const;
+    // A child window, made on first use as W(this, args...) and set up once by `setUp`; one
+    // that was deleted is made anew.
+    template <class W, class SetUp, class... Args>
+    W* childWindow(QPointer<W>& window, SetUp setUp, Args&&... args);
 
     Session& session_;
     std::unique_ptr<Session::Subscription> subscription_;
@@ -193,7 +194,7 @@ class frmMain : public QMainWindow {
     QTimer* clockTimer_ = nullptr;
     QPointer<Progr> progr_;
     QPointer<Hardware> hardware_;
-    QPointer<Überwachung> ueberwachung_;
+    QPointer<Ueberwachung> ueberwachung_;
     QPointer<Meldung> meldung_;
     QPointer<param> param_;
     QPointer<Adresse> adresse_;

@@ -11,18 +11,14 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "shell/ui/apply_texts.h"
 #include "text/about_texts.h"
+#include "widgets/apply_texts.h"
+#include "widgets/named_label.h"
+#include "widgets/qt_text.h"
 
 namespace kalvo {
 
 namespace {
-
-QLabel* label(const char* name, const std::string& text, QWidget* parent) {
-    auto* l = new QLabel(QString::fromStdString(text), parent);
-    l->setObjectName(QString::fromUtf8(name));
-    return l;
-}
 
 void scaleFont(QLabel* l, double factor, bool bold) {
     QFont f = l->font();
@@ -39,7 +35,25 @@ frmSplash::frmSplash(const ProductInfo& info, QWidget* owner, OneShotTimer timer
     setAttribute(Qt::WA_DeleteOnClose);
     setFocusPolicy(Qt::StrongFocus);
     applyCaptions(this, splashCaptions(), Language::German);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addWidget(productFrame(info));
+    setAutoFillBackground(true);
+    resize(480, 260);
 
+    if (!timer_) {
+        timer_ = [this](int ms, std::function<void()> elapsed) {
+            auto* Timer1 = new QTimer(this);
+            Timer1->setObjectName(QStringLiteral("Timer1"));
+            Timer1->setSingleShot(true);
+            connect(Timer1, &QTimer::timeout, this, std::move(elapsed));
+            Timer1->start(ms);
+        };
+    }
+}
+
+// The framed picture and texts: maker and product, platform and version, maker and rights.
+QFrame* frmSplash::productFrame(const ProductInfo& info) {
     auto* Frame1 = new QFrame(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setFrameShape(QFrame::Box);
@@ -49,16 +63,16 @@ frmSplash::frmSplash(const ProductInfo& info, QWidget* owner, OneShotTimer timer
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setPixmap(QPixmap(QStringLiteral(":/icons/kalvo.png"))
                           .scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-    QLabel* company = label("lblCompanyProduct", info.maker, Frame1);
+    QLabel* company = namedLabel(QStringLiteral("lblCompanyProduct"), Frame1, qs(info.maker));
     scaleFont(company, 1.2, false);
-    QLabel* product = label("lblProductName", std::string(kProductName), Frame1);
+    QLabel* product = namedLabel(QStringLiteral("lblProductName"), Frame1, qs(kProductName));
     scaleFont(product, 2.2, true);
-    QLabel* platform = label("lblPlatform", info.platform, Frame1);
+    QLabel* platform = namedLabel(QStringLiteral("lblPlatform"), Frame1, qs(info.platform));
     scaleFont(platform, 1.1, true);
-    QLabel* version = label("lblVersion", versionText(), Frame1);
+    QLabel* version = namedLabel(QStringLiteral("lblVersion"), Frame1, qs(versionText()));
     scaleFont(version, 1.1, true);
-    QLabel* maker = label("lblCompany", info.maker, Frame1);
-    QLabel* rights = label("lblCopyright", info.rights, Frame1);
+    QLabel* maker = namedLabel(QStringLiteral("lblCompany"), Frame1, qs(info.maker));
+    QLabel* rights = namedLabel(QStringLiteral("lblCopyright"), Frame1, qs(info.rights));
     for (QLabel* l : {platform, version}) l->setAlignment(Qt::AlignRight);
 
     auto* grid = new QGridLayout(Frame1);
@@ -74,22 +88,7 @@ frmSplash::frmSplash(const ProductInfo& info, QWidget* owner, OneShotTimer timer
     grid->addWidget(maker, 6, 0, 1, 2);
     grid->addWidget(rights, 7, 0, 1, 2);
     grid->setColumnStretch(1, 1);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
-    layout->addWidget(Frame1);
-    setAutoFillBackground(true);
-    resize(480, 260);
-
-    if (!timer_) {
-        timer_ = [this](int ms, std::function<void()> elapsed) {
-            auto* Timer1 = new QTimer(this);
-            Timer1->setObjectName(QStringLiteral("Timer1"));
-            Timer1->setSingleShot(true);
-            connect(Timer1, &QTimer::timeout, this, std::move(elapsed));
-            Timer1->start(ms);
-        };
-    }
+    return Frame1;
 }
 
 frmSplash::~frmSplash() {

@@ -35,6 +35,7 @@ class frmSplash : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    QFrame* productFrame(const ProductInfo& info);
     void Timer1_Timer();
     OneShotTimer timer_;
     bool timerStarted_ = false;

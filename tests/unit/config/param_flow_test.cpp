@@ -17,7 +17,7 @@ struct Dialog {
 
     // Leaves page `index` holding `page` for another page.
     Leave leave(int index, PageContent page) {
-        return Parametrier_List_Click(record, flags, index, basic, page, ',');
+        return leavePage(record, flags, index, basic, page, ',');
     }
     Leave leaveBasic() { return leave(0, basic); }
 };
@@ -104,22 +104,22 @@ TEST(LeavingPages, AContentOfTheWrongKindStoresNothing) {
 TEST(OkButton, ClosesWhenCleanStaysWhenFaultyOrAfterTheNotice) {
     Dialog d;
     PageContent a = Analog_anzeigen(d.record, 0, ',');
-    OkLeave ok = OK_Parametrieren(d.record, d.flags, 1, d.basic, a, ',');
+    OkLeave ok = acceptPage(d.record, d.flags, 1, d.basic, a, ',');
     EXPECT_TRUE(ok.close && d.flags.Ruecksetzmeldung_aus);  // OK keeps the notice switch
 
     std::get<AnalogPage>(a).outputStart = "-30";
-    ok = OK_Parametrieren(d.record, d.flags, 1, d.basic, a, ',');
+    ok = acceptPage(d.record, d.flags, 1, d.basic, a, ',');
     EXPECT_TRUE(!ok.close && ok.check.stop[4]);
 
     // A basic change: silently reset and closed after New; the notice keeps the dialog open.
     d.basic.nominalVoltage = "230";
     PageContent basic = d.basic;
-    ok = OK_Parametrieren(d.record, d.flags, 0, d.basic, basic, ',');
+    ok = acceptPage(d.record, d.flags, 0, d.basic, basic, ',');
     EXPECT_TRUE(ok.reset && ok.close);
     d.flags.Ruecksetzmeldung_aus = false;
     d.basic.nominalVoltage = "220";
     basic = d.basic;
-    ok = OK_Parametrieren(d.record, d.flags, 0, d.basic, basic, ',');
+    ok = acceptPage(d.record, d.flags, 0, d.basic, basic, ',');
     EXPECT_TRUE(ok.reset && ok.notice && !ok.close && !d.flags.Grund_geaendert);
 }
 

@@ -41,11 +41,11 @@ TEST_F(SessionTest, AUsersPathThroughNewProjectFilesAndTheDevice) {
 
     // New: classes back to 600 V / 5 A, the reset notice suppressed, nothing to save yet.
     s.context().record.Max_Spannung = 120;
-    s.context().Ruecksetzmeldung_aus = false;
+    s.dialogFlags().Ruecksetzmeldung_aus = false;
     s.newProject();
     EXPECT_EQ(s.record().Max_Spannung, 600);
     EXPECT_EQ(s.record().Max_Strom, 5);
-    EXPECT_TRUE(s.context().Ruecksetzmeldung_aus);
+    EXPECT_TRUE(s.dialogFlags().Ruecksetzmeldung_aus);
 
     // A manual 2A/5D keeps the classes and takes every default for them.
     s.context().record.Max_Spannung = 100;
@@ -94,7 +94,7 @@ TEST_F(SessionTest, AUsersPathThroughNewProjectFilesAndTheDevice) {
     EXPECT_FALSE(opened.message);
     EXPECT_EQ(s.record().Anzahl_Analog, 2);
     EXPECT_EQ(describeRecord(s.record()), describeRecord(saved));
-    EXPECT_FALSE(s.context().Ruecksetzmeldung_aus);
+    EXPECT_FALSE(s.dialogFlags().Ruecksetzmeldung_aus);
     EXPECT_EQ(s.commands(), offered(true, true, false));
 
     // While a sequence runs the device commands are withdrawn.

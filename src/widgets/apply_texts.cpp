@@ -1,4 +1,4 @@
-#include "shell/ui/apply_texts.h"
+#include "widgets/apply_texts.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -7,7 +7,7 @@
 #include <QMenu>
 #include <QWidget>
 
-#include "shell/ui/qt_text.h"
+#include "widgets/qt_text.h"
 
 namespace kalvo {
 

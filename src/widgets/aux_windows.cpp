@@ -1,83 +1,21 @@
-#include "shell/ui/aux_windows.h"
+#include "widgets/aux_windows.h"
 
 #include <QFont>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "shell/ui/apply_texts.h"
 #include "text/captions.h"
+#include "widgets/apply_texts.h"
 
 namespace kalvo {
-
-namespace {
 
 QFont arial() {
     QFont f(QStringLiteral("Arial"));
     f.setStyleHint(QFont::SansSerif);
     return f;
-}
-
-}  // namespace
-
-Progr::Progr(QWidget* owner) : QWidget(owner, Qt::Window) {
-    setObjectName(QStringLiteral("Progr"));
-
-    List1_ = new QListWidget(this);
-    List1_->setObjectName(QStringLiteral("List1"));
-    List1_->setFont(arial());
-    ProgressBar1_ = new QProgressBar(this);
-    ProgressBar1_->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar1_->setRange(0, 50);
-    ProgressBar1_->setValue(0);
-    ProgressBar1_->setTextVisible(false);
-    Command1_ = new QPushButton(this);
-    Command1_->setObjectName(QStringLiteral("Command1"));
-    Image1_ = new QLabel(this);
-    Image1_->setObjectName(QStringLiteral("Image1"));
-    Image1_->setAlignment(Qt::AlignCenter);
-    pictures_[0] = QPixmap(QStringLiteral(":/icons/progr_programming.png"));
-    pictures_[1] = QPixmap(QStringLiteral(":/icons/progr_hardware.png"));
-
-    auto* top = new QHBoxLayout;
-    top->addWidget(Image1_, 0, Qt::AlignTop);
-    top->addWidget(List1_, 1);
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(ProgressBar1_, 1);
-    bottom->addWidget(Command1_);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top, 1);
-    layout->addLayout(bottom);
-
-    connect(Command1_, &QPushButton::clicked, this, [this] {
-        hide();
-        reset();
-    });
-    resize(570, 400);  // 8550 x 6000 twips
-    setPicture(0);
-}
-
-void Progr::setPicture(int element) {
-    Image1_->setPixmap(pictures_[element == 1 ? 1 : 0]);
-    Image1_->setProperty("picture", element == 1 ? 1 : 0);
-}
-
-void Progr::reset() {
-    List1_->clear();
-    ProgressBar1_->setValue(0);
-}
-
-void Progr::addLine(const QString& line) {
-    List1_->addItem(line);
-    List1_->scrollToBottom();
-}
-
-void Progr::setProgress(int value) {
-    ProgressBar1_->setValue(value);
 }
 
 Meldung::Meldung(QWidget* owner) : QDialog(owner) {
@@ -102,7 +40,7 @@ Meldung::Meldung(QWidget* owner) : QDialog(owner) {
     connect(button, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-Überwachung::Überwachung(QWidget* owner, Language language) : QWidget(owner, Qt::Window) {
+Ueberwachung::Ueberwachung(QWidget* owner, Language language) : QWidget(owner, Qt::Window) {
     setObjectName(QStringLiteral("Überwachung"));
     auto* grid = new QGridLayout;
     for (int i = 0; i < 19; ++i) {
@@ -123,11 +61,11 @@ Meldung::Meldung(QWidget* owner) : QDialog(owner) {
     setLanguage(language);
 }
 
-void Überwachung::setLanguage(Language language) {
+void Ueberwachung::setLanguage(Language language) {
     applyCaptions(this, ueberwachungCaptions(), language);
 }
 
-void Überwachung::listing(const Record& record, char decimal) {
+void Ueberwachung::listing(const Record& record, char decimal) {
     for (QListWidget* list : List2_) list->clear();
     for (int row = 0; row <= 12; ++row) List2_[0]->addItem(QString::number(row));
     auto add = [decimal](QListWidget* list, const Cell& cell) {

@@ -1,4 +1,4 @@
-#include "shell/ui/presenters.h"
+#include "widgets/presenters.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
