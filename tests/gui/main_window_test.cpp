@@ -250,6 +250,18 @@ class MainWindowTest : public QObject {
                                                "programmiert werden: Signal 7 gibt es nicht "
                                                "(Binärausgang 1)."));
         QCOMPARE(rig.device.frames().size(), sent);
+
+        // Nor when the dialog on screen would show it as a type it has (1.5 as 2): storing that
+        // page must not turn the record into one that goes out.
+        rig.ctx().record = recordFor2A5D();
+        rig.ctx().record.Grundwerte[Basic::ConnectionType] = Cell("1.5");
+        rig.action("mnupara")->trigger();
+        QVERIFY(w.parameterDialog() != nullptr && w.parameterDialog()->isVisible());
+        rig.action("mnuprogr")->trigger();
+        QVERIFY(!w.worker().busy());
+        QVERIFY(rig.takeBox().contains("Anschlussart 1"));
+        QCOMPARE(rig.ctx().record.Grundwerte[Basic::ConnectionType], Cell("1.5"));
+        QCOMPARE(rig.device.frames().size(), sent);
     }
 
     void aFileThatFailsOrACancelledDialogChangesNothing() {

@@ -649,13 +649,28 @@ bool frmMain::faultsAccepted() {
 void frmMain::mnuprogr_Click() {
     if (!session_.record().hasConfiguration()) return;
     if (worker_->busy()) return;
-    // The edit on screen is the one that is sent.
-    if (!param_.isNull() && param_->isVisible()) param_->OK_Parametrieren_Click();
     // A record that cannot be sent is not offered: the box says which field is in the way.
     const AppContext& ctx = session_.context();
-    if (const RecordCheck check = checkRecordSendable(ctx.record, ctx.decimal); !check.sendable()) {
-        showMessage(recordFaultMessage(check.fault, ctx.language, check.cell));
-        return;
+    const auto sendable = [&] {
+        const RecordCheck check = checkRecordSendable(ctx.record, ctx.decimal);
+        if (!check.sendable())
+            showMessage(recordFaultMessage(check.fault, ctx.language, check.cell));
+        return check.sendable();
+    };
+    // Judged before the page on screen is stored too: the page shows a stored cell as it
+    // understands it (a connection type 1.5 as 2), and storing it must not turn a record the
+    // device cannot take into one that goes out.
+    if (!sendable()) return;
+    // The edit on screen is the one that is sent.
+    if (!param_.isNull() && param_->isVisible()) {
+        const Record before = ctx.record;
+        param_->OK_Parametrieren_Click();
+        // A changed basic page resets every output to its defaults, and the notice says so: the
+        // user looks at those outputs before anything is sent, nothing goes out unseen.
+        const bool outputsReset = ctx.record.Grundwerte != before.Grundwerte &&
+                                  (ctx.record.Analogwerte != before.Analogwerte ||
+                                   ctx.record.Binaerwerte != before.Binaerwerte);
+        if (outputsReset || !sendable()) return;
     }
     if (!faultsAccepted()) return;
     const Record snapshot = session_.record();
