@@ -490,7 +490,7 @@ void frmMain::openParameterDialog(const std::string& captionFile) {
     }
     AppContext& ctx = session_.context();
     param_ = new param(ctx.record, session_.dialogFlags(), ctx.decimal, ctx.language,
-                       QString::fromStdString(ctx.programFolder));
+                       QString::fromStdString(ctx.programFolder), this);
     // It blocks the main window while it is open, nothing else: the log, the record view and
     // the notice stay usable.
     param_->setWindowModality(Qt::WindowModal);
@@ -540,7 +540,7 @@ void frmMain::mnurs_Click(int rs) {
 }
 
 void frmMain::mnuHelpAbout_Click() {
-    auto* about = new frmAbout(product_, session_.language());
+    auto* about = new frmAbout(product_, session_.language(), this);
     about->setAttribute(Qt::WA_DeleteOnClose);
     about->setMessagePresenter(messages_);
     about->setWindowModality(Qt::ApplicationModal);
