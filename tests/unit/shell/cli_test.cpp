@@ -78,7 +78,10 @@ class Cli : public ::testing::Test {
     char decimal = '.';
 };
 
+// Every command's usage errors, one row per way of getting it wrong: nothing is opened.
 TEST_F(Cli, UsageErrorsExitWithOne) {
+    const std::string cfg = tempFile("a.cfg");
+    ASSERT_EQ(Projekt_speichern(newProject(2, 5, 120, 1.2), cfg, '.'), FileError::None);
     const std::vector<std::vector<std::string>> lines = {
         {},
         {"--bogus", "transact", "-t"},
@@ -89,7 +92,27 @@ TEST_F(Cli, UsageErrorsExitWithOne) {
         {"frobnicate"},
         {"show"},
         {"read", "--outptu", "x.cfg"},
-        {"--fresh", "--port", "p", "read"}};
+        {"--fresh", "--port", "p", "read"},
+        {"--port", "p", "set-address", "5"},
+        {"--port", "p", "set-address", "--verify", "5"},
+        {"--port", "p", "set-address", "1", "2", "3"},
+        {"--port", "p", "send"},
+        {"check"},
+        {"check", cfg, cfg},
+        {"check", "--strict", cfg},
+        {"--port", "p", "watch", "--lines"},
+        {"--port", "p", "watch", "--lines", "0"},
+        {"--port", "p", "watch", "--cycles", "-2"},
+        {"--port", "p", "watch", "--lines", "3x"},
+        {"--port", "p", "watch", "extra"},
+        {"--port", "p", "watch", "--lines", "1", "--cycles", "1"},
+        {"datasheet"},
+        {"datasheet", cfg},
+        {"datasheet", "--pdf", "/tmp/out.pdf"},
+        {"datasheet", cfg, "--pdf"},
+        {"datasheet", cfg, "--pdf", ""},
+        {"datasheet", cfg, cfg, "--pdf", "/tmp/out.pdf"},
+        {"datasheet", cfg, "--pdf", "/tmp/out.pdf", "--png"}};
     for (const auto& line : lines) {
         EXPECT_EQ(run(line), kExitUsage) << ::testing::PrintToString(line);
         EXPECT_NE(err.str().find("kalvo-cli --help"), std::string::npos);

@@ -198,22 +198,7 @@ TEST_F(CliWatch, NoLineForTenSecondsOrALostPortIsALinkFailure) {
     }
 }
 
-TEST_F(CliWatch, BadArgumentsAndFilesAreRefusedBeforeThePortIsOpened) {
-    const std::vector<std::vector<std::string>> usage = {
-        {"watch", "--lines"},
-        {"watch", "--lines", "0"},
-        {"watch", "--cycles", "-2"},
-        {"watch", "--lines", "3x"},
-        {"watch", "--bogus"},
-        {"watch", "extra"},
-        {"watch", "--lines", "1", "--cycles", "1"},
-    };
-    for (const auto& args : usage) {
-        std::vector<std::string> line = {"--port", "p"};
-        line.insert(line.end(), args.begin(), args.end());
-        EXPECT_EQ(run(line), kExitUsage) << ::testing::PrintToString(args);
-        EXPECT_FALSE(opened);
-    }
+TEST_F(CliWatch, BadFilesAreRefusedBeforeThePortIsOpened) {
     EXPECT_EQ(run({"--port", "p", "watch", "--config", scratch("missing.cfg")}), kExitBadInput);
     EXPECT_NE(err.str().find("missing.cfg"), std::string::npos);
     EXPECT_EQ(run({"--port", "p", "watch", "--csv", scratch("none") + "/x/values.csv"}),
