@@ -15,6 +15,7 @@
 #include "sim/simulated_port.h"
 #include "sim/transducer.h"
 #include "support/fake_device.h"
+#include "support/record_builder.h"
 #include "support/scratch_dir.h"
 
 namespace kalvo {
@@ -154,11 +155,11 @@ TEST_F(Cli, IdentifyPrintsFourLinesWithAPoint) {
 
 TEST_F(Cli, ProgramThenReadBackGivesTheSameConfiguration) {
     // A project for the simulator's 2A/5D, 120 V / 1.2 A unit.
-    Record r = newProject(2, 5, 120, 1.2);
-    r.Grundwerte[Basic::NominalVoltage] = 57.735;
-    r.Analogwerte[1][Analog::Quantity] = Current;  // I1
-    r.Binaerwerte[0][Binary::Mode] = ModeOnWhileOk;
-    r.Schnittstellenwerte[0] = r.Schnittstellenwerte[33] = 1;
+    const Record r = test::RecordBuilder()
+                         .basic(Basic::NominalVoltage, 57.735)
+                         .analog(1, Analog::Quantity, Current)  // I1
+                         .binary(0, Binary::Mode, ModeOnWhileOk)
+                         .flags({0, 33});
     const std::string project = tempFile("programmed.cfg"), back = tempFile("readback.cfg");
     ASSERT_EQ(Projekt_speichern(r, project, '.'), FileError::None);
 
@@ -295,12 +296,9 @@ TEST_F(Cli, ReadWritesTheFullPathOfTheFileIntoIt) {
 // A configuration that cannot be sent at all is refused before the port is touched, with its
 // own message naming what is wrong, not as a wrong transducer.
 TEST_F(Cli, AConfigurationThatCannotBeSentIsBadInputWithItsOwnMessage) {
-    Record r = newProject(1, 1, 120, 1.2);
-    r.Grundwerte[Basic::NominalVoltage] = Cell(0);  // a voltage transformer ...
-    r.Grundwerte[Basic::VtPrimary] = Cell(20);
-    r.Grundwerte[Basic::VtSecondary] = Cell(0);  // ... without secondary
-    const std::string project = tempFile("unsendable.cfg");
-    ASSERT_EQ(Projekt_speichern(r, project, '.'), FileError::None);
+    const std::string project = tempFile("unsendable.cfg");  // a VT without secondary
+    ASSERT_EQ(Projekt_speichern(test::RecordBuilder(1, 1).vt(20, 0), project, '.'),
+              FileError::None);
 
     EXPECT_EQ(run({"--port", "p", "program", project}), kExitBadInput);
     EXPECT_NE(err.str().find("Die Konfiguration kann nicht programmiert werden: Der "

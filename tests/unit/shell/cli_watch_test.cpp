@@ -12,6 +12,7 @@
 #include "sim/simulated_port.h"
 #include "sim/transducer.h"
 #include "support/fakes.h"
+#include "support/record_builder.h"
 
 namespace kalvo {
 namespace {
@@ -71,15 +72,9 @@ class CliWatch : public ::testing::Test {
 
     // A project with a 20 kV / 100 V voltage and a 100 A / 5 A current transformer.
     static std::string transformerProject() {
-        Record r = newProject(2, 5, 120, 1.2);
-        r.Grundwerte[Basic::NominalVoltage] = Cell(0);
-        r.Grundwerte[Basic::VtPrimary] = Cell(20);
-        r.Grundwerte[Basic::VtSecondary] = Cell(0.1);
-        r.Grundwerte[Basic::NominalCurrent] = Cell(0);
-        r.Grundwerte[Basic::CtPrimary] = Cell(100);
-        r.Grundwerte[Basic::CtSecondary] = Cell(5);
         const std::string path = scratch("transformers.cfg");
-        EXPECT_EQ(Projekt_speichern(r, path, ','), FileError::None);
+        EXPECT_EQ(Projekt_speichern(test::RecordBuilder().vt(20, 0.1).ct(100, 5), path, ','),
+                  FileError::None);
         return path;
     }
 
@@ -179,8 +174,6 @@ TEST_F(CliWatch, NoLineForTenSecondsOrALostPortIsALinkFailure) {
     EXPECT_EQ(run({"--port", "p", "watch"}), kExitLink);
     EXPECT_EQ(clock.elapsedMs() - start, 100);
     EXPECT_NE(err.str().find("kalvo-cli: die Schnittstelle ist verschwunden\n"), std::string::npos);
-    EXPECT_EQ(run({"--lang", "en", "--port", "p", "watch"}), kExitLink);
-    EXPECT_NE(err.str().find("Check the dataconnection and try again!"), std::string::npos);
 
     breakAfter.reset();
     failOpen = true;
