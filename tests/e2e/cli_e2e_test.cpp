@@ -61,11 +61,11 @@ class CliAgainstSim : public ::testing::Test {
     std::string file(const std::string& name) const { return (fs::path(dir) / name).string(); }
     // A project file for a 600 V / 5 A unit of the variant, a few cells off the defaults.
     std::string project(int analog, int binary) {
-        Record r = newProject(analog, binary, 600, 5);
-        r.Grundwerte[Basic::NominalFrequency] = Cell(60);
-        r.Analogwerte[1][Analog::LimitMax] = Cell(20);
-        r.Binaerwerte[0][Binary::Mode] = Cell(ModeOnWhileOk);
-        for (int i : {0, 5, 33}) r.Schnittstellenwerte[i] = Cell(1);
+        const Record r = test::RecordBuilder(analog, binary, 600, 5)
+                             .basic(Basic::NominalFrequency, 60)
+                             .analog(1, Analog::LimitMax, 20)
+                             .binary(0, Binary::Mode, ModeOnWhileOk)
+                             .flags({0, 5, 33});
         const std::string path = file("project.cfg");
         EXPECT_EQ(Projekt_speichern(r, path, '.'), FileError::None);
         return path;
