@@ -309,6 +309,12 @@ TEST_F(Cli, AConfigurationThatCannotBeSentIsBadInputWithItsOwnMessage) {
     EXPECT_EQ(err.str().find("falscher Messumformer"), std::string::npos);
     EXPECT_TRUE(openedPath.empty()) << "nothing may be sent";
     EXPECT_EQ(out.str(), "");
+
+    // A sendable 1A/1D project for the simulator's 2A/5D unit: a wrong transducer, exit 3.
+    const std::string other = tempFile("1a1d.cfg");
+    ASSERT_EQ(Projekt_speichern(test::RecordBuilder(1, 1), other, '.'), FileError::None);
+    EXPECT_EQ(run({"--simulator", "--lang", "en", "program", other}), kExitWrongTransducer);
+    EXPECT_NE(err.str().find("wrong transducer!!"), std::string::npos) << err.str();
 }
 
 }  // namespace
