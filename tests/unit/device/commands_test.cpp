@@ -6,6 +6,7 @@
 
 #include "device/programming.h"
 #include "device_test_support.h"
+#include "support/record_builder.h"
 
 namespace kalvo::test {
 namespace {
@@ -96,25 +97,16 @@ TEST(ProgrammingCommands, EachInterfaceCellHasItsOwnCode) {
 // the knee 5000 V gives 55.0000016784668 -> "55.00" and the limit 11000 V gives
 // 121.0000036926 -> "121.00".
 TEST(ProgrammingCommands, RangesAndLimitsAreDividedByTheSinglePrecisionFactor) {
-    Record r = newProject(1, 1, 120, 5);
-    r.Grundwerte[Basic::ConnectionType] = Cell(FourWireUnbalanced);
-    r.Grundwerte[Basic::NominalVoltage] = Cell(0);
-    r.Grundwerte[Basic::VtPrimary] = Cell(10);
-    r.Grundwerte[Basic::VtSecondary] = Cell(0.11);
-    AnalogRow& a = r.Analogwerte[0];
-    a[Analog::Quantity] = Cell(Voltage);
-    a[Analog::Place] = Cell(0);
-    a[Analog::RangeUnit] = Cell("kV");
-    a[Analog::RangeStart] = Cell(0);
-    a[Analog::KneeInput] = Cell(5000);
-    a[Analog::RangeEnd] = Cell(10000);
-    a[Analog::OutputStart] = Cell(4);
-    a[Analog::KneeOutput] = Cell(12);
-    a[Analog::OutputEnd] = Cell(20);
-    a[Analog::LimitMin] = Cell(0);
-    a[Analog::LimitMax] = Cell(24);
-    r.Binaerwerte[0] = {Cell(ModeLimit), Cell(Voltage), Cell(0), Cell("kV"), Cell(11000), Cell(0)};
-
+    const Record r =
+        RecordBuilder(1, 1, 120, 5)
+            .connection(FourWireUnbalanced)
+            .vt(10, 0.11)
+            .analog(0, Analog::Quantity, Voltage, Analog::Place, 0, Analog::RangeUnit, "kV",
+                    Analog::RangeStart, 0, Analog::KneeInput, 5000, Analog::RangeEnd, 10000,
+                    Analog::OutputStart, 4, Analog::KneeOutput, 12, Analog::OutputEnd, 20,
+                    Analog::LimitMin, 0, Analog::LimitMax, 24)
+            .binary(0, Binary::Mode, ModeLimit, Binary::Quantity, Voltage, Binary::Place, 0,
+                    Binary::Unit, "kV", Binary::Limit, 11000, Binary::Direction, 0);
     const Frames c = programmingCommands(r, ',');
     EXPECT_EQ(c[1], "-M A1,U1,0,55.00,110.00,mA,4,12,20,0,24,0");
     EXPECT_EQ(c[2], "-M B1,U1,121.00>");

@@ -75,17 +75,13 @@ TEST(ParseDataReplies, TooFewFieldsOrImpossibleCountsGiveNoRecord) {
         std::string d1, d2, d3;
     } cases[] = {
         {"nine fields in -D1", "-0-D1,:0:50:230:0:0:5:0:0:1", kD2one, kD3},
-        {"no colon in -D1", "-0-D1", kD2one, kD3},
         {"-D1 ends on a colon", "-0-D1,:0:50:230:0:0:5:0:0:1:", kD2one, kD3},
         {"twelve fields in -D2", kD1one, "-0-D2,:0:0:V:0:150:300:0:-20:0:20:-24:24", kD3},
         {"one output of four in -D2", kD1, kD2one, kD3},
-        {"empty -D2", kD1one, "", kD3},
         {"five fields in -D3", kD1one, kD2one, "-0-D3,:2:0:0:V:230"},
-        {"empty -D3", kD1one, kD2one, ""},
         {"0 analog", "-0-D1,:0:50:230:0:0:5:0:0:0:1:0", kD2, kD3},
         {"5 analog", "-0-D1,:0:50:230:0:0:5:0:0:5:1:0", kD2, kD3},
         {"analog count 1,5", "-0-D1,:0:50:230:0:0:5:0:0:1,5:1:0", kD2, kD3},
-        {"no analog count", "-0-D1,:0:50:230:0:0:5:0:0::1:0", kD2, kD3},
         {"0 binary", "-0-D1,:0:50:230:0:0:5:0:0:4:0:0", kD2, kD3},
         {"14 binary", "-0-D1,:0:50:230:0:0:5:0:0:4:14:0", kD2, kD3},
         {"binary count y", "-0-D1,:0:50:230:0:0:5:0:0:4:y:0", kD2, kD3},
@@ -105,13 +101,8 @@ TEST(ParseDataReplies, TooFewFieldsOrImpossibleCountsGiveNoRecord) {
 
 TEST(NeverProgrammed, TheTenthCharacterIsByte255) {
     const std::pair<std::string, bool> cases[] = {
-        {"-0-D1,\xC3\xBF\xC3\xBF\xC3\xBF\xC3\xBF\xC3\xBF\r", true},
-        {"-0-D1,:0:\xC3\xBF", true},
-        {"-0-D1,:0:\xFF", true},  // handed over undecoded
-        {"-0-D1,:0:\xC3\xBE", false},
-        {kD1, false},
-        {"-0-D1,:0:", false},
-        {"", false},
+        {"-0-D1,:0:\xC3\xBF", true},          {"-0-D1,:0:\xFF", true},  // handed over undecoded
+        {"-0-D1,:0:\xC3\xBE", false},         {"", false},
         {"-0-D1,\xC3\xA9:0\xC3\xBF", true},  // counted in characters: the two-byte 'é' is one
         {"-0-D1,\xC3\xA9:0:\xC3\xBF", false},
     };
@@ -183,15 +174,6 @@ TEST_F(ReadBackRunTest, AnswersToTheWakeUpAreFlushed) {
     EXPECT_EQ(port.frames(), kReadFrames);
 }
 
-// The copy comes back as texts; they must give the same commands as the numbers sent.
-TEST_F(ReadBackRunTest, AProgrammedRecordComesBackAndProgramsTheSameCommands) {
-    device.hardware = hardwareReply("2", " 5", "120", "5");
-    ASSERT_EQ(programTransducer(link, fourWireWithTransformers(), "0", ',').outcome, Outcome::Ok);
-    const ReadBackResult r = readTransducer(link, startRecord(), "0");
-    ASSERT_EQ(r.outcome, Outcome::Ok) << r.reason.english;
-    EXPECT_EQ(programmingCommands(r.record, ','), kFourWireCommands);
-}
-
 // For every record that programming accepts, the copy it stores reads back into the same
 // record; records with codes and texts that cannot travel are refused instead.
 TEST(DeviceCopy, WhatProgrammingAcceptsReadsBackTheSame) {
@@ -227,12 +209,6 @@ TEST_F(ReadBackRunTest, FailuresStopTheSequence) {
         {"erased", [](FakeDevice& d) { d.erased = true; }, Outcome::NeverProgrammed, 6, nullptr},
         {"nine fields in -D1", [](FakeDevice& d) { d.copies[0] = ":0:50:230:0:0:5:0:0:4"; },
          Outcome::BadReply, 6, "-D1"},
-        {"five analog outputs in -D1",
-         [](FakeDevice& d) { d.copies[0] = ":0:50:230:0:0:5:0:0:5:1:0"; }, Outcome::BadReply, 6,
-         "analog output count"},
-        {"no binary output in -D1",
-         [](FakeDevice& d) { d.copies[0] = ":0:50:230:0:0:5:0:0:4:0:0"; }, Outcome::BadReply, 6,
-         "binary output count"},
         {"short -D2", [](FakeDevice& d) { d.copies[1] = ":0:0:V:0:150:300"; }, Outcome::BadReply, 7,
          "-D2"},
         {"short -D3", [](FakeDevice& d) { d.copies[2] = ":2:0:0:V:230"; }, Outcome::BadReply, 8,

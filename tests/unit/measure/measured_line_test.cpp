@@ -24,8 +24,7 @@ TEST(MeasuredLine, RatiosAndReferencePower) {
         {{20, 0.1, 100, 5}, 200, 20, 4000, 20000},  // both: 10 x 20 x 100
         {{20, 0, 0, 0}, 1, 1, 1, 200},              // secondary 0: no ratio, still a primary
         {{0, 0.1, 0, 5}, 1, 1, 1, 0},               // quotient 0
-        {{0.5, 0.1, 0, 0}, 5, 1, 5, 5},
-        {{-20, 0.1, 100, 5}, -200, 20, -4000, 0},  // no reference power with a negative VT
+        {{-20, 0.1, 100, 5}, -200, 20, -4000, 0},   // no reference power with a negative VT
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.t.vtPrimary << "/" << c.t.vtSecondary << " "
@@ -60,16 +59,13 @@ TEST(MeasuredLine, ValueFieldReading) {
         {"    -12 A", -12},
         {"+5", 5},
         {".5", 0.5},
-        {"5.", 5},
         {"\t 7", 7},
         {"1 2", 1},
         {"1.2.3", 1.2},
-        {"1e3", 1},
         {"12345678", 1234567},       // only positions 1..7 count
         {"  ---  V", std::nullopt},  // a field without a number
         {"-", std::nullopt},
         {"", std::nullopt},
-        {"      .", std::nullopt},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(valueFieldNumber(c.line), c.value) << '"' << c.line << '"';
@@ -78,15 +74,9 @@ TEST(MeasuredLine, ValueFieldReading) {
 
 TEST(MeasuredLine, RoundingToFiveDecimals) {
     const std::vector<std::pair<double, double>> cases = {
-        {1234.56789, 1234.56789},
-        {0.123456789, 0.12346},
-        {-0.123456789, -0.12346},
-        {2.000004, 2},
-        {0.015625, 0.01563},
-        {-0.015625, -0.01563},  // halves away
-        {0.03125, 0.03125},
+        {0.123456789, 0.12346}, {2.000004, 2},
+        {0.015625, 0.01563},    {-0.015625, -0.01563},  // halves away
         {1e20, 1e20},
-        {0, 0},
     };
     for (const auto& [in, out] : cases) EXPECT_DOUBLE_EQ(roundedToFiveDecimals(in), out) << in;
 }
@@ -99,24 +89,18 @@ TEST(MeasuredLine, ValueTextAndLeadingZeroPerGroup) {
     };
     const std::vector<Case> cases = {
         {230, Group::U, " 230"},
-        {230.5, Group::U, " 230.5"},
         {0, Group::P, " 0"},
         {-3, Group::I, "-3"},
-        {1, Group::S, " 1"},
         {0.00001, Group::U, " 0.00001"},
         // 0 < value < 1: the zero for voltage, current and apparent power ...
         {0.25, Group::U, " 0.25"},
-        {0.25, Group::I, " 0.25"},
-        {0.5, Group::S, " 0.5"},
         // ... but not below 0,
         {-0.25, Group::U, "-.25"},
-        {-0.5, Group::I, "-.5"},
         {-0.5, Group::S, "-.5"},
         // active and reactive power on both sides.
         {0.5, Group::P, " 0.5"},
         {-0.5, Group::P, "-0.5"},
         {-0.75, Group::Q, "-0.75"},
-        {-1.5, Group::Q, "-1.5"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Messwert_Text(c.value, c.group), c.text) << c.value;
@@ -160,10 +144,6 @@ TEST(MeasuredLine, VoltageLinesAndTheirPrefixes) {
          {0.123456789, 1, 0, 0},
          "     -1 V    U1 /U",
          "-.12346 V    U1 /U"},
-        {"a half at the sixth decimal rounds away from zero",
-         {0.015625, 1, 0, 0},
-         "     -1 V    U1 /U",
-         "-.01563 V    U1 /U"},
         {"a field without a number counts as 0",
          {20, 0.1, 0, 0},
          "  ---   V    U1 /U",
@@ -174,7 +154,6 @@ TEST(MeasuredLine, VoltageLinesAndTheirPrefixes) {
 TEST(MeasuredLine, CurrentLinesScaleWithoutPrefix) {
     check({
         {"100 A / 5 A", {0, 0, 100, 5}, "  4.000 A    I1 /I", " 80     A    I1 /I"},
-        {"no transformer, leading zero", kNone, "  0.250 A    I1 /I", " 0.25   A    I1 /I"},
         {"negative between -1 and 0: no zero", kNone, " -0.250 A    I1 /I", "-.25    A    I1 /I"},
         {"cut after the seventh character",
          {0, 0, 1234.56789, 1},
@@ -187,11 +166,9 @@ TEST(MeasuredLine, PowerLinesWithoutTransformersGetKiloFrom1000) {
     check({
         {"999 W stays", kNone, "    999 W    P /P", " 999    W    P /P"},
         {"1000 W is 1 KW", kNone, "   1000 W    P /P", " 1      KW   P /P"},
-        {"2500 W is 2.5 KW", kNone, "   2500 W    P /P", " 2.5    KW   P /P"},
         {"negative active power keeps its zero", kNone, "  -0.50 W    P /P", "-0.5    W    P /P"},
         {"reactive, 4 unit characters", kNone, "  -1500 var  Q /Q", "-1.5    Kvar Q /Q"},
         {"apparent, 3 unit characters", kNone, "   1200 VA   S /S", " 1.2    KVA  S /S"},
-        {"apparent between -1 and 0: no zero", kNone, "  -0.50 VA   S /S", "-.5     VA   S /S"},
     });
 }
 

@@ -129,22 +129,5 @@ TEST_F(DatasheetCli, TheProjectFileItselfIsNeverTheOutput) {
     EXPECT_EQ(run({"datasheet", project, "--pdf", "anlage.cfg"}), kExitOk);
 }
 
-TEST_F(DatasheetCli, UsageErrorsExitWithOne) {
-    const std::vector<std::vector<std::string>> lines = {
-        {"datasheet"},
-        {"datasheet", project},
-        {"datasheet", "--pdf", "/tmp/out.pdf"},
-        {"datasheet", project, "--pdf"},
-        {"datasheet", project, "--pdf", ""},
-        {"datasheet", project, "other.cfg", "--pdf", "/tmp/out.pdf"},
-        {"datasheet", "--lang", "fr", project, "--pdf", "/tmp/out.pdf"},
-        {"datasheet", project, "--pdf", "/tmp/out.pdf", "--png"}};
-    for (const auto& line : lines) {
-        EXPECT_EQ(run(line), kExitUsage) << ::testing::PrintToString(line);
-        EXPECT_NE(err.str().find("kalvo-cli --help"), std::string::npos);
-    }
-    EXPECT_TRUE(pdf.paths.empty());
-}
-
 }  // namespace
 }  // namespace kalvo

@@ -15,6 +15,7 @@
 #include "sim/simulated_port.h"
 #include "sim/transducer.h"
 #include "support/fake_device.h"
+#include "support/record_builder.h"
 #include "support/scratch_dir.h"
 
 namespace kalvo {
@@ -78,7 +79,10 @@ class Cli : public ::testing::Test {
     char decimal = '.';
 };
 
+// Every command's usage errors, one row per way of getting it wrong: nothing is opened.
 TEST_F(Cli, UsageErrorsExitWithOne) {
+    const std::string cfg = tempFile("a.cfg");
+    ASSERT_EQ(Projekt_speichern(newProject(2, 5, 120, 1.2), cfg, '.'), FileError::None);
     const std::vector<std::vector<std::string>> lines = {
         {},
         {"--bogus", "transact", "-t"},
@@ -89,7 +93,27 @@ TEST_F(Cli, UsageErrorsExitWithOne) {
         {"frobnicate"},
         {"show"},
         {"read", "--outptu", "x.cfg"},
-        {"--fresh", "--port", "p", "read"}};
+        {"--fresh", "--port", "p", "read"},
+        {"--port", "p", "set-address", "5"},
+        {"--port", "p", "set-address", "--verify", "5"},
+        {"--port", "p", "set-address", "1", "2", "3"},
+        {"--port", "p", "send"},
+        {"check"},
+        {"check", cfg, cfg},
+        {"check", "--strict", cfg},
+        {"--port", "p", "watch", "--lines"},
+        {"--port", "p", "watch", "--lines", "0"},
+        {"--port", "p", "watch", "--cycles", "-2"},
+        {"--port", "p", "watch", "--lines", "3x"},
+        {"--port", "p", "watch", "extra"},
+        {"--port", "p", "watch", "--lines", "1", "--cycles", "1"},
+        {"datasheet"},
+        {"datasheet", cfg},
+        {"datasheet", "--pdf", "/tmp/out.pdf"},
+        {"datasheet", cfg, "--pdf"},
+        {"datasheet", cfg, "--pdf", ""},
+        {"datasheet", cfg, cfg, "--pdf", "/tmp/out.pdf"},
+        {"datasheet", cfg, "--pdf", "/tmp/out.pdf", "--png"}};
     for (const auto& line : lines) {
         EXPECT_EQ(run(line), kExitUsage) << ::testing::PrintToString(line);
         EXPECT_NE(err.str().find("kalvo-cli --help"), std::string::npos);
@@ -131,11 +155,11 @@ TEST_F(Cli, IdentifyPrintsFourLinesWithAPoint) {
 
 TEST_F(Cli, ProgramThenReadBackGivesTheSameConfiguration) {
     // A project for the simulator's 2A/5D, 120 V / 1.2 A unit.
-    Record r = newProject(2, 5, 120, 1.2);
-    r.Grundwerte[Basic::NominalVoltage] = 57.735;
-    r.Analogwerte[1][Analog::Quantity] = Current;  // I1
-    r.Binaerwerte[0][Binary::Mode] = ModeOnWhileOk;
-    r.Schnittstellenwerte[0] = r.Schnittstellenwerte[33] = 1;
+    const Record r = test::RecordBuilder()
+                         .basic(Basic::NominalVoltage, 57.735)
+                         .analog(1, Analog::Quantity, Current)  // I1
+                         .binary(0, Binary::Mode, ModeOnWhileOk)
+                         .flags({0, 33});
     const std::string project = tempFile("programmed.cfg"), back = tempFile("readback.cfg");
     ASSERT_EQ(Projekt_speichern(r, project, '.'), FileError::None);
 
@@ -272,12 +296,9 @@ TEST_F(Cli, ReadWritesTheFullPathOfTheFileIntoIt) {
 // A configuration that cannot be sent at all is refused before the port is touched, with its
 // own message naming what is wrong, not as a wrong transducer.
 TEST_F(Cli, AConfigurationThatCannotBeSentIsBadInputWithItsOwnMessage) {
-    Record r = newProject(1, 1, 120, 1.2);
-    r.Grundwerte[Basic::NominalVoltage] = Cell(0);  // a voltage transformer ...
-    r.Grundwerte[Basic::VtPrimary] = Cell(20);
-    r.Grundwerte[Basic::VtSecondary] = Cell(0);  // ... without secondary
-    const std::string project = tempFile("unsendable.cfg");
-    ASSERT_EQ(Projekt_speichern(r, project, '.'), FileError::None);
+    const std::string project = tempFile("unsendable.cfg");  // a VT without secondary
+    ASSERT_EQ(Projekt_speichern(test::RecordBuilder(1, 1).vt(20, 0), project, '.'),
+              FileError::None);
 
     EXPECT_EQ(run({"--port", "p", "program", project}), kExitBadInput);
     EXPECT_NE(err.str().find("Die Konfiguration kann nicht programmiert werden: Der "
@@ -288,6 +309,12 @@ TEST_F(Cli, AConfigurationThatCannotBeSentIsBadInputWithItsOwnMessage) {
     EXPECT_EQ(err.str().find("falscher Messumformer"), std::string::npos);
     EXPECT_TRUE(openedPath.empty()) << "nothing may be sent";
     EXPECT_EQ(out.str(), "");
+
+    // A sendable 1A/1D project for the simulator's 2A/5D unit: a wrong transducer, exit 3.
+    const std::string other = tempFile("1a1d.cfg");
+    ASSERT_EQ(Projekt_speichern(test::RecordBuilder(1, 1), other, '.'), FileError::None);
+    EXPECT_EQ(run({"--simulator", "--lang", "en", "program", other}), kExitWrongTransducer);
+    EXPECT_NE(err.str().find("wrong transducer!!"), std::string::npos) << err.str();
 }
 
 }  // namespace
