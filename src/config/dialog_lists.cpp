@@ -130,8 +130,7 @@ PageRef pageAt(const Record& record, int index) {
     return {};
 }
 
-std::string pageListText(const Record& record, int index, Language language) {
-    const PageRef page = pageAt(record, index);
+std::string pageText(PageRef page, Language language) {
     switch (page.kind) {
         case PageKind::Basic:
             return std::string(kPageBasic.in(language));
@@ -145,6 +144,10 @@ std::string pageListText(const Record& record, int index, Language language) {
             break;
     }
     return {};
+}
+
+std::string pageListText(const Record& record, int index, Language language) {
+    return pageText(pageAt(record, index), language);
 }
 
 }  // namespace kalvo

@@ -83,8 +83,10 @@ int binaryPages(const Record& record);
 int pageCount(const Record& record);
 PageRef pageAt(const Record& record, int index);
 
-// The list entry of a page: "Grundeinstellungen", "Analogausgang 2", "Binärausgang 1",
-// "Schnittstelle" (and the English and dialect words); "" outside the list.
+// The name of a page as its list entry shows it: "Grundeinstellungen", "Analogausgang 2",
+// "Binärausgang 1", "Schnittstelle" (and the English and dialect words); "" for no page.
+std::string pageText(PageRef page, Language language);
+// The list entry at `index`; "" outside the list.
 std::string pageListText(const Record& record, int index, Language language);
 
 }  // namespace kalvo

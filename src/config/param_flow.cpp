@@ -186,15 +186,10 @@ std::string cellFaultText(const CellFault& cell, Language language) {
 }
 
 std::string cellPageText(const CellFault& cell, Language language) {
-    switch (cell.table) {
-        case Table::Basic:
-            return std::string(kPageBasic.in(language));
-        case Table::Analog:
-            return std::string(kPageAnalog.in(language)) + std::to_string(cell.row + 1);
-        case Table::Binary:
-            break;
-    }
-    return std::string(kPageBinary.in(language)) + std::to_string(cell.row + 1);
+    const PageKind kind = cell.table == Table::Basic    ? PageKind::Basic
+                          : cell.table == Table::Analog ? PageKind::Analog
+                                                        : PageKind::Binary;
+    return pageText({kind, cell.row}, language);
 }
 
 std::string faultText(const Record& record, const PageFault& fault, Language language,
