@@ -31,9 +31,13 @@ TEST(CompareRecords, ListsEachDifferenceAsTheDialogShowsIt) {
              .basic(Basic::NominalVoltage, "60,0", Basic::NominalFrequency, 50)
              .analog(0, Analog::RangeEnd, "60.0", Analog::OutputStart, "-20,00"),
          {}},
-        {RecordBuilder().analog(1, Analog::RangeEnd, "230,0"),
+        // Straight characteristics: a knee at another place on the same range is listed, one
+        // that moved with its range is not.
+        {RecordBuilder().analog(1, Analog::RangeEnd, "230,0", Analog::KneeInput, 115),
          {{"Analogausgang 2", "Meßbereich bis", "400 V", "230 V"}},
-         RecordBuilder().analog(1, Analog::RangeEnd, 400)},
+         RecordBuilder().analog(1, Analog::RangeEnd, 400, Analog::KneeInput, 200)},
+        {RecordBuilder().analog(0, Analog::KneeOutput, 2),
+         {{"Analogausgang 1", "Knickpunkt Ausgang", "0 mA", "2 mA"}}},
         // The same range in another unit: only the unit label differs.
         {RecordBuilder().analog(0, Analog::RangeUnit, "kV"),
          {{"Analogausgang 1", "Einheit", "V", "kV"}}},
@@ -60,14 +64,13 @@ TEST(CompareRecords, ListsEachDifferenceAsTheDialogShowsIt) {
           {"Analogausgang 3", "Ausgang", "Spannung L1 - N, 0 ... 60 V, -20 ... 20 mA", ""},
           {"Binärausgang 5", "Ausgang", "Grenzwert, Spannung L1 - L2, 66 V, Überschreitung", ""}},
          RecordBuilder(3, 5).binary(4, Binary::Mode, 2, Binary::Place, 3, Binary::Limit, "66")},
-        // The knee only where the characteristic is kinked.
         {RecordBuilder()
              .basic(Basic::NominalFrequency, 16.666)
              .analog(1, Analog::Kinked, 1, Analog::KneeInput, 20, Analog::KneeOutput, "-5,5"),
          {{"Basic parameters", "Nominal frequency", "50 Hz", "16,6 Hz"},
           {"Analog output 2", "Kinked characteristic", "off", "on"},
-          {"Analog output 2", "Knee point input", "", "20 V"},
-          {"Analog output 2", "Knee point output", "", "-5.5 mA"}},
+          {"Analog output 2", "Knee point input", "30 V", "20 V"},
+          {"Analog output 2", "Knee point output", "0 mA", "-5.5 mA"}},
          RecordBuilder(),
          true},
     };
