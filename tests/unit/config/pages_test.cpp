@@ -198,13 +198,10 @@ AnalogPage analogPage(std::string_view changes = "") {
 }
 
 TEST(AnalogPage, EachGroupAtBothSidesOfItsLimits) {
-    // Range (3): power factor (q=5) start and end 0 .. 1, not both 1; reactive factor (q=6)
-    // start -1 .. 0, end 0 .. 1, not both 0; any other within its default range, start not
-    // above end. Output (4): start below end within +-20 mA (+-10 V, mode=1), the limitation
-    // min below max within +-24 mA (+-12 V), the signal within the limitation. Knee (5), only
-    // when kinked: between range start and end (for a power factor 1) and output start and end.
-    // Cases separated by '|', each the fields it changes, and the stop sign they set (0: none;
-    // the first case changes nothing).
+    // Cases separated by '|', each the fields it changes, and the stop sign they set (0: none).
+    // Range (3): power factor (q=5) 0 .. 1, not both 1; reactive factor (q=6) start -1 .. 0,
+    // end 0 .. 1, not both 0. Output (4): +-20 mA (+-10 V, mode=1) within the limitation
+    // +-24 mA (+-12 V). Knee (5), when kinked: within the range (power factor: up to 1).
     const std::pair<int, const char*> groups[] = {
         {0,
          "| place=3 end=398,372 | q=2 unit=kW start=-3,45 end=3,45 | q=5 start=0,5 end=1 "

@@ -124,9 +124,6 @@ TEST_F(Sheet, AnalogValuesInTheRangeUnitAndAsTheRecordHoldsThem) {
                        "300,5", Analog::OutputStart, "4", Analog::KneeOutput, "12",
                        Analog::OutputEnd, "20", Analog::LimitMin, "3,8"),
          " 0   ---   150   ---   300,5  V", "4  ---  12  ---  20  mA", "MIN:  3,8 mA"},
-        {"a value that is no number is left out",
-         unit().analog(0, Analog::RangeStart, "abc", Analog::OutputUnit, "2"),
-         "  ---   150   ---   300  V", "-20   ---   0   ---   20   mA", "MIN:  -24  mA"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
