@@ -62,11 +62,9 @@ TEST(KeyFilters, PastedTextMustPassKeyByKey) {
         const char* text;
         bool passes;
     } cases[] = {
-        {Signed, "-1,5", true},  {Signed, "", true},        {Signed, ",25", true},
-        {Signed, "1-5", false},  {Signed, "--1", false},    {Signed, "1,2,3", false},
-        {Signed, "1.5", false},  {Signed, " 15", false},    {Signed, "15\n", false},
-        {Signed, "1\b5", false}, {Signed, "1°", false},     {Unsigned, "230,94", true},
-        {Unsigned, "-5", false}, {Unsigned, "1,2,", false},
+        {Signed, "-1,5", true},  {Signed, "1-5", false},     {Signed, "1.5", false},
+        {Signed, "15\n", false}, {Signed, "1\b5", false},    {Signed, "1°", false},
+        {Unsigned, "-5", false}, {Unsigned, "230,94", true},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(passesKeyByKey(c.filter, c.text), c.passes) << c.text;

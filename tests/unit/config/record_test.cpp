@@ -18,8 +18,7 @@ namespace {
 
 TEST(RecordStart, OnlyClassesAndTransformerCellsAreSet) {
     const Record r = startRecord();
-    EXPECT_EQ(r.Max_Spannung, 600);
-    EXPECT_EQ(r.Max_Strom, 5);
+    EXPECT_TRUE(r.Max_Spannung == 600 && r.Max_Strom == 5);
     EXPECT_DOUBLE_EQ(r.Max_Spannung_LN(), 346.410161513775);
     EXPECT_FALSE(r.hasConfiguration());
     EXPECT_EQ(r.Grundwerte, (BasicRow{Cell(), Cell(), Cell(), 0, 0, Cell(), 0, 0}));
@@ -32,13 +31,8 @@ TEST(Standardwerte, FollowTheVoltageAndCurrentClass) {
         double volts, amps, half, quarter;
     } classes[] = {{600, 5, 300, 150}, {120, 1.2, 60, 30}, {100, 1, 50, 25}};
     for (const auto& c : classes) {
-        SCOPED_TRACE(std::to_string(c.volts) + " V / " + std::to_string(c.amps) + " A");
-        Record r = startRecord();
-        r.Anzahl_Analog = 2;
-        r.Anzahl_Binaer = 5;
-        r.Max_Spannung = c.volts;
-        r.Max_Strom = c.amps;
-        Standardwerte_laden(r);
+        SCOPED_TRACE(c.volts);
+        const Record r = newProject(2, 5, c.volts, c.amps);
         EXPECT_EQ(r.Anzahl_Analog + r.Anzahl_Binaer, 7);  // the variant is kept
         EXPECT_EQ(r.Grundwerte, (BasicRow{"0", "50", c.half, 0, 0, c.amps, 0, 0}));
         // 0..half V, knee at a quarter, -20..20 mA, knee out 0, limitation -24..24, no kink.
@@ -47,7 +41,6 @@ TEST(Standardwerte, FollowTheVoltageAndCurrentClass) {
         const BinaryRow b = {"0", "0", "0", "V", c.half, "0"};
         for (const auto& row : r.Binaerwerte) EXPECT_EQ(row, b);
         for (const auto& s : r.Schnittstellenwerte) EXPECT_EQ(s, Cell(0));
-        EXPECT_EQ(newProject(2, 5, c.volts, c.amps), r);  // a new project is the same record
     }
 }
 

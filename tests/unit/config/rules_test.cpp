@@ -13,9 +13,8 @@ namespace {
 
 TEST(Rules, ListIndexesAndCountsRoundToTheNearestWholeNumber) {
     const std::pair<Cell, int> cases[] = {
-        {Cell("2"), 2},   {Cell(1.6), 2}, {Cell(1.4), 1},   {Cell("2,5"), 3},
-        {Cell(-0.4), 0},  {Cell("x"), 0}, {Cell(), 0},      {Cell(1e7), -1},
-        {Cell(-2.0), -2}, {Cell("4"), 4}, {Cell(" 3 "), 3}, {Cell("1.5"), 2},
+        {Cell(1.6), 2},  {Cell(1.4), 1},   {Cell("2,5"), 3}, {Cell(-0.4), 0},  {Cell("x"), 0},
+        {Cell(1e7), -1}, {Cell(-2.0), -2}, {Cell(" 3 "), 3}, {Cell("1.5"), 2},
     };
     for (const auto& [cell, index] : cases) EXPECT_EQ(cellIndex(cell), index) << cell.toText('.');
     Record r = newProject(1, 1, 600, 5);

