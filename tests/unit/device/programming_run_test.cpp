@@ -2,7 +2,6 @@
 // the pauses, the hardware checks and where a failure stops the run.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <functional>
 #include <optional>
 #include <string>
@@ -10,17 +9,10 @@
 
 #include "device/programming.h"
 #include "device_test_support.h"
+#include "support/link_rig.h"
 
 namespace kalvo::test {
 namespace {
-
-class Observer final : public LinkObserver {
-  public:
-    void logLine(const std::string& line) override { lines.push_back(line); }
-    void stage(Stage s) override { stages.push_back(s); }
-    std::vector<std::string> lines;
-    std::vector<Stage> stages;
-};
 
 // Before the first command, split at the LF CR terminators: the two wake-up frames, the lone
 // CR in front of the query, the lone CR in front of the link test.
@@ -33,14 +25,7 @@ Frames withLeadIn(const Frames& commands) {
     return all;
 }
 
-struct Bench {
-    FakeClock clock;
-    ScriptedPort port{clock};
-    FakeDevice device{port};
-    Observer observer;
-    std::atomic<bool> cancel{false};
-    Link link{port, clock, &observer, &cancel};
-
+struct Bench : DeviceRig {
     ProgramResult run(const Record& r) { return programTransducer(link, r, "0", ','); }
 };
 
@@ -56,7 +41,8 @@ TEST_F(ProgrammingRunTest, FourWireGoesOutFrameByFrameAndLeavesTheCopy) {
         std::tuple(r.hardware.analog, r.hardware.binary, r.hardware.voltage, r.hardware.current),
         std::tuple(2, 5, 120.0, 5.0));
     EXPECT_EQ(port.frames(), withLeadIn(kFourWireCommands));
-    EXPECT_EQ(observer.stages, (std::vector<Stage>{Stage::Hardware, Stage::Programming}));
+    EXPECT_EQ(observer.stages,
+              (decltype(observer.stages){{Stage::Hardware, 0}, {Stage::Programming, 0}}));
     EXPECT_EQ(observer.lines.back(), "-0" + kFourWireCommands.back() + "  OK");
     EXPECT_EQ(device.copies[0], kFourWireCommands[9].substr(4));
 }
@@ -191,7 +177,7 @@ TEST_F(ProgrammingRunTest, LinkFailuresAndCancellingStopTheRun) {
         {"cancelled after the analog command",
          [](Bench& t) {
              t.device.onFrame = [&t](const std::string& f) {
-                 if (f == "-0" + kSinglePhaseCommands[1]) t.cancel = true;
+                 if (f == "-0" + kSinglePhaseCommands[1]) t.stop = true;
              };
          },
          Outcome::Cancelled, withLeadIn({kSinglePhaseCommands[0], kSinglePhaseCommands[1]}), -1},

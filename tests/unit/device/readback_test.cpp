@@ -8,6 +8,7 @@
 #include "device/readback.h"
 #include "device_test_support.h"
 #include "support/device_copy.h"
+#include "support/link_rig.h"
 
 namespace kalvo::test {
 namespace {
@@ -98,22 +99,13 @@ TEST(NeverProgrammed, TheTenthCharacterIsByte255) {
     for (const auto& [reply, erased] : cases) EXPECT_EQ(neverProgrammed(reply), erased) << reply;
 }
 
-class LogLines final : public LinkObserver {
-  public:
-    void logLine(const std::string& line) override { lines.push_back(line); }
-    std::vector<std::string> lines;
-};
-
-struct ReadBackRunTest : ::testing::Test {
-    FakeClock clock;
-    ScriptedPort port{clock};
-    FakeDevice device{port};
-    LogLines log;
-    Link link{port, clock, &log};
-
-    ReadBackRunTest() { device.copies = {kD1.substr(6), kD2.substr(6), kD3.substr(6)}; }
+// A device holding kD1, kD2 and kD3.
+struct ReadBack : DeviceRig {
+    ReadBack() { device.copies = {kD1.substr(6), kD2.substr(6), kD3.substr(6)}; }
     ReadBackResult run() { return readTransducer(link, before(), "0"); }
 };
+
+struct ReadBackRunTest : ::testing::Test, ReadBack {};
 
 const Frames kReadFrames = {"\r", "-0-t", "", "-0-t", "-0-t", "-0-D1", "-0-D2", "-0-D3", "-0-*?"};
 
@@ -136,14 +128,14 @@ TEST_F(ReadBackRunTest, ReadsTheCopyAndTheClasses) {
 // it, right after its request.
 TEST_F(ReadBackRunTest, TheLogShowsEachReplyClosedByAColon) {
     ASSERT_EQ(run().outcome, Outcome::Ok);
-    EXPECT_EQ(log.lines, (std::vector<std::string>{"-0-t", "-0-t  OK", "-0-D1", kD1 + ":", "-0-D2",
-                                                   kD2 + ":", "-0-D3", kD3 + ":"}));
+    EXPECT_EQ(observer.lines, (std::vector<std::string>{"-0-t", "-0-t  OK", "-0-D1", kD1 + ":",
+                                                        "-0-D2", kD2 + ":", "-0-D3", kD3 + ":"}));
 
     // An erased device: its "-D1" reply is shown, then the read ends.
     device.erased = true;
-    log.lines.clear();
+    observer.lines.clear();
     EXPECT_EQ(run().outcome, Outcome::NeverProgrammed);
-    EXPECT_EQ(log.lines,
+    EXPECT_EQ(observer.lines,
               (std::vector<std::string>{"-0-t", "-0-t  OK", "-0-D1", "-0-D1," + ffs(24) + ":"}));
 }
 
@@ -211,15 +203,11 @@ TEST_F(ReadBackRunTest, FailuresStopTheSequence) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        FakeClock clk;
-        ScriptedPort p{clk};
-        FakeDevice dev{p};
-        dev.copies = device.copies;
-        c.setup(dev);
-        Link l{p, clk};
-        const ReadBackResult r = readTransducer(l, before(), "0");
+        ReadBack t;
+        c.setup(t.device);
+        const ReadBackResult r = t.run();
         EXPECT_EQ(r.outcome, c.outcome);
-        EXPECT_EQ(p.frames(), Frames(kReadFrames.begin(), kReadFrames.begin() + c.frames));
+        EXPECT_EQ(t.port.frames(), Frames(kReadFrames.begin(), kReadFrames.begin() + c.frames));
         if (c.reason != nullptr) {
             EXPECT_NE(r.reason.english.find(c.reason), std::string::npos) << r.reason.english;
         }

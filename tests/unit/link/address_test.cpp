@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "link_test_support.h"
+#include "support/link_rig.h"
 
 namespace kalvo::test {
 namespace {

@@ -10,26 +10,18 @@
 #include "device/readback.h"
 #include "link/hardware.h"
 #include "link/transaction.h"
-#include "support/fake_device.h"
+#include "support/link_rig.h"
 
 namespace kalvo::test {
 namespace {
 
 constexpr long long kLatencyMs = 100;
 
-struct CancelRig {
-    FakeClock clock;
-    ScriptedPort port{clock};
-    FakeDevice device{port};
-    std::atomic<bool> cancel{false};
-    Link link{port, clock, nullptr, &cancel};
-
-    // Raises the cancel flag once virtual time reaches `atMs`.
+// Raises the stop flag once virtual time reaches `atMs`.
+struct CancelRig : DeviceRig {
     explicit CancelRig(long long atMs) {
-        port.cancel = &cancel;
-        clock.onSleep = [this, atMs](TimePoint) {
-            if (clock.elapsedMs() >= atMs) cancel = true;
-        };
+        port.cancel = &stop;
+        clock.onSleep = [this, atMs](TimePoint) { stop = stop || clock.elapsedMs() >= atMs; };
     }
 };
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "link/hardware.h"
-#include "link_test_support.h"
+#include "support/link_rig.h"
 #include "text/value_lists.h"
 
 namespace kalvo::test {
