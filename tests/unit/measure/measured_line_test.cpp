@@ -8,6 +8,8 @@
 #include <tuple>
 #include <vector>
 
+#include "support/record_builder.h"
+
 namespace kalvo {
 namespace {
 
@@ -38,16 +40,12 @@ TEST(MeasuredLine, RatiosAndReferencePower) {
 }
 
 TEST(MeasuredLine, TransformerCellsComeFromTheRecordAsNumbersOrTexts) {
-    Record r = newProject(2, 5, 120, 1.2);
-    r.Grundwerte[Basic::VtPrimary] = Cell("20");
-    r.Grundwerte[Basic::VtSecondary] = Cell("0,1");  // a file written on a German system
-    r.Grundwerte[Basic::CtPrimary] = Cell(100);
-    r.Grundwerte[Basic::CtSecondary] = Cell("x");  // no number: 0
-    const Transformers t = displayTransformers(r);
-    EXPECT_DOUBLE_EQ(t.vtPrimary, 20);
-    EXPECT_DOUBLE_EQ(t.vtSecondary, 0.1);
-    EXPECT_DOUBLE_EQ(t.ctPrimary, 100);
-    EXPECT_DOUBLE_EQ(t.ctSecondary, 0);
+    // "0,1" as a file written on a German system holds it; a text without a number is 0.
+    const Transformers t = displayTransformers(
+        test::RecordBuilder().basic(Basic::VtPrimary, "20", Basic::VtSecondary, "0,1",
+                                    Basic::CtPrimary, 100, Basic::CtSecondary, "x"));
+    EXPECT_EQ(std::tuple(t.vtPrimary, t.vtSecondary, t.ctPrimary, t.ctSecondary),
+              std::tuple(20.0, 0.1, 100.0, 0.0));
 }
 
 // Only positions 1..7 count; a field without a number has no value.
