@@ -79,13 +79,9 @@ TEST(ProgrammingCommands, EachInterfaceCellHasItsOwnCode) {
     EXPECT_EQ(programmingCommands(r, ',')[3], all);
 }
 
-// The divisor of a quantity is single precision. A 10 kV / 0,11 kV transformer has the factor
-// 90.90909..., which is no binary fraction: the nearest float is 11915636 x 2^-17 =
-// 90.909088134765625, about 3 x 10^-8 below it. So 10000 V / Skalierung is
-// 110.0000033569336..., written "110,000003356934" on a German system and cut to "110.00";
-// divided by the exact factor it would be 110 (to 15 digits) and be written "110". Likewise
-// the knee 5000 V gives 55.0000016784668 -> "55.00" and the limit 11000 V gives
-// 121.0000036926 -> "121.00".
+// The divisor of a quantity is single precision: 10 kV / 0,11 kV is 90.90909..., as a float
+// 11915636 x 2^-17 = 90.909088134765625. So 10000 V gives 110.0000033569..., cut to "110.00"
+// (the exact factor would give "110"); the knee 5000 V "55.00" and the limit 11000 V "121.00".
 TEST(ProgrammingCommands, RangesAndLimitsAreDividedByTheSinglePrecisionFactor) {
     const Record r =
         RecordBuilder(1, 1, 120, 5)
