@@ -123,7 +123,6 @@ TEST(Transaction, ProgressClimbsToFiftyThenCyclesFromTwo) {
     Rig r;
     echoFrames(r.port);
     for (int i = 0; i < 16; ++i) seriell(r.link, "-0-t", 0);  // 16 x 3 steps
-    EXPECT_EQ(r.link.progressValue(), 48);
     r.observer.steps.clear();
     seriell(r.link, "-0-t", 0);
     EXPECT_EQ(r.observer.steps, (std::vector<int>{49, 50, 2}));

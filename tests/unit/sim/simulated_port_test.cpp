@@ -83,14 +83,11 @@ TEST(SimulatedPort, TheDemoConfigurationReadsBackCleanAndProgramsBack) {
                   std::tuple(u.analog, u.binary, u.voltage, u.current));
         EXPECT_EQ(faultLines(r, Language::German, ','), std::vector<std::string>{});
         EXPECT_EQ(faultLines(r, Language::English, '.'), std::vector<std::string>{});
+        const std::vector<std::string> copies = {
+            "-D1," + device.dataCopy(1), "-D2," + device.dataCopy(2), "-D3," + device.dataCopy(3)};
         for (const char decimal : {',', '.'}) {
-            const std::vector<std::string> commands = programmingCommands(r, decimal);
-            const std::size_t d1 = commands.size() - 3;
-            for (int n = 1; n <= 3; ++n) {
-                EXPECT_EQ(commands[d1 + static_cast<std::size_t>(n) - 1],
-                          "-D" + std::to_string(n) + "," + device.dataCopy(n))
-                    << decimal;
-            }
+            const std::vector<std::string> c = programmingCommands(r, decimal);
+            EXPECT_EQ(std::vector<std::string>(c.end() - 3, c.end()), copies) << decimal;
         }
         const ProgramResult programmed = programTransducer(link, r, u.address, ',');
         EXPECT_EQ(programmed.outcome, Outcome::Ok) << programmed.reason.english;
