@@ -113,8 +113,8 @@ TEST_F(ProgrammingRunTest, FailuresStopTheRunAndStaleInputIsFlushed) {
         // 10800 ms to the system command, then 10000 ms for each reply phase.
         {"silent device", [](Bench& t) { t.device.overrides["-0-M B1,INP,5>"] = ""; },
          Outcome::LinkFailure, upToB1, 10800 + 20000},
-        // The wake-up frames get no echo either; only the query is answered.
-        {"failed link test", [](Bench& t) { t.device.overrides["-0-t"] = ""; },
+        // The wake-up frames get the wrong echo too; they are flushed.
+        {"wrong link test echo", [](Bench& t) { t.device.overrides["-0-t"] = "-0-T\r"; },
          Outcome::LinkFailure, kLeadIn},
         {"port lost while the query is read", [](Bench& t) { t.port.breakAfter(Millis{5000}); },
          Outcome::LinkFailure, kUpToQuery},

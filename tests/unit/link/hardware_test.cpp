@@ -20,17 +20,12 @@ namespace {
 using Fields = std::vector<std::pair<std::size_t, std::string>>;
 using Writes = std::vector<std::pair<long long, std::string>>;
 
-// The fields of the worked example: 2 right behind the marker, 5 at p+12, 120 at p+69..p+71
-// and 1.2 at p+93..p+95.
-const Fields kExample = {{1, "2"}, {11, " 5"}, {69, "120"}, {93, "1.2"}};
-
-// `before`, the marker, then the 95 characters p+1..p+95 (p the marker's last character):
-// filler with the example's fields, then `extra` placed over them at p+k.
+// `before`, the marker, then the 95 characters p+1..p+95 (p the marker's last character) of
+// the worked example (2 right behind the marker, 5 at p+12, 120 at p+69..p+71 and 1.2 at
+// p+93..p+95), with `extra` placed over them at p+k.
 std::string hardwareText(const std::string& before, const Fields& extra = {}) {
-    std::string text = before + "Ana.:  " + std::string(95, '_');
-    const std::size_t p0 = before.size() + 6;  // 0-based index of p
-    for (const Fields* f : {&kExample, &extra})
-        for (const auto& [k, s] : *f) text.replace(p0 + k, s.size(), s);
+    std::string text = before + hardwareReply("2", " 5", "120", "1.2").substr(8);
+    for (const auto& [k, s] : extra) text.replace(before.size() + 6 + k, s.size(), s);
     return text;
 }
 
@@ -65,13 +60,12 @@ TEST(HardwareReply, FieldsAreReadBehindTheLastMarker) {
 
 TEST(HardwareReply, UnusableRepliesGiveTheirReason) {
     const std::string full = hardwareText("TXR ");  // exactly p+95 characters
-    const std::string noMarker = "no \"Ana.:  \"";
     const std::string tooShort = "too short";
     const std::string analog = "analog output count";
     const std::string binary = "binary output count";
     const std::vector<std::pair<std::string, std::string>> bad = {
-        {"Ana.: " + std::string(120, '1'), noMarker},  // one blank short of the marker
-        {full.substr(0, full.size() - 1), tooShort},   // too short for the current field
+        {"Ana.: " + std::string(120, '1'), "no \"Ana.:  \""},  // one blank short of the marker
+        {full.substr(0, full.size() - 1), tooShort},           // too short for the current field
         // The last marker is too close to the end; no earlier one is reused.
         {full + "Ana.:  1", tooShort},
         {hardwareText("", {{1, "5"}}), analog},  // five analog outputs

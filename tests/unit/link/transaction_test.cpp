@@ -75,6 +75,7 @@ TEST(Transaction, RepliesPhasesAndLimits) {
         {0, {{"-0-T\r", 20}}, false, false, "-0-T\r", 20, notOk},
         // Silent: two full phases.
         {0, {}, false, true, "", 20000, {"-0-t", "abbruch", "abbruch"}},
+        {1, {}, false, true, "", 20000, {"-0-D1", "abbruch", "abbruch"}},
         // After a silent first phase the second collects whatever arrives.
         {0, {{"-0-t\r", 15000}}, true, false, "-0-t\r", 15000, {"-0-t", "abbruch", "-0-t  OK"}},
         {0, {{"xy\r", 12000}}, false, false, "xy\r", 12000, {"-0-t", "abbruch", "xy  NICHT OK"}},

@@ -101,6 +101,7 @@ TEST(MeasuredLine, LinesAreRewrittenToThePrimarySide) {
         // Powers without transformers: kilo from 1000.
         {kNone, "    999 W    P /P", " 999    W    P /P"},
         {kNone, "   1000 W    P /P", " 1      KW   P /P"},
+        {kNone, "  -0.50 W    P /P", "-0.5    W    P /P"},  // keeps its zero
         {kNone, "  -1500 var  Q /Q", "-1.5    Kvar Q /Q"},
         {kNone, "   1200 VA   S /S", " 1.2    KVA  S /S"},
         // With a transformer the reference power gives the prefix: CT 100 A is 100, kilo ...
