@@ -65,12 +65,10 @@ inline Record recordFromBytes(std::string_view bytes) {
 // nullopt when programming refuses the record (or the unit's class does not fit it), else the
 // record the read-back rebuilt.
 inline std::optional<Record> programAndReadBack(const Record& record, char decimal) {
-    sim::Options options;
-    options.analog = record.Anzahl_Analog;
-    options.binary = record.Anzahl_Binaer;
-    options.voltage = 600;
-    options.current = 5;
-    sim::Transducer device(options);
+    sim::Transducer device({.analog = record.Anzahl_Analog,
+                            .binary = record.Anzahl_Binaer,
+                            .voltage = 600,
+                            .current = 5});
     FakeClock clock;
     sim::SimulatedPort port(device, clock);
     Link link(port, clock, nullptr);

@@ -47,9 +47,4 @@ class FakeDevice {
     std::string partial_;
 };
 
-// A device that echoes every frame, whatever its address, ending the line with `terminator`.
-inline void echoEverything(FakeDevice& device, std::string terminator = "\r") {
-    device.answer = [terminator](const std::string& frame) { return frame + terminator; };
-}
-
 }  // namespace kalvo::test

@@ -1,15 +1,10 @@
 // A scripted transducer, sample records and their command lists worked out by hand.
 #pragma once
 
-#include <array>
-#include <functional>
-#include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "config/record.h"
-#include "link/link.h"
 #include "support/fake_device.h"
 
 namespace kalvo::test {

@@ -2,24 +2,16 @@
 // the pauses, the hardware checks and where a failure stops the run.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <functional>
-#include <optional>
 #include <string>
+#include <tuple>
 
 #include "device/programming.h"
 #include "device_test_support.h"
+#include "support/link_rig.h"
 
 namespace kalvo::test {
 namespace {
-
-class Observer final : public LinkObserver {
-  public:
-    void logLine(const std::string& line) override { lines.push_back(line); }
-    void stage(Stage s) override { stages.push_back(s); }
-    std::vector<std::string> lines;
-    std::vector<Stage> stages;
-};
 
 // Before the first command, split at the LF CR terminators: the two wake-up frames, the lone
 // CR in front of the query, the lone CR in front of the link test.
@@ -32,53 +24,30 @@ Frames withLeadIn(const Frames& commands) {
     return all;
 }
 
-struct Bench {
-    FakeClock clock;
-    ScriptedPort port{clock};
-    FakeDevice device{port};
-    Observer observer;
-    std::atomic<bool> cancel{false};
-    Link link{port, clock, &observer, &cancel};
-
+struct Bench : DeviceRig {
     ProgramResult run(const Record& r) { return programTransducer(link, r, "0", ','); }
 };
 
 struct ProgrammingRunTest : ::testing::Test, Bench {};
 
-TEST_F(ProgrammingRunTest, FourWireGoesOutFrameByFrameAndLeavesTheCopy) {
-    device.hardware = hardwareReply("2", " 5", "120", "5");
-    const ProgramResult r = run(fourWireWithTransformers());
+TEST_F(ProgrammingRunTest, FramesGoOutOneByOneInTheirPausesAndLeaveTheCopy) {
+    device.hardware = hardwareReply("1", " 1", "400", "5");
+    const ProgramResult r = run(singlePhase());
 
     ASSERT_EQ(r.outcome, Outcome::Ok) << r.reason.english;
     EXPECT_FALSE(r.nothingToDo);
-    EXPECT_EQ(r.hardware.analog, 2);
-    EXPECT_EQ(r.hardware.binary, 5);
-    EXPECT_EQ(r.hardware.voltage, 120);
-    EXPECT_EQ(r.hardware.current, 5);
-    EXPECT_EQ(port.frames(), withLeadIn(kFourWireCommands));
-    EXPECT_EQ(observer.stages, (std::vector<Stage>{Stage::Hardware, Stage::Programming}));
-    EXPECT_EQ(observer.lines.back(), "-0" + kFourWireCommands.back() + "  OK");
-    EXPECT_EQ(device.copies[0], kFourWireCommands[9].substr(4));
-}
-
-TEST_F(ProgrammingRunTest, SinglePhaseTakesExactlyItsPauses) {
-    device.hardware = hardwareReply("1", " 1", "400", "5");
-    ASSERT_EQ(run(singlePhase()).outcome, Outcome::Ok);
+    EXPECT_EQ(
+        std::tuple(r.hardware.analog, r.hardware.binary, r.hardware.voltage, r.hardware.current),
+        std::tuple(1, 1, 400.0, 5.0));
     EXPECT_EQ(port.frames(), withLeadIn(kSinglePhaseCommands));
-
+    EXPECT_EQ(observer.stages,
+              (decltype(observer.stages){{Stage::Hardware, 0}, {Stage::Programming, 0}}));
+    EXPECT_EQ(observer.lines.back(), "-0" + kSinglePhaseCommands.back() + "  OK");
+    EXPECT_EQ(device.copies[0], kSinglePhaseCommands[4].substr(4));
     // The device answers at once, so only the pauses take time: 2000 after the wake-up,
     // 2000 (Wartezeit) after the flush, 2000 after the query, 150 x 12 reading it, 2000
     // after the lone CR, 1000 after the link test, and 1000 between the two pieces of the
     // 72-character "-D1," frame.
-    auto writtenAt = [&](const std::string& start) -> long long {
-        for (const auto& x : port.writes())
-            if (x.bytes.rfind(start, 0) == 0) return x.atMs;
-        return -1;
-    };
-    EXPECT_EQ(writtenAt("-0-*?"), 4000);
-    EXPECT_EQ(writtenAt("-0-t\n\r"), 9800);
-    EXPECT_EQ(writtenAt("-0-S "), 10800);
-    EXPECT_EQ(writtenAt("-0-D2,"), 11800);
     EXPECT_EQ(clock.elapsedMs(), 2000 + 2000 + 2000 + 1800 + 2000 + 1000 + 1000);
 }
 
@@ -88,131 +57,80 @@ TEST_F(ProgrammingRunTest, NothingGoesOutWithoutConfigurationOrForAnUnsendableRe
     EXPECT_TRUE(empty.nothingToDo);
     EXPECT_EQ(port.openCount, 0);
 
-    Record noSecondary = fourWireWithTransformers();
-    noSecondary.Grundwerte[Basic::VtSecondary] = Cell(0);
-    const ProgramResult refused = run(noSecondary);
-    EXPECT_EQ(refused.outcome, Outcome::BadRecord);
-    EXPECT_FALSE(refused.nothingToDo);
-
     Record typeSeven = fourWireWithTransformers();
     typeSeven.Grundwerte[Basic::ConnectionType] = Cell("7");
     const ProgramResult seven = run(typeSeven);
     EXPECT_EQ(seven.outcome, Outcome::BadRecord);
+    EXPECT_FALSE(seven.nothingToDo);
     EXPECT_EQ(seven.fault, RecordFault::Cell);
     EXPECT_EQ(seven.cell.field, Basic::ConnectionType);
     EXPECT_TRUE(port.writes().empty());
     EXPECT_EQ(clock.elapsedMs(), 0);
 }
 
-TEST_F(ProgrammingRunTest, AnUnfitOrUnreadableDeviceGetsNothingButTheQuery) {
-    const struct {
-        std::optional<std::string> hardware;  // nullopt: no answer to "-*?" at all
-        Outcome outcome;
-        const char* reason;  // a part of the reason
-    } cases[] = {
-        {hardwareReply("1", " 1", "400", "0.5"), Outcome::WrongTransducer, "current class"},
-        {hardwareReply("1", " 5", "400", "5"), Outcome::WrongTransducer, "binary outputs"},
-        {"TXR 3.0 without marker", Outcome::BadReply, "Ana.:"},
-        {hardwareReply("0", " 5", "120", "5"), Outcome::BadReply, "analog output count"},
-        {"Ana.:  2", Outcome::BadReply, "too short"},
-        // Nothing came back, or nothing but the line end: the device is not there.
-        {std::nullopt, Outcome::LinkFailure, "no reply to the hardware query"},
-        {"", Outcome::LinkFailure, "no reply to the hardware query"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.hardware.value_or("(silent)"));
-        Bench t;
-        if (c.hardware) {
-            t.device.hardware = *c.hardware;
-        } else {
-            t.device.overrides["-0-*?"] = "";
-        }
-        const ProgramResult r = t.run(threeWire());
-        EXPECT_EQ(r.outcome, c.outcome);
-        EXPECT_NE(r.reason.english.find(c.reason), std::string::npos) << r.reason.english;
-        EXPECT_EQ(t.port.frames(), kUpToQuery);
-    }
-}
-
-// Both flushes matter: after the wake-up the device may still be answering the wake-up
-// frames, and a hardware description longer than the 150 passes leaves its tail behind.
-// Unflushed, the first would push the description out of the query's reach and the second
-// would be taken for the echo of the link test.
-TEST_F(ProgrammingRunTest, StaleInputIsFlushedBeforeTheQueryAndBeforeTheLinkTest) {
+// Where the run stops, and the stale input it must flush on its way: unflushed, answers to
+// the wake-up would push the description out of the query's reach, and the tail of a long
+// description would pass for the link test's echo.
+TEST_F(ProgrammingRunTest, FailuresStopTheRunAndStaleInputIsFlushed) {
     const std::string description = hardwareReply("1", " 1", "400", "5");  // 110 characters
-    const struct {
-        const char* name;
-        std::string wakeUpAnswer;  // to the two wake-up "-t" frames ("" = the echo)
-        std::string hardware;
-    } cases[] = {
+    const auto answerWakeUps = [](Bench& t) {
         // Two descriptions of another unit: unflushed, the query reads only these 220
         // characters, and the last marker in its 150 has no fields behind it.
-        {"answers to the wake-up", hardwareReply("4", " 9", "600", "1") + "\r", description},
-        // 40 characters past the 150 passes remain, with a line that starts like a reply.
-        {"tail of a long description", "", description + std::string(76, ' ') + "-0-?"},
+        t.device.overrides["-0-t"] = hardwareReply("4", " 9", "600", "1") + "\r";
+        t.device.onFrame = [&t, wakeUps = 0](const std::string& frame) mutable {
+            if (frame == "-0-t" && ++wakeUps == 3) t.device.overrides.erase("-0-t");
+        };
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        Bench t;
-        t.device.hardware = c.hardware;
-        if (!c.wakeUpAnswer.empty()) {
-            t.device.overrides["-0-t"] = c.wakeUpAnswer;
-            t.device.onFrame = [&t, wakeUps = 0](const std::string& frame) mutable {
-                if (frame == "-0-t" && ++wakeUps == 3) t.device.overrides.erase("-0-t");
-            };
-        }
-        const ProgramResult r = t.run(singlePhase());
-        EXPECT_EQ(r.outcome, Outcome::Ok) << r.reason.english;
-        EXPECT_EQ(t.port.frames(), withLeadIn(kSinglePhaseCommands));
-    }
-}
-
-TEST_F(ProgrammingRunTest, TheFirstWrongEchoStopsTheRun) {
-    device.hardware = hardwareReply("2", " 5", "120", "5");
-    device.overrides["-0-M B3,U12,55>"] = "-0-M B3,U12,56>\r";
-    EXPECT_EQ(run(fourWireWithTransformers()).outcome, Outcome::LinkFailure);
-    EXPECT_EQ(port.frames(),
-              withLeadIn(Frames(kFourWireCommands.begin(), kFourWireCommands.begin() + 6)));
-    EXPECT_EQ(observer.lines.back(), "-0-M B3,U12,56>  NICHT OK");
-}
-
-TEST_F(ProgrammingRunTest, LinkFailuresAndCancellingStopTheRun) {
+    const auto cancelAfterAnalog = [](Bench& t) {
+        t.device.onFrame = [&t](const std::string& f) {
+            if (f == "-0" + kSinglePhaseCommands[1]) t.stop = true;
+        };
+    };
+    const Frames all = withLeadIn(kSinglePhaseCommands);
+    const Frames upToB1 =
+        withLeadIn({kSinglePhaseCommands[0], kSinglePhaseCommands[1], kSinglePhaseCommands[2]});
+    const char* const noReply = "no reply to the hardware query";
     const struct {
         const char* name;
         std::function<void(Bench&)> setup;
         Outcome outcome;
         Frames frames;
-        long long elapsedMs;  // -1: not checked
+        long long elapsedMs = -1;  // -1: not checked
+        const char* reason = "";   // a part of the reason
     } cases[] = {
+        {"answers to the wake-up", answerWakeUps, Outcome::Ok, all},
+        // 40 characters past the 150 passes remain, with a line that starts like a reply.
+        {"tail of a long description",
+         [&](Bench& t) { t.device.hardware = description + std::string(76, ' ') + "-0-?"; },
+         Outcome::Ok, all},
+        {"unfit current class",
+         [](Bench& t) { t.device.hardware = hardwareReply("1", " 1", "400", "0.5"); },
+         Outcome::WrongTransducer, kUpToQuery, -1, "current class"},
+        {"unreadable description", [](Bench& t) { t.device.hardware = "TXR 3.0 without marker"; },
+         Outcome::BadReply, kUpToQuery, -1, "Ana.:"},
+        {"silent query", [](Bench& t) { t.device.overrides["-0-*?"] = ""; }, Outcome::LinkFailure,
+         kUpToQuery, -1, noReply},
         // 10800 ms to the system command, then 10000 ms for each reply phase.
         {"silent device", [](Bench& t) { t.device.overrides["-0-M B1,INP,5>"] = ""; },
-         Outcome::LinkFailure,
-         withLeadIn({kSinglePhaseCommands[0], kSinglePhaseCommands[1], kSinglePhaseCommands[2]}),
-         10800 + 20000},
-        // The wake-up frames get no echo either; only the query is answered.
-        {"failed link test", [](Bench& t) { t.device.overrides["-0-t"] = ""; },
-         Outcome::LinkFailure, kLeadIn, -1},
+         Outcome::LinkFailure, upToB1, 10800 + 20000},
+        // The wake-up frames get the wrong echo too; they are flushed.
+        {"wrong link test echo", [](Bench& t) { t.device.overrides["-0-t"] = "-0-T\r"; },
+         Outcome::LinkFailure, kLeadIn},
         {"port lost while the query is read", [](Bench& t) { t.port.breakAfter(Millis{5000}); },
-         Outcome::LinkFailure, kUpToQuery, -1},
-        {"port does not open",
-         [](Bench& t) { t.port.failOpen = true; },
-         Outcome::LinkFailure,
-         {},
-         0},
-        {"cancelled after the analog command",
-         [](Bench& t) {
-             t.device.onFrame = [&t](const std::string& f) {
-                 if (f == "-0" + kSinglePhaseCommands[1]) t.cancel = true;
-             };
-         },
-         Outcome::Cancelled, withLeadIn({kSinglePhaseCommands[0], kSinglePhaseCommands[1]}), -1},
+         Outcome::LinkFailure, kUpToQuery},
+        {"port does not open", [](Bench& t) { t.port.failOpen = true; }, Outcome::LinkFailure,
+         Frames{}, 0},
+        {"cancelled after the analog command", cancelAfterAnalog, Outcome::Cancelled,
+         withLeadIn({kSinglePhaseCommands[0], kSinglePhaseCommands[1]})},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Bench t;
-        t.device.hardware = hardwareReply("1", " 1", "400", "5");
+        t.device.hardware = description;
         c.setup(t);
-        EXPECT_EQ(t.run(singlePhase()).outcome, c.outcome);
+        const ProgramResult r = t.run(singlePhase());
+        EXPECT_EQ(r.outcome, c.outcome);
+        EXPECT_NE(r.reason.english.find(c.reason), std::string::npos) << r.reason.english;
         EXPECT_EQ(t.port.frames(), c.frames);
         if (c.elapsedMs >= 0) {
             EXPECT_EQ(t.clock.elapsedMs(), c.elapsedMs);

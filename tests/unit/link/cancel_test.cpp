@@ -10,68 +10,48 @@
 #include "device/readback.h"
 #include "link/hardware.h"
 #include "link/transaction.h"
-#include "support/fake_device.h"
+#include "support/link_rig.h"
 
 namespace kalvo::test {
 namespace {
 
-constexpr long long kLatencyMs = 100;
-
-struct CancelRig {
-    FakeClock clock;
-    ScriptedPort port{clock};
-    FakeDevice device{port};
-    std::atomic<bool> cancel{false};
-    Link link{port, clock, nullptr, &cancel};
-
-    // Raises the cancel flag once virtual time reaches `atMs`.
+// Raises the stop flag once virtual time reaches `atMs`.
+struct CancelRig : DeviceRig {
     explicit CancelRig(long long atMs) {
-        port.cancel = &cancel;
-        clock.onSleep = [this, atMs](TimePoint) {
-            if (clock.elapsedMs() >= atMs) cancel = true;
-        };
+        port.cancel = &stop;
+        clock.onSleep = [this, atMs](TimePoint) { stop = stop || clock.elapsedMs() >= atMs; };
     }
 };
 
 TEST(Cancel, EndsEveryPauseAndWaitWithinAHundredMilliseconds) {
     const Record record = newProject(2, 5, 120, 1.2);
+    const auto program = [&](CancelRig& r) {
+        return programTransducer(r.link, record, "0", '.').outcome == Outcome::Cancelled;
+    };
+    const auto silent = [](CancelRig& r) {
+        r.device.answer = [](const std::string&) { return std::string(); };
+        return readTransducer(r.link, startRecord(), "0").outcome == Outcome::Cancelled;
+    };
+    const auto longCommand = [](CancelRig& r) {
+        return seriell(r.link, "-0-D2," + std::string(94, '0'), 0).cancelled;
+    };
     const struct {
         const char* name;
         long long atMs;                       // a moment inside the pause or wait
         std::function<bool(CancelRig&)> run;  // true when the sequence reported the cancel
-        std::function<void(CancelRig&)> setup;
     } cases[] = {
-        {"programming, 2000 ms pause after the wake-up", 1234,
-         [&](CancelRig& r) {
-             return programTransducer(r.link, record, "0", '.').outcome == Outcome::Cancelled;
-         },
-         [](CancelRig&) {}},
-        {"programming, the 150 reads of the hardware reply", 6500,
-         [&](CancelRig& r) {
-             return programTransducer(r.link, record, "0", '.').outcome == Outcome::Cancelled;
-         },
-         [](CancelRig&) {}},
-        {"programming, 2000 ms pause before the link test", 8555,
-         [&](CancelRig& r) {
-             return programTransducer(r.link, record, "0", '.').outcome == Outcome::Cancelled;
-         },
-         [](CancelRig&) {}},
-        {"read-back, a silent device's reply wait", 7000,
-         [](CancelRig& r) {
-             return readTransducer(r.link, startRecord(), "0").outcome == Outcome::Cancelled;
-         },
-         [](CancelRig& r) { r.device.answer = [](const std::string&) { return std::string(); }; }},
-        {"a long command, the pause between its two pieces", 450,
-         [](CancelRig& r) { return seriell(r.link, "-0-D2," + std::string(94, '0'), 0).cancelled; },
-         [](CancelRig&) {}},
+        {"programming, 2000 ms pause after the wake-up", 1234, program},
+        {"programming, the 150 reads of the hardware reply", 6500, program},
+        {"programming, 2000 ms pause before the link test", 8555, program},
+        {"read-back, a silent device's reply wait", 7000, silent},
+        {"a long command, the pause between its two pieces", 450, longCommand},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         CancelRig r(c.atMs);
-        c.setup(r);
         EXPECT_TRUE(c.run(r));
         EXPECT_GE(r.clock.elapsedMs(), c.atMs);
-        EXPECT_LE(r.clock.elapsedMs(), c.atMs + kLatencyMs);
+        EXPECT_LE(r.clock.elapsedMs(), c.atMs + 100);
     }
 }
 

@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
+
+#include "support/record_builder.h"
 
 namespace kalvo {
 namespace {
@@ -37,39 +40,22 @@ TEST(MeasuredLine, RatiosAndReferencePower) {
 }
 
 TEST(MeasuredLine, TransformerCellsComeFromTheRecordAsNumbersOrTexts) {
-    Record r = newProject(2, 5, 120, 1.2);
-    r.Grundwerte[Basic::VtPrimary] = Cell("20");
-    r.Grundwerte[Basic::VtSecondary] = Cell("0,1");  // a file written on a German system
-    r.Grundwerte[Basic::CtPrimary] = Cell(100);
-    r.Grundwerte[Basic::CtSecondary] = Cell("x");  // no number: 0
-    const Transformers t = displayTransformers(r);
-    EXPECT_DOUBLE_EQ(t.vtPrimary, 20);
-    EXPECT_DOUBLE_EQ(t.vtSecondary, 0.1);
-    EXPECT_DOUBLE_EQ(t.ctPrimary, 100);
-    EXPECT_DOUBLE_EQ(t.ctSecondary, 0);
+    // "0,1" as a file written on a German system holds it; a text without a number is 0.
+    const Transformers t = displayTransformers(
+        test::RecordBuilder().basic(Basic::VtPrimary, "20", Basic::VtSecondary, "0,1",
+                                    Basic::CtPrimary, 100, Basic::CtSecondary, "x"));
+    EXPECT_EQ(std::tuple(t.vtPrimary, t.vtSecondary, t.ctPrimary, t.ctSecondary),
+              std::tuple(20.0, 0.1, 100.0, 0.0));
 }
 
+// Only positions 1..7 count; a field without a number has no value.
 TEST(MeasuredLine, ValueFieldReading) {
-    struct Case {
-        std::string line;
-        std::optional<double> value;
+    const std::vector<std::pair<std::string, double>> cases = {
+        {"  230.5 V", 230.5}, {"    -12 A", -12}, {"+5", 5},      {".5", 0.5},
+        {"\t 7", 7},          {"1 2", 1},         {"1.2.3", 1.2}, {"12345678", 1234567},
     };
-    const std::vector<Case> cases = {
-        {"  230.5 V", 230.5},
-        {"    -12 A", -12},
-        {"+5", 5},
-        {".5", 0.5},
-        {"\t 7", 7},
-        {"1 2", 1},
-        {"1.2.3", 1.2},
-        {"12345678", 1234567},       // only positions 1..7 count
-        {"  ---  V", std::nullopt},  // a field without a number
-        {"-", std::nullopt},
-        {"", std::nullopt},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(valueFieldNumber(c.line), c.value) << '"' << c.line << '"';
-    }
+    for (const auto& [line, value] : cases) EXPECT_EQ(valueFieldNumber(line), value) << line;
+    for (const char* line : {"  ---  V", "-", ""}) EXPECT_FALSE(valueFieldNumber(line)) << line;
 }
 
 TEST(MeasuredLine, RoundingToFiveDecimals) {
@@ -81,150 +67,65 @@ TEST(MeasuredLine, RoundingToFiveDecimals) {
     for (const auto& [in, out] : cases) EXPECT_DOUBLE_EQ(roundedToFiveDecimals(in), out) << in;
 }
 
+// 0 < value < 1 gets a zero for every group; below 0 only active and reactive power keep it.
 TEST(MeasuredLine, ValueTextAndLeadingZeroPerGroup) {
-    struct Case {
-        double value;
-        Group group;
-        std::string text;
-    };
-    const std::vector<Case> cases = {
-        {230, Group::U, " 230"},
-        {0, Group::P, " 0"},
-        {-3, Group::I, "-3"},
-        {0.00001, Group::U, " 0.00001"},
-        // 0 < value < 1: the zero for voltage, current and apparent power ...
-        {0.25, Group::U, " 0.25"},
-        // ... but not below 0,
-        {-0.25, Group::U, "-.25"},
-        {-0.5, Group::S, "-.5"},
-        // active and reactive power on both sides.
-        {0.5, Group::P, " 0.5"},
-        {-0.5, Group::P, "-0.5"},
+    const std::vector<std::tuple<double, Group, std::string>> cases = {
+        {230, Group::U, " 230"},         {0, Group::P, " 0"},       {-3, Group::I, "-3"},
+        {0.00001, Group::U, " 0.00001"}, {0.25, Group::U, " 0.25"}, {-0.25, Group::U, "-.25"},
+        {-0.5, Group::S, "-.5"},         {0.5, Group::P, " 0.5"},   {-0.5, Group::P, "-0.5"},
         {-0.75, Group::Q, "-0.75"},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(Messwert_Text(c.value, c.group), c.text) << c.value;
-    }
+    for (const auto& [value, group, text] : cases) EXPECT_EQ(Messwert_Text(value, group), text);
 }
 
-struct RewriteCase {
-    const char* what;
-    Transformers t;
-    std::string line;  // as received, without CR
-    std::string shown;
-};
-
-void check(const std::vector<RewriteCase>& cases) {
-    for (const RewriteCase& c : cases) {
-        SCOPED_TRACE(c.what);
-        const std::string shown = rewriteLine(c.line, c.t);
-        EXPECT_EQ(shown, c.shown);
-    }
-}
-
-TEST(MeasuredLine, VoltageLinesAndTheirPrefixes) {
-    check({
-        {"no transformer: value as sent, left-aligned", kNone, "  230.5 V    U1 /U",
-         " 230.5  V    U1 /U"},
-        {"20 kV / 100 V: 100 V is 20000 V, shown as 20 KV",
-         {20, 0.1, 0, 0},
-         "  100.0 V    U1 /U",
-         " 20     KV   U1 /U"},
-        {"primary 0,999 kV keeps the device's unit",
-         {0.999, 0.1, 0, 0},
-         "  100.0 V    U1 /U",
-         " 999    V    U1 /U"},
-        {"primary 1 kV: kilo", {1, 0.1, 0, 0}, "  100.0 V    U1 /U", " 1      KV   U1 /U"},
-        {"primary 1000 kV: mega", {1000, 0.1, 0, 0}, "  100.0 V    U1 /U", " 1      MV   U1 /U"},
-        {"primary 1 000 000 kV: giga",
-         {1e6, 0.1, 0, 0},
-         "  100.0 V    U1 /U",
-         " 1      GV   U1 /U"},
-        {"rounded to five decimals, no zero below 0",
-         {0.123456789, 1, 0, 0},
-         "     -1 V    U1 /U",
-         "-.12346 V    U1 /U"},
-        {"a field without a number counts as 0",
-         {20, 0.1, 0, 0},
-         "  ---   V    U1 /U",
-         " 0      KV   U1 /U"},
-    });
-}
-
-TEST(MeasuredLine, CurrentLinesScaleWithoutPrefix) {
-    check({
-        {"100 A / 5 A", {0, 0, 100, 5}, "  4.000 A    I1 /I", " 80     A    I1 /I"},
-        {"negative between -1 and 0: no zero", kNone, " -0.250 A    I1 /I", "-.25    A    I1 /I"},
-        {"cut after the seventh character",
-         {0, 0, 1234.56789, 1},
-         "      1 A    I1 /I",
-         " 1234.5 A    I1 /I"},
-    });
-}
-
-TEST(MeasuredLine, PowerLinesWithoutTransformersGetKiloFrom1000) {
-    check({
-        {"999 W stays", kNone, "    999 W    P /P", " 999    W    P /P"},
-        {"1000 W is 1 KW", kNone, "   1000 W    P /P", " 1      KW   P /P"},
-        {"negative active power keeps its zero", kNone, "  -0.50 W    P /P", "-0.5    W    P /P"},
-        {"reactive, 4 unit characters", kNone, "  -1500 var  Q /Q", "-1.5    Kvar Q /Q"},
-        {"apparent, 3 unit characters", kNone, "   1200 VA   S /S", " 1.2    KVA  S /S"},
-    });
-}
-
-TEST(MeasuredLine, PowerLinesTakeTheirPrefixFromTheReferencePower) {
-    check({
-        {"CT 100 A: reference 100, kilo; 171.1 W x 20",
-         {0, 0, 100, 5},
-         "  171.1 W    P /P",
-         " 3.422  KW   P /P"},
-        {"VT 0,1 kV: reference exactly 1, kilo",
-         {0.1, 0.1, 0, 0},
-         "   5000 W    P /P",
-         " 5      KW   P /P"},
-        {"reference 0,999: no prefix, and no kilo either (a transformer is set)",
-         {0.0999, 0.1, 0, 0},
-         "   5000 W    P /P",
-         " 4995   W    P /P"},
-        {"CT 1000 A: reference 1000, mega",
-         {0, 0, 1000, 5},
-         "  100.0 W    P /P",
-         " 0.02   MW   P /P"},
-        {"reference 1 000 000: giga",
-         {100, 0.1, 1000, 1},
-         "  100.0 W    P /P",
-         " 0.1    GW   P /P"},
-        {"reactive, mega", {0, 0, 1000, 5}, "  100.0 var  Q /Q", " 0.02   Mvar Q /Q"},
-        {"apparent, giga", {100, 0.1, 1000, 1}, "  100.0 VA   S /S", " 0.1    GVA  S /S"},
-    });
-}
-
-TEST(MeasuredLine, LinesLeftAsReceivedAndTheLengthRule) {
-    const Transformers both{20, 0.1, 100, 5};
-    check({
-        {"frequency", both, "  50.00 Hz   F", "  50.00 Hz   F"},
-        {"power factor, even with a tag", both, "  0.950      PF1 /P", "  0.950      PF1 /P"},
-        {"upper-case H anywhere", both, "  100.0 V  H U1 /U", "  100.0 V  H U1 /U"},
-        {"four characters with the CR", both, "1/U", "1/U"},
-        {"no tag: nothing to scale", both, "   18.2 \xB0    ph1", "   18.2 \xB0    ph1"},
-        // Five characters with the CR are rewritten; the field's blanks take the CR's place.
-        {"five characters with the CR", kNone, "12/U", " 12  "},
-        // A unit reaching past the end is cut there (here over the CR).
-        {"unit cut at the end of the line", {0, 0, 100, 5}, "  100.0 /Q", " 2      Kva"},
-        {"the cycle marker", both, "\x0C", "\x0C"},
-    });
-}
-
-TEST(MeasuredLine, EveryTaggedGroupInTurnReadingTheFieldAgain) {
-    // "/U" first: 100 V x 200 = 20 KV; then "/I" reads the 20 and multiplies by 20.
-    check({{"voltage, then current", {20, 0.1, 100, 5}, "  100.0 V /U /I", " 400    KV/U /I"}});
-}
-
-TEST(MeasuredLine, UnitOfAShownLine) {
-    EXPECT_EQ(unitText(" 20     KV   U1 /U"), "KV");
-    EXPECT_EQ(unitText("  0.950      PF1"), "");
-    EXPECT_EQ(unitText("  50.00 Hz"), "Hz");
-    EXPECT_EQ(unitText("  50.00 "), "");
+// Each line as received (without CR) and as shown.
+TEST(MeasuredLine, LinesAreRewrittenToThePrimarySide) {
+    const Transformers vt20kV{20, 0.1, 0, 0}, ct100A{0, 0, 100, 5}, ct1000A{0, 0, 1000, 5};
+    const Transformers both{20, 0.1, 100, 5}, giga{100, 0.1, 1000, 1};
+    const struct {
+        Transformers t;
+        std::string line, shown;
+    } cases[] = {
+        // Voltage: the prefix follows the primary voltage in kV (left-aligned without one).
+        {kNone, "  230.5 V    U1 /U", " 230.5  V    U1 /U"},
+        {vt20kV, "  100.0 V    U1 /U", " 20     KV   U1 /U"},
+        {{0.999, 0.1, 0, 0}, "  100.0 V    U1 /U", " 999    V    U1 /U"},
+        {{1, 0.1, 0, 0}, "  100.0 V    U1 /U", " 1      KV   U1 /U"},
+        {{1000, 0.1, 0, 0}, "  100.0 V    U1 /U", " 1      MV   U1 /U"},
+        {{1e6, 0.1, 0, 0}, "  100.0 V    U1 /U", " 1      GV   U1 /U"},
+        {{0.123456789, 1, 0, 0}, "     -1 V    U1 /U", "-.12346 V    U1 /U"},  // five decimals
+        {vt20kV, "  ---   V    U1 /U", " 0      KV   U1 /U"},  // no number counts as 0
+        // Current has no prefix; the text is cut after the seventh character.
+        {ct100A, "  4.000 A    I1 /I", " 80     A    I1 /I"},
+        {{0, 0, 1234.56789, 1}, "      1 A    I1 /I", " 1234.5 A    I1 /I"},
+        // Powers without transformers: kilo from 1000.
+        {kNone, "    999 W    P /P", " 999    W    P /P"},
+        {kNone, "   1000 W    P /P", " 1      KW   P /P"},
+        {kNone, "  -0.50 W    P /P", "-0.5    W    P /P"},  // keeps its zero
+        {kNone, "  -1500 var  Q /Q", "-1.5    Kvar Q /Q"},
+        {kNone, "   1200 VA   S /S", " 1.2    KVA  S /S"},
+        // With a transformer the reference power gives the prefix: CT 100 A is 100, kilo ...
+        {ct100A, "  171.1 W    P /P", " 3.422  KW   P /P"},
+        {{0.1, 0.1, 0, 0}, "   5000 W    P /P", " 5      KW   P /P"},     // 10 x 0,1 kV = 1
+        {{0.0999, 0.1, 0, 0}, "   5000 W    P /P", " 4995   W    P /P"},  // and no kilo at all
+        {ct1000A, "  100.0 W    P /P", " 0.02   MW   P /P"},
+        {ct1000A, "  100.0 var  Q /Q", " 0.02   Mvar Q /Q"},
+        {giga, "  100.0 W    P /P", " 0.1    GW   P /P"},  // 10 x 100 x 1000
+        {giga, "  100.0 VA   S /S", " 0.1    GVA  S /S"},
+        // Each tag in turn, reading the field again: 20 KV, then 20 x 20.
+        {both, "  100.0 V /U /I", " 400    KV/U /I"},
+        // Left as received: F or H anywhere, four characters with the CR, no tag.
+        {both, "  50.00 Hz   F", "  50.00 Hz   F"},
+        {both, "  0.950      PF1 /P", "  0.950      PF1 /P"},
+        {both, "  100.0 V  H U1 /U", "  100.0 V  H U1 /U"},
+        {both, "1/U", "1/U"},
+        {both, "   18.2 \xB0    ph1", "   18.2 \xB0    ph1"},
+        {both, "\x0C", "\x0C"},
+        // Five characters are rewritten; a unit reaching past the end is cut there.
+        {kNone, "12/U", " 12  "},
+        {ct100A, "  100.0 /Q", " 2      Kva"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(rewriteLine(c.line, c.t), c.shown) << c.line;
 }
 
 }  // namespace

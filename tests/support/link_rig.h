@@ -1,4 +1,5 @@
-// A recording observer and a scripted transducer for the link tests.
+// Links on a scripted port in virtual time, with a recording observer, for the link and device
+// tests.
 #pragma once
 
 #include <atomic>
@@ -38,6 +39,11 @@ struct Rig {
         for (const auto& w : port.writes()) out.emplace_back(w.atMs, w.bytes);
         return out;
     }
+};
+
+// A rig whose port has the scripted transducer on it.
+struct DeviceRig : Rig {
+    FakeDevice device{port};
 };
 
 // Answers every frame with what `reply` returns for its text ("" = no answer), `delay` after
