@@ -103,9 +103,6 @@ class MainWindowTest : public QObject {
         QCOMPARE(w.windowTitle(), QStringLiteral("Kalvo       TXR 3.0"));
         QCOMPARE(rig.panels(), QStringLiteral("COM 1|RS-232|Adr. 0"));
         QVERIFY(rig.panel(5).contains(QLatin1Char(':')));
-        QCOMPARE(rig.where("mnucom_1|mnurs_232|mnurs_485|mnuViewToolbar|mnuViewStatusBar",
-                           &QAction::isChecked),
-                 QStringList({"mnucom_1", "mnurs_232", "mnuViewToolbar", "mnuViewStatusBar"}));
         // Saving and printing need a record from the dialog, a file or the device.
         QCOMPARE(rig.where("mnufile_3|mnufile_4|mnufile_6|mnufile_7|tbToolBar_Speichern|"
                            "tbToolBar_Drucken",
@@ -116,9 +113,6 @@ class MainWindowTest : public QObject {
             "tbToolBar_Messen";
         QCOMPARE(rig.where(others, &QAction::isEnabled), others.split('|'));
         QVERIFY(rig.action("mnueinstell")->isVisible());
-        // 7500 x 6500 twips at 1000/1000 twips, at whatever resolution the screen has.
-        QCOMPARE(w.pos(), QPoint(rig.px(1000), rig.px(1000)));
-        QCOMPARE(w.size(), QSize(rig.px(7500), rig.px(6500)));
         // The menus and the tool bar in both languages.
         QCOMPARE(menuTree(w), expectedTree(false));
         rig.action("tbToolBar_Englisch")->trigger();
@@ -127,7 +121,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(menuTree(w), expectedTree(false));
     }
 
-    void aStatusBarClickAndTheViewMenus() {
+    void aStatusBarClickTheLogsOkAndTheViewMenus() {
         Rig rig;
         frmMain& w = rig.open(true);
         QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -139,6 +133,14 @@ class MainWindowTest : public QObject {
             QCOMPARE(w.progr()->size(), QSize(rig.px(8550), rig.px(6000)));
             QVERIFY(!w.progr()->isVisible());
         }
+        // The log's OK hides it and empties it.
+        Progr* p = w.progr();
+        p->addLine("-0-t");
+        p->setProgress(12);
+        p->show();
+        click(p, "Command1");
+        QVERIFY(!p->isVisible() && child<QListWidget>(p, "List1")->count() == 0);
+        QCOMPARE(child<QProgressBar>(p, "ProgressBar1")->value(), 0);
         // The view menu and the right-click menu hide and show the bars.
         for (bool visible : {false, true}) {
             rig.action("mnuViewToolbar")->trigger();
@@ -165,7 +167,6 @@ class MainWindowTest : public QObject {
         QCOMPARE(rig.where("mnucom_1|mnucom_3|mnurs_485", &QAction::isChecked),
                  QStringList({"mnucom_3", "mnurs_485"}));
         QVERIFY(rig.ctx().language == Language::English);
-        QCOMPARE(w.findChild<QMenu*>("mnuFile1")->title(), QStringLiteral("File"));
         QCOMPARE(w.pos(), QPoint(rig.px(1500), rig.px(900)));
         QCOMPARE(w.size(), QSize(rig.px(9000), rig.px(7200)));
         // A port choice changes only its panel and its stored value.
@@ -414,18 +415,6 @@ class MainWindowTest : public QObject {
         rig.window.reset();  // joins the device thread
         QVERIFY2(timer.elapsed() < 500, qPrintable(QString::number(timer.elapsed())));
         QVERIFY(rig.boxes.empty());
-    }
-
-    void theLogsOkHidesItAndEmptiesIt() {
-        Rig rig;
-        Progr* p = rig.open().progr();
-        p->addLine("-0-t");
-        p->setProgress(12);
-        p->show();
-        click(p, "Command1");
-        QVERIFY(!p->isVisible());
-        QCOMPARE(child<QListWidget>(p, "List1")->count(), 0);
-        QCOMPARE(child<QProgressBar>(p, "ProgressBar1")->value(), 0);
     }
 
     // One path: the read-back ends in the dialog, and Save waits for its OK; programming sends
