@@ -326,35 +326,31 @@ class AddressAboutTest : public QObject {
     }
 
     void missingSystemInformationProgramIsReported() {
-        struct Case {
+        const struct {
             std::optional<std::string> found;
-            bool starts;
-            bool reported;
-        };
-        const std::vector<Case> cases = {
+            bool starts, reported;
+        } cases[] = {
             {std::nullopt, true, true},          // none on this system
             {"/usr/bin/hardinfo", false, true},  // found, but it would not start
             {"/usr/bin/hardinfo", true, false},  // started: nothing to say
         };
-        for (const Case& c : cases) {
+        for (const auto& c : cases) {
             frmAbout about(defaultProductInfo(), Language::English);
             Boxes boxes;
-            std::vector<std::string> started;
+            int started = 0;
             about.setMessagePresenter(&boxes);
             about.setSystemInfo({[&] { return c.found; },
                                  [&](const std::string& program) {
-                                     started.push_back(program);
+                                     started += program == c.found;
                                      return c.starts;
                                  }});
             about.show();
             click(&about, "cmdSysInfo");
-            QCOMPARE(started.size(), c.found ? 1u : 0u);
+            QCOMPARE(started, c.found ? 1 : 0);
             QCOMPARE(boxes.shown.size(), c.reported ? 1u : 0u);
-            if (c.reported) {
-                QCOMPARE(boxes.shown[0].title, std::string("Kalvo_Multi"));
+            if (c.reported)
                 QCOMPARE(boxes.shown[0].text,
-                         std::string("Systeminformationsprogramm zur Zeit nicht verfügbar."));
-            }
+                         "Systeminformationsprogramm zur Zeit nicht verfügbar.");
             QVERIFY(about.isVisible());  // the About box stays open
         }
     }
