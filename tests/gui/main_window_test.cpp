@@ -105,7 +105,7 @@ bool longPause(Link& link) {
 class MainWindowTest : public QObject {
     Q_OBJECT
   private slots:
-    void startsWithTheDefaultStateAndMenus() {
+    void startsWithTheDefaultStateAndMenusAndAMinimizedCloseWritesNothing() {
         Rig rig;
         frmMain& w = rig.open();
         QCOMPARE(w.windowTitle(), QStringLiteral("Kalvo       TXR 3.0"));
@@ -127,6 +127,12 @@ class MainWindowTest : public QObject {
         QCOMPARE(menuTree(w), expectedTree(true));
         rig.action("tbToolBar_Deutsch")->trigger();
         QCOMPARE(menuTree(w), expectedTree(false));
+        // Closed while minimized, it writes no setting.
+        w.showMinimized();
+        QVERIFY(w.isMinimized());
+        rig.action("mnurs_485")->trigger();
+        rig.action("mnufile_9")->trigger();  // Beenden
+        for (const char* key : kSettingKeys) QVERIFY2(!rig.store.get(key).has_value(), key);
     }
 
     void aStatusBarClickTheLogsOkAndTheViewMenus() {
@@ -211,16 +217,6 @@ class MainWindowTest : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(&again));
         QCOMPARE(again.frameGeometry().width(), outer.width());
         QVERIFY(second.language() == Language::English);
-    }
-
-    void minimizedCloseWritesNothing() {
-        Rig rig;
-        frmMain& w = rig.open();
-        w.showMinimized();
-        QVERIFY(w.isMinimized());
-        rig.action("mnurs_485")->trigger();
-        rig.action("mnufile_9")->trigger();  // Beenden
-        for (const char* key : kSettingKeys) QVERIFY2(!rig.store.get(key).has_value(), key);
     }
 
     void aRecordWithFaultsIsProgrammedOnlyWhenTheUserSaysSo() {

@@ -100,20 +100,14 @@ class ParamDialogTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void aNewProjectListsItsPagesAndShowsTheBasicPage() {
+    void aNewProjectShowsTheBasicPageAndEditingItResetsTheOutputs() {
         Rig rig;
         QCOMPARE(rig.list()->count(), 5);
         QCOMPARE(rig.frameShown(), "Grundeinstellungen_Frame");
         QCOMPARE(rig.combo("Nenneingangsspannung_Combo")->count(), 16);  // the 600 V list
-        rig.expect({{"Nenneingangsspannung_Combo", "300"},
-                    {"Nenneingangsstrom_Combo", "5"},
-                    {"Label4", "L-L 519,6V L-N 300V 5A"}});
+        rig.expect({{"Nenneingangsspannung_Combo", "300"}, {"Label4", "L-L 519,6V L-N 300V 5A"}});
         QVERIFY(rig.w("Grund_Meldung_Frame")->isHidden());
         QCOMPARE(rig.dialog->width(), rig.twips(7900));
-    }
-
-    void editingTheBasicPageStoresItAndResetsTheOutputs() {
-        Rig rig;
         rig.combo("Anschlussart_Combo")->setCurrentIndex(2);
         QCOMPARE(rig.text("L_L__L_N_Label"), " (L - L)");
         rig.typeVoltage("400");
@@ -310,8 +304,15 @@ class ParamDialogTest : public QObject {
         QVERIFY(rig.record == before);
     }
 
-    void theDiagramButtonShowsTheWiringPictureOnTheScreen() {
+    // "TEST 1" shows the record and hides the language pictures; the diagram button shows the
+    // wiring picture.
+    void theTestAndDiagramButtons() {
         Rig rig;
+        rig.click("test");
+        QVERIFY(rig.w("Überwachung")->isVisible() && rig.w("Frame2")->isHidden());
+        QCOMPARE(rig.w<QListWidget>("List2_1")->count(), 8);
+        rig.click("test");
+        QVERIFY(!rig.w("Frame2")->isHidden());
         QImage image(200, 100, QImage::Format_RGB32);
         image.fill(Qt::white);
         QVERIFY(image.save(rig.folder.filePath("s3u.sb"), "PNG"));
@@ -333,15 +334,6 @@ class ParamDialogTest : public QObject {
         QCOMPARE(rig.dialog->width(), rig.twips(7900));
         QCOMPARE(rig.dialog->x(), rig.twips(3720));
         QVERIFY(!picture->isVisible());
-    }
-
-    void theTestButtonShowsTheRecordAndTogglesTheLanguagePictures() {
-        Rig rig;
-        rig.click("test");
-        QVERIFY(rig.w("Überwachung")->isVisible() && rig.w("Frame2")->isHidden());
-        QCOMPARE(rig.w<QListWidget>("List2_1")->count(), 8);
-        rig.click("test");
-        QVERIFY(!rig.w("Frame2")->isHidden());
     }
 
     void numberFieldsFilterKeysAndPastedText() {
