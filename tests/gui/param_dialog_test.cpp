@@ -51,10 +51,8 @@ struct Rig {
     // The text a label, field, list or group shows; a warning sign's picture.
     QString text(const QString& name) const {
         QWidget* x = w(name);
-        if (auto* l = qobject_cast<QLabel*>(x); l && l->text().isEmpty()) {
-            return l->property("picture").toString();
-        }
-        if (auto* l = qobject_cast<QLabel*>(x)) return l->text();
+        if (auto* l = qobject_cast<QLabel*>(x))
+            return l->text().isEmpty() ? l->property("picture").toString() : l->text();
         if (auto* c = qobject_cast<QComboBox*>(x)) return c->currentText();
         if (auto* g = qobject_cast<QGroupBox*>(x)) return g->title();
         if (auto* b = qobject_cast<QAbstractButton*>(x)) return b->text();
