@@ -1,26 +1,21 @@
 // The small windows, driven like a user would, offscreen: the address change, standard address
-// and direct input windows (captions in both languages, the requests they hand to their owner,
-// the results they show), the splash screen and its timing, the About box and its system
-// information program, the live values window `Anzeilist` and the interface selection
-// `Dig_Auswahl`. What an entry means, the About texts, which label shows which line and which
-// boxes a connection type allows are the core's (link, product-info, display and selection
-// tests); here, the windows' layout, wiring and own behaviour. No device, no modal box.
-#include <QAction>
+// and direct input windows (the requests they hand to their owner, the results they show), the
+// splash screen and its timing, the About box and its system information program, the live
+// values window `Anzeilist` and the interface selection `Dig_Auswahl`. What an entry means, the
+// About texts, which label shows which line and which boxes a connection type allows are the
+// core's (link, product-info, display and selection tests), the captions the caption test's;
+// here, the windows' layout, wiring and own behaviour. No device, no modal box.
 #include <QApplication>
 #include <QCheckBox>
 #include <QFontInfo>
 #include <QFrame>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QTest>
 
-#include <optional>
-#include <vector>
-
+#include "gui_rig.h"
 #include "link/ui/address_windows.h"
 #include "measure/ui/anzeilist.h"
 #include "measure/ui/dig_auswahl.h"
@@ -30,29 +25,15 @@
 #include "support/record_builder.h"
 
 using namespace kalvo;
+using namespace kalvo::gui;
 
 namespace {
 
-template <class T>
-T* child(QWidget* window, const char* name) {
-    T* w = window->findChild<T*>(QString::fromUtf8(name));
-    if (w == nullptr) qFatal("no %s in %s", name, qPrintable(window->objectName()));
-    return w;
-}
-
 QString text(QWidget* window, const char* name) {
-    QWidget* w = child<QWidget>(window, name);
+    QWidget* w = child(window, name);
     if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->text();
     if (auto* l = qobject_cast<QLabel*>(w)) return l->text();
     return qobject_cast<QLineEdit*>(w)->text();
-}
-
-void click(QWidget* window, const char* button) {
-    QTest::mouseClick(child<QAbstractButton>(window, button), Qt::LeftButton);
-}
-
-bool shows(QWidget* window, const char* name) {
-    return child<QWidget>(window, name)->isVisible();
 }
 
 // Catches the boxes the About box would show.
@@ -69,21 +50,14 @@ const QString kLinkFailureEn = QStringLiteral("Check the dataconnection and try 
 const QColor kRed(255, 0, 0);
 const QColor kGreen(0, 255, 0);
 
-template <class T>
-T* child(QWidget& window, const QString& name) {
-    T* w = window.findChild<T*>(name);
-    if (w == nullptr) qFatal("no %s", qPrintable(name));
-    return w;
-}
-
 QLabel* label(QWidget& w, int k) {
-    return child<QLabel>(w, QStringLiteral("Label1_%1").arg(k));
+    return child<QLabel>(&w, QStringLiteral("Label1_%1").arg(k));
 }
 QScrollBar* bar(QWidget& w, int k) {
-    return child<QScrollBar>(w, QStringLiteral("HScroll1_%1").arg(k));
+    return child<QScrollBar>(&w, QStringLiteral("HScroll1_%1").arg(k));
 }
 QColor lamp(QWidget& w) {
-    return child<QFrame>(w, QStringLiteral("Picture1"))->palette().color(QPalette::Window);
+    return child<QFrame>(&w, QStringLiteral("Picture1"))->palette().color(QPalette::Window);
 }
 QStringList labels(QWidget& w) {
     QStringList out;
@@ -92,7 +66,7 @@ QStringList labels(QWidget& w) {
 }
 const QStringList kEmpty = QStringList(QVector<QString>(20));
 QCheckBox* box(QWidget& w, int i) {
-    return child<QCheckBox>(w, QStringLiteral("Dig_Auswahl_Messgrösse_Check_%1").arg(i));
+    return child<QCheckBox>(&w, QStringLiteral("Dig_Auswahl_Messgrösse_Check_%1").arg(i));
 }
 int px(QWidget& w, int twips) {
     return qRound(twips * w.logicalDpiX() / 1440.0);
@@ -110,55 +84,6 @@ QList<int> flagsOf(const Record& r) {
 class AddressAboutTest : public QObject {
     Q_OBJECT
   private slots:
-    void captionsInBothLanguagesFollowALanguageChange() {
-        Adresse adresse;
-        standartadr standard;
-        Direkt direkt;
-        frmAbout about(defaultProductInfo(), Language::German);
-        struct Row {
-            QWidget* window;
-            const char* control;  // nullptr: the window title
-            const char* german;
-            const char* english;
-        };
-        const std::vector<Row> rows = {
-            {&adresse, nullptr, "Ändern der Geräteadresse", "Change the device address"},
-            {&adresse, "Label1", "neue Adresse", "new address "},
-            {&adresse, "Label2", "alte Adresse", "old address "},
-            {&adresse, "OK_Adresse_ändern", "OK", "OK"},
-            {&adresse, "Abbrechen_Adresse_ändern", "Abbrechen", "Cancel"},
-            {&adresse, "prüfen_check", "prüfen", "verify"},
-            {&standard, nullptr, "Ändern der Standardadresse", "Change the standard address"},
-            {&standard, "Label1", "Geben Sie die neue Standardadresse ein!",
-             "Enter the new standard address!"},
-            {&standard, "OK", "OK", "OK"},
-            {&standard, "Abbrechen", "Abbrechen", "Cancel"},
-            {&direkt, nullptr, "Direkteingabe Schnittstelle", "Direct input interface"},
-            {&direkt, "Command1", "Senden", "Send"},
-            {&direkt, "Command2", "Abbrechen", "Cancel"},
-            {&about, nullptr, "Info Kalvo", "Info Kalvo"},
-            {&about, "cmdOK", "OK", "OK"},
-            {&about, "cmdSysInfo", "&System-Info...", "&System-Info..."},
-        };
-        // As built (German), then after each change.
-        for (const std::optional<Language> change :
-             {std::optional<Language>(), std::optional(Language::English),
-              std::optional(Language::German)}) {
-            if (change) {
-                adresse.setLanguage(*change);
-                standard.setLanguage(*change);
-                direkt.setLanguage(*change);
-                about.setLanguage(*change);
-            }
-            const bool english = change == Language::English;
-            for (const Row& r : rows) {
-                const QString shown =
-                    r.control ? text(r.window, r.control) : r.window->windowTitle();
-                QCOMPARE(shown, QString::fromUtf8(english ? r.english : r.german));
-            }
-        }
-    }
-
     void addressEntriesBecomeTheRequestedChange() {
         struct Case {
             QString old, neu;
@@ -171,7 +96,6 @@ class AddressAboutTest : public QObject {
         const std::vector<Case> cases = {
             {"32", "0", true, AddressChange{32, 0, true}, "32", "0"},
             {"07", "32", false, AddressChange{7, 32, false}, "7", "32"},
-            {"3,5", "abc", true, AddressChange{0, 0, true}, "0", "0"},
             {"", "5", true, std::nullopt, "", "5"},
         };
         Adresse window;
@@ -209,31 +133,13 @@ class AddressAboutTest : public QObject {
         QVERIFY(window.isHidden() && requests.empty());
     }
 
-    void passedTestOffersTheNewAddressAsStandardAddress() {
+    // Only a failed change or a passed test is shown; a passed test offers the new address as
+    // the standard address, never taken by itself.
+    void theResultOfAChangeAndTheStandardAddressOffer() {
         Adresse window;
         QSignalSpy chosen(&window, &Adresse::standardAddressChosen);
-        window.showResult({AddressChange{0, 5, true}, Outcome::Ok});
-        QVERIFY(window.isVisible());
-        QCOMPARE(text(&window, "Ergebnis_Label"), QStringLiteral("OK"));
+        auto* result = child<QLabel>(&window, "Ergebnis_Label");
         auto* offer = child<QPushButton>(&window, "Standardadresse_Command");
-        QVERIFY(offer->isVisible());
-        QCOMPARE(offer->text(), QStringLiteral("Als &Standardadresse übernehmen"));
-        QVERIFY(chosen.isEmpty());  // never taken by itself
-        // The result belongs to the numbers it was sent with: typing a new one clears it.
-        QTest::keyClicks(child<QLineEdit>(&window, "Text2"), "7");
-        QVERIFY(!offer->isVisible() && !shows(&window, "Ergebnis_Label"));
-        window.showResult({AddressChange{0, 5, true}, Outcome::Ok});
-        QTest::mouseClick(offer, Qt::LeftButton);
-        QCOMPARE(chosen.size(), 1);
-        QCOMPARE(chosen[0][0].toString(), QStringLiteral("5"));
-        QVERIFY(window.isHidden());
-        // Opened again, the window starts without the old result.
-        window.show();
-        QVERIFY(!offer->isVisible() && !shows(&window, "Ergebnis_Label"));
-    }
-
-    void onlyAFailedChangeOrAPassedTestIsShown() {
-        Adresse window;
         window.showResult({AddressChange{0, 5, false}, Outcome::Ok});  // sent without a test
         window.showResult({AddressChange{0, 5, true}, Outcome::Cancelled});
         QVERIFY(window.isHidden());
@@ -241,12 +147,26 @@ class AddressAboutTest : public QObject {
         for (const bool verify : {true, false}) {
             window.hide();
             window.showResult({AddressChange{0, 5, verify}, Outcome::LinkFailure});
-            QVERIFY(window.isVisible());
-            QCOMPARE(text(&window, "Ergebnis_Label"), verify ? kLinkFailureDe : kLinkFailureEn);
-            QVERIFY(!shows(&window, "Standardadresse_Command"));
+            QVERIFY(window.isVisible() && !offer->isVisible());
+            QCOMPARE(result->text(), verify ? kLinkFailureDe : kLinkFailureEn);
             window.setLanguage(Language::English);
-            QCOMPARE(text(&window, "Ergebnis_Label"), kLinkFailureEn);
+            QCOMPARE(result->text(), kLinkFailureEn);
         }
+        window.hide();
+        window.showResult({AddressChange{0, 5, true}, Outcome::Ok});
+        QVERIFY(window.isVisible() && offer->isVisible());
+        QCOMPARE(result->text(), QStringLiteral("OK"));
+        // The result belongs to the numbers it was sent with: typing a new one clears it.
+        QTest::keyClicks(child<QLineEdit>(&window, "Text2"), "7");
+        QVERIFY(!offer->isVisible() && !result->isVisible());
+        window.showResult({AddressChange{0, 5, true}, Outcome::Ok});
+        QTest::mouseClick(offer, Qt::LeftButton);
+        QCOMPARE(chosen.size(), 1);
+        QCOMPARE(chosen[0][0].toString(), QStringLiteral("5"));
+        QVERIFY(window.isHidden());
+        // Opened again, the window starts without the old result.
+        window.show();
+        QVERIFY(!offer->isVisible() && !result->isVisible());
     }
 
     void standardAddressIsTheLeadingWholeNumber() {
@@ -262,7 +182,6 @@ class AddressAboutTest : public QObject {
             QCOMPARE(chosen.size(), address.isEmpty() ? 0 : 1);  // empty: the address stays
             if (!address.isEmpty()) QCOMPARE(chosen[0][0].toString(), address);
         }
-        window.setCurrentAddress(QStringLiteral("5"));
         window.show();
         click(&window, "Abbrechen");
         QVERIFY(window.isHidden());
@@ -298,14 +217,27 @@ class AddressAboutTest : public QObject {
         QVERIFY(window.isHidden());
     }
 
-    void splashClosesWhenItsTwoSecondsAreUp() {
+    void splashShowsTheProductAndClosesWhenItsTwoSecondsAreUp() {
+        ProductInfo info = defaultProductInfo();
+        info.maker = "Beispiel AG";
+        info.rights = "© 2031 Beispiel AG";
         std::vector<int> started;
         std::function<void()> fire;
-        QPointer<frmSplash> splash = new frmSplash(defaultProductInfo(), nullptr,
-                                                   [&](int ms, std::function<void()> elapsed) {
-                                                       started.push_back(ms);
-                                                       fire = std::move(elapsed);
-                                                   });
+        QPointer<frmSplash> splash =
+            new frmSplash(info, nullptr, [&](int ms, std::function<void()> elapsed) {
+                started.push_back(ms);
+                fire = std::move(elapsed);
+            });
+        const QString shown[] = {QString::fromStdString(versionText()),
+                                 "Kalvo_Multi",
+                                 "Beispiel AG",
+                                 "Beispiel AG",
+                                 "© 2031 Beispiel AG",
+                                 "Win95, Win98, WinNT, WinXP"};
+        int k = 0;
+        for (const char* name : {"lblVersion", "lblProductName", "lblCompany", "lblCompanyProduct",
+                                 "lblCopyright", "lblPlatform"})
+            QCOMPARE(text(splash, name), shown[k++]);
         QVERIFY(started.empty());  // the time counts from showing
         splash->show();
         splash->hide();
@@ -341,10 +273,7 @@ class AddressAboutTest : public QObject {
                 QTest::keyClick(&owner, Qt::Key_F5);
             },
             [](QWidget* s) { QTest::keyClick(s, Qt::Key_Escape); },
-            [](QWidget* s) { QTest::mouseClick(child<QWidget>(s, "Frame1"), Qt::LeftButton); },
-            [](QWidget* s) {
-                QTest::mouseClick(child<QWidget>(s, "lblProductName"), Qt::LeftButton);
-            },
+            [](QWidget* s) { QTest::mouseClick(child(s, "lblProductName"), Qt::LeftButton); },
         };
         for (const auto& close : ways) {
             std::function<void()> fire;
@@ -364,19 +293,6 @@ class AddressAboutTest : public QObject {
         QCOMPARE(owner.text(), QStringLiteral("b"));
     }
 
-    void splashShowsVersionProductAndMaker() {
-        ProductInfo info = defaultProductInfo();
-        info.maker = "Beispiel AG";
-        info.rights = "© 2031 Beispiel AG";
-        frmSplash splash(info, nullptr, [](int, std::function<void()>) {});
-        QCOMPARE(text(&splash, "lblVersion"), QString::fromStdString(versionText()));
-        QCOMPARE(text(&splash, "lblProductName"), QStringLiteral("Kalvo_Multi"));
-        QCOMPARE(text(&splash, "lblCompany"), QStringLiteral("Beispiel AG"));
-        QCOMPARE(text(&splash, "lblCompanyProduct"), QStringLiteral("Beispiel AG"));
-        QCOMPARE(text(&splash, "lblCopyright"), QStringLiteral("© 2031 Beispiel AG"));
-        QCOMPARE(text(&splash, "lblPlatform"), QStringLiteral("Win95, Win98, WinNT, WinXP"));
-    }
-
     void aboutBoxShowsTheCoresTexts() {
         ProductInfo info = defaultProductInfo();
         info.maker = "Beispiel AG";
@@ -390,65 +306,55 @@ class AddressAboutTest : public QObject {
             QCOMPARE(text(&about, "lblDescription"), contact.join('\n'));
             QCOMPARE(text(&about, "lblVersion"), QString::fromStdString(versionText()));
         }
-        // OK closes the box; so does Escape.
         about.show();
         click(&about, "cmdOK");
         QVERIFY(about.isHidden());
         QCOMPARE(about.result(), int(QDialog::Accepted));
-        about.show();
-        QTest::keyClick(&about, Qt::Key_Escape);
-        QVERIFY(about.isHidden());
     }
 
     void missingSystemInformationProgramIsReported() {
-        struct Case {
+        const struct {
             std::optional<std::string> found;
-            bool starts;
-            bool reported;
-        };
-        const std::vector<Case> cases = {
+            bool starts, reported;
+        } cases[] = {
             {std::nullopt, true, true},          // none on this system
             {"/usr/bin/hardinfo", false, true},  // found, but it would not start
             {"/usr/bin/hardinfo", true, false},  // started: nothing to say
         };
-        for (const Case& c : cases) {
+        for (const auto& c : cases) {
             frmAbout about(defaultProductInfo(), Language::English);
             Boxes boxes;
-            std::vector<std::string> started;
+            int started = 0;
             about.setMessagePresenter(&boxes);
             about.setSystemInfo({[&] { return c.found; },
                                  [&](const std::string& program) {
-                                     started.push_back(program);
+                                     started += program == c.found;
                                      return c.starts;
                                  }});
             about.show();
             click(&about, "cmdSysInfo");
-            QCOMPARE(started.size(), c.found ? 1u : 0u);
+            QCOMPARE(started, c.found ? 1 : 0);
             QCOMPARE(boxes.shown.size(), c.reported ? 1u : 0u);
-            if (c.reported) {
-                QCOMPARE(boxes.shown[0].title, std::string("Kalvo_Multi"));
+            if (c.reported)
                 QCOMPARE(boxes.shown[0].text,
-                         std::string("Systeminformationsprogramm zur Zeit nicht verfügbar."));
-            }
+                         "Systeminformationsprogramm zur Zeit nicht verfügbar.");
             QVERIFY(about.isVisible());  // the About box stays open
         }
     }
 
-    void anzeilistLayoutCaptionsAndTheLinesOfEachCycle() {
+    void anzeilistLayoutAndTheLinesOfEachCycle() {
         const Record record = test::RecordBuilder().vt(20, 0.1);  // the window keeps a reference
         Anzeilist w(nullptr, record, Language::German);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QCOMPARE(w.windowTitle(), QStringLiteral("Messwerte"));
-        QCOMPARE(child<QPushButton>(w, "start")->text(), QStringLiteral("START"));
-        QCOMPARE(child<QPushButton>(w, "zurück")->text(), QStringLiteral("zurück"));
-        QVERIFY(child<QPushButton>(w, "start")->isDefault());
+        auto* start = child<QPushButton>(&w, "start");
+        QVERIFY(start->isDefault());
         // The first column of ten lines; the lamp in the top right corner, red.
         QCOMPARE(w.size(), QSize(px(w, 3000), px(w, 4500)));
-        QCOMPARE(child<QFrame>(w, "Picture1")->geometry(),
+        QCOMPARE(child(&w, "Picture1")->geometry(),
                  QRect(w.width() - px(w, 500), px(w, 50), px(w, 372), px(w, 132)));
         QCOMPARE(lamp(w), kRed);
-        for (int k : {0, 9, 10, 19}) {
+        for (int k : {0, 19}) {  // the first line of the first column, the last of the second
             const int top = px(w, 600 + 360 * (k % 10));
             QCOMPARE(label(w, k)->geometry(),
                      QRect(px(w, k < 10 ? 120 : 3480), top, px(w, 2892), px(w, 252)));
@@ -460,25 +366,17 @@ class AddressAboutTest : public QObject {
         QVERIFY2(font.family() == "Courier New" || font.family() == "Liberation Mono",
                  qPrintable(font.family()));
         QVERIFY(font.bold() && font.fixedPitch() && label(w, 0)->font().pointSize() == 12);
-        w.setLanguage(Language::English);
-        QCOMPARE(w.windowTitle(), QStringLiteral("Measured values"));
-        QCOMPARE(child<QPushButton>(w, "zurück")->text(), QStringLiteral("back"));
-        QCOMPARE(child<QPushButton>(w, "start")->text(), QStringLiteral("START"));
 
         // The cycles of a poll.
         w.resize(px(w, 10650), px(w, 4530));  // the user widens it to see both columns
         QSignalSpy started(&w, &Anzeilist::startRequested);
         QSignalSpy stopped(&w, &Anzeilist::stopRequested);
-        auto* start = child<QPushButton>(w, "start");
-
         QTest::mouseClick(start, Qt::LeftButton);
         QCOMPARE(started.count(), 1);
         QCOMPARE(start->text(), QStringLiteral("STOP"));
         w.lineReceived("\x0C");
         QCOMPARE(lamp(w), kGreen);
-        // The record's transformers scale the line.
-        w.lineReceived("  100.0 V    U1 /U");
-        w.lineReceived("  50.00 Hz   F");
+        w.lineReceived("  100.0 V    U1 /U");  // the record's transformers scale the line
         QCOMPARE(label(w, 0)->text(), QStringLiteral(" 20     KV   U1 /U"));
         // Label 12 switched to line 1 with its bar.
         bar(w, 12)->setValue(1);
@@ -490,7 +388,7 @@ class AddressAboutTest : public QObject {
         // Resizing clears every label and moves the lamp.
         w.resize(w.width() - 10, w.height());
         QTRY_COMPARE(labels(w), kEmpty);
-        QCOMPARE(child<QFrame>(w, "Picture1")->x(), w.width() - px(w, 500));
+        QCOMPARE(child(&w, "Picture1")->x(), w.width() - px(w, 500));
 
         // A language change while polling keeps "STOP".
         w.setLanguage(Language::English);
@@ -505,7 +403,7 @@ class AddressAboutTest : public QObject {
         QTest::mouseClick(start, Qt::LeftButton);
         w.lineReceived("\x0C");
         w.lineReceived("  100.0 V    U1 /U");
-        QTest::mouseClick(child<QPushButton>(w, "zurück"), Qt::LeftButton);
+        QTest::mouseClick(child(&w, "zurück"), Qt::LeftButton);
         QCOMPARE(stopped.count(), 2);
         QVERIFY(!w.isVisible());
         w.show();
@@ -526,11 +424,7 @@ class AddressAboutTest : public QObject {
         QSignalSpy stored(&w, &Dig_Auswahl::stored);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QCOMPARE(w.windowTitle(), QStringLiteral("Dig_Auswahl"));
-        QCOMPARE(box(w, 34)->text(), QStringLiteral("10VDC-Input"));
         QCOMPARE(box(w, 34)->geometry(), QRect(px(w, 1068), px(w, 3840), px(w, 1455), px(w, 252)));
-        QCOMPARE(child<QPushButton>(w, "Command1")->geometry(),
-                 QRect(px(w, 1320), px(w, 4200), px(w, 1212), px(w, 372)));
         for (int i = 0; i < kInterfaceCells; ++i) {
             QCOMPARE(box(w, i)->isEnabled(), i > 2);  // U1, U2, U3 barred
             QCOMPARE(box(w, i)->isChecked(), i == 3 || i == 9 || i == 36);
@@ -548,7 +442,7 @@ class AddressAboutTest : public QObject {
         QVERIFY(box(w, 35)->isChecked());
         QTest::mouseClick(box(w, 9), Qt::LeftButton);
         QTest::mouseClick(box(w, 1), Qt::LeftButton);  // disabled: nothing happens
-        QTest::mouseClick(child<QPushButton>(w, "Command1"), Qt::LeftButton);
+        QTest::mouseClick(child(&w, "Command1"), Qt::LeftButton);
         QVERIFY(!w.isVisible());
         QCOMPARE(stored.count(), 1);
         QCOMPARE(flagsOf(record), (QList<int>{3, 14, 35, 36}));  // U1 (0) dropped

