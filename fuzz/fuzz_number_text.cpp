@@ -1,5 +1,6 @@
 // Number texts come from project files, the device copy and typed input: the parsers must
-// take any bytes, and what formatNumber writes must read back to the same number.
+// take any bytes, and what formatNumber writes must read back to the same number. The same
+// bytes as typed or pasted text go through the key filters.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -9,7 +10,9 @@
 #include <string_view>
 
 #include "config/cell.h"
+#include "config/key_filter.h"
 #include "config/number_text.h"
+#include "config/pages.h"
 
 namespace {
 
@@ -30,10 +33,23 @@ void checkFormat(double value) {
     }
 }
 
+void checkFilters(std::string_view text) {
+    for (const kalvo::KeyFilter filter : {kalvo::KeyFilter::Signed, kalvo::KeyFilter::Unsigned}) {
+        // Whatever passes whole passes in every prefix, and an unsigned field never reads
+        // negative.
+        if (!kalvo::passesKeyByKey(filter, text)) continue;
+        for (std::size_t n = 0; n < text.size(); ++n) {
+            if (!kalvo::passesKeyByKey(filter, text.substr(0, n))) std::abort();
+        }
+        if (filter == kalvo::KeyFilter::Unsigned && kalvo::fieldValue(text) < 0) std::abort();
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
+    checkFilters(text.substr(0, 64));
 
     const double leading = kalvo::leadingNumber(text);
     if (std::isnan(leading)) std::abort();

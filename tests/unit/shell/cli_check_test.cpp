@@ -62,12 +62,6 @@ class CliCheck : public ::testing::Test {
     char decimal = ',';
 };
 
-TEST_F(CliCheck, ACleanFilePrintsNothingAndExitsWithZero) {
-    EXPECT_EQ(run({"check", save(clean(), "clean.cfg")}), kExitOk);
-    EXPECT_EQ(out.str(), "");
-    EXPECT_EQ(err.str(), "");
-}
-
 TEST_F(CliCheck, OneLinePerFaultInTheChosenLanguage) {
     const std::string file = save(faulty(), "faulty.cfg");
     EXPECT_EQ(run({"check", file}), kExitBadInput);
@@ -82,13 +76,6 @@ TEST_F(CliCheck, OneLinePerFaultInTheChosenLanguage) {
               "Binary output 1\t6\tLimit value: allowed 0.0 ... 1.44 A\n");
     EXPECT_EQ(run({"--lang", "en", "check", file}), kExitBadInput);  // the global option too
     EXPECT_EQ(out.str().substr(0, 16), "Analog output 2\t");
-}
-
-TEST_F(CliCheck, AnUnreadableFileIsBadInput) {
-    const std::string missing = scratch.file("none.cfg");
-    EXPECT_EQ(run({"check", missing}), kExitBadInput);
-    EXPECT_EQ(out.str(), "");
-    EXPECT_NE(err.str().find(missing), std::string::npos);
 }
 
 // Faults refuse programming, with or without --strict; --force sends and only warns.
