@@ -91,11 +91,6 @@ class DatasheetPdf : public ::testing::Test {
         args.insert(args.begin(), cli);
         return runChild(args, std::chrono::seconds(60));
     }
-    std::string text(const fs::path& pdf) {
-        const ChildResult r = runChild({pdftotext, "-layout", pdf.string(), "-"});
-        EXPECT_EQ(r.exitCode, 0) << r.err;
-        return r.out;
-    }
 
     const std::string cli = test::programPath("KALVO_CLI", KALVO_CLI_BUILT);
     const std::string pdftotext = onPath("pdftotext");
@@ -112,7 +107,8 @@ TEST_F(DatasheetPdf, TwoAnalogFiveBinaryProjectReadsBackInOrder) {
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err.find("Anschlussbild"), std::string::npos) << r.err;  // the picture is there
 
-    const std::vector<std::string> got = lines(text(pdf));
+    const std::vector<std::string> got =
+        lines(runChild({pdftotext, "-layout", pdf.string(), "-"}).out);
     ASSERT_FALSE(got.empty());
     EXPECT_EQ(got.front().rfind("Daten Multimeßumformer ", 0), 0u) << got.front();
     const std::vector<std::string> rest(got.begin() + 1, got.end());

@@ -145,9 +145,8 @@ TEST_F(SessionTest, DeviceResultsReachTheRecordOnlyOnSuccess) {
     EXPECT_EQ(s.record().Max_Spannung, 120);
     p.outcome = Outcome::BadRecord;
     p.fault = RecordFault::VoltageRatio;
-    EXPECT_EQ(s.applyProgramming(p).message->text,
-              "The configuration cannot be programmed: The voltage transformer has no valid "
-              "ratio (primary or secondary value 0).");
+    EXPECT_NE(s.applyProgramming(p).message->text.find("The voltage transformer has no valid"),
+              std::string::npos);
     p.outcome = Outcome::Cancelled;
     EXPECT_FALSE(s.applyProgramming(p).message);
     p.outcome = Outcome::Ok;
