@@ -23,11 +23,7 @@ TEST(Settings, DefaultsRoundTripAndFallBackPerKey) {
     EXPECT_EQ(store.values["Sprache"], "False");
 
     // The address is read as the standard address window makes it.
-    store.values = {{"COM", "x"},
-                    {"MainWidth", ""},
-                    {"Sprache", "maybe"},
-                    {"MainTop", " 42 "},
-                    {"Adr", "07.5x"}};
+    store.values = {{"COM", "x"}, {"Sprache", "maybe"}, {"MainTop", " 42 "}, {"Adr", "07.5x"}};
     EXPECT_EQ(loadSettings(store), (Settings{1000, 42, 7500, 6500, 1, 232, "7", false}));
     store.values = {{"Sprache", "-1"}};  // true as older versions stored it
     EXPECT_TRUE(loadSettings(store).Sprache);
