@@ -29,10 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string_view in(reinterpret_cast<const char*>(data), size);
     kalvo::Transformers t = kSets[static_cast<unsigned char>(in[0]) % std::size(kSets)];
     if (in[0] == 'T' && in.size() >= 33) {
-        std::memcpy(&t.vtPrimary, in.data() + 1, 8);
-        std::memcpy(&t.vtSecondary, in.data() + 9, 8);
-        std::memcpy(&t.ctPrimary, in.data() + 17, 8);
-        std::memcpy(&t.ctSecondary, in.data() + 25, 8);
+        double raw[4];
+        std::memcpy(raw, in.data() + 1, sizeof raw);
+        t = {raw[0], raw[1], raw[2], raw[3]};
         in.remove_prefix(33);
     } else {
         in.remove_prefix(1);

@@ -1,5 +1,8 @@
 // Number texts come from project files, the device copy and typed input: the parsers must
-// take any bytes, and what formatNumber writes must read back to the same number.
+// take any bytes, and what formatNumber writes must read back to the same number. The same
+// bytes as typed or pasted text go through the key filters, and as typed addresses (the
+// address change, the standard address, the stored setting) they must give an address a
+// frame can carry, never a sign, a point or a blank.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -9,7 +12,10 @@
 #include <string_view>
 
 #include "config/cell.h"
+#include "config/key_filter.h"
 #include "config/number_text.h"
+#include "config/pages.h"
+#include "link/address.h"
 
 namespace {
 
@@ -30,10 +36,45 @@ void checkFormat(double value) {
     }
 }
 
+void checkFilters(std::string_view text) {
+    for (const kalvo::KeyFilter filter : {kalvo::KeyFilter::Signed, kalvo::KeyFilter::Unsigned}) {
+        // Whatever passes whole passes in every prefix, and an unsigned field never reads
+        // negative.
+        if (!kalvo::passesKeyByKey(filter, text)) continue;
+        for (std::size_t n = 0; n < text.size(); ++n) {
+            if (!kalvo::passesKeyByKey(filter, text.substr(0, n))) std::abort();
+        }
+        if (filter == kalvo::KeyFilter::Unsigned && kalvo::fieldValue(text) < 0) std::abort();
+    }
+}
+
+void checkAddress(std::string_view text) {
+    const auto checked = kalvo::checkedAddress(text);
+    if (checked && (*checked < 0 || *checked > kalvo::kHighestAddress)) std::abort();
+    if (checked && *checked > 0 && *checked < kalvo::kLowestAddress) std::abort();
+
+    const auto change = kalvo::addressChangeFor(text, text, false);
+    if (change.has_value() != checked.has_value()) std::abort();
+    if (change) {
+        const std::string n = std::to_string(*checked);
+        if (kalvo::addressChangeFrame(*change) != "-" + n + "-*" + n) std::abort();
+    }
+
+    const auto standard = kalvo::standardAddress(text);
+    if (standard.has_value() != checked.has_value()) std::abort();
+    if (standard) {
+        if (standard->empty() || standard->find_first_not_of("0123456789") != std::string::npos)
+            std::abort();
+        if (standard->size() > 1 && (*standard)[0] == '0') std::abort();
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
+    checkFilters(text.substr(0, 64));
+    checkAddress(text);
 
     const double leading = kalvo::leadingNumber(text);
     if (std::isnan(leading)) std::abort();

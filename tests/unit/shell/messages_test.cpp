@@ -17,19 +17,12 @@ TEST(Messages, BothLanguagesAndOneBoxPerFailedOutcome) {
          "Überprüfen Sie die Datenverbindung und versuchen Sie es nochmals!", true},
         {*messageFor(Outcome::LinkFailure, Language::English), "Action cancelled!",
          "Check the dataconnection and try again!", true},
-        {*messageFor(Outcome::BadReply, Language::English), "Action cancelled!",
-         "Check the dataconnection and try again!", true},
         {msg_para(Language::German), nullptr, "Der Messumformer wurde noch nie parametriert.",
          true},
-        {*messageFor(Outcome::NeverProgrammed, Language::English), nullptr,
-         "The transducer was not ever parametriert.", true},
         {*messageFor(Outcome::WrongTransducer, Language::German), nullptr,
          "falscher Messumformer!!", true},
-        {msg_prog_err(Language::English), nullptr, "wrong transducer!!", true},
         {programmingDone(Language::German), "Information",
          "Programmierung erfolgreich abgeschlossen!", false},
-        {programmingDone(Language::English), "Information", "Programming successfully finally!",
-         false},
     };
     for (const auto& c : cases) {
         if (c.title) {

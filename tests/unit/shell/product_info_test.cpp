@@ -73,7 +73,6 @@ TEST(SystemInfo, FirstKnownProgramOnThePathIsTaken) {
     const std::vector<std::pair<std::map<std::string, std::string>, std::optional<std::string>>>
         cases = {
             {{}, std::nullopt},
-            {{{"hardinfo", "/usr/bin/hardinfo"}}, "/usr/bin/hardinfo"},
             {{{"hardinfo", "/usr/bin/hardinfo"}, {"kinfocenter", "/usr/bin/kinfocenter"}},
              "/usr/bin/kinfocenter"},
             {{{"msinfo32", "C:/Windows/System32/msinfo32.exe"}, {"hardinfo", "/x"}},
