@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -77,15 +77,10 @@ TEST(Transcript, RecordsEveryEventOfTheLinkWithItsTime) {
 TEST(Transcript, IsSavedWholeOrNotAtAll) {
     ScratchDir dir;
     const std::string path = dir.file("t.txt");
-    const auto read = [](const std::string& p) {
-        std::ifstream in(p, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    };
     ASSERT_TRUE(saveTranscript(path, {"old line", "old line"}));
     ASSERT_TRUE(saveTranscript(path, {"a\tb", "c"}));
-    EXPECT_EQ(read(path), "a\tb\nc\n");
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "a\tb\nc\n");
     // A folder in the way of the file, or no folder for it: nothing is left behind.
     std::filesystem::create_directory(dir.file("taken"));
     EXPECT_FALSE(saveTranscript(dir.file("taken"), {"x"}));
