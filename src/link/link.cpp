@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "link/transcript.h"
 #include "text/cp1252.h"
 
 namespace kalvo {
@@ -48,6 +49,7 @@ bool Link::sendBytes(std::string_view bytes) {
         return false;
     }
     noteSent(bytes);
+    if (transcript_ != nullptr) transcript_->sent(bytes);
     return true;
 }
 
@@ -95,7 +97,10 @@ bool Link::fetch(TimePoint deadline) {
     switch (port_.waitForData(deadline)) {
         case WaitResult::DataReady:
             portCancelled_ = false;
-            pending_ += port_.readAvailable();
+            if (const std::string arrived = port_.readAvailable(); !arrived.empty()) {
+                if (transcript_ != nullptr) transcript_->received(arrived);
+                pending_ += arrived;
+            }
             return pendingPos_ < pending_.size();
         case WaitResult::TimedOut:
             portCancelled_ = false;
@@ -143,6 +148,7 @@ void Link::flushInput() {
 }
 
 void Link::log(const std::string& utf8) {
+    if (transcript_ != nullptr) transcript_->logged(utf8);
     if (observer_ != nullptr) observer_->logLine(utf8);
 }
 
@@ -153,6 +159,7 @@ void Link::progressStep() {
 }
 
 void Link::stage(Stage s) {
+    if (transcript_ != nullptr) transcript_->stage(s);
     if (observer_ != nullptr) observer_->stage(s);
 }
 
@@ -161,10 +168,12 @@ void Link::measuredLine(const std::string& utf8) {
 }
 
 void Link::pause(Millis d) {
-    const TimePoint end = clock_.now() + d;
-    for (TimePoint now = clock_.now(); now < end && !cancelled(); now = clock_.now()) {
+    const TimePoint start = clock_.now();
+    const TimePoint end = start + d;
+    for (TimePoint now = start; now < end && !cancelled(); now = clock_.now()) {
         clock_.sleepUntil(std::min(end, now + kCancelSlice));
     }
+    if (transcript_ != nullptr) transcript_->paused(start, clock_.now());
 }
 
 }  // namespace kalvo

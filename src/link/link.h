@@ -14,6 +14,8 @@
 
 namespace kalvo {
 
+class Transcript;
+
 // What a running sequence is doing: the device is asked what it is, programmed, its copy read
 // back, or its measured values polled.
 enum class Stage { Hardware, Programming, ReadBack, Measuring };
@@ -86,6 +88,11 @@ class Link {
     // when no flag was given).
     bool cancelled() const { return cancel_ != nullptr ? cancel_->load() : portCancelled_; }
 
+    // Every byte sent and received, every pause, log line and stage also goes to the
+    // transcript while one is set (it is not owned and must outlive its use here).
+    void setTranscript(Transcript* transcript) { transcript_ = transcript; }
+    Transcript* transcript() const { return transcript_; }
+
     void log(const std::string& utf8);
     static constexpr int kProgressMax = 50;
     // One step of the progress bar 0..50: at 50 it first drops to 1, then rises by 1, so long
@@ -115,6 +122,7 @@ class Link {
     std::vector<std::string> sent_;  // the frames sent, the latest last
     bool portCancelled_ = false;
     int progress_ = 0;
+    Transcript* transcript_ = nullptr;
 };
 
 }  // namespace kalvo

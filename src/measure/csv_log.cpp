@@ -1,6 +1,5 @@
 #include "measure/csv_log.h"
 
-#include <charconv>
 #include <filesystem>
 
 #include "config/number_text.h"
@@ -8,37 +7,6 @@
 #include "text/cp1252.h"
 
 namespace kalvo {
-
-namespace {
-
-// n as a decimal text of at least `width` digits.
-std::string padded(long long n, int width) {
-    char buf[24];
-    const auto r = std::to_chars(buf, buf + sizeof buf, n);
-    std::string s(buf, r.ptr);
-    if (static_cast<int>(s.size()) < width)
-        s.insert(0, static_cast<std::size_t>(width) - s.size(), '0');
-    return s;
-}
-
-}  // namespace
-
-std::string isoTimestamp(WallTime t) {
-    using namespace std::chrono;
-    const auto ms = floor<milliseconds>(t);
-    const auto day = floor<days>(ms);
-    const year_month_day date{day};
-    const hh_mm_ss<milliseconds> time{ms - day};
-    std::string s;
-    s += padded(static_cast<int>(date.year()), 4) + "-";
-    s += padded(static_cast<unsigned>(date.month()), 2) + "-";
-    s += padded(static_cast<unsigned>(date.day()), 2) + "T";
-    s += padded(time.hours().count(), 2) + ":";
-    s += padded(time.minutes().count(), 2) + ":";
-    s += padded(time.seconds().count(), 2) + ".";
-    s += padded(time.subseconds().count(), 3) + "Z";
-    return s;
-}
 
 std::string csvField(std::string_view text) {
     if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);

@@ -10,18 +10,14 @@
 // up to the first blank; text: the line as shown. UTF-8, comma-separated, RFC 4180 quoting.
 #pragma once
 
-#include <chrono>
 #include <fstream>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/clock.h"
+
 namespace kalvo {
-
-using WallTime = std::chrono::system_clock::time_point;
-
-// "2024-05-02T09:41:07.250Z"
-std::string isoTimestamp(WallTime t);
 
 // A field quoted when it holds a comma, a quote, CR or LF (quotes doubled), else as it is.
 std::string csvField(std::string_view text);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <string>
 
 namespace kalvo {
 
@@ -24,5 +25,24 @@ class SystemClock final : public Clock {
     TimePoint now() const override;
     void sleepUntil(TimePoint t) override;
 };
+
+// The calendar time, for time stamps in files a person reads. Device sequences measure with a
+// Clock; a record of one takes the wall time once and counts on with its Clock, so its stamps
+// run in step with the sequence (and in virtual time under test).
+using WallTime = std::chrono::system_clock::time_point;
+
+class WallClock {
+  public:
+    virtual ~WallClock() = default;
+    virtual WallTime now() const = 0;
+};
+
+class SystemWallClock final : public WallClock {
+  public:
+    WallTime now() const override;
+};
+
+// "2024-05-02T09:41:07.250Z": UTC in ISO 8601 with milliseconds.
+std::string isoTimestamp(WallTime t);
 
 }  // namespace kalvo

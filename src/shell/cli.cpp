@@ -1,7 +1,11 @@
 #include "shell/cli.h"
 
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
 #include <optional>
 #include <sstream>
+#include <system_error>
 #include <variant>
 
 #include "config/compare.h"
@@ -15,6 +19,7 @@
 #include "link/hardware.h"
 #include "link/link.h"
 #include "link/transaction.h"
+#include "link/transcript.h"
 #include "measure/watch.h"
 #include "print/datasheet.h"
 #include "shell/messages.h"
@@ -29,10 +34,12 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: kalvo-cli [--port PATH | --simulator [--fresh]] [--address N] [--lang de|en]\n"
-    "                 [--verbose] COMMAND\n"
+    "                 [--verbose] [--transcript FILE] COMMAND\n"
     "  --simulator  a built-in simulated unit: programmed 2A/5D, 120 V / 1.2 A with a demo\n"
     "               configuration; --fresh: one that was never programmed\n"
     "  --address N  the unit's address, a whole number 0..32 (default 0)\n"
+    "  --transcript FILE\n"
+    "               append the device job's time-stamped transcript to FILE\n"
     "commands:\n"
     "  transact TEXT...       one exchange of \"-\" + address + TEXT (e.g. transact -t)\n"
     "  identify               detect the hardware variant and input class\n"
@@ -83,6 +90,8 @@ struct Options {
     std::string address = "0";
     Language language = Language::German;
     bool verbose = false;
+    std::optional<std::string> transcript;
+    std::vector<std::string> args;  // the whole command line, for the transcript
     std::string command;
     std::vector<std::string> rest;
 };
@@ -120,7 +129,8 @@ Language messageLanguage(const std::vector<std::string>& args, const SettingsSto
         if (a == "--lang" && hasValue && (args[i + 1] == "de" || args[i + 1] == "en")) {
             chosen = languageOf(args[i + 1] == "en");
         }
-        if ((a == "--port" || a == "--address" || a == "--lang") && hasValue) {
+        if ((a == "--port" || a == "--address" || a == "--lang" || a == "--transcript") &&
+            hasValue) {
             ++i;
         } else if (a.rfind("--", 0) != 0) {
             break;  // the command word
@@ -149,6 +159,19 @@ class Runner {
         : o_(std::move(o)), env_(env), language_(o_.language) {}
 
     int run() {
+        const int code = runCommand();
+        if (!transcript_) return code;
+        transcript_->ended(outcome_, reason_.in(language_));
+        transcriptFile_.close();
+        if (!transcriptFile_.fail()) return code;
+        err() << "kalvo-cli: "
+              << fillIn(kCliTranscriptIncomplete.in(language_), "\"" + *o_.transcript + "\"")
+              << '\n';
+        return code == kExitOk ? kExitBadInput : code;
+    }
+
+  private:
+    int runCommand() {
         const std::string& c = o_.command;
         if (c == "show") return show();
         if (c == "transact") return transact();
@@ -164,7 +187,6 @@ class Runner {
         return usage(fillIn(kCliUnknownCommand, c));
     }
 
-  private:
     std::ostream& out() { return *env_.out; }
     std::ostream& err() { return *env_.err; }
 
@@ -178,6 +200,10 @@ class Runner {
     }
 
     int fail(Outcome outcome, const Wording& reason) {
+        // The transcript file could not be opened: that was said, and nothing was sent.
+        if (transcriptRefused_) return kExitBadInput;
+        outcome_ = outcome;
+        if (!reason.empty()) reason_ = reason;
         showMessage(outcome);
         if (!reason.empty()) err() << "kalvo-cli: " << reason.in(language_) << '\n';
         return exitFor(outcome);
@@ -192,8 +218,36 @@ class Runner {
         return kExitBadInput;
     }
 
+    // Opens the transcript file (appending) and starts the job's transcript in it; false,
+    // with the message said, when the file cannot be opened.
+    bool openTranscript() {
+        if (!o_.transcript || transcript_) return true;
+        errno = 0;
+        transcriptFile_.open(
+            std::filesystem::path(std::u8string(o_.transcript->begin(), o_.transcript->end())),
+            std::ios::binary | std::ios::app);
+        if (!transcriptFile_.is_open()) {
+            err() << "kalvo-cli: "
+                  << fillIn(kCliTranscriptCannotOpen.in(language_), "\"" + *o_.transcript + "\"");
+            if (errno != 0) err() << " (" << std::generic_category().message(errno) << ")";
+            err() << '\n';
+            transcriptRefused_ = true;
+            return false;
+        }
+        const SystemWallClock system;
+        const WallClock& wall = env_.wallClock ? *env_.wallClock : system;
+        transcript_.emplace(wall.now(), *env_.clock, [this](const std::string& line) {
+            transcriptFile_ << line << '\n' << std::flush;
+        });
+        std::string what = "kalvo-cli";
+        for (const std::string& a : o_.args) what += " " + a;
+        transcript_->begin(what);
+        return true;
+    }
+
     // Opens the link to the named port, the simulator, or the stored COM port.
     bool connect() {
+        if (!openTranscript()) return false;
         if (o_.simulator) {
             const auto& make = o_.fresh ? env_.freshSimulator : env_.simulator;
             if (make) port_ = make();
@@ -209,16 +263,20 @@ class Runner {
         }
         if (!port_ || !port_->open()) {
             const std::string reason = port_ ? port_->errorText() : std::string();
-            err() << "kalvo-cli: "
-                  << Text{"Port nicht zu öffnen: ", "cannot open port "}.in(language_) << portPath_;
-            if (!reason.empty()) err() << " (" << reason << ")";
-            err() << '\n';
+            const std::string detail = reason.empty() ? "" : " (" + reason + ")";
+            reason_ = Wording(Text{"Port nicht zu öffnen: ", "cannot open port "}) +
+                      Wording(portPath_ + detail, portPath_ + detail);
+            err() << "kalvo-cli: " << reason_.in(language_) << '\n';
             return false;
         }
         return true;
     }
 
-    Link makeLink(LinkObserver* observer) { return Link(*port_, *env_.clock, observer); }
+    Link makeLink(LinkObserver* observer, const std::atomic<bool>* cancel = nullptr) {
+        Link link(*port_, *env_.clock, observer, cancel);
+        if (transcript_) link.setTranscript(&*transcript_);
+        return link;
+    }
 
     int transact() {
         if (o_.rest.empty()) return usage(kCliTransactNeedsText);
@@ -228,7 +286,10 @@ class Runner {
         StreamLog log(env_.out);
         Link link = makeLink(&log);
         const Transaction t = seriell(link, frameText(o_.address, text), 0);
-        if (t.cancelled) return kExitLink;
+        if (t.cancelled) {
+            outcome_ = Outcome::Cancelled;
+            return kExitLink;
+        }
         if (!t.Befehl_ok) return fail(Outcome::LinkFailure, {});
         return kExitOk;
     }
@@ -506,9 +567,10 @@ class Runner {
         };
         if (w.csv && !(csv = CsvLog::create(*w.csv))) return csvFail();
         if (!connect()) return fail(Outcome::LinkFailure, {});
-        Link link(*port_, *env_.clock, nullptr, env_.interrupt);
+        Link link = makeLink(nullptr, env_.interrupt);
         const WatchResult r = watchMeasuredValues(link, o_.address, transformers, w.options, out(),
                                                   csv ? &*csv : nullptr);
+        outcome_ = r.outcome;  // Ctrl-C ends a watch: the transcript says so
         if (r.csvFailed) return csvFail();
         if (r.outcome == Outcome::Cancelled) return kExitOk;
         if (r.outcome != Outcome::Ok) return fail(r.outcome, r.reason);
@@ -520,6 +582,12 @@ class Runner {
     Language language_ = Language::German;
     std::unique_ptr<SerialPort> port_;
     std::string portPath_ = "(simulator)";
+    // --transcript: the file, the job's transcript in it, and how the job ended.
+    std::ofstream transcriptFile_;
+    std::optional<Transcript> transcript_;
+    bool transcriptRefused_ = false;
+    Outcome outcome_ = Outcome::Ok;
+    Wording reason_;
 };
 
 }  // namespace
@@ -527,6 +595,7 @@ class Runner {
 int runCli(const std::vector<std::string>& args, const CliEnvironment& env) {
     Options o;
     o.language = messageLanguage(args, env.settings);
+    o.args = args;
     std::size_t i = 0;
     auto usage = [&](const Wording& why) {
         usageError(*env.err, why, o.language);
@@ -559,6 +628,10 @@ int runCli(const std::vector<std::string>& args, const CliEnvironment& env) {
             if (!value(v) || (v != "de" && v != "en")) return usage(kCliLangValues);
         } else if (a == "--verbose") {
             o.verbose = true;
+        } else if (a == "--transcript") {
+            std::string v;
+            if (!value(v) || v.empty()) return usage(kCliTranscriptNeedsFile);
+            o.transcript = v;
         } else if (a == "--help" || a == "-h") {
             *env.out << kUsage;
             return kExitOk;

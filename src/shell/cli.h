@@ -1,8 +1,13 @@
 // kalvo-cli: the device sequences and file handling for scripts and production lines.
 //
 //   kalvo-cli [--port PATH | --simulator [--fresh]] [--address N] [--lang de|en] [--verbose]
-//             COMMAND ...
+//             [--transcript FILE] COMMAND ...
 //     --address N             the unit's address: a whole number 0..32 in digits (default 0)
+//     --transcript FILE       appends the device job's time-stamped transcript to FILE (one
+//                             line per event: UTC time, TAB, start|stage|send|recv|pause|log|
+//                             end, TAB, text); a FILE that cannot be opened is exit 5 before
+//                             anything is sent. Commands that do not talk to the unit write
+//                             nothing to it
 //     --simulator             the built-in simulated TXR 3.0: a programmed 2A/5D, 120 V / 1.2 A
 //                             unit holding a demo configuration; with --fresh a unit that
 //                             was never programmed
@@ -99,6 +104,8 @@ struct CliEnvironment {
     std::string programFolder;  // where the wiring pictures lie
     // Set by Ctrl-C: the running sequence stops at its next wait (watch then ends with 0).
     const std::atomic<bool>* interrupt = nullptr;
+    // Stamps the transcript (--transcript); the system's clock when not set.
+    const WallClock* wallClock = nullptr;
 };
 
 // Runs one command line (args without the program name); returns the exit code.

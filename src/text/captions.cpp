@@ -73,6 +73,7 @@ constexpr Caption kMainWindow[] = {
 constexpr Caption kProgr[] = {
     {"", {"Messumformer wird programmiert", "Transducer is programmed"}},
     {"Command1", {"OK", "OK"}},
+    {"Protokoll_speichern", {"Protokoll speichern...", "Save transcript..."}},
 };
 
 constexpr Caption kMeldung[] = {

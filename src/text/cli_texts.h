@@ -20,6 +20,8 @@ inline constexpr Text kCliPortOrSimulator{"--port und --simulator schließen ein
 inline constexpr Text kCliFreshNeedsSimulator{"--fresh gehört zu --simulator",
                                               "--fresh goes with --simulator"};
 inline constexpr Text kCliLangValues{"--lang erwartet de oder en", "--lang takes de or en"};
+inline constexpr Text kCliTranscriptNeedsFile{"--transcript erwartet einen Dateinamen",
+                                              "--transcript needs a file name"};
 inline constexpr Text kCliAddressAllowed{
     "--address erwartet eine ganze Zahl von 0 bis 32, nicht \"%1\"",
     "--address takes a whole number from 0 to 32, not \"%1\""};
@@ -63,6 +65,12 @@ inline constexpr Text kCliSendNotCp1252{
     "%1. Es wurde nichts gesendet.",
     "The text holds characters the line cannot carry (Windows-1252 only): %1. Nothing was "
     "sent."};
+inline constexpr Text kCliTranscriptCannotOpen{
+    "Die Protokolldatei %1 kann nicht geöffnet werden. Es wurde nichts gesendet.",
+    "The transcript file %1 cannot be opened. Nothing was sent."};
+inline constexpr Text kCliTranscriptIncomplete{
+    "Die Protokolldatei %1 konnte nicht vollständig geschrieben werden.",
+    "The transcript file %1 could not be written in full."};
 inline constexpr Text kCliNoPdf{"dieses Programm schreibt kein PDF", "this build writes no PDF"};
 
 }  // namespace kalvo

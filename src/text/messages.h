@@ -64,6 +64,12 @@ inline constexpr std::string_view kOpenFilterCfg = "Konfigurationsdateien (*.cfg
 inline constexpr std::string_view kSaveFilterCfg = "Konfigurationsdadateien (*.cfg)";
 inline constexpr std::string_view kFilterAll = "Alle Dateien (*.*)";
 
+// Saving a device job's transcript from the progress window: the dialog's title, the filter,
+// and the file name offered ("%1" the job's start, local time, as 2026-12-07_0915).
+inline constexpr Text kTranscriptSaveTitle{"Protokoll speichern", "Save transcript"};
+inline constexpr Text kTranscriptFilter{"Textdateien (*.txt)", "Text files (*.txt)"};
+inline constexpr Text kTranscriptPreset{"Protokoll_%1.txt", "transcript_%1.txt"};
+
 // The boxes for a project file that could not be read or written. "%1" stands for the file's
 // path in quotes.
 inline constexpr Text kFileErrorTitle{"Dateifehler", "File error"};

@@ -20,6 +20,7 @@
 #include "device/programming.h"
 #include "device/readback.h"
 #include "link/hardware.h"
+#include "link/transcript.h"
 #include "link/ui/address_windows.h"
 #include "link/ui/hardware_window.h"
 #include "measure/poll.h"
@@ -390,8 +391,10 @@ W* frmMain::childWindow(QPointer<W>& window, SetUp setUp, Args&&... args) {
 }
 
 Progr* frmMain::progr() {
-    return childWindow(
-        progr_, [this](Progr& w) { applyCaptions(&w, progrCaptions(), session_.language()); });
+    return childWindow(progr_, [this](Progr& w) {
+        applyCaptions(&w, progrCaptions(), session_.language());
+        connect(&w, &Progr::saveTranscriptRequested, this, &frmMain::saveProgrTranscript);
+    });
 }
 
 Hardware* frmMain::hardware() {
@@ -572,9 +575,54 @@ void frmMain::showProgrStage(Stage stage) {
     p->setWindowTitle(qs(progrCaption(stage, session_.language())));
 }
 
+void frmMain::saveProgrTranscript() {
+    if (progr_.isNull() || progr_->transcript().empty()) return;
+    const Language language = session_.language();
+    const std::string started =
+        progr_->transcriptStarted().toString(QStringLiteral("yyyy-MM-dd_HHmm")).toStdString();
+    const std::string path =
+        files_->saveFile(progr_, std::string(kTranscriptSaveTitle.in(language)),
+                         fillIn(kTranscriptPreset.in(language), started),
+                         {std::string(kTranscriptFilter.in(language)), std::string(kFilterAll)});
+    if (path.empty()) return;
+    if (!saveTranscript(path, progr_->transcript())) {
+        showMessage(fileErrorMessage(FileError::CannotWrite, path, true, language));
+    }
+}
+
+// The transcript's last line: how the job ended and why, in the user's language.
+template <class R>
+std::string transcriptReason(const R& result, Language language) {
+    std::string reason;
+    if constexpr (requires { result.reason.in(language); }) reason = result.reason.in(language);
+    if constexpr (requires { result.portError; }) {
+        if (!result.portError.empty()) {
+            reason += (reason.empty() ? "" : " ") + ("(" + result.portError + ")");
+        }
+    }
+    return reason;
+}
+
 template <class R>
 void frmMain::runSequence(Stage stage, std::function<R(Link&)> job, std::function<void(R)> done) {
     if (worker_->busy() || worker_->shuttingDown()) return;
+    const std::string what =
+        "kalvo, " + session_.portText() + ", " + session_.rsText() + ", " + session_.addressText();
+    // The job keeps its transcript on the worker thread; each finished line is queued to this
+    // window behind the job's other events, so the log window holds it before `done` runs.
+    job = [this, job = std::move(job), what, language = session_.language()](Link& link) {
+        Transcript transcript(
+            SystemWallClock().now(), link.clock(), [this](const std::string& line) {
+                QMetaObject::invokeMethod(
+                    this, [this, line] { progr()->addTranscriptLine(line); }, Qt::QueuedConnection);
+            });
+        link.setTranscript(&transcript);
+        transcript.begin(what);
+        R result = job(link);
+        transcript.ended(result.outcome, transcriptReason(result, language));
+        link.setTranscript(nullptr);
+        return result;
+    };
     Progr* p = progr();
     p->reset();
     showProgrStage(stage);
@@ -597,7 +645,8 @@ void frmMain::runSequence(Stage stage, std::function<R(Link&)> job, std::functio
                 break;
         }
     };
-    // The result's box comes while the log still shows what was sent; the log closes after it.
+    // The result's box comes while the log still shows what was sent. The log stays open after
+    // it, so that its transcript can be saved, until the user closes it.
     worker_->start<R>(std::move(job), std::move(onEvent),
                       [this, done = std::move(done)](std::optional<R> result) {
                           unsetCursor();
@@ -606,10 +655,6 @@ void frmMain::runSequence(Stage stage, std::function<R(Link&)> job, std::functio
                               done(std::move(*result));
                           } else {
                               showMessage(session_.jobFailed().message);
-                          }
-                          if (!progr_.isNull()) {
-                              progr_->hide();
-                              progr_->reset();
                           }
                       });
 }

@@ -168,9 +168,13 @@ class frmMain : public QMainWindow {
     void Datei_Fortschritt();
 
     void showProgrStage(Stage stage);
+    // "Protokoll speichern..." in the progress window: the transcript so far, to a file the
+    // user names, written whole or not at all.
+    void saveProgrTranscript();
     // Runs a device sequence on the worker with the progress window showing `stage`; `done` gets
-    // the result on this thread while the window still shows the log, which closes after it and
-    // its box; when the job failed inside, the link-failure box is shown instead.
+    // the result on this thread, then its box shows; the window keeps the log and the transcript
+    // until the user closes it. When the job failed inside, the link-failure box is shown
+    // instead.
     template <class R>
     void runSequence(Stage stage, std::function<R(Link&)> job, std::function<void(R)> done);
     // A child window, made on first use as W(this, args...) and set up once by `setUp`; one

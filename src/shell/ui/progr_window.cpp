@@ -1,5 +1,6 @@
 #include "shell/ui/progr_window.h"
 
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -24,6 +25,9 @@ Progr::Progr(QWidget* owner) : QWidget(owner, Qt::Window) {
     ProgressBar1_->setTextVisible(false);
     Command1_ = new QPushButton(this);
     Command1_->setObjectName(QStringLiteral("Command1"));
+    Protokoll_speichern_ = new QPushButton(this);
+    Protokoll_speichern_->setObjectName(QStringLiteral("Protokoll_speichern"));
+    Protokoll_speichern_->setEnabled(false);
     Image1_ = new QLabel(this);
     Image1_->setObjectName(QStringLiteral("Image1"));
     Image1_->setAlignment(Qt::AlignCenter);
@@ -35,15 +39,14 @@ Progr::Progr(QWidget* owner) : QWidget(owner, Qt::Window) {
     top->addWidget(List1_, 1);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(ProgressBar1_, 1);
+    bottom->addWidget(Protokoll_speichern_);
     bottom->addWidget(Command1_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
     layout->addLayout(bottom);
 
-    connect(Command1_, &QPushButton::clicked, this, [this] {
-        hide();
-        reset();
-    });
+    connect(Command1_, &QPushButton::clicked, this, &QWidget::close);
+    connect(Protokoll_speichern_, &QPushButton::clicked, this, &Progr::saveTranscriptRequested);
     resize(570, 400);  // 8550 x 6000 twips
     setPicture(0);
 }
@@ -56,6 +59,20 @@ void Progr::setPicture(int element) {
 void Progr::reset() {
     List1_->clear();
     ProgressBar1_->setValue(0);
+    transcript_.clear();
+    Protokoll_speichern_->setEnabled(false);
+}
+
+// Closing forgets the log and the transcript, whether by "OK" or by the window's frame.
+void Progr::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    reset();
+}
+
+void Progr::addTranscriptLine(const std::string& line) {
+    if (transcript_.empty()) transcriptStarted_ = QDateTime::currentDateTime();
+    transcript_.push_back(line);
+    Protokoll_speichern_->setEnabled(true);
 }
 
 void Progr::addLine(const QString& line) {
