@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "link/transaction.h"
-#include "link_test_support.h"
+#include "support/link_rig.h"
 #include "support/scratch_dir.h"
 
 namespace kalvo::test {
