@@ -1,6 +1,7 @@
 #include "shell/messages.h"
 
 #include "config/param_flow.h"
+#include "text/safety_texts.h"
 
 namespace kalvo {
 
@@ -66,6 +67,23 @@ MessageText recordFaultMessage(RecordFault fault, Language language, const CellF
 }
 
 std::optional<MessageText> programmingMessage(const ProgramResult& result, Language language) {
+    if (result.backupError != FileError::None) {
+        MessageText m;
+        m.title = std::string(kFileErrorTitle.in(language));
+        m.text = fillIn(kBackupCannotWrite.in(language), "\"" + result.backupPath + "\"");
+        return m;
+    }
+    if (!result.differences.empty()) {
+        std::string lines;
+        for (const RecordDifference& d : result.differences) {
+            if (!lines.empty()) lines += '\n';
+            lines += d.page + ", " + d.parameter + ": " + d.left + " / " + d.right;
+        }
+        MessageText m;
+        m.title = std::string(kVerifyTitle.in(language));
+        m.text = fillIn(kVerifyDiffers.in(language), lines);
+        return m;
+    }
     if (result.outcome == Outcome::BadRecord) {
         return recordFaultMessage(result.fault, language, result.cell);
     }
