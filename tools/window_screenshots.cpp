@@ -12,6 +12,7 @@
 
 #include <cstdio>
 
+#include "config/compare.h"
 #include "link/ui/address_windows.h"
 #include "link/ui/hardware_window.h"
 #include "measure/ui/anzeilist.h"
@@ -19,6 +20,7 @@
 #include "platform/qt/qt_settings_store.h"
 #include "shell/session.h"
 #include "shell/ui/about_window.h"
+#include "shell/ui/compare_window.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/progr_window.h"
 #include "shell/ui/splash_window.h"
@@ -121,6 +123,16 @@ int main(int argc, char** argv) {
     session.context().record.Schnittstellenwerte[33] = Cell(1);
     ok &= save(window.digAuswahl(), out, QStringLiteral("dig_auswahl.png"));
     window.digAuswahl()->hide();
+
+    // The comparison with a unit that holds another range, a limit value and one output less.
+    Record unit = session.record();
+    unit.Anzahl_Binaer = 4;
+    unit.Analogwerte[1][Analog::RangeEnd] = 40;
+    unit.Binaerwerte[0] = {Cell(2), Cell(1), Cell(0), Cell("A"), Cell(1.1), Cell(0)};
+    Vergleich* compare = window.vergleich();
+    compare->showDifferences(compareRecords(session.record(), unit, session.language(), ','));
+    ok &= save(compare, out, QStringLiteral("vergleich.png"));
+    compare->hide();
 
     frmSplash splash(installedProductInfo());
     ok &= save(&splash, out, QStringLiteral("splash.png"));

@@ -23,11 +23,15 @@ namespace {
 struct Shown {
     std::string key;
     std::string text;
+    // The knee of a straight characteristic: the keys of what places it (the range, or the
+    // output signal). Storing a straight characteristic puts the knee at their midpoint, so
+    // two straight knees on different ranges differ only as a consequence of a listed line.
+    std::string basis = {};
 };
 
 // A field of a page: its caption and its value, or nullopt where the page does not show the
-// field for this record (the knee of a straight characteristic, the transformer ratio of a
-// direct connection, the limit of a binary output in another mode). The same builder makes the
+// field for this record (the transformer ratio of a direct connection, the limit of a binary
+// output in another mode). The same builder makes the
 // slots of both sides, so slot i is the same field on both.
 struct Slot {
     Text parameter;
@@ -123,9 +127,8 @@ AnalogShown analogShown(const Record& r, int row, Language language, char decima
             entry(a[Analog::RangeUnit].toText(decimal)), baseUnit(q), outputUnitText(a)};
 }
 
-// The fields in the order the page shows them. The knee is shown only for a kinked
-// characteristic: storing a straight one puts the knee at the midpoint, so its knee follows
-// from the range and the output signal, whose differences are listed already.
+// The fields in the order the page shows them. The knee goes to the device with a straight
+// characteristic too, so it is compared either way (see Shown::basis).
 Slots analogSlots(const Record& r, int row, Language language, char decimal) {
     const AnalogRow& a = r.Analogwerte[static_cast<std::size_t>(row)];
     const AnalogShown s = analogShown(r, row, language, decimal);
@@ -135,6 +138,10 @@ Slots analogSlots(const Record& r, int row, Language language, char decimal) {
     };
     const auto output = [&](Analog::Field f) {
         return plain(a[f].toNumber(), s.outputUnit, decimal);
+    };
+    const auto knee = [kinked](Shown value, const Shown& from, const Shown& to) {
+        if (!kinked) value.basis = from.key + " ... " + to.key;
+        return value;
     };
     const auto name = [](Analog::Field f) { return kAnalogFieldNames[f]; };
     return {
@@ -149,9 +156,10 @@ Slots analogSlots(const Record& r, int row, Language language, char decimal) {
         {name(Analog::LimitMin), output(Analog::LimitMin)},
         {name(Analog::LimitMax), output(Analog::LimitMax)},
         {name(Analog::Kinked), onOff(kinked, language)},
-        {name(Analog::KneeInput), kinked ? std::optional(range(Analog::KneeInput)) : std::nullopt},
+        {name(Analog::KneeInput),
+         knee(range(Analog::KneeInput), range(Analog::RangeStart), range(Analog::RangeEnd))},
         {name(Analog::KneeOutput),
-         kinked ? std::optional(output(Analog::KneeOutput)) : std::nullopt},
+         knee(output(Analog::KneeOutput), output(Analog::OutputStart), output(Analog::OutputEnd))},
     };
 }
 
@@ -215,14 +223,14 @@ std::string binarySummary(const Record& r, int row, Language language, char deci
 
 // ---- interface page --------------------------------------------------------------------------
 
-// One field per check box, named by its caption, "ein" or "aus" as the page shows it (a box
-// the connection type does not offer shows clear).
+// One field per check box, named by its caption, "ein" or "aus". Programming sends every flag
+// that is set, also one whose box the connection type does not offer (the page shows that box
+// clear), so the flags are compared as stored.
 Slots interfaceSlots(const Record& r, Language language) {
-    const InterfacePage page = Schnittstelle_anzeigen(r);
     Slots slots;
-    for (std::size_t i = 0; i < page.checked.size(); ++i) {
-        slots.push_back(
-            {{kInterfaceCaptions[i], kInterfaceCaptions[i]}, onOff(page.checked[i], language)});
+    for (std::size_t i = 0; i < kInterfaceCaptions.size(); ++i) {
+        slots.push_back({{kInterfaceCaptions[i], kInterfaceCaptions[i]},
+                         onOff(r.Schnittstellenwerte[i].equals(1), language)});
     }
     return slots;
 }
@@ -236,6 +244,7 @@ void compareSlots(const std::string& page, const Slots& left, const Slots& right
         const std::optional<Shown>& r = right[i].value;
         if (!l && !r) continue;
         if (l && r && l->key == r->key) continue;
+        if (l && r && !l->basis.empty() && !r->basis.empty() && l->basis != r->basis) continue;
         out.push_back({page, std::string(left[i].parameter.in(language)), l ? l->text : "",
                        r ? r->text : ""});
     }

@@ -5,6 +5,7 @@
 #include <sstream>
 #include <variant>
 
+#include "config/compare.h"
 #include "config/number_text.h"
 #include "config/param_flow.h"
 #include "config/rules.h"
@@ -64,7 +65,13 @@ constexpr const char* kUsage =
     "                         line per fault: page TAB stop sign TAB explanation\n"
     "  watch [--config FILE.cfg] [--lines N | --cycles N] [--csv FILE]\n"
     "                         print the measured values as they arrive (Ctrl-C ends); an\n"
-    "                         existing CSV file is replaced only once a value came\n";
+    "                         existing CSV file is replaced only once a value came\n"
+    "  diff [--lang de|en] FILE.cfg [OTHER.cfg]\n"
+    "                         compare the unit's stored configuration (or OTHER.cfg) with\n"
+    "                         FILE.cfg; one line per difference: page TAB parameter TAB\n"
+    "                         file TAB unit (or OTHER.cfg); exit 6 when they differ\n"
+    "exit codes: 0 ok, 1 usage, 2 link, 3 wrong transducer, 4 never programmed, 5 bad input,\n"
+    "            6 differences found\n";
 
 // Prints the progress window's log lines as they happen.
 class StreamLog final : public LinkObserver {
@@ -162,6 +169,7 @@ class Runner {
         if (c == "datasheet") return datasheet();
         if (c == "check") return check();
         if (c == "watch") return watch();
+        if (c == "diff") return diff();
         return usage(fillIn(kCliUnknownCommand, c));
     }
 
@@ -420,6 +428,47 @@ class Runner {
         const std::vector<std::string> faults = faultLines(file.record, language_, env_.decimal);
         for (const std::string& line : faults) out() << line << '\n';
         return faults.empty() ? kExitOk : kExitBadInput;
+    }
+
+    // A project file against the unit's stored copy, or against a second file: one line per
+    // difference on stdout, exit 6 when there is any. Files are read first, so a bad file
+    // never touches the port.
+    int diff() {
+        std::vector<std::string> files;
+        for (std::size_t i = 0; i < o_.rest.size(); ++i) {
+            const std::string& a = o_.rest[i];
+            if (a == "--lang") {
+                if (i + 1 >= o_.rest.size() || (o_.rest[i + 1] != "de" && o_.rest[i + 1] != "en")) {
+                    return usage(kCliLangValues);
+                }
+                language_ = languageOf(o_.rest[++i] == "en");
+            } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
+                return usage(fillIn(kCliUnknownOption, a));
+            } else {
+                files.push_back(a);
+            }
+        }
+        if (files.empty() || files.size() > 2) return usage(kCliDiffArguments);
+        std::vector<Record> records;
+        for (const std::string& path : files) {
+            Decoded file = Projekt_laden(path, startRecord());
+            if (file.error != FileError::None) {
+                return fileFail(path, file.error, false, file.detail);
+            }
+            records.push_back(std::move(file.record));
+        }
+        if (records.size() == 1) {
+            if (!connect()) return fail(Outcome::LinkFailure, {});
+            StreamLog log(o_.verbose ? env_.err : nullptr);
+            Link link = makeLink(&log);
+            ReadBackResult r = readTransducer(link, startRecord(), o_.address);
+            if (r.outcome != Outcome::Ok) return fail(r.outcome, r.reason);
+            records.push_back(std::move(r.record));
+        }
+        const std::vector<RecordDifference> differences =
+            compareRecords(records[0], records[1], language_, env_.decimal);
+        for (const RecordDifference& d : differences) out() << differenceLine(d) << '\n';
+        return differences.empty() ? kExitOk : kExitDifferent;
     }
 
     int show() {

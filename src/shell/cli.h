@@ -50,13 +50,20 @@
 //                             on Ctrl-C (exit 0); no line for 10 s is a link failure.
 //                             --csv also records every value line as CSV, written through;
 //                             an existing file is replaced only when the first row is ready
+//     diff [--lang de|en] FILE.cfg [OTHER.cfg]
+//                             compares FILE.cfg (left) with the unit's stored configuration,
+//                             read as `read` does, or with OTHER.cfg (right); prints one line
+//                             per difference: page TAB parameter TAB left TAB right, in the
+//                             parameter dialog's words and the user's number format; nothing
+//                             when they mean the same. Exit 0 equal, 6 different
 //
 // Every message on stderr is in the language of --lang (the desktop tool's by default). A
 // usage error names what is wrong and points to --help.
 //
 // Exit codes: 0 success, 1 usage, 2 link failure (no reply, or none within the time), 3 wrong
 // transducer, 4 never programmed, 5 bad input (file or reply, a fault found by check, a
-// refusal of program, a text send cannot carry, a PDF over its own project).
+// refusal of program, a text send cannot carry, a PDF over its own project), 6 differences
+// found (diff).
 #pragma once
 
 #include <atomic>
@@ -81,6 +88,7 @@ enum ExitCode : int {
     kExitWrongTransducer = 3,
     kExitNeverProgrammed = 4,
     kExitBadInput = 5,
+    kExitDifferent = 6,  // diff: the configurations differ
 };
 
 // What the command line needs from the platform; the program wires Qt, tests wire fakes.

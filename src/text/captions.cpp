@@ -22,6 +22,7 @@ constexpr Caption kMainWindow[] = {
     {"mnupara", {"Para&metrieren", "Configuration"}},
     {"mnuprogr", {"&Programmieren", "programming"}},
     {"mnudaten", {"&Daten auslesen", "read data"}},
+    {"mnuvergleich", {"Mit Gerät vergleichen", "Compare with device"}},
     {"mnudirekt", {"Direkt&eingabe", "direct input"}},
     {"mnuView", {"&Einstellungen", "attitudes"}},
     {"mnucomm", {"&Com", "&Com"}},

@@ -34,6 +34,8 @@ inline constexpr Text kCliReadOptions{"read erwartet nur --output DATEI",
                                       "read takes only --output FILE"};
 inline constexpr Text kCliCheckNeedsFile{"check erwartet eine Projektdatei",
                                          "check needs one project file"};
+inline constexpr Text kCliDiffArguments{"diff erwartet [--lang de|en] DATEI.cfg [ANDERE.cfg]",
+                                        "diff takes [--lang de|en] FILE.cfg [OTHER.cfg]"};
 inline constexpr Text kCliShowNeedsFile{"show erwartet eine Projektdatei",
                                         "show needs one project file"};
 inline constexpr Text kCliSetAddressArguments{

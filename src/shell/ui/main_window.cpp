@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "config/compare.h"
 #include "config/param_flow.h"
 #include "config/ui/param_dialog.h"
 #include "device/programming.h"
@@ -29,6 +30,7 @@
 #include "print/datasheet.h"
 #include "shell/messages.h"
 #include "shell/ui/about_window.h"
+#include "shell/ui/compare_window.h"
 #include "shell/ui/progr_window.h"
 #include "text/captions.h"
 #include "text/messages.h"
@@ -150,6 +152,8 @@ void frmMain::buildMenus() {
     a.programmieren = on(item(mnubearb, QStringLiteral("mnuprogr")), [this] { mnuprogr_Click(); });
     separator(mnubearb, QStringLiteral("tr2"));
     a.datenAuslesen = on(item(mnubearb, QStringLiteral("mnudaten")), [this] { mnudaten_Click(); });
+    a.vergleichen =
+        on(item(mnubearb, QStringLiteral("mnuvergleich")), [this] { mnuvergleich_Click(); });
     separator(mnubearb, QStringLiteral("tr3"));
     a.direkteingabe = on(item(mnubearb, QStringLiteral("mnudirekt")), [this] {
         direkt()->show();
@@ -275,6 +279,7 @@ void frmMain::buildToolBar() {
           a.tbParametrieren, a.tbDatenAuslesen, a.tbProgrammieren}) {
         deviceCommands_->addAction(device);
     }
+    deviceCommands_->addAction(a.vergleichen);
     for (QAction* com : a.com) deviceCommands_->addAction(com);
 }
 
@@ -395,6 +400,7 @@ void frmMain::applyLanguage() {
     if (!standartadr_.isNull()) standartadr_->setLanguage(language);
     if (!direkt_.isNull()) direkt_->setLanguage(language);
     if (!anzeilist_.isNull()) anzeilist_->setLanguage(language);
+    if (!vergleich_.isNull()) vergleich_->setLanguage(language);
 }
 
 // ---- windows ---------------------------------------------------------------------------------
@@ -480,6 +486,11 @@ Dig_Auswahl* frmMain::digAuswahl() {
             connect(&w, &Dig_Auswahl::stored, this, &frmMain::refreshListing);
         },
         session_.context().record);
+}
+
+Vergleich* frmMain::vergleich() {
+    return childWindow(
+        vergleich_, [](Vergleich&) {}, session_.language());
 }
 
 void frmMain::startPoll() {
@@ -728,6 +739,30 @@ void frmMain::mnudaten_Click() {
             refreshListing();
             showMessage(applied.message);
             if (applied.ok) openParameterDialog();
+        });
+}
+
+// Compares with the record as stored: a page being edited in the parameter dialog counts once
+// it is stored (storing it here could reset the outputs, and a comparison changes nothing).
+// The unit's copy is read on the worker like "Daten auslesen" but applied to nothing.
+void frmMain::mnuvergleich_Click() {
+    if (!session_.record().hasConfiguration()) return;
+    const Record snapshot = session_.record();
+    const std::string address = session_.context().Geraeteadresse;
+    runSequence<ReadBackResult>(
+        Stage::ReadBack,
+        [snapshot, address](Link& link) { return readTransducer(link, snapshot, address); },
+        [this, snapshot](ReadBackResult result) {
+            const Language language = session_.language();
+            if (result.outcome != Outcome::Ok) {
+                showMessage(messageFor(result.outcome, result.portError, language));
+                return;
+            }
+            Vergleich* w = vergleich();
+            w->showDifferences(
+                compareRecords(snapshot, result.record, language, session_.context().decimal));
+            w->show();
+            w->raise();
         });
 }
 

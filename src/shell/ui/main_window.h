@@ -45,6 +45,7 @@ class standartadr;
 class Direkt;
 class Anzeilist;
 class Dig_Auswahl;
+class Vergleich;
 
 // The window's actions, by what they do. A menu item and its toolbar button are two actions.
 struct MainActions {
@@ -58,6 +59,7 @@ struct MainActions {
     QAction* parametrieren = nullptr;    // mnupara
     QAction* programmieren = nullptr;    // mnuprogr
     QAction* datenAuslesen = nullptr;    // mnudaten
+    QAction* vergleichen = nullptr;      // mnuvergleich
     QAction* direkteingabe = nullptr;    // mnudirekt
     std::array<QAction*, 8> com{};       // mnucom_1 .. mnucom_8
     QAction* rs232 = nullptr;            // mnurs_232
@@ -116,6 +118,7 @@ class frmMain : public QMainWindow {
     Direkt* direkt();
     Anzeilist* anzeilist();
     Dig_Auswahl* digAuswahl();
+    Vergleich* vergleich();
     // The parameter dialog while it is open; null otherwise.
     param* parameterDialog() const;
 
@@ -124,6 +127,8 @@ class frmMain : public QMainWindow {
     void mnupara_Click();
     void mnuprogr_Click();
     void mnudaten_Click();
+    // Reads the unit and shows what differs from the configuration in the tool.
+    void mnuvergleich_Click();
     void mnucom_Click(int n);
     void mnurs_Click(int rs);
     void mnuHelpAbout_Click();
@@ -207,6 +212,7 @@ class frmMain : public QMainWindow {
     QPointer<Direkt> direkt_;
     QPointer<Anzeilist> anzeilist_;
     QPointer<Dig_Auswahl> digAuswahl_;
+    QPointer<Vergleich> vergleich_;
     bool closing_ = false;
     OuterSizeRestore outerSize_{WindowSize{}};
 };
