@@ -30,8 +30,6 @@ namespace kalvo {
 
 namespace {
 
-constexpr int kExitDiffers = 6;
-
 constexpr const char* kUsage =
     "usage: kalvo-cli [--port PATH | --simulator [--fresh]] [--address N] [--lang de|en]\n"
     "                 [--verbose] COMMAND\n"
@@ -340,7 +338,7 @@ class Runner {
     }
 
     static int programExitCode(const ProgramResult& r) {
-        return r.differences.empty() ? exitFor(r.outcome) : kExitDiffers;
+        return r.differences.empty() ? exitFor(r.outcome) : kExitDifferent;
     }
 
     // The end of a failed programming run: its box and the reason on stderr.

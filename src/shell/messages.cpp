@@ -73,15 +73,10 @@ std::optional<MessageText> programmingMessage(const ProgramResult& result, Langu
         m.text = fillIn(kBackupCannotWrite.in(language), "\"" + result.backupPath + "\"");
         return m;
     }
-    if (!result.differences.empty()) {
-        std::string lines;
-        for (const RecordDifference& d : result.differences) {
-            if (!lines.empty()) lines += '\n';
-            lines += d.page + ", " + d.parameter + ": " + d.left + " / " + d.right;
-        }
+    if (!result.differences.empty()) {  // the differences themselves are listed apart
         MessageText m;
         m.title = std::string(kVerifyTitle.in(language));
-        m.text = fillIn(kVerifyDiffers.in(language), lines);
+        m.text = kVerifyDiffers.in(language);
         return m;
     }
     if (result.outcome == Outcome::BadRecord) {

@@ -28,7 +28,7 @@ MessageText recordFaultMessage(RecordFault fault, Language language, const CellF
 
 // The box for the end of a programming run: the failure's box, the success box, or nothing
 // (a record without configuration, or a cancelled run). A backup that could not be written
-// names its file; a verify that found differences lists them (page, value: sent / stored).
+// names its file; a verify that found differences says so (the caller lists them).
 std::optional<MessageText> programmingMessage(const ProgramResult& result, Language language);
 
 // The box for a project file that could not be read (loading) or written (saving); it names

@@ -27,17 +27,16 @@ inline constexpr Text kReasonVerifyErased{
     "nach dem Programmieren meldet der Messumformer einen gelöschten Datenbereich",
     "after programming the transducer reports an erased data area"};
 inline constexpr Text kReasonVerifyDiffers{
-    "die gespeicherte Kopie weicht in %1 Werten von der gesendeten ab",
-    "the stored copy differs from what was sent in %1 values"};
+    "die gespeicherte Kopie weicht von der gesendeten ab (Unterschiede: %1)",
+    "the stored copy differs from the one sent (differences: %1)"};
 
 // The boxes.
 inline constexpr Text kBackupCannotWrite{
     "Die Sicherung %1 konnte nicht geschrieben werden. Es wurde nichts programmiert.",
     "The backup %1 could not be written. Nothing was programmed."};
 inline constexpr Text kVerifyTitle{"Prüfung nach dem Programmieren", "Verify after programming"};
-inline constexpr Text kVerifyDiffers{
-    "Der Messumformer hat nicht gespeichert, was gesendet wurde:\n\n%1",
-    "The transducer did not store what was sent:\n\n%1"};
+inline constexpr Text kVerifyDiffers{"Der Messumformer hat nicht gespeichert, was gesendet wurde.",
+                                     "The transducer did not store what was sent."};
 
 // The command line.
 inline constexpr Text kCliBackupNeedsFolder{"--backup erwartet einen Ordner",

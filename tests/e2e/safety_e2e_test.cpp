@@ -1,6 +1,6 @@
 // kalvo-cli programming a bus of txr-sim units with backup and verify, through the real serial
 // port adapter: an absent unit fails and the others are programmed, each backed up under its
-// address; a unit that stores another copy than it echoed fails the verify with exit 6.
+// address. What the verify finds, and the refusals, are tested in virtual time (safety_test).
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -74,13 +74,6 @@ TEST_F(SafetyAgainstSim, ABusWithAnAbsentUnitIsProgrammedUnitByUnit) {
         ++files;
     }
     EXPECT_EQ(files, 2);
-}
-
-TEST_F(SafetyAgainstSim, AUnitThatStoresAnotherCopyFailsTheVerify) {
-    const test::ChildResult r = program({"--bad-copy"}, {"--verify"});
-    EXPECT_EQ(r.exitCode, 6) << r.out << r.err;
-    EXPECT_NE(r.out.find("Interface\t"), std::string::npos) << r.out;
-    EXPECT_NE(r.err.find("The transducer did not store what was sent"), std::string::npos) << r.err;
 }
 
 }  // namespace

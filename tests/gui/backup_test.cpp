@@ -1,11 +1,13 @@
 // The safety net of the main window's "Programmieren": the backup file in the user's data
 // folder that the log names, the two settings under "Einstellungen" and what they store, and
-// the box of a verify that finds the unit did not store what was sent.
+// the box and the table of a verify that finds the unit did not store what was sent.
 #include <QDir>
 #include <QListWidget>
+#include <QTableWidget>
 
 #include "files/project_file.h"
 #include "gui_rig.h"
+#include "shell/ui/compare_window.h"
 #include "shell/ui/progr_window.h"
 
 using namespace kalvo;
@@ -64,9 +66,16 @@ class BackupTest : public QObject {
         QVERIFY(!rig.action("mnusichern")->isChecked() && rig.action("mnupruefen")->isChecked());
         rig.ctx().record = recordFor2A5D();
         rig.runToEnd("mnuprogr");
-        QCOMPARE(rig.takeBox(),
-                 QStringLiteral("!Prüfung nach dem Programmieren|Der Messumformer hat nicht "
-                                "gespeichert, was gesendet wurde:\n\nSchnittstelle, I: aus / ein"));
+        QCOMPARE(rig.takeBox(), QStringLiteral("!Prüfung nach dem Programmieren|Der "
+                                               "Messumformer hat nicht gespeichert, was gesendet "
+                                               "wurde."));
+        // The differences as "Mit Gerät vergleichen" lists them: sent, then stored.
+        auto* table = child<QTableWidget>(child<Vergleich>(rig.window.get(), "Vergleich"),
+                                          "Vergleich_Tabelle");
+        QCOMPARE(table->rowCount(), 1);
+        QStringList row;
+        for (int c = 0; c < table->columnCount(); ++c) row << table->item(0, c)->text();
+        QCOMPARE(row.join('|'), QStringLiteral("Schnittstelle|I|aus|ein"));
         rig.action("mnupruefen")->trigger();
         QCOMPARE(rig.store.values["Pruefen"], "False");
     }

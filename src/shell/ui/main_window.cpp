@@ -725,6 +725,13 @@ void frmMain::mnuprogr_Click() {
             const Applied applied = session_.applyProgramming(result);
             refreshListing();
             showMessage(applied.message);
+            // What the unit stored against what was sent, as "Mit Gerät vergleichen" lists it.
+            if (!result.differences.empty()) {
+                Vergleich* w = vergleich();
+                w->showDifferences(result.differences);
+                w->show();
+                w->raise();
+            }
         });
 }
 
