@@ -343,6 +343,9 @@ class Runner {
 
     // The end of a failed programming run: its box and the reason on stderr.
     int programFailed(const ProgramResult& r) {
+        if (r.backupError == FileError::None && r.differences.empty()) {
+            return fail(r.outcome, r.reason);
+        }
         if (auto m = programmingMessage(r, language_)) err() << m->title << ' ' << m->text << '\n';
         if (!r.reason.empty()) err() << "kalvo-cli: " << r.reason.in(language_) << '\n';
         return programExitCode(r);
