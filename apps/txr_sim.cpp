@@ -1,11 +1,12 @@
 // txr-sim: a simulated TXR 3.0 on a pseudo-terminal. Prints the terminal's path as its first
 // line (or links it at --link PATH); a program opens that path as its serial port.
 //
-//   txr-sim [--variant 2A/5D] [--class 120/1.2] [--address N] [--link PATH] [--log FILE]
-//           [--wire-time] [--silent] [--garble] [--delay MS] [--fresh]
+//   txr-sim [--variant 2A/5D] [--class 120/1.2] [--address N[,N...]] [--link PATH]
+//           [--log FILE] [--wire-time] [--silent] [--garble] [--delay MS] [--fresh]
+//           [--bad-copy]
 //
 // The unit starts programmed with a demo configuration for its variant; --fresh gives one that
-// was never programmed.
+// was never programmed. Several addresses put one such unit at each on the same line.
 
 #include <fcntl.h>
 #include <poll.h>
@@ -15,6 +16,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <chrono>
@@ -26,13 +28,14 @@
 #include <string_view>
 #include <vector>
 
+#include "sim/bus.h"
 #include "sim/transducer.h"
 
 namespace {
 
 using kalvo::TimePoint;
+using kalvo::sim::Bus;
 using kalvo::sim::Options;
-using kalvo::sim::Transducer;
 
 volatile sig_atomic_t gStop = 0;
 
@@ -41,11 +44,13 @@ void onSignal(int) {
 }
 
 const char* const kUsage =
-    "usage: txr-sim [--variant 2A/5D] [--class 120/1.2] [--address N] [--link PATH]\n"
+    "usage: txr-sim [--variant 2A/5D] [--class 120/1.2] [--address N[,N...]] [--link PATH]\n"
     "               [--log FILE] [--wire-time] [--silent] [--garble] [--delay MS] [--fresh]\n"
+    "               [--bad-copy]\n"
     "  --variant  analog/binary outputs: 1A..4A with 1D, 5D or 9D (default 2A/5D)\n"
     "  --class    input class volts/amperes: 600, 120 or 100 / 5, 1.2 or 1 (default 120/1.2)\n"
-    "  --address  device address 0..255 (default 0)\n"
+    "  --address  device address 0..255 (default 0); a list such as 1,3,4 puts a unit at\n"
+    "             each address on the one line (an address without a unit stays silent)\n"
     "  --link     also make PATH a symbolic link to the terminal (removed on exit)\n"
     "  --log      append every received frame with a time stamp to FILE\n"
     "  --wire-time  take 11 bits at 19200 baud per character, both ways\n"
@@ -53,7 +58,8 @@ const char* const kUsage =
     "  --garble   echo every command with one character changed\n"
     "  --delay    wait MS milliseconds before each reply\n"
     "  --fresh    a unit that was never programmed (default: programmed with a demo\n"
-    "             configuration: three-wire 100 V, 1 A, outputs on U12, P, F, U23)\n";
+    "             configuration: three-wire 100 V, 1 A, outputs on U12, P, F, U23)\n"
+    "  --bad-copy store the device copy with one value changed (echoed unchanged)\n";
 
 int usageError(const std::string& what) {
     std::fprintf(stderr, "txr-sim: %s\n%s", what.c_str(), kUsage);
@@ -141,6 +147,7 @@ timespec toTimespec(std::chrono::nanoseconds d) {
 
 int main(int argc, char** argv) {
     Options options;
+    std::vector<std::string> addresses{"0"};
     std::string linkPath;
     std::string logPath;
     std::vector<std::string_view> args(argv + 1, argv + argc);
@@ -161,6 +168,8 @@ int main(int argc, char** argv) {
             options.garbleEcho = true;
         } else if (a == "--fresh") {
             options.fresh = true;
+        } else if (a == "--bad-copy") {
+            options.badCopy = true;
         } else if (a == "--variant" || a == "--class" || a == "--address" || a == "--link" ||
                    a == "--log" || a == "--delay") {
             auto v = value();
@@ -172,10 +181,18 @@ int main(int argc, char** argv) {
                 if (!parseClass(*v, options))
                     return usageError("unknown input class '" + std::string(*v) + "'");
             } else if (a == "--address") {
-                auto n = parseInt(*v);
-                if (!n || *n < 0 || *n > 255)
-                    return usageError("bad address '" + std::string(*v) + "'");
-                options.address = std::to_string(*n);
+                addresses.clear();
+                std::string_view list = *v;
+                for (std::size_t comma = 0; comma != std::string_view::npos;) {
+                    comma = list.find(',');
+                    auto n = parseInt(list.substr(0, comma));
+                    const std::string address = n ? std::to_string(*n) : std::string();
+                    if (!n || *n < 0 || *n > 255 ||
+                        std::find(addresses.begin(), addresses.end(), address) != addresses.end())
+                        return usageError("bad address list '" + std::string(*v) + "'");
+                    addresses.push_back(address);
+                    if (comma != std::string_view::npos) list.remove_prefix(comma + 1);
+                }
             } else if (a == "--link") {
                 linkPath = std::string(*v);
                 if (linkPath.empty()) return usageError("--link needs a path");
@@ -253,7 +270,7 @@ int main(int argc, char** argv) {
     std::printf("%s\n", slavePath.c_str());
     std::fflush(stdout);
 
-    Transducer device(options);
+    Bus device(options, addresses);
     std::size_t framesLogged = 0;
     std::string pendingOut;  // due output the terminal did not take yet
     int status = 0;

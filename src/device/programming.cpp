@@ -7,9 +7,12 @@
 #include "config/kennung.h"
 #include "config/number_text.h"
 #include "config/rules.h"
+#include "device/backup.h"
+#include "device/readback.h"
 #include "link/transaction.h"
 #include "text/messages.h"
 #include "text/reasons.h"
+#include "text/safety_texts.h"
 
 namespace kalvo {
 
@@ -277,8 +280,58 @@ Wording checkHardwareFits(const Record& record, const HardwareInfo& hw) {
 
 namespace {
 
-ProgramResult programRun(Link& link, const Record& record, const std::string& address,
-                         char decimal) {
+// Reads the configuration the unit holds and saves it in the backup folder, before anything
+// changes it. Nullopt to go on (also when the unit never held one); else the run's end. What
+// it did goes to `notes`.
+std::optional<ProgramResult> backUp(Link& link, const std::string& address, char decimal,
+                                    const SafetyNet& net, const HardwareInfo& hw,
+                                    ProgramResult& notes) {
+    const Record base = newProject(hw.analog, hw.binary, hw.voltage, hw.current);
+    const ReadBackResult stored = requestDataCopy(link, base, address);
+    if (stored.outcome == Outcome::NeverProgrammed) {
+        link.log(std::string(kLogBackupNothing.in(net.language)));
+        notes.nothingBackedUp = true;
+    } else if (stored.outcome != Outcome::Ok) {
+        return fail(stored.outcome, stored.reason, hw);
+    } else {
+        const BackupWrite w =
+            writeBackup(net.backupFolder, stored.record, address,
+                        net.localTime ? net.localTime() : localTimeNow(), decimal);
+        notes.backupPath = w.path;
+        if (w.error != FileError::None) {
+            notes.backupError = w.error;
+            return fail(Outcome::BadRecord, fillIn(kReasonBackupFile, w.path), hw);
+        }
+        link.log(fillIn(kLogBackupWritten.in(net.language), w.path));
+    }
+    return std::nullopt;
+}
+
+// Reads the device copy back and compares it with the record sent. Nullopt when it matches.
+std::optional<ProgramResult> verifyCopy(Link& link, const Record& record,
+                                        const std::string& address, char decimal,
+                                        const SafetyNet& net, const HardwareInfo& hw) {
+    const ReadBackResult back = requestDataCopy(link, record, address);
+    if (back.outcome == Outcome::NeverProgrammed) {
+        return fail(Outcome::NeverProgrammed, kReasonVerifyErased, hw);
+    }
+    if (back.outcome != Outcome::Ok) return fail(back.outcome, back.reason, hw);
+    std::vector<RecordDifference> differences =
+        compareRecords(record, back.record, net.language, decimal);
+    if (differences.empty()) {
+        link.log(std::string(kLogVerifyPassed.in(net.language)));
+        return std::nullopt;
+    }
+    link.log(std::string(kLogVerifyDiffers.in(net.language)));
+    for (const RecordDifference& d : differences) link.log(differenceLine(d));
+    ProgramResult r = fail(Outcome::BadReply,
+                           fillIn(kReasonVerifyDiffers, std::to_string(differences.size())), hw);
+    r.differences = std::move(differences);
+    return r;
+}
+
+ProgramResult programRun(Link& link, const Record& record, const std::string& address, char decimal,
+                         const SafetyNet& net, ProgramResult& notes) {
     if (!record.hasConfiguration()) {
         ProgramResult r;
         r.outcome = Outcome::Ok;
@@ -290,6 +343,12 @@ ProgramResult programRun(Link& link, const Record& record, const std::string& ad
         r.fault = check.fault;
         r.cell = std::move(check.cell);
         return r;
+    }
+    // A backup that could not be kept is known before the port is touched.
+    if (!net.backupFolder.empty() && prepareBackupFolder(net.backupFolder) != FileError::None) {
+        notes.backupError = FileError::CannotWrite;
+        notes.backupPath = net.backupFolder;
+        return fail(Outcome::BadRecord, fillIn(kReasonBackupFolder, net.backupFolder));
     }
     const std::vector<std::string> commands = programmingCommands(record, decimal);
 
@@ -328,9 +387,16 @@ ProgramResult programRun(Link& link, const Record& record, const std::string& ad
 
     if (auto f = sendEchoed("-t")) return *f;
     link.pause(Millis{1000});
+    if (!net.backupFolder.empty()) {
+        if (auto f = backUp(link, address, decimal, net, hw, notes)) return *f;
+    }
     for (const std::string& command : commands) {
         if (link.cancelled()) return fail(Outcome::Cancelled, kReasonCancelled, hw);
         if (auto f = sendEchoed(command)) return *f;
+    }
+    if (net.verify) {
+        if (link.cancelled()) return fail(Outcome::Cancelled, kReasonCancelled, hw);
+        if (auto f = verifyCopy(link, record, address, decimal, net, hw)) return *f;
     }
     ProgramResult r;
     r.outcome = Outcome::Ok;
@@ -341,8 +407,12 @@ ProgramResult programRun(Link& link, const Record& record, const std::string& ad
 }  // namespace
 
 ProgramResult programTransducer(Link& link, const Record& record, const std::string& address,
-                                char decimal) {
-    ProgramResult r = programRun(link, record, address, decimal);
+                                char decimal, const SafetyNet& net) {
+    ProgramResult notes;
+    ProgramResult r = programRun(link, record, address, decimal, net, notes);
+    r.backupPath = std::move(notes.backupPath);
+    r.backupError = notes.backupError;
+    r.nothingBackedUp = notes.nothingBackedUp;
     if (r.outcome == Outcome::LinkFailure && link.lost()) r.portError = link.portError();
     return r;
 }

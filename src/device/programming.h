@@ -1,12 +1,16 @@
 // Programming a transducer from the record, and the text rules of its commands.
 #pragma once
 
+#include <ctime>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "config/cell.h"
+#include "config/compare.h"
 #include "config/record.h"
 #include "config/rules.h"
+#include "files/project_file.h"
 #include "link/hardware.h"
 #include "link/link.h"
 #include "link/outcome.h"
@@ -62,6 +66,30 @@ struct ProgramResult {
     // The record holds no configuration yet (no connection type): nothing was sent, the
     // outcome is Ok, and the caller shows nothing (no success message either).
     bool nothingToDo = false;
+
+    // The backup (SafetyNet::backupFolder): the file saved before anything changed, or the
+    // one that could not be written (backupError; outcome BadRecord, nothing was sent).
+    std::string backupPath;
+    FileError backupError = FileError::None;
+    // The unit had never been programmed: there was nothing to back up.
+    bool nothingBackedUp = false;
+    // Verify: how the copy read back after programming differs from the one sent (outcome
+    // BadReply when there is any difference).
+    std::vector<RecordDifference> differences;
+};
+
+// What a programming run does besides programming.
+struct SafetyNet {
+    // Not empty: before the first command that changes the unit, its stored configuration is
+    // read ("-D1" "-D2" "-D3", after the hardware check and the link test the run makes
+    // anyway) and saved as a project file in this folder (made when missing), see
+    // writeBackup(). A folder that cannot be written stops the run before the port is touched.
+    std::string backupFolder;
+    // After the device copy is written, read it back and compare it with the one sent.
+    bool verify = false;
+    Language language = Language::German;  // of the log lines and the differences
+    // The time the backup's name carries; the local time now when not set.
+    std::function<std::tm()> localTime;
 };
 
 // The whole run: wake-up, hardware query and checks, then "-t" and every command through
@@ -71,7 +99,12 @@ struct ProgramResult {
 // (port, echo or time-out, or no reply at all to the hardware query); BadReply (a hardware reply
 // came but is unusable); WrongTransducer (the device does not fit the record: nothing but the
 // wake-up and the query went out); Cancelled.
+// With a safety net: a backup that cannot be read (LinkFailure, BadReply, Cancelled) or
+// written (BadRecord with backupError) stops the run before the first changing command; a unit
+// that was never programmed is noted in the log and programmed. A verify that finds
+// differences ends with BadReply and the differences, one that finds an erased copy with
+// NeverProgrammed.
 ProgramResult programTransducer(Link& link, const Record& record, const std::string& address,
-                                char decimal);
+                                char decimal, const SafetyNet& net = {});
 
 }  // namespace kalvo

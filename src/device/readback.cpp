@@ -178,20 +178,7 @@ bool neverProgrammed(std::string_view d1Reply) {
     return false;
 }
 
-ReadBackResult readTransducer(Link& link, const Record& current, const std::string& address) {
-    link.stage(Stage::ReadBack);
-    if (!link.ensureOpen()) return linkFailed(link, kReasonCannotOpenPort);
-    if (!sendWakeFrames(link, address, /*crFirst=*/true)) {
-        return linkFailed(link, kReasonWakeUpFailed);
-    }
-    link.pause(Millis{2000});
-    link.flushInput();
-    if (link.cancelled()) return linkFailed(link, kReasonCancelled);
-
-    const Transaction test = seriell(link, frameText(address, "-t"), 0);
-    if (!test.Befehl_ok) return linkFailed(link, kReasonNoLinkTestEcho);
-    link.pause(Millis{1000});
-
+ReadBackResult requestDataCopy(Link& link, const Record& current, const std::string& address) {
     // Each reply is taken before the next is asked for: a reply that is already unusable
     // ends the read without costing the time limits of the others.
     using Fill = std::optional<Wording> (*)(Record&, std::string_view);
@@ -218,6 +205,25 @@ ReadBackResult readTransducer(Link& link, const Record& current, const std::stri
         if (auto why = kFill[i](result.record, data)) return bad(std::move(*why));
     }
     result.outcome = Outcome::Ok;
+    return result;
+}
+
+ReadBackResult readTransducer(Link& link, const Record& current, const std::string& address) {
+    link.stage(Stage::ReadBack);
+    if (!link.ensureOpen()) return linkFailed(link, kReasonCannotOpenPort);
+    if (!sendWakeFrames(link, address, /*crFirst=*/true)) {
+        return linkFailed(link, kReasonWakeUpFailed);
+    }
+    link.pause(Millis{2000});
+    link.flushInput();
+    if (link.cancelled()) return linkFailed(link, kReasonCancelled);
+
+    const Transaction test = seriell(link, frameText(address, "-t"), 0);
+    if (!test.Befehl_ok) return linkFailed(link, kReasonNoLinkTestEcho);
+    link.pause(Millis{1000});
+
+    ReadBackResult result = requestDataCopy(link, current, address);
+    if (result.outcome != Outcome::Ok) return result;
 
     link.stage(Stage::Hardware);
     link.pause(kWartezeit);

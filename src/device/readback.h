@@ -43,6 +43,12 @@ ReadBackResult parseDataReplies(const Record& current, std::string_view d1, std:
 // its 10th character is byte 255 on the wire, 'ÿ' (U+00FF) once decoded.
 bool neverProgrammed(std::string_view d1Reply);
 
+// The data requests alone, on a unit that has passed its link test: "-D1", "-D2", "-D3", each
+// reply logged (without its closing character, followed by ":") and taken before the next
+// request, into a copy of `current` (its classes kept). Outcomes: Ok; LinkFailure;
+// NeverProgrammed (nothing more is asked for); BadReply; Cancelled.
+ReadBackResult requestDataCopy(Link& link, const Record& current, const std::string& address);
+
 // The whole read-back: wake-up, "-t", then "-D1", "-D2", "-D3", each reply logged (without
 // its closing character, followed by ":") and taken before the next request, then the
 // hardware query for the classes. Returns the new record (with Max_Spannung, Max_Strom from

@@ -53,6 +53,36 @@ std::optional<int> strictAddress(std::string_view text) {
     return value;
 }
 
+AddressList parseAddressList(std::string_view text) {
+    AddressList list;
+    const auto bad = [&](std::string_view entry) {
+        list.addresses.clear();
+        list.badEntry = std::string(entry);
+        return list;
+    };
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = text.find(',', start);
+        const std::string_view entry = text.substr(start, comma - start);
+        const std::size_t dash = entry.find('-');
+        const std::optional<int> first = strictAddress(entry.substr(0, dash));
+        const std::optional<int> last =
+            dash == std::string_view::npos ? first : strictAddress(entry.substr(dash + 1));
+        if (!first || !last || *last < *first) return bad(entry);
+        for (int a = *first; a <= *last; ++a) {
+            if (std::find(list.addresses.begin(), list.addresses.end(), a) !=
+                list.addresses.end()) {
+                list.addresses.clear();
+                list.twice = a;
+                return list;
+            }
+            list.addresses.push_back(a);
+        }
+        if (comma == std::string_view::npos) return list;
+        start = comma + 1;
+    }
+}
+
 std::string addressChangeFrame(const AddressChange& change) {
     return frameText(std::to_string(change.oldAddress), "-*" + std::to_string(change.newAddress));
 }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "link/link.h"
 #include "link/outcome.h"
@@ -40,6 +41,17 @@ std::optional<AddressChange> addressChangeFor(std::string_view oldEntry, std::st
 // (leading zeros allowed: "07" is 7). nullopt for anything else (a sign, a fraction, a blank,
 // a letter, nothing): a script's typing error must not reach another unit.
 std::optional<int> strictAddress(std::string_view text);
+
+// A list of bus addresses given on the command line: entries separated by commas, each an
+// address as strictAddress() takes it or a rising range of two ("1,3-5" is 1, 3, 4, 5).
+// `addresses` in the order given when the whole list is good; else `badEntry` is the first
+// entry that is neither (an empty one included), or `twice` an address listed again.
+struct AddressList {
+    std::vector<int> addresses;
+    std::optional<std::string> badEntry;
+    std::optional<int> twice;
+};
+AddressList parseAddressList(std::string_view text);
 
 // "-" + old + "-*" + new, numbers without leading zeros or blanks (no LF CR).
 std::string addressChangeFrame(const AddressChange& change);

@@ -1,5 +1,6 @@
 #include "shell/cli.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +13,7 @@
 #include "config/number_text.h"
 #include "config/param_flow.h"
 #include "config/rules.h"
+#include "device/backup.h"
 #include "device/programming.h"
 #include "device/readback.h"
 #include "files/project_file.h"
@@ -27,6 +29,7 @@
 #include "text/cli_texts.h"
 #include "text/cp1252.h"
 #include "text/messages.h"
+#include "text/safety_texts.h"
 
 namespace kalvo {
 
@@ -43,11 +46,15 @@ constexpr const char* kUsage =
     "commands:\n"
     "  transact TEXT...       one exchange of \"-\" + address + TEXT (e.g. transact -t)\n"
     "  identify               detect the hardware variant and input class\n"
-    "  program [--force] FILE.cfg\n"
+    "  program [--force] [--backup DIR] [--verify] [--addresses LIST] FILE.cfg\n"
     "                         program the transducer from a project file after the\n"
     "                         dialog's checks: faults are printed and nothing is sent (exit\n"
     "                         5); --force sends anyway, the faults as warnings; --strict is\n"
     "                         accepted and means the default\n"
+    "                         --backup DIR: first save the unit's configuration in DIR\n"
+    "                         --verify: read the copy back and compare it (exit 6 if not\n"
+    "                         the same); --addresses 1,3-5: every unit in turn, then one\n"
+    "                         line each: address TAB ok|failed TAB message\n"
     "  read [--output FILE]   read the stored configuration (print it, or save it)\n"
     "  show FILE.cfg          print a project file's configuration\n"
     "  set-address [--verify] OLD NEW\n"
@@ -309,9 +316,34 @@ class Runner {
     }
 
     int program() {
-        std::vector<std::string> files = o_.rest;
-        std::erase(files, "--strict");  // what programming does anyway
-        const bool force = std::erase(files, "--force") > 0;
+        bool force = false;
+        SafetyNet net;
+        net.language = language_;
+        std::optional<AddressList> bus;
+        std::vector<std::string> files;
+        for (std::size_t i = 0; i < o_.rest.size(); ++i) {
+            const std::string& a = o_.rest[i];
+            const bool hasValue = i + 1 < o_.rest.size() && !o_.rest[i + 1].empty();
+            if (a == "--strict") {
+                continue;  // what programming does anyway
+            } else if (a == "--force") {
+                force = true;
+            } else if (a == "--verify") {
+                net.verify = true;
+            } else if (a == "--backup") {
+                if (!hasValue) return usage(kCliBackupNeedsFolder);
+                net.backupFolder = o_.rest[++i];
+            } else if (a == "--addresses") {
+                if (!hasValue) return usage(kCliAddressesNeedsList);
+                bus = parseAddressList(o_.rest[++i]);
+                if (bus->badEntry) return usage(fillIn(kCliAddressesEntry, *bus->badEntry));
+                if (bus->twice) {
+                    return usage(fillIn(kCliAddressesTwice, std::to_string(*bus->twice)));
+                }
+            } else {
+                files.push_back(a);
+            }
+        }
         if (files.size() != 1) return usage(kCliProgramNeedsFile);
         const std::string& path = files[0];
         Decoded file = Projekt_laden(path, startRecord());
@@ -332,13 +364,76 @@ class Runner {
                   << '\n';
             return kExitBadInput;
         }
+        // Neither is the port touched when the backups could not be kept.
+        if (!net.backupFolder.empty() && prepareBackupFolder(net.backupFolder) != FileError::None) {
+            ProgramResult r;
+            r.outcome = Outcome::BadRecord;
+            r.backupError = FileError::CannotWrite;
+            r.backupPath = net.backupFolder;
+            r.reason = fillIn(kReasonBackupFolder, net.backupFolder);
+            return programFailed(r);
+        }
         if (!connect()) return fail(Outcome::LinkFailure, {});
         StreamLog log(env_.out);
         Link link = makeLink(&log);
-        const ProgramResult r = programTransducer(link, file.record, o_.address, env_.decimal);
-        if (r.outcome != Outcome::Ok) return fail(r.outcome, r.reason);
-        out() << programmingDone(language_).text << '\n';
-        return kExitOk;
+        if (!bus) {
+            const ProgramResult r =
+                programTransducer(link, file.record, o_.address, env_.decimal, net);
+            if (r.outcome != Outcome::Ok) return programFailed(r);
+            out() << programmingDone(language_).text << '\n';
+            return kExitOk;
+        }
+        // Unit after unit, each with its own hardware check; a failure does not stop the others.
+        std::vector<std::string> summary;
+        int exitCode = kExitOk;
+        for (const int address : bus->addresses) {
+            const ProgramResult r =
+                programTransducer(link, file.record, std::to_string(address), env_.decimal, net);
+            const bool ok = r.outcome == Outcome::Ok;
+            if (!ok && exitCode == kExitOk) {
+                exitCode = programExitCode(r);
+                outcome_ = r.outcome;  // the transcript ends with the first failure
+                reason_ = r.reason;
+            }
+            summary.push_back(std::to_string(address) + (ok ? "\tok\t" : "\tfailed\t") +
+                              busMessage(r));
+        }
+        for (const std::string& line : summary) out() << line << '\n';
+        return exitCode;
+    }
+
+    static int programExitCode(const ProgramResult& r) {
+        return r.differences.empty() ? exitFor(r.outcome) : kExitDifferent;
+    }
+
+    // The end of a failed programming run: its box and the reason on stderr.
+    int programFailed(const ProgramResult& r) {
+        if (r.backupError == FileError::None && r.differences.empty()) {
+            return fail(r.outcome, r.reason);
+        }
+        outcome_ = r.outcome;
+        if (!r.reason.empty()) reason_ = r.reason;
+        if (auto m = programmingMessage(r, language_)) err() << m->title << ' ' << m->text << '\n';
+        if (!r.reason.empty()) err() << "kalvo-cli: " << r.reason.in(language_) << '\n';
+        return programExitCode(r);
+    }
+
+    // A unit's summary message in a bus run: one line without TABs.
+    std::string busMessage(const ProgramResult& r) const {
+        std::string text;
+        if (r.outcome == Outcome::Ok) {
+            text = programmingDone(language_).text;
+            if (r.nothingBackedUp) text += " " + std::string(kLogBackupNothing.in(language_));
+            if (!r.backupPath.empty()) {
+                text += " " + fillIn(kLogBackupWritten.in(language_), r.backupPath);
+            }
+        } else {
+            if (auto m = programmingMessage(r, language_))
+                text = m->text.substr(0, m->text.find('\n'));
+            if (!r.reason.empty()) text += " (" + r.reason.in(language_) + ")";
+        }
+        std::replace(text.begin(), text.end(), '\t', ' ');
+        return text;
     }
 
     int read() {

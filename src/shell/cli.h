@@ -14,12 +14,20 @@
 //     transact TEXT...        one exchange of "-" + address + TEXT; prints the log lines
 //     identify                automatic hardware detection; prints analog=, binary=,
 //                             voltage=, current= (numbers with a point)
-//     program [--force] FILE.cfg
+//     program [--force] [--backup DIR] [--verify] [--addresses LIST] FILE.cfg
 //                             programs the transducer from a project file; prints the log.
 //                             The parameter dialog's checks run first: their faults go to
 //                             stderr and nothing is sent (exit 5); with --force they are
 //                             warnings and programming goes on (--strict: the default). A
-//                             record that cannot be sent at all never is (exit 5)
+//                             record that cannot be sent at all never is (exit 5).
+//                             --backup DIR saves the unit's configuration in DIR before the
+//                             first change (a folder that cannot be written: exit 5, nothing
+//                             sent); --verify reads the device copy back and compares it
+//                             (differences as page TAB parameter TAB sent TAB stored in the
+//                             log, exit 6); --addresses LIST (1,3-5; 0..32, no address twice)
+//                             programs each unit in turn, goes on after a failure and ends
+//                             with "address TAB ok|failed TAB message" per unit; the exit
+//                             code is the first failure's
 //     read [--output FILE]    reads the stored configuration; prints it, or saves it
 //     show FILE.cfg           prints a project file's configuration
 //     set-address [--verify] OLD NEW

@@ -1,6 +1,7 @@
 #include "shell/messages.h"
 
 #include "config/param_flow.h"
+#include "text/safety_texts.h"
 
 namespace kalvo {
 
@@ -66,6 +67,18 @@ MessageText recordFaultMessage(RecordFault fault, Language language, const CellF
 }
 
 std::optional<MessageText> programmingMessage(const ProgramResult& result, Language language) {
+    if (result.backupError != FileError::None) {
+        MessageText m;
+        m.title = std::string(kFileErrorTitle.in(language));
+        m.text = fillIn(kBackupCannotWrite.in(language), "\"" + result.backupPath + "\"");
+        return m;
+    }
+    if (!result.differences.empty()) {  // the differences themselves are listed apart
+        MessageText m;
+        m.title = std::string(kVerifyTitle.in(language));
+        m.text = kVerifyDiffers.in(language);
+        return m;
+    }
     if (result.outcome == Outcome::BadRecord) {
         return recordFaultMessage(result.fault, language, result.cell);
     }

@@ -27,7 +27,8 @@ std::optional<MessageText> messageFor(Outcome outcome, const std::string& portEr
 MessageText recordFaultMessage(RecordFault fault, Language language, const CellFault& cell = {});
 
 // The box for the end of a programming run: the failure's box, the success box, or nothing
-// (a record without configuration, or a cancelled run).
+// (a record without configuration, or a cancelled run). A backup that could not be written
+// names its file; a verify that found differences says so (the caller lists them).
 std::optional<MessageText> programmingMessage(const ProgramResult& result, Language language);
 
 // The box for a project file that could not be read (loading) or written (saving); it names

@@ -36,6 +36,7 @@ Session::Subscription::~Subscription() {
 Session::Session(SettingsStore& store, char decimal, std::string programFolder)
     : store_(store), listeners_(std::make_shared<Listeners>()) {
     settings_ = loadSettings(store_);
+    safety_ = loadProgrammingSafety(store_);
     ctx_.decimal = decimal;
     ctx_.programFolder = std::move(programFolder);
     ctx_.Geraeteadresse = settings_.Adr;
@@ -223,6 +224,14 @@ Applied Session::applyReadBack(ReadBackResult result) {
 
 Applied Session::jobFailed() const {
     return {false, msg(ctx_.language)};
+}
+
+// ---- the safety net around programming ----
+
+void Session::setProgrammingSafety(const ProgrammingSafety& safety) {
+    safety_ = safety;
+    saveProgrammingSafety(store_, safety_);
+    changed();
 }
 
 // ---- settings ----

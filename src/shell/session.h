@@ -108,6 +108,10 @@ class Session {
     // A sequence that ended without a result (it failed inside): the link-failure box.
     Applied jobFailed() const;
 
+    // ---- the safety net around programming (stored at once) ----
+    const ProgrammingSafety& programmingSafety() const { return safety_; }
+    void setProgrammingSafety(const ProgrammingSafety& safety);
+
     // ---- settings ----
     // Writes all eight settings: the window geometry in twips as given, the port, interface
     // type, address and the stored language.
@@ -127,6 +131,7 @@ class Session {
     AppContext ctx_;
     DialogFlags dialogFlags_;
     Settings settings_;
+    ProgrammingSafety safety_;
     bool storedEnglish_ = false;
     std::optional<std::string> portOverride_;
     std::string projectPath_;

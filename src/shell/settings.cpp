@@ -62,6 +62,18 @@ void saveSettings(SettingsStore& store, const Settings& s) {
     store.set("Sprache", s.Sprache ? "True" : "False");
 }
 
+ProgrammingSafety loadProgrammingSafety(const SettingsStore& store) {
+    ProgrammingSafety s;
+    s.Sichern = readBool(store, "Sichern", s.Sichern);
+    s.Pruefen = readBool(store, "Pruefen", s.Pruefen);
+    return s;
+}
+
+void saveProgrammingSafety(SettingsStore& store, const ProgrammingSafety& s) {
+    store.set("Sichern", s.Sichern ? "True" : "False");
+    store.set("Pruefen", s.Pruefen ? "True" : "False");
+}
+
 std::string portPathFor(int com, const SettingsStore& store, bool windows) {
     if (windows) return "COM" + std::to_string(com);
     if (auto path = store.get("ComPath" + std::to_string(com)); path && !path->empty()) {

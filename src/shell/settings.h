@@ -49,6 +49,16 @@ class OuterSizeRestore {
     bool done_ = false;
 };
 
+// The safety net around programming, kept under "Sichern" and "Pruefen" and written as soon
+// as the user changes it.
+struct ProgrammingSafety {
+    bool Sichern = true;   // back up the unit's configuration before programming
+    bool Pruefen = false;  // read the device copy back after programming and compare it
+    bool operator==(const ProgrammingSafety&) const = default;
+};
+ProgrammingSafety loadProgrammingSafety(const SettingsStore& store);
+void saveProgrammingSafety(SettingsStore& store, const ProgrammingSafety& safety);
+
 // Missing or unreadable values take the defaults.
 Settings loadSettings(const SettingsStore& store);
 // Writes all eight keys; "Sprache" as "True"/"False".

@@ -9,7 +9,7 @@ namespace {
 constexpr Millis kCancelSlice{50};
 }
 
-SimulatedPort::SimulatedPort(Transducer& transducer, Clock& clock, const std::atomic<bool>* cancel)
+SimulatedPort::SimulatedPort(LineEnd& transducer, Clock& clock, const std::atomic<bool>* cancel)
     : transducer_(transducer), clock_(clock), cancel_(cancel) {}
 
 bool SimulatedPort::open() {

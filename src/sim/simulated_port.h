@@ -1,6 +1,6 @@
-// A SerialPort whose other end is a simulated transducer. Used by `kalvo --simulator` with the
-// system clock and by tests with a virtual clock. Waiting sleeps on the clock until the
-// model's next output is due or the deadline passes; it never spins. Confined to the one
+// A SerialPort whose other end is a simulated transducer (or several on one bus). Used by `kalvo
+// --simulator` with the system clock and by tests with a virtual clock. Waiting sleeps on the clock
+// until the model's next output is due or the deadline passes; it never spins. Confined to the one
 // thread that runs device sequences.
 #pragma once
 
@@ -18,7 +18,7 @@ class SimulatedPort final : public SerialPort {
   public:
     // cancel: when set to true, a running wait ends with WaitResult::Cancelled (checked every
     // 50 ms of clock time).
-    SimulatedPort(Transducer& transducer, Clock& clock, const std::atomic<bool>* cancel = nullptr);
+    SimulatedPort(LineEnd& transducer, Clock& clock, const std::atomic<bool>* cancel = nullptr);
 
     bool open() override;
     bool isOpen() const override { return open_; }
@@ -36,7 +36,7 @@ class SimulatedPort final : public SerialPort {
     // Moves every output byte due by now into the receive buffer.
     void collect();
 
-    Transducer& transducer_;
+    LineEnd& transducer_;
     Clock& clock_;
     const std::atomic<bool>* cancel_;
     bool open_ = false;

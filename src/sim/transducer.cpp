@@ -194,6 +194,10 @@ void Transducer::handleFrame(const std::string& frame, TimePoint at) {
         int n = command[2] - '0';
         stored_[n - 1] = std::string(command.substr(4));
         written_[n - 1] = true;
+        if (options_.badCopy && n == 1 && !stored_[0].empty()) {
+            char& last = stored_[0].back();
+            last = last == '1' ? '0' : '1';
+        }
         queueReply(echo + CR, at);
         return;
     }

@@ -4,6 +4,7 @@
 // What it answers (A = its address, every reply line ends with CR):
 //   any frame "-A<command>"    its own text back (the echo)
 //   "-A-D1," "-A-D2," ...      echo; the text after the comma is stored as data copy 1..3
+//                              (with Options::badCopy copy 1 with its last digit flipped)
 //   "-A-D1" "-A-D2" "-A-D3"    "-A-Dn," + the stored copy: the last one written, else the
 //                              demo configuration the unit starts with; a fresh unit's
 //                              copy (never written) is "-A-Dn," followed by 0xFF bytes
@@ -40,6 +41,9 @@ struct Options {
     // A never-programmed unit: an erased data area and the device's own measured-value list.
     // Otherwise the unit starts programmed with the demo configuration (demoCopies()).
     bool fresh = false;
+    // Echoes the device copy "-D1," as sent but stores it with its last interface digit
+    // flipped: the fault a read-back after programming catches.
+    bool badCopy = false;
 };
 
 // The demo configuration a unit that is not fresh holds from the start, as programming
@@ -60,22 +64,33 @@ inline constexpr std::chrono::nanoseconds kCharTime{11 * 1'000'000'000LL / 19200
 // Bytes of the erased-data filler in a never-written data reply.
 inline constexpr std::size_t kErasedLength = 24;
 
+// The device side of a simulated line: bytes arrive with a time stamp, output becomes due at
+// a time. One unit, or several on one bus.
+class LineEnd {
+  public:
+    virtual ~LineEnd() = default;
+    // Bytes from the line, all arrived by `now`.
+    virtual void receive(std::string_view bytes, TimePoint now) = 0;
+    // When the next output byte is due; nullopt when nothing is queued.
+    virtual std::optional<TimePoint> nextOutputAt() const = 0;
+    // Every output byte due at or before `now`.
+    virtual std::string takeOutput(TimePoint now) = 0;
+};
+
 struct ReceivedFrame {
     TimePoint at;      // when its terminator had arrived
     std::string text;  // Windows-1252 bytes without the LF CR terminator
 };
 
-class Transducer {
+class Transducer final : public LineEnd {
   public:
     explicit Transducer(Options options);
 
-    // Bytes from the line, all arrived by `now` (with wire time: put on the line at `now`,
-    // each character arriving one character time after the previous one).
-    void receive(std::string_view bytes, TimePoint now);
-    // When the next output byte is due; nullopt when nothing is queued.
-    std::optional<TimePoint> nextOutputAt() const;
-    // Every output byte due at or before `now`.
-    std::string takeOutput(TimePoint now);
+    // With wire time the bytes are put on the line at `now`, each character arriving one
+    // character time after the previous one.
+    void receive(std::string_view bytes, TimePoint now) override;
+    std::optional<TimePoint> nextOutputAt() const override;
+    std::string takeOutput(TimePoint now) override;
 
     const std::vector<ReceivedFrame>& frames() const { return frames_; }
     const Options& options() const { return options_; }

@@ -39,6 +39,8 @@ constexpr Caption kMainWindow[] = {
     {"mnurs_485", {"&RS-485", "&RS-485"}},
     {"mnustand", {"Standard-A&dresse", "standard address"}},
     {"mnuadr", {"&Adresse ändern", "change address"}},
+    {"mnusichern", {"Vor dem Programmieren sichern", "Back up before programming"}},
+    {"mnupruefen", {"Nach dem Programmieren prüfen", "Verify after programming"}},
     {"mnuViewToolbar", {"&Symbolleiste", "Toolbar"}},
     {"mnuViewStatusBar", {"Status&leiste", "StatusBar"}},
     {"mnumessen", {"&Messen", "&measure"}},

@@ -4,12 +4,14 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QDir>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QProgressBar>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -88,6 +90,13 @@ frmMain::~frmMain() {
     subscription_.reset();
     if (worker_) worker_->shutdown();
     worker_.reset();
+}
+
+QString frmMain::backupFolder() {
+    QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    // Never no backup for want of a data folder: the home folder has room for one.
+    if (data.isEmpty()) data = QDir::homePath() + QStringLiteral("/Kalvo_Multi");
+    return QDir(data).filePath(QStringLiteral("backups"));
 }
 
 void frmMain::setMessagePresenter(MessagePresenter* presenter) {
@@ -178,6 +187,20 @@ void frmMain::buildMenus() {
     a.adresseAendern = on(item(mnuView, QStringLiteral("mnuadr")), [this] {
         adresse()->show();
         adresse()->raise();
+    });
+    separator(mnuView, QStringLiteral("mnuFileBar5"));
+    a.sichern = item(mnuView, QStringLiteral("mnusichern"));
+    a.pruefen = item(mnuView, QStringLiteral("mnupruefen"));
+    for (QAction* safety : {a.sichern, a.pruefen}) safety->setCheckable(true);
+    on(a.sichern, [this](bool checked) {
+        ProgrammingSafety s = session_.programmingSafety();
+        s.Sichern = checked;
+        session_.setProgrammingSafety(s);
+    });
+    on(a.pruefen, [this](bool checked) {
+        ProgrammingSafety s = session_.programmingSafety();
+        s.Pruefen = checked;
+        session_.setProgrammingSafety(s);
     });
     separator(mnuView, QStringLiteral("mnuFileBar3"));
     a.symbolleiste = item(mnuView, QStringLiteral("mnuViewToolbar"));
@@ -355,6 +378,8 @@ void frmMain::sessionChanged() {
     const int port = session_.portInUse();
     for (int n = 1; n <= 8; ++n)
         actions_.com[static_cast<std::size_t>(n - 1)]->setChecked(n == port);
+    actions_.sichern->setChecked(session_.programmingSafety().Sichern);
+    actions_.pruefen->setChecked(session_.programmingSafety().Pruefen);
     actions_.rs232->setChecked(session_.rs() == 232);
     actions_.rs485->setChecked(session_.rs() == 485);
     panels_[0]->setText(qs(session_.portText()));
@@ -732,15 +757,26 @@ void frmMain::mnuprogr_Click() {
     const Record snapshot = session_.record();
     const std::string address = session_.context().Geraeteadresse;
     const char decimal = session_.context().decimal;
+    SafetyNet net;
+    net.verify = session_.programmingSafety().Pruefen;
+    net.language = session_.language();
+    if (session_.programmingSafety().Sichern) net.backupFolder = backupFolder().toStdString();
     runSequence<ProgramResult>(
         Stage::Hardware,  // the device is asked what it is first
-        [snapshot, address, decimal](Link& link) {
-            return programTransducer(link, snapshot, address, decimal);
+        [snapshot, address, decimal, net](Link& link) {
+            return programTransducer(link, snapshot, address, decimal, net);
         },
         [this](ProgramResult result) {
             const Applied applied = session_.applyProgramming(result);
             refreshListing();
             showMessage(applied.message);
+            // What the unit stored against what was sent, as "Mit Gerät vergleichen" lists it.
+            if (!result.differences.empty()) {
+                Vergleich* w = vergleich();
+                w->showDifferences(result.differences);
+                w->show();
+                w->raise();
+            }
         });
 }
 

@@ -66,6 +66,8 @@ struct MainActions {
     QAction* rs485 = nullptr;            // mnurs_485
     QAction* standardAdresse = nullptr;  // mnustand
     QAction* adresseAendern = nullptr;   // mnuadr
+    QAction* sichern = nullptr;          // mnusichern: back up before programming
+    QAction* pruefen = nullptr;          // mnupruefen: verify after programming
     QAction* symbolleiste = nullptr;     // mnuViewToolbar
     QAction* statusleiste = nullptr;     // mnuViewStatusBar
     QAction* einstellungen = nullptr;    // mnueinstell (under "Messen")
@@ -93,6 +95,9 @@ class frmMain : public QMainWindow {
             std::unique_ptr<Clock> clock = std::make_unique<SystemClock>(),
             QWidget* parent = nullptr);
     ~frmMain() override;
+
+    // Where programming keeps its backups: "backups" in the user's application data folder.
+    static QString backupFolder();
 
     // Replace the platform boxes and dialogs (tests). Not owned; null restores the default.
     void setMessagePresenter(MessagePresenter* presenter);
