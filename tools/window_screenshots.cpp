@@ -124,9 +124,11 @@ int main(int argc, char** argv) {
     ok &= save(window.digAuswahl(), out, QStringLiteral("dig_auswahl.png"));
     window.digAuswahl()->hide();
 
-    // The comparison with a unit that holds another range, a limit value and one output less.
+    // The comparison with a unit that holds another connection type, another range, a limit
+    // value and one output less.
     Record unit = session.record();
     unit.Anzahl_Binaer = 4;
+    unit.Grundwerte[Basic::ConnectionType] = Cell(ThreeWireUnbalanced);
     unit.Analogwerte[1][Analog::RangeEnd] = 40;
     unit.Binaerwerte[0] = {Cell(2), Cell(1), Cell(0), Cell("A"), Cell(1.1), Cell(0)};
     Vergleich* compare = window.vergleich();

@@ -25,5 +25,12 @@ inline constexpr Text kCompareParameter{"Parameter", "Parameter"};
 inline constexpr Text kCompareInTool{"im Programm", "in the tool"};
 inline constexpr Text kCompareInDevice{"im Gerät", "in the device"};
 inline constexpr Text kCompareClose{"Schließen", "Close"};
+// "Mit Gerät vergleichen" with no configuration in the tool yet.
+inline constexpr Text kCompareNothingTitle{"Vergleich mit dem Gerät", "Comparison with the device"};
+inline constexpr Text kCompareNothing{
+    "Im Programm ist noch keine Konfiguration. Legen Sie ein Projekt an, öffnen Sie eines oder "
+    "lesen Sie die Daten aus dem Gerät aus.",
+    "There is no configuration in the tool yet. Create or open a project, or read the data from "
+    "the device."};
 
 }  // namespace kalvo

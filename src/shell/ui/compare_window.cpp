@@ -1,9 +1,13 @@
 #include "shell/ui/compare_window.h"
 
+#include <algorithm>
+
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -59,6 +63,14 @@ void Vergleich::showDifferences(const std::vector<RecordDifference>& differences
         ++row;
     }
     Tabelle_->resizeColumnsToContents();
+    // Wide enough for every column's longest value (one-line output summaries are long), as far
+    // as the screen allows; the last column stretches into what is left.
+    int needed = Tabelle_->frameWidth() * 2 + Tabelle_->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < Tabelle_->columnCount(); ++c) needed += Tabelle_->columnWidth(c);
+    const QMargins m = layout()->contentsMargins();
+    needed += m.left() + m.right();
+    if (const QScreen* s = screen()) needed = std::min(needed, s->availableGeometry().width());
+    if (needed > width()) resize(needed, height());
     Tabelle_->setVisible(!differences.empty());
     Keine_Label_->setVisible(differences.empty());
 }

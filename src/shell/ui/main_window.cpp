@@ -34,6 +34,7 @@
 #include "shell/ui/compare_window.h"
 #include "shell/ui/progr_window.h"
 #include "text/captions.h"
+#include "text/compare_texts.h"
 #include "text/messages.h"
 #include "text/value_lists.h"
 #include "widgets/apply_texts.h"
@@ -798,7 +799,13 @@ void frmMain::mnudaten_Click() {
 // it is stored (storing it here could reset the outputs, and a comparison changes nothing).
 // The unit's copy is read on the worker like "Daten auslesen" but applied to nothing.
 void frmMain::mnuvergleich_Click() {
-    if (!session_.record().hasConfiguration()) return;
+    if (!session_.record().hasConfiguration()) {
+        // Nothing to compare with: say so rather than ignore the click.
+        const Language language = session_.language();
+        showMessage(MessageText{std::string(kCompareNothingTitle.in(language)),
+                                std::string(kCompareNothing.in(language)), false});
+        return;
+    }
     const Record snapshot = session_.record();
     const std::string address = session_.context().Geraeteadresse;
     runSequence<ReadBackResult>(
