@@ -54,7 +54,8 @@ constexpr const char* kUsage =
     "                         --backup DIR: first save the unit's configuration in DIR\n"
     "                         --verify: read the copy back and compare it (exit 6 if not\n"
     "                         the same); --addresses 1,3-5: every unit in turn, then one\n"
-    "                         line each: address TAB ok|failed TAB message\n"
+    "                         line each: address TAB ok|failed TAB message (instead of\n"
+    "                         --address)\n"
     "  read [--output FILE]   read the stored configuration (print it, or save it)\n"
     "  show FILE.cfg          print a project file's configuration\n"
     "  set-address [--verify] OLD NEW\n"
@@ -95,6 +96,7 @@ struct Options {
     bool simulator = false;
     bool fresh = false;
     std::string address = "0";
+    bool addressGiven = false;  // --address was on the command line
     Language language = Language::German;
     bool verbose = false;
     std::optional<std::string> transcript;
@@ -335,6 +337,8 @@ class Runner {
                 net.backupFolder = o_.rest[++i];
             } else if (a == "--addresses") {
                 if (!hasValue) return usage(kCliAddressesNeedsList);
+                // One unit or a list: which one --address meant would be a guess.
+                if (o_.addressGiven) return usage(kCliAddressesWithAddress);
                 bus = parseAddressList(o_.rest[++i]);
                 if (bus->badEntry) return usage(fillIn(kCliAddressesEntry, *bus->badEntry));
                 if (bus->twice) {
@@ -718,6 +722,7 @@ int runCli(const std::vector<std::string>& args, const CliEnvironment& env) {
             const std::optional<int> address = value(v) ? strictAddress(v) : std::nullopt;
             if (!address) return usage(fillIn(kCliAddressAllowed, v));
             o.address = std::to_string(*address);
+            o.addressGiven = true;
         } else if (a == "--lang") {
             std::string v;
             if (!value(v) || (v != "de" && v != "en")) return usage(kCliLangValues);

@@ -24,7 +24,8 @@
 //                             first change (a folder that cannot be written: exit 5, nothing
 //                             sent); --verify reads the device copy back and compares it
 //                             (differences as page TAB parameter TAB sent TAB stored in the
-//                             log, exit 6); --addresses LIST (1,3-5; 0..32, no address twice)
+//                             log, exit 6); --addresses LIST (1,3-5; 0..32, no address twice;
+//                             not together with --address)
 //                             programs each unit in turn, goes on after a failure and ends
 //                             with "address TAB ok|failed TAB message" per unit; the exit
 //                             code is the first failure's

@@ -48,5 +48,8 @@ inline constexpr Text kCliAddressesEntry{
     "--addresses: \"%1\" is neither an address 0..32 nor a range such as 3-5"};
 inline constexpr Text kCliAddressesTwice{"--addresses: Adresse %1 steht mehrmals in der Liste",
                                          "--addresses: address %1 is in the list more than once"};
+inline constexpr Text kCliAddressesWithAddress{
+    "--addresses nimmt den Platz von --address ein: nur eins von beiden angeben",
+    "--addresses takes the place of --address: give only one of them"};
 
 }  // namespace kalvo

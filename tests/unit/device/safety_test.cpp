@@ -181,7 +181,7 @@ TEST(AddressList, EntriesRangesAndFaults) {
 
 // kalvo-cli against a bus of simulated units at 1 and 3 in virtual time.
 struct BusCli : ::testing::Test {
-    int run(std::vector<std::string> args) {
+    int run(std::vector<std::string> args, std::vector<std::string> global = {}) {
         CliEnvironment env;
         env.openPath = [this](const std::string&) -> std::unique_ptr<SerialPort> {
             ++opened;
@@ -191,6 +191,7 @@ struct BusCli : ::testing::Test {
         env.out = &out;
         env.err = &err;
         args.insert(args.begin(), {"--port", "bus", "program"});
+        args.insert(args.begin(), global.begin(), global.end());
         args.push_back(project);
         return runCli(args, env);
     }
@@ -219,6 +220,7 @@ TEST_F(BusCli, EveryUnitInTurnThenOneLineEachAndNothingSentOnARefusal) {
 
     const int before = opened;
     EXPECT_EQ(run({"--addresses", "1,,x"}), kExitUsage);
+    EXPECT_EQ(run({"--addresses", "1,3"}, {"--address", "3"}), kExitUsage);
     EXPECT_EQ(run({"--backup", project}), kExitBadInput);  // a file, not a folder
     ASSERT_EQ(Projekt_speichern(RecordBuilder().analog(0, Analog::RangeEnd, 9999), project, '.'),
               FileError::None);
