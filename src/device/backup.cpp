@@ -30,17 +30,6 @@ std::string backupFileName(const std::tm& local, std::string_view address, int a
            std::to_string(binary) + "D.cfg";
 }
 
-std::tm localTimeNow() {
-    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
-    return local;
-}
-
 FileError prepareBackupFolder(const std::string& folder) {
     const fs::path dir = utf8Path(folder);
     std::error_code ec;

@@ -8,15 +8,13 @@
 
 #include "config/record.h"
 #include "files/project_file.h"
+#include "platform/clock.h"
 
 namespace kalvo {
 
 // "2026-12-07_0915_adr0_2A5D.cfg": local date and time to the minute, the unit's address and
 // its variant.
 std::string backupFileName(const std::tm& local, std::string_view address, int analog, int binary);
-
-// The local time now.
-std::tm localTimeNow();
 
 // Makes the folder (and its parents) when it is missing and checks that a file can be
 // created in it; CannotWrite when not. Nothing is left behind.

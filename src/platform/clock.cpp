@@ -48,4 +48,15 @@ std::string isoTimestamp(WallTime t) {
     return s;
 }
 
+std::tm localTimeNow() {
+    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    return local;
+}
+
 }  // namespace kalvo

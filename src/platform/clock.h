@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <ctime>
 #include <string>
 
 namespace kalvo {
@@ -44,5 +45,8 @@ class SystemWallClock final : public WallClock {
 
 // "2024-05-02T09:41:07.250Z": UTC in ISO 8601 with milliseconds.
 std::string isoTimestamp(WallTime t);
+
+// The calendar fields of the local time now, for names and stamps shown in local time.
+std::tm localTimeNow();
 
 }  // namespace kalvo

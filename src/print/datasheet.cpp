@@ -10,6 +10,7 @@
 #include "config/number_text.h"
 #include "config/rules.h"
 #include "config/wiring_picture.h"
+#include "platform/clock.h"
 #include "text/print_texts.h"
 #include "text/value_lists.h"
 
@@ -309,14 +310,7 @@ SheetStamp sheetStamp(const std::tm& t) {
 }
 
 SheetStamp sheetStampNow() {
-    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
-    return sheetStamp(local);
+    return sheetStamp(localTimeNow());
 }
 
 SheetReport Datenblatt_drucken(const Record& record, const SheetOptions& o, Canvas& canvas) {

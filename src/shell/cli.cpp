@@ -474,11 +474,9 @@ class Runner {
         return !faults.empty();
     }
 
-    // Runs the parameter dialog's page checks on a project file: one line per fault on
-    // stdout, nothing when it is clean.
-    int check() {
-        std::vector<std::string> files;
-        language_ = commandLanguage(o_.rest, language_);
+    // The arguments of a command that takes files and --lang: the files in order, the language
+    // set; a usage error's exit code for anything else.
+    std::optional<int> fileArguments(std::vector<std::string>& files) {
         for (std::size_t i = 0; i < o_.rest.size(); ++i) {
             const std::string& a = o_.rest[i];
             if (a == "--lang") {
@@ -492,6 +490,15 @@ class Runner {
                 files.push_back(a);
             }
         }
+        return std::nullopt;
+    }
+
+    // Runs the parameter dialog's page checks on a project file: one line per fault on
+    // stdout, nothing when it is clean.
+    int check() {
+        language_ = commandLanguage(o_.rest, language_);
+        std::vector<std::string> files;
+        if (auto refused = fileArguments(files)) return *refused;
         if (files.size() != 1) return usage(kCliCheckNeedsFile);
         const Decoded file = Projekt_laden(files[0], startRecord());
         if (file.error != FileError::None) {
@@ -507,19 +514,7 @@ class Runner {
     // never touches the port.
     int diff() {
         std::vector<std::string> files;
-        for (std::size_t i = 0; i < o_.rest.size(); ++i) {
-            const std::string& a = o_.rest[i];
-            if (a == "--lang") {
-                if (i + 1 >= o_.rest.size() || (o_.rest[i + 1] != "de" && o_.rest[i + 1] != "en")) {
-                    return usage(kCliLangValues);
-                }
-                language_ = languageOf(o_.rest[++i] == "en");
-            } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
-                return usage(fillIn(kCliUnknownOption, a));
-            } else {
-                files.push_back(a);
-            }
-        }
+        if (auto refused = fileArguments(files)) return *refused;
         if (files.empty() || files.size() > 2) return usage(kCliDiffArguments);
         std::vector<Record> records;
         for (const std::string& path : files) {
