@@ -2,7 +2,9 @@
 // take any bytes, and what formatNumber writes must read back to the same number. The same
 // bytes as typed or pasted text go through the key filters, and as typed addresses (the
 // address change, the standard address, the stored setting) they must give an address a
-// frame can carry, never a sign, a point or a blank.
+// frame can carry, never a sign, a point or a blank. As a port's name (--port, the settings,
+// the network window) they name a gateway whose name reads back the same, or give a message
+// that reads back in German.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -16,6 +18,7 @@
 #include "config/number_text.h"
 #include "config/pages.h"
 #include "link/address.h"
+#include "link/port_name.h"
 
 namespace {
 
@@ -69,12 +72,30 @@ void checkAddress(std::string_view text) {
     }
 }
 
+void checkPortName(std::string_view text) {
+    for (const std::string& name : {std::string(text), "tcp://" + std::string(text)}) {
+        const kalvo::ParsedPortName parsed = kalvo::parseNetworkPortName(name);
+        if (parsed.network.has_value() != (parsed.fault == kalvo::PortNameFault::None))
+            std::abort();
+        if (parsed.network) {
+            if (parsed.network->port < 1 || parsed.network->port > 65535) std::abort();
+            if (kalvo::parseNetworkPortName(parsed.network->name()).network != parsed.network)
+                std::abort();
+        } else {
+            const kalvo::Wording message = kalvo::portNameFaultMessage(parsed, name);
+            if (kalvo::portErrorIn(message.english, kalvo::Language::German) != message.german)
+                std::abort();
+        }
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     checkFilters(text.substr(0, 64));
     checkAddress(text);
+    checkPortName(text);
 
     const double leading = kalvo::leadingNumber(text);
     if (std::isnan(leading)) std::abort();
