@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "platform/qt/qt_canvas.h"
-#include "platform/qt/qt_serial_port.h"
+#include "platform/qt/qt_tcp_port.h"
 #include "platform/qt/qt_settings_store.h"
 #include "shell/cli.h"
 #include "sim/simulated_port.h"
@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
 
     kalvo::CliEnvironment env;
     env.openPath = [](const std::string& path) -> std::unique_ptr<kalvo::SerialPort> {
-        return std::make_unique<kalvo::QtSerialPort>(path, &gInterrupt);
+        return kalvo::makeNamedPort(path, &gInterrupt);
     };
     env.simulator = [&]() -> std::unique_ptr<kalvo::SerialPort> {
         return std::make_unique<kalvo::sim::SimulatedPort>(transducer, clock, &gInterrupt);

@@ -1,7 +1,8 @@
 // kalvo: the desktop tool.
 //
 //   kalvo [--port PATH | --simulator [--fresh]] [--lang de|en]
-//     --port PATH   use this device path instead of the COM number's port
+//     --port PATH   use this device path instead of the COM number's port, or tcp://HOST:PORT
+//                   for a serial device server (gateway) on the network
 //     --simulator   attach an in-process simulated TXR 3.0 (no hardware needed): a programmed
 //                   2A/5D, 120 V / 1.2 A unit holding a demo configuration
 //     --fresh       with --simulator: a unit that was never programmed
@@ -14,8 +15,9 @@
 #include <memory>
 #include <string>
 
-#include "platform/qt/qt_serial_port.h"
+#include "link/port_name.h"
 #include "platform/qt/qt_settings_store.h"
+#include "platform/qt/qt_tcp_port.h"
 #include "shell/session.h"
 #include "shell/settings.h"
 #include "shell/ui/about_window.h"
@@ -67,6 +69,15 @@ int main(int argc, char* argv[]) {
         usage();
         return 1;
     }
+    // A tcp:// text that names no gateway is said at once, in the language asked for.
+    if (const auto parsed = kalvo::parseNetworkPortName(portPath);
+        kalvo::isNetworkPortName(portPath) && !parsed.network) {
+        const auto language = lang == "en" ? kalvo::Language::English : kalvo::Language::German;
+        std::fprintf(stderr, "kalvo: %s\n",
+                     kalvo::portNameFaultMessage(parsed, portPath).in(language).c_str());
+        usage();
+        return 1;
+    }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kalvo_Multi"));
@@ -99,10 +110,9 @@ int main(int argc, char* argv[]) {
         if (port == 0 && simulator) {
             return std::make_unique<kalvo::sim::SimulatedPort>(*device, *simClock, cancel);
         }
-        if (port == 0) return std::make_unique<kalvo::QtSerialPort>(portPath, cancel);
+        if (port == 0) return kalvo::makeNamedPort(portPath, cancel);
         const auto it = comPaths.find(port);
-        return std::make_unique<kalvo::QtSerialPort>(it != comPaths.end() ? it->second : "",
-                                                     cancel);
+        return kalvo::makeNamedPort(it != comPaths.end() ? it->second : "", cancel);
     };
 
     kalvo::frmMain window(session, std::move(factory));

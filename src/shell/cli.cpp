@@ -20,6 +20,7 @@
 #include "link/address.h"
 #include "link/hardware.h"
 #include "link/link.h"
+#include "link/port_name.h"
 #include "link/transaction.h"
 #include "link/transcript.h"
 #include "measure/watch.h"
@@ -38,6 +39,8 @@ namespace {
 constexpr const char* kUsage =
     "usage: kalvo-cli [--port PATH | --simulator [--fresh]] [--address N] [--lang de|en]\n"
     "                 [--verbose] [--transcript FILE] COMMAND\n"
+    "  --port PATH  the device path of the serial port, or tcp://HOST:PORT for a serial\n"
+    "               device server (gateway) on the network\n"
     "  --simulator  a built-in simulated unit: programmed 2A/5D, 120 V / 1.2 A with a demo\n"
     "               configuration; --fresh: one that was never programmed\n"
     "  --address N  the unit's address, a whole number 0..32 (default 0)\n"
@@ -272,6 +275,13 @@ class Runner {
         }
         if (!port_ || !port_->open()) {
             const std::string reason = port_ ? port_->errorText() : std::string();
+            // A gateway says which one could not be reached and why, in the user's language.
+            if (isNetworkPortName(portPath_) && !reason.empty()) {
+                reason_ = Wording(portErrorIn(reason, Language::German),
+                                  portErrorIn(reason, Language::English));
+                err() << "kalvo-cli: " << reason_.in(language_) << '\n';
+                return false;
+            }
             const std::string detail = reason.empty() ? "" : " (" + reason + ")";
             reason_ = Wording(Text{"Port nicht zu öffnen: ", "cannot open port "}) +
                       Wording(portPath_ + detail, portPath_ + detail);

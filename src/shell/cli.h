@@ -2,6 +2,10 @@
 //
 //   kalvo-cli [--port PATH | --simulator [--fresh]] [--address N] [--lang de|en] [--verbose]
 //             [--transcript FILE] COMMAND ...
+//     --port PATH             the serial port's device path, or tcp://HOST:PORT for a
+//                             serial device server on the network (a gateway in TCP server
+//                             mode); a gateway that cannot be reached, a faulty tcp:// text
+//                             and a connection that breaks are link failures (exit 2)
 //     --address N             the unit's address: a whole number 0..32 in digits (default 0)
 //     --transcript FILE       appends the device job's time-stamped transcript to FILE (one
 //                             line per event: UTC time, TAB, start|stage|send|recv|pause|log|

@@ -1,6 +1,7 @@
 #include "shell/messages.h"
 
 #include "config/param_flow.h"
+#include "link/port_name.h"
 #include "text/safety_texts.h"
 
 namespace kalvo {
@@ -29,7 +30,7 @@ std::optional<MessageText> messageFor(Outcome outcome, const std::string& portEr
     if (m && !portError.empty()) {
         m->text += "\n\n";
         m->text += kPortErrorLine.in(language);
-        m->text += portError;
+        m->text += portErrorIn(portError, language);
     }
     return m;
 }
