@@ -1,7 +1,8 @@
-// kalvo-cli against txr-sim on a pseudo-terminal, through the real serial port adapter and real
-// processes. The programs come from the environment: KALVO_TXR_SIM and KALVO_CLI (set by CTest).
-// What the command line does is tested in virtual time by the unit tests; here only what needs
-// the real port, the real processes and their signals.
+// kalvo-cli against txr-sim on a pseudo-terminal, through the real serial port adapter, or on
+// TCP at the loopback through the network adapter, and real processes. The programs come from the
+// environment: KALVO_TXR_SIM and KALVO_CLI (set by CTest). What the command line does is tested in
+// virtual time by the unit tests; here only what needs the real port, the real processes and their
+// signals.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -47,6 +48,16 @@ class CliAgainstSim : public ::testing::Test {
     BackgroundChild server;
 };
 
+// The same cases with txr-sim on a pseudo-terminal and on TCP.
+class CliOnEitherLine : public CliAgainstSim, public ::testing::WithParamInterface<bool> {
+  protected:
+    std::string startSim(std::vector<std::string> options = {}) {
+        return CliAgainstSim::startSim(test::onLine(std::move(options), GetParam()));
+    }
+};
+INSTANTIATE_TEST_SUITE_P(Lines, CliOnEitherLine, ::testing::Bool(),
+                         [](const auto& info) { return test::lineName(info.param); });
+
 TEST_F(CliAgainstSim, LinkTestThroughTheAdapterAndTheSimulatorsLink) {
     const std::string link = file("ttyTXR");
     const std::string port = startSim({"--link", link});
@@ -72,7 +83,7 @@ TEST_F(CliAgainstSim, LinkTestThroughTheAdapterAndTheSimulatorsLink) {
 
 // The device side goes away while the program waits for the echo: the wait ends at once, not
 // after the 20 s of time limits.
-TEST_F(CliAgainstSim, AVanishedPortIsALinkFailureAtOnce) {
+TEST_P(CliOnEitherLine, AVanishedPortIsALinkFailureAtOnce) {
     const std::string port = startSim({"--silent"});
     std::thread unplug([this] {
         std::this_thread::sleep_for(std::chrono::seconds(1));
@@ -85,7 +96,7 @@ TEST_F(CliAgainstSim, AVanishedPortIsALinkFailureAtOnce) {
     EXPECT_NE(r.err.find("Check the dataconnection and try again!"), std::string::npos);
 }
 
-TEST_F(CliAgainstSim, ProgrammedConfigurationReadsBackUnchanged) {
+TEST_P(CliOnEitherLine, ProgrammedConfigurationReadsBackUnchanged) {
     const Record rec = test::RecordBuilder(4, 9, 600, 5)
                            .basic(Basic::NominalFrequency, 60)
                            .analog(1, Analog::LimitMax, 20)
@@ -111,7 +122,7 @@ TEST_F(CliAgainstSim, ProgrammedConfigurationReadsBackUnchanged) {
 }
 
 // Ctrl-C ends a watch at once with exit 0.
-TEST_F(CliAgainstSim, WatchEndsOnCtrlC) {
+TEST_P(CliOnEitherLine, WatchEndsOnCtrlC) {
     const std::string port = startSim({"--wire-time"});
     BackgroundChild watch;
     ASSERT_TRUE(watch.start({cliPath, "--port", port, "watch"}));  // a first line came
@@ -119,6 +130,74 @@ TEST_F(CliAgainstSim, WatchEndsOnCtrlC) {
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(watch.stop(SIGINT), 0);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+}
+
+// The commands the other cases leave out, one after the other on one unit.
+TEST_P(CliOnEitherLine, IdentifyAddressSendAndTransact) {
+    const std::string port = startSim();
+    const struct {
+        std::vector<std::string> args;
+        std::string out;
+    } cases[] = {
+        {{"identify"}, "analog=2\nbinary=5\nvoltage=120\ncurrent=1.2\n"},
+        {{"set-address", "--verify", "0", "7"}, "-0-*7\n-7-t\n-7-t  OK\n"},
+        {{"--address", "7", "transact", "-t"}, "-7-t\n-7-t  OK\n"},
+        {{"send", "-7-t"}, "-7-t\n"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args{"--port", port};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const ChildResult r = cli(args);
+        EXPECT_EQ(r.exitCode, 0) << c.args[0] << r.err;
+        EXPECT_EQ(r.out, c.out) << c.args[0];
+    }
+}
+
+// The simulator ends while a unit is programmed and while it is watched: a link failure within
+// a second, not a success and not a wait for the time limits.
+TEST_P(CliOnEitherLine, TheLineEndingDuringProgrammingOrWatchIsALinkFailure) {
+    const std::string cfg = file("project.cfg");
+    ASSERT_EQ(Projekt_speichern(test::RecordBuilder(2, 5, 120, 1.2), cfg, '.'), FileError::None);
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"program", cfg}, std::vector<std::string>{"watch"}}) {
+        std::vector<std::string> args{"--lang", "en", "--port", startSim({"--wire-time"})};
+        args.insert(args.end(), command.begin(), command.end());
+        std::thread unplug([this] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(3000));
+            server.stop();
+        });
+        const ChildResult r = cli(args);
+        unplug.join();
+        EXPECT_EQ(r.exitCode, 2) << command[0] << r.out << r.err;
+        EXPECT_LT(r.wallSeconds, 4.5) << command[0];
+        EXPECT_NE(r.err.find("Check the dataconnection and try again!"), std::string::npos);
+    }
+}
+
+// A gateway that cannot be reached and tcp:// texts that name none: the reason, exit 2, at once.
+TEST_F(CliAgainstSim, GatewayFaultsSayWhyAndAreLinkFailures) {
+    const std::string gone = startSim({"--tcp", "127.0.0.1:0"});  // nobody listens there after
+    server.stop();
+    const std::string peer = gone.substr(6);
+    const struct {
+        std::string lang, port, said;
+    } cases[] = {
+        {"en", gone, "kalvo-cli: Cannot connect to " + peer + ": Connection refused\n"},
+        {"de", gone, "kalvo-cli: Verbindung zu " + peer + " nicht möglich: Connection refused\n"},
+        {"en", "tcp://kalvo-e2e.invalid:4001",
+         "kalvo-cli: Cannot connect to kalvo-e2e.invalid:4001: host name not found\n"},
+        {"en", "tcp://127.0.0.1:70000",
+         "kalvo-cli: Port number 70000 in \"tcp://127.0.0.1:70000\" is not between 1 and 65535\n"},
+        {"de", "tcp://127.0.0.1",
+         "kalvo-cli: \"tcp://127.0.0.1\" ist keine Netzwerk-Schnittstelle; erwartet wird "
+         "tcp://RECHNER:PORT, z. B. tcp://10.0.0.20:4001\n"},
+    };
+    for (const auto& c : cases) {
+        const ChildResult r = cli({"--lang", c.lang, "--port", c.port, "identify"});
+        EXPECT_EQ(r.exitCode, 2) << c.port;
+        EXPECT_EQ(r.err.substr(0, r.err.find('\n') + 1), c.said);
+        EXPECT_LT(r.wallSeconds, 6) << c.port;
+    }
 }
 
 }  // namespace

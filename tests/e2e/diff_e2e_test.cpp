@@ -13,7 +13,11 @@
 namespace kalvo::e2e {
 namespace {
 
-TEST(DiffAgainstSim, UnitAgainstFileAndFileAgainstFile) {
+class DiffAgainstSim : public ::testing::TestWithParam<bool> {};
+INSTANTIATE_TEST_SUITE_P(Lines, DiffAgainstSim, ::testing::Bool(),
+                         [](const auto& info) { return test::lineName(info.param); });
+
+TEST_P(DiffAgainstSim, UnitAgainstFileAndFileAgainstFile) {
     const test::ScratchDir dir;
     test::useTestEnvironment(dir.file("config"));
     const std::string cli = test::programPath("KALVO_CLI", KALVO_CLI_BUILT);
@@ -23,7 +27,7 @@ TEST(DiffAgainstSim, UnitAgainstFileAndFileAgainstFile) {
         return test::runChild(args, std::chrono::seconds(90));
     };
     test::BackgroundChild server;
-    const std::string port = server.start({sim}).value_or("");  // the demo 2A/5D
+    const std::string port = server.start(test::onLine({sim}, GetParam())).value_or("");  // 2A/5D
 
     const std::string same = dir.file("same.cfg");
     const std::string other = dir.file("other.cfg");
@@ -55,7 +59,7 @@ TEST(DiffAgainstSim, UnitAgainstFileAndFileAgainstFile) {
     }
 
     server.stop();
-    const std::string fresh = server.start({sim, "--fresh"}).value_or("");
+    const std::string fresh = server.start(test::onLine({sim, "--fresh"}, GetParam())).value_or("");
     EXPECT_EQ(run({"--port", fresh, "diff", same}).exitCode, 4);
 }
 

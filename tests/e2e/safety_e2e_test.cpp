@@ -18,7 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class SafetyAgainstSim : public ::testing::Test {
+class SafetyAgainstSim : public ::testing::TestWithParam<bool> {
   protected:
     void SetUp() override {
         std::string pattern = (fs::temp_directory_path() / "kalvo-e2e-XXXXXX").string();
@@ -38,7 +38,7 @@ class SafetyAgainstSim : public ::testing::Test {
                               std::vector<std::string> options) {
         std::vector<std::string> argv{test::programPath("KALVO_TXR_SIM", KALVO_TXR_SIM_BUILT)};
         argv.insert(argv.end(), simOptions.begin(), simOptions.end());
-        const std::string port = server.start(argv).value_or("");
+        const std::string port = server.start(test::onLine(argv, GetParam())).value_or("");
         EXPECT_FALSE(port.empty()) << "txr-sim printed no path";
         options.insert(options.begin(), {test::programPath("KALVO_CLI", KALVO_CLI_BUILT), "--lang",
                                          "en", "--port", port, "program"});
@@ -51,7 +51,10 @@ class SafetyAgainstSim : public ::testing::Test {
     test::BackgroundChild server;
 };
 
-TEST_F(SafetyAgainstSim, ABusWithAnAbsentUnitIsProgrammedUnitByUnit) {
+INSTANTIATE_TEST_SUITE_P(Lines, SafetyAgainstSim, ::testing::Bool(),
+                         [](const auto& info) { return test::lineName(info.param); });
+
+TEST_P(SafetyAgainstSim, ABusWithAnAbsentUnitIsProgrammedUnitByUnit) {
     const std::string backups = dir + "/backups";
     const test::ChildResult r =
         program({"--address", "1,3"}, {"--addresses", "1-3", "--backup", backups, "--verify"});

@@ -34,14 +34,19 @@ std::vector<std::string> events(const std::string& path) {
     return out;
 }
 
-TEST(TranscriptAgainstSim, EachJobIsAppendedAndAFileThatCannotBeOpenedSendsNothing) {
+class TranscriptAgainstSim : public ::testing::TestWithParam<bool> {};
+INSTANTIATE_TEST_SUITE_P(Lines, TranscriptAgainstSim, ::testing::Bool(),
+                         [](const auto& info) { return test::lineName(info.param); });
+
+TEST_P(TranscriptAgainstSim, EachJobIsAppendedAndAFileThatCannotBeOpenedSendsNothing) {
     const Programs p;
     test::ScratchDir dir;
     test::useTestEnvironment(dir.file("config"));
     const std::string t = dir.file("t.txt");
     const std::string simLog = dir.file("sim.log");
     test::BackgroundChild server;
-    const std::string port = server.start({p.sim, "--log", simLog, "--garble"}).value_or("");
+    const std::string port =
+        server.start(test::onLine({p.sim, "--log", simLog, "--garble"}, GetParam())).value_or("");
     ASSERT_FALSE(port.empty());
     const test::ChildResult r =
         test::runChild({p.cli, "--lang", "en", "--port", port, "--transcript", dir.file("none/t"),
@@ -57,7 +62,8 @@ TEST(TranscriptAgainstSim, EachJobIsAppendedAndAFileThatCannotBeOpenedSendsNothi
     // The garbled echo fails the first job; the second goes to a unit that never answers.
     EXPECT_EQ(p.run({"--port", port, "--transcript", t, "transact", "-t"}), 2);
     server.stop();
-    const std::string silent = server.start({p.sim, "--silent"}).value_or("");
+    const std::string silent =
+        server.start(test::onLine({p.sim, "--silent"}, GetParam())).value_or("");
     EXPECT_EQ(p.run({"--port", silent, "--transcript", t, "send", "-0-x"}), 0);
     const std::vector<std::string> expected = {
         "start\tkalvo-cli --port " + port + " --transcript " + t + " transact -t",

@@ -167,6 +167,17 @@ class BackgroundChild {
     double cpuSeconds_ = 0;
 };
 
+// txr-sim's command line serving on a pseudo-terminal, or with `tcp` on TCP at the loopback on a
+// port the system picks (it prints the tcp:// name to use).
+inline std::vector<std::string> onLine(std::vector<std::string> argv, bool tcp) {
+    if (tcp) argv.insert(argv.end(), {"--tcp", "127.0.0.1:0"});
+    return argv;
+}
+// The name of a test case run on either line.
+inline std::string lineName(bool tcp) {
+    return tcp ? "Tcp" : "Pty";
+}
+
 // The environment the programs under test run in: the C locale, offscreen windows, and their
 // settings in `configHome` instead of the user's own. Children inherit it.
 inline void useTestEnvironment(const std::string& configHome) {
