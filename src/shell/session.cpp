@@ -90,7 +90,19 @@ void Session::usePortForThisRun(std::string description) {
 void Session::selectCom(int n) {
     settings_.COM = n;
     portOverride_.reset();
+    network_.reset();
     changed();
+}
+
+void Session::selectNetwork(const NetworkPort& port) {
+    network_ = port;
+    portOverride_ = port.name();
+    rememberNetworkPort(store_, port);
+    changed();
+}
+
+std::vector<NetworkPort> Session::recentNetworkPorts() const {
+    return loadRecentNetworkPorts(store_);
 }
 
 void Session::selectRs(int rs) {
@@ -104,6 +116,7 @@ void Session::setStandardAddress(std::string address) {
 }
 
 int Session::portInUse() const {
+    if (network_) return kNetworkPortInUse;
     return portOverride_ ? 0 : settings_.COM;
 }
 

@@ -67,11 +67,18 @@ class Session {
     void selectCom(int n);
     void selectRs(int rs);
     void setStandardAddress(std::string address);
-    // The port the device sequences use: 0 for the one named on the command line, else COM n.
+    // A gateway chosen from the port menu's "Netzwerk...": used instead of the COM port until a
+    // COM port is chosen; it heads the stored list of recent gateways.
+    void selectNetwork(const NetworkPort& port);
+    const std::optional<NetworkPort>& networkPort() const { return network_; }
+    std::vector<NetworkPort> recentNetworkPorts() const;
+    // The port the device sequences use: 0 for the one named on the command line,
+    // kNetworkPortInUse for networkPort(), else COM n.
+    static constexpr int kNetworkPortInUse = -1;
     int portInUse() const;
     int com() const { return settings_.COM; }
     int rs() const { return settings_.RS; }
-    // Status-bar texts: "COM 1" (or the named port), "RS-232", "Adr. 0".
+    // Status-bar texts: "COM 1" (or the named port, "tcp://10.0.0.20:4001"), "RS-232", "Adr. 0".
     std::string portText() const;
     std::string rsText() const;
     std::string addressText() const;
@@ -134,6 +141,7 @@ class Session {
     ProgrammingSafety safety_;
     bool storedEnglish_ = false;
     std::optional<std::string> portOverride_;
+    std::optional<NetworkPort> network_;
     std::string projectPath_;
     bool save_ = false;
     bool saveAs_ = false;

@@ -74,6 +74,31 @@ void saveProgrammingSafety(SettingsStore& store, const ProgrammingSafety& s) {
     store.set("Pruefen", s.Pruefen ? "True" : "False");
 }
 
+namespace {
+std::string recentKey(std::size_t i) {
+    return "Netz" + std::to_string(i + 1);
+}
+}  // namespace
+
+std::vector<NetworkPort> loadRecentNetworkPorts(const SettingsStore& store) {
+    std::vector<NetworkPort> ports;
+    for (std::size_t i = 0; i < kRecentNetworkPorts; ++i) {
+        const auto text = store.get(recentKey(i));
+        if (!text) continue;
+        if (auto port = parseNetworkPortName(*text).network) ports.push_back(std::move(*port));
+    }
+    return ports;
+}
+
+std::vector<NetworkPort> rememberNetworkPort(SettingsStore& store, const NetworkPort& port) {
+    std::vector<NetworkPort> ports = loadRecentNetworkPorts(store);
+    std::erase(ports, port);
+    ports.insert(ports.begin(), port);
+    if (ports.size() > kRecentNetworkPorts) ports.resize(kRecentNetworkPorts);
+    for (std::size_t i = 0; i < ports.size(); ++i) store.set(recentKey(i), ports[i].name());
+    return ports;
+}
+
 std::string portPathFor(int com, const SettingsStore& store, bool windows) {
     if (windows) return "COM" + std::to_string(com);
     if (auto path = store.get("ComPath" + std::to_string(com)); path && !path->empty()) {

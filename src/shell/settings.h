@@ -3,7 +3,9 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "link/port_name.h"
 #include "platform/settings_store.h"
 
 namespace kalvo {
@@ -63,6 +65,13 @@ void saveProgrammingSafety(SettingsStore& store, const ProgrammingSafety& safety
 Settings loadSettings(const SettingsStore& store);
 // Writes all eight keys; "Sprache" as "True"/"False".
 void saveSettings(SettingsStore& store, const Settings& settings);
+
+// The gateways last chosen from the port menu's "Netzwerk...", the latest first, under
+// "Netz1".."Netz4" as tcp:// names; entries that do not read as one are left out.
+inline constexpr std::size_t kRecentNetworkPorts = 4;
+std::vector<NetworkPort> loadRecentNetworkPorts(const SettingsStore& store);
+// Puts `port` first (once), keeps the first kRecentNetworkPorts and writes the list.
+std::vector<NetworkPort> rememberNetworkPort(SettingsStore& store, const NetworkPort& port);
 
 // The device behind COM n: "COMn" on Windows; elsewhere "/dev/ttyS<n-1>" unless the store
 // holds an override under "ComPath<n>".

@@ -1,5 +1,6 @@
 #include "text/captions.h"
 
+#include "text/network_texts.h"
 #include "text/print_texts.h"
 
 namespace kalvo {
@@ -34,6 +35,7 @@ constexpr Caption kMainWindow[] = {
     {"mnucom_6", {"&COM6", "&COM6"}},
     {"mnucom_7", {"&COM7", "&COM7"}},
     {"mnucom_8", {"&COM8", "&COM8"}},
+    {"mnunetz", kNetworkMenuEntry},
     {"mnuss", {"&RS-232 / RS-485", "&RS-232 / RS-485"}},
     {"mnurs_232", {"&RS-232", "&RS-232"}},
     {"mnurs_485", {"&RS-485", "&RS-485"}},

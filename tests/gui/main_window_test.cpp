@@ -5,6 +5,7 @@
 // of programming, what failures leave); and whole paths: read back, OK and save, the file menu,
 // a record with faults, live values, a new address. What results do to the record and the
 // boxes' words are the session's (its unit test); here, the window's path.
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
@@ -25,7 +26,9 @@
 #include "link/ui/hardware_window.h"
 #include "measure/ui/anzeilist.h"
 #include "shell/ui/device_worker.h"
+#include "shell/ui/network_window.h"
 #include "shell/ui/progr_window.h"
+#include "support/child_process.h"
 #include "text/value_lists.h"
 
 using namespace kalvo;
@@ -493,6 +496,42 @@ class MainWindowTest : public QObject {
                  3);
         QVERIFY(w.parameterDialog() != nullptr && w.parameterDialog()->isVisible());
         QCOMPARE(w.parameterDialog()->windowTitle(), "Parametrierung    [" + path + "]");
+    }
+
+    // A gateway typed into "Netzwerk...": a wrong port is refused in the window; then the status
+    // bar names it, it is remembered, and the unit behind it is read back and programmed. Once
+    // it is gone, the box says which gateway could not be reached and why.
+    void aGatewayOnTheNetworkIsReadBackAndProgrammed() {
+        test::BackgroundChild gateway;
+        const QString name = QString::fromStdString(
+            gateway.start({KALVO_TXR_SIM_BUILT, "--tcp", "127.0.0.1:0"}).value_or(""));
+        Rig rig({}, true);
+        frmMain& w = rig.open(true);
+        rig.action("mnunetz")->trigger();
+        child<QComboBox>(w.netzwerk(), "Rechner_Combo")->setEditText("127.0.0.1");
+        child<QLineEdit>(w.netzwerk(), "Port_Text")->setText("70000");
+        click(w.netzwerk(), "OK_Netzwerk");
+        QCOMPARE(child<QLabel>(w.netzwerk(), "Fehler_Label")->text(),
+                 "Portnummer 70000 in \"tcp://127.0.0.1:70000\" liegt nicht zwischen 1 und 65535");
+        child<QLineEdit>(w.netzwerk(), "Port_Text")->setText(name.section(':', 2));
+        click(w.netzwerk(), "OK_Netzwerk");
+        QVERIFY(!w.netzwerk()->isVisible());
+        QCOMPARE(rig.panel(1), name);
+        QCOMPARE(rig.where("mnucom_1|mnunetz", &QAction::isChecked), QStringList({"mnunetz"}));
+        QCOMPARE(rig.store.get("Netz1").value_or(""), name.toStdString());
+
+        rig.runToEnd("mnudaten");
+        QCOMPARE(variant(rig.ctx().record), QStringLiteral("2A/5D 120/1.2"));
+        click(w.parameterDialog(), "OK_Parametrieren");
+        rig.runToEnd("mnuprogr");
+        QCOMPARE(rig.takeBox(),
+                 QStringLiteral("Information|Programmierung erfolgreich abgeschlossen!"));
+        gateway.stop();
+        rig.runToEnd("mnudaten");
+        QCOMPARE(rig.takeBox(),
+                 "!Aktion abgebrochen!|Überprüfen Sie die Datenverbindung und "
+                 "versuchen Sie es nochmals!\n\nSchnittstelle: Verbindung zu " +
+                     name.mid(6) + " nicht möglich: Connection refused");
     }
 
     // Detection from the hardware window's "auto", in English: the box comes over the log, which

@@ -1,5 +1,7 @@
 #include "shell/ui/device_worker.h"
 
+#include "platform/qt/qt_tcp_port.h"
+
 namespace kalvo {
 
 namespace {
@@ -104,7 +106,7 @@ bool DeviceWorker::startJob(std::function<void(Link&)> work, EventHandler onEven
 
 void DeviceWorker::runInWorker(const std::function<void(Link&)>& work) {
     try {
-        if (!serial_) serial_ = factory_(workerPort_, &cancel_);
+        if (!serial_) serial_ = makePort();
         if (!serial_) serial_ = std::make_unique<NoPort>();
         Link link(*serial_, *clock_, observer_.get(), &cancel_);
         work(link);
@@ -115,17 +117,31 @@ void DeviceWorker::runInWorker(const std::function<void(Link&)>& work) {
     }
 }
 
+std::unique_ptr<SerialPort> DeviceWorker::makePort() {
+    if (workerPort_ == kNamedPort) return makeNamedPort(workerName_, &cancel_);
+    return factory_(workerPort_, &cancel_);
+}
+
+void DeviceWorker::selectNamedPort(std::string name) {
+    selectPort(kNamedPort, std::move(name));
+}
+
 void DeviceWorker::selectPort(int port) {
+    selectPort(port, {});
+}
+
+void DeviceWorker::selectPort(int port, std::string name) {
     if (busy_ || shutdown_) return;
     port_ = port;
     QMetaObject::invokeMethod(
         context_,
-        [this, port] {
+        [this, port, name = std::move(name)] {
             if (serial_) serial_->close();
             serial_.reset();
             workerPort_ = port;
+            workerName_ = name;
             try {
-                serial_ = factory_(port, &cancel_);
+                serial_ = makePort();
                 if (serial_) serial_->open();  // a missing port stays closed without a message
             } catch (...) {
                 serial_.reset();

@@ -68,6 +68,10 @@ class DeviceWorker : public QObject {
     // Closes the current port and switches to another (see PortFactory), opening it; open
     // errors are ignored: the next sequence tries again. Ignored while a job is busy.
     void selectPort(int port);
+    // The same for a port given by name (a gateway's "tcp://HOST:PORT", a device path); port()
+    // is kNamedPort then.
+    static constexpr int kNamedPort = -1;
+    void selectNamedPort(std::string name);
 
   signals:
     void busyChanged(bool busy);
@@ -76,6 +80,8 @@ class DeviceWorker : public QObject {
     class Observer;
     bool startJob(std::function<void(Link&)> work, EventHandler onEvent,
                   std::function<void()> finish);
+    void selectPort(int port, std::string name);
+    std::unique_ptr<SerialPort> makePort();                    // worker thread
     void post(DeviceEvent event);                              // any thread
     void runInWorker(const std::function<void(Link&)>& work);  // worker thread
 
@@ -92,6 +98,7 @@ class DeviceWorker : public QObject {
     EventHandler onEvent_;
     // Worker thread only:
     int workerPort_;
+    std::string workerName_;  // the port's name when workerPort_ is kNamedPort
     std::unique_ptr<SerialPort> serial_;
 };
 

@@ -32,6 +32,7 @@
 #include "shell/messages.h"
 #include "shell/ui/about_window.h"
 #include "shell/ui/compare_window.h"
+#include "shell/ui/network_window.h"
 #include "shell/ui/progr_window.h"
 #include "text/captions.h"
 #include "text/compare_texts.h"
@@ -170,6 +171,13 @@ void frmMain::buildMenus() {
         on(com, [this, n] { mnucom_Click(n); });
         a.com[static_cast<std::size_t>(n - 1)] = com;
     }
+    separator(mnucomm, QStringLiteral("mnunetzbar"));
+    a.netzwerk = on(item(mnucomm, QStringLiteral("mnunetz")), [this] {
+        netzwerk()->setRecent(session_.recentNetworkPorts());
+        netzwerk()->show();
+        netzwerk()->raise();
+    });
+    a.netzwerk->setCheckable(true);
     QMenu* mnuss = menu(mnuView, QStringLiteral("mnuss"));
     auto* rsGroup = new QActionGroup(this);
     a.rs232 = on(item(mnuss, QStringLiteral("mnurs_232")), [this] { mnurs_Click(232); });
@@ -283,6 +291,7 @@ void frmMain::buildToolBar() {
     }
     deviceCommands_->addAction(a.vergleichen);
     for (QAction* com : a.com) deviceCommands_->addAction(com);
+    deviceCommands_->addAction(a.netzwerk);
 }
 
 void frmMain::buildStatusBar() {
@@ -379,6 +388,7 @@ void frmMain::sessionChanged() {
     const int port = session_.portInUse();
     for (int n = 1; n <= 8; ++n)
         actions_.com[static_cast<std::size_t>(n - 1)]->setChecked(n == port);
+    actions_.netzwerk->setChecked(port == Session::kNetworkPortInUse);
     actions_.sichern->setChecked(session_.programmingSafety().Sichern);
     actions_.pruefen->setChecked(session_.programmingSafety().Pruefen);
     actions_.rs232->setChecked(session_.rs() == 232);
@@ -400,6 +410,7 @@ void frmMain::applyLanguage() {
     if (!param_.isNull()) param_->setLanguage(language);
     if (!adresse_.isNull()) adresse_->setLanguage(language);
     if (!standartadr_.isNull()) standartadr_->setLanguage(language);
+    if (!netzwerk_.isNull()) netzwerk_->setLanguage(language);
     if (!direkt_.isNull()) direkt_->setLanguage(language);
     if (!anzeilist_.isNull()) anzeilist_->setLanguage(language);
     if (!vergleich_.isNull()) vergleich_->setLanguage(language);
@@ -461,6 +472,13 @@ standartadr* frmMain::standardAddressWindow() {
         connect(&w, &standartadr::addressChosen, this, [this](const QString& address) {
             session_.setStandardAddress(address.toStdString());
         });
+    });
+}
+
+Netzwerk* frmMain::netzwerk() {
+    return childWindow(netzwerk_, [this](Netzwerk& w) {
+        w.setLanguage(session_.language());
+        connect(&w, &Netzwerk::networkChosen, this, &frmMain::mnunetz_Chosen);
     });
 }
 
@@ -573,6 +591,12 @@ void frmMain::mnucom_Click(int n) {
     if (worker_->busy()) return;  // the port belongs to the running sequence
     session_.selectCom(n);
     worker_->selectPort(n);
+}
+
+void frmMain::mnunetz_Chosen(const NetworkPort& port) {
+    if (worker_->busy()) return;  // the port belongs to the running sequence
+    session_.selectNetwork(port);
+    worker_->selectNamedPort(port.name());
 }
 
 void frmMain::mnurs_Click(int rs) {

@@ -42,6 +42,7 @@ class Hardware;
 class param;
 class Adresse;
 class standartadr;
+class Netzwerk;
 class Direkt;
 class Anzeilist;
 class Dig_Auswahl;
@@ -62,6 +63,7 @@ struct MainActions {
     QAction* vergleichen = nullptr;      // mnuvergleich
     QAction* direkteingabe = nullptr;    // mnudirekt
     std::array<QAction*, 8> com{};       // mnucom_1 .. mnucom_8
+    QAction* netzwerk = nullptr;         // mnunetz: a gateway on the network
     QAction* rs232 = nullptr;            // mnurs_232
     QAction* rs485 = nullptr;            // mnurs_485
     QAction* standardAdresse = nullptr;  // mnustand
@@ -115,6 +117,7 @@ class frmMain : public QMainWindow {
     Meldung* meldung();
     Adresse* adresse();
     standartadr* standardAddressWindow();
+    Netzwerk* netzwerk();
     Direkt* direkt();
     Anzeilist* anzeilist();
     Dig_Auswahl* digAuswahl();
@@ -130,6 +133,8 @@ class frmMain : public QMainWindow {
     // Reads the unit and shows what differs from the configuration in the tool.
     void mnuvergleich_Click();
     void mnucom_Click(int n);
+    // A gateway chosen in `Netzwerk`: the port from now on (not while a sequence runs).
+    void mnunetz_Chosen(const NetworkPort& port);
     void mnurs_Click(int rs);
     void mnuHelpAbout_Click();
     void chooseLanguage(Language language);
@@ -213,6 +218,7 @@ class frmMain : public QMainWindow {
     QPointer<param> param_;
     QPointer<Adresse> adresse_;
     QPointer<standartadr> standartadr_;
+    QPointer<Netzwerk> netzwerk_;
     QPointer<Direkt> direkt_;
     QPointer<Anzeilist> anzeilist_;
     QPointer<Dig_Auswahl> digAuswahl_;

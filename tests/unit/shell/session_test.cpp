@@ -189,8 +189,13 @@ TEST_F(SessionTest, ALanguageOrPortForOneRunIsNotStored) {
     s.saveSettings(0, 0, 0, 0);
     EXPECT_EQ(store.values["Sprache"], "False");
     EXPECT_EQ(store.values["COM"], "1");
+    s.selectNetwork({"10.0.0.20", 4001});
+    EXPECT_EQ(s.portText(), "tcp://10.0.0.20:4001");
+    EXPECT_EQ(s.portInUse(), Session::kNetworkPortInUse);
+    EXPECT_EQ(store.values["Netz1"], "tcp://10.0.0.20:4001");
     s.selectCom(2);
     EXPECT_EQ(s.portText(), "COM 2");
+    EXPECT_EQ(s.portInUse(), 2);
     s.chooseLanguage(Language::English);
     s.saveSettings(0, 0, 0, 0);
     EXPECT_EQ(store.values["Sprache"], "True");

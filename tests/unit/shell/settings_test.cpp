@@ -66,5 +66,15 @@ TEST(Settings, ComNumbersMapToDevicePaths) {
     EXPECT_EQ(portPathFor(2, store, true), "COM2");
 }
 
+// The last four gateways, the latest first, each once; a damaged entry is left out.
+TEST(Settings, RecentGatewaysKeepTheLatestFour) {
+    MemoryStore store;
+    store.values["Netz2"] = "tcp://h:0";
+    for (const int port : {1, 2, 3, 2, 4, 5}) rememberNetworkPort(store, {"h", port});
+    std::string order;
+    for (const NetworkPort& p : loadRecentNetworkPorts(store)) order += p.name() + " ";
+    EXPECT_EQ(order, "tcp://h:5 tcp://h:4 tcp://h:2 tcp://h:3 ");
+}
+
 }  // namespace
 }  // namespace kalvo
