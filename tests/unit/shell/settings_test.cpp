@@ -70,10 +70,10 @@ TEST(Settings, ComNumbersMapToDevicePaths) {
 TEST(Settings, RecentGatewaysKeepTheLatestFour) {
     MemoryStore store;
     store.values["Netz2"] = "tcp://h:0";
-    for (const int port : {1, 2, 3, 2, 4, 5}) rememberNetworkPort(store, {"h", port});
+    for (const int port : {1, 2, 3, 4, 5, 3}) rememberNetworkPort(store, {"h", port});
     std::string order;
     for (const NetworkPort& p : loadRecentNetworkPorts(store)) order += p.name() + " ";
-    EXPECT_EQ(order, "tcp://h:5 tcp://h:4 tcp://h:2 tcp://h:3 ");
+    EXPECT_EQ(order, "tcp://h:3 tcp://h:5 tcp://h:4 tcp://h:2 ");
 }
 
 }  // namespace
