@@ -22,6 +22,7 @@
 #include "shell/ui/about_window.h"
 #include "shell/ui/compare_window.h"
 #include "shell/ui/main_window.h"
+#include "shell/ui/network_window.h"
 #include "shell/ui/progr_window.h"
 #include "shell/ui/splash_window.h"
 #include "widgets/aux_windows.h"
@@ -103,6 +104,9 @@ int main(int argc, char** argv) {
     window.standardAddressWindow()->hide();
     ok &= save(window.direkt(), out, QStringLiteral("direkt.png"));
     window.direkt()->hide();
+    window.netzwerk()->setRecent({{"10.0.0.20", 4001}, {"gw-halle2.plant.example", 4002}});
+    ok &= save(window.netzwerk(), out, QStringLiteral("netzwerk.png"));
+    window.netzwerk()->hide();
 
     // The live values, widened to both columns, after START and a cycle of lines (fed here: the
     // poll itself fails at once without a device, so the lines come in before it ends).
