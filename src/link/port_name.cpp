@@ -46,7 +46,7 @@ std::optional<std::string> translated(std::string_view text, const Text& pattern
         if (cut == std::string_view::npos) return std::nullopt;
         second = first.substr(cut + middle.size());
         first = first.substr(0, cut);
-        for (const Text& own : {kNetHostNotFound, kNetNoAnswer}) {
+        for (const Text& own : {kNetHostNotFound, kNetNoAnswer, kNetCancelled}) {
             if (second == own.english) second = own.german;
         }
     }
@@ -130,6 +130,10 @@ std::string_view hostNotFoundReason() {
 
 std::string_view noAnswerReason() {
     return kNetNoAnswer.english;
+}
+
+std::string_view cancelledReason() {
+    return kNetCancelled.english;
 }
 
 std::string portErrorIn(std::string_view portError, Language language) {

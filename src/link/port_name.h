@@ -43,9 +43,11 @@ Wording portNameFaultMessage(const ParsedPortName& parsed, std::string_view text
 // connection that broke, with the reason in the system's words or one of the reasons below.
 std::string cannotConnectText(const NetworkPort& port, std::string_view reason);
 std::string connectionLostText(const NetworkPort& port, std::string_view reason);
-// The reasons of our own: a name that does not resolve, and no answer within the 5 s limit.
+// The reasons of our own: a name that does not resolve, no answer within the 5 s limit, and a
+// connect the user cancelled.
 std::string_view hostNotFoundReason();
 std::string_view noAnswerReason();
+std::string_view cancelledReason();
 // A port's errorText() in the user's language: the network texts above and the English of
 // portNameFaultMessage are put into German when asked; any other text (the system's words)
 // stays as it is.

@@ -14,6 +14,7 @@ inline constexpr Text kNetConnectionLost{"Verbindung zu %1 unterbrochen: %2",
                                          "Connection to %1 lost: %2"};
 inline constexpr Text kNetHostNotFound{"Rechnername nicht gefunden", "host name not found"};
 inline constexpr Text kNetNoAnswer{"keine Antwort innerhalb von 5 s", "no answer within 5 s"};
+inline constexpr Text kNetCancelled{"abgebrochen", "cancelled"};
 // %1 the whole text as given.
 inline constexpr Text kNetMalformed{
     "\"%1\" ist keine Netzwerk-Schnittstelle; erwartet wird tcp://RECHNER:PORT, z. B. "

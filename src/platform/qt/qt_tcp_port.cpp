@@ -52,16 +52,22 @@ bool QtTcpPort::open() {
     QTimer tick;
     const auto deadline = std::chrono::steady_clock::now() + connectLimit_;
     bool late = false;
+    bool cancelled = false;
     QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
         late = std::chrono::steady_clock::now() >= deadline;
-        if (late || (cancel_ && cancel_->load())) loop.quit();
+        cancelled = cancel_ && cancel_->load();
+        if (late || cancelled) loop.quit();
     });
     QObject::connect(socket_.get(), &QAbstractSocket::connected, &loop, &QEventLoop::quit);
     QObject::connect(socket_.get(), &QAbstractSocket::errorOccurred, &loop, &QEventLoop::quit);
     tick.start(static_cast<int>(std::min(kWaitSlice, connectLimit_).count()));
     socket_->connectToHost(QString::fromStdString(target_.host),
                            static_cast<quint16>(target_.port));
-    if (socket_->state() != QAbstractSocket::ConnectedState) loop.exec();
+    // A connect that failed or succeeded at once leaves nothing to wait for.
+    const auto state = socket_->state();
+    if (state == QAbstractSocket::HostLookupState || state == QAbstractSocket::ConnectingState) {
+        loop.exec();
+    }
     tick.stop();
     QObject::disconnect(socket_.get(), nullptr, &loop, nullptr);
     if (socket_->state() == QAbstractSocket::ConnectedState) {
@@ -70,6 +76,8 @@ bool QtTcpPort::open() {
     }
     if (late) {
         error_ = cannotConnectText(target_, noAnswerReason());
+    } else if (cancelled) {
+        error_ = cannotConnectText(target_, cancelledReason());
     } else if (socket_->error() == QAbstractSocket::HostNotFoundError) {
         error_ = cannotConnectText(target_, hostNotFoundReason());
     } else {
@@ -99,9 +107,13 @@ bool QtTcpPort::lost() {
 }
 
 bool QtTcpPort::write(std::string_view bytes) {
-    if (!isOpen()) return !lost() && false;
+    const auto failed = [this] {
+        lost();  // says why, when the connection is gone
+        return false;
+    };
+    if (!isOpen()) return failed();
     const qint64 n = socket_->write(bytes.data(), static_cast<qint64>(bytes.size()));
-    if (n != static_cast<qint64>(bytes.size())) return !lost() && false;
+    if (n != static_cast<qint64>(bytes.size())) return failed();
     // Push the bytes out now: the device sequences pause right after writing.
     while (socket_->bytesToWrite() > 0) {
         if (!socket_->waitForBytesWritten(static_cast<int>(kWaitSlice.count()))) {

@@ -53,6 +53,8 @@ TEST(PortName, NetworkFailuresSpeakTheUsersLanguage) {
          "Verbindung zu 10.0.0.20:4001 nicht möglich: Rechnername nicht gefunden"},
         {cannotConnectText(gw, noAnswerReason()),
          "Verbindung zu 10.0.0.20:4001 nicht möglich: keine Antwort innerhalb von 5 s"},
+        {cannotConnectText(gw, cancelledReason()),
+         "Verbindung zu 10.0.0.20:4001 nicht möglich: abgebrochen"},
         {connectionLostText(gw, "The remote host closed the connection"),
          "Verbindung zu 10.0.0.20:4001 unterbrochen: The remote host closed the connection"},
         {portNameFaultMessage(parseNetworkPortName("tcp://h:0"), "tcp://h:0").english,
