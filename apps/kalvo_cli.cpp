@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "platform/qt/qt_canvas.h"
-#include "platform/qt/qt_tcp_port.h"
 #include "platform/qt/qt_settings_store.h"
+#include "platform/qt/qt_tcp_port.h"
 #include "shell/cli.h"
 #include "sim/simulated_port.h"
 #include "sim/transducer.h"
