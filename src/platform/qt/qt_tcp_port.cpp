@@ -127,8 +127,9 @@ bool QtTcpPort::write(std::string_view bytes) {
 std::string QtTcpPort::readAvailable() {
     if (!socket_) return {};
     // Bytes reach the socket's buffer only inside its wait calls when no event loop runs: a
-    // zero-length wait takes in everything the system holds.
-    if (isOpen() && socket_->bytesAvailable() == 0) socket_->waitForReadyRead(0);
+    // zero-length wait takes in everything the system holds, so a flushing read really empties
+    // the line.
+    if (isOpen()) socket_->waitForReadyRead(0);
     const QByteArray data = socket_->readAll();
     return std::string(data.constData(), static_cast<std::size_t>(data.size()));
 }
