@@ -2,7 +2,8 @@
 // split into lines at each CR, and each line's length sets how far the clock moves before it
 // (a line of "~" steps a day, so long runs reach the 32-bit millisecond limit). At each cycle
 // marker the first lines offered are chosen. Points stay in time order and within the ring, the
-// table of names stays bounded, and every line seen is counted as a value or a gap.
+// table of names stays bounded, every line seen is counted as a value or a gap, and the points
+// thinned for a plot are stored ones without gaps, at most two a column.
 #include <chrono>
 #include <cmath>
 #include <cstddef>
@@ -58,6 +59,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (points.size() > kCapacity) std::abort();
         for (std::size_t i = 1; i < points.size(); ++i) {
             if (points[i].ms < points[i - 1].ms) std::abort();
+        }
+        // Thinned for a plot: never more than two points a column, no gap inside a run, and
+        // every point one of the stored ones.
+        for (const int columns : {1, 3, 640}) {
+            const auto runs = model.runs(name, std::chrono::minutes(60), columns);
+            if (runs.size() > kalvo::TrendModel::kMaxRuns) std::abort();
+            std::size_t drawn = 0;
+            for (const auto& run : runs) {
+                if (run.empty()) std::abort();
+                for (const kalvo::TrendPoint& p : run) {
+                    if (std::isnan(p.value)) std::abort();
+                    ++drawn;
+                }
+            }
+            if (drawn > points.size() ||
+                drawn > 2 * (static_cast<std::size_t>(columns) + 1 + runs.size())) {
+                std::abort();
+            }
         }
         if (const auto s = model.stats(name)) {
             if (s->values > 0 && !std::isfinite(s->mean)) std::abort();

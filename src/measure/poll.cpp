@@ -1,7 +1,9 @@
 #include "measure/poll.h"
 
 #include <algorithm>
+#include <vector>
 
+#include "measure/measured_line.h"
 #include "text/cp1252.h"
 #include "text/messages.h"
 #include "text/reasons.h"
@@ -13,6 +15,44 @@ namespace {
 // How long the poll lets a reply that has begun gather before it looks again: about nine
 // characters at 19200 baud. Short against a cancel slice, long against a character.
 constexpr Millis kGather{5};
+// The replies of a cycle come in the same order every cycle, each about as long as the one at
+// its place in the cycle before. The poll sleeps through the reply it expects (request to CR)
+// and finds it whole on waking: one wake-up a line instead of one for the first character and
+// one every few after it. The forecast is tuned by what it finds: a reply found whole moves
+// the next wake-up a little sooner, one not yet whole a little later, so it settles just
+// after the CR. A reply later than forecast is gathered as without one.
+class ReplyForecast {
+  public:
+    using Duration = TimePoint::duration;
+
+    // How long to sleep after the request; zero when nothing is known for this place.
+    Duration nap() const {
+        if (!place_ || *place_ >= expected_.size()) return Duration::zero();
+        return std::min<Duration>(expected_[*place_], Link::kCancelSlice);
+    }
+    // A reply came `took` after its request; `whole`: complete at the first look after a nap.
+    void replied(bool marker, Duration took, bool napped, bool whole) {
+        if (marker) place_ = 0;
+        if (!place_ || *place_ >= kPlaces) return;
+        if (expected_.size() <= *place_) expected_.resize(*place_ + 1);
+        Duration& e = expected_[*place_];
+        if (!napped) {
+            e = took;
+        } else if (whole) {
+            e = std::max(Duration::zero(), e - kSooner);
+        } else {
+            e = std::min(took, e + kLater);
+        }
+        ++*place_;
+    }
+
+  private:
+    static constexpr std::size_t kPlaces = 64;  // of a cycle, remembered
+    static constexpr Duration kSooner = std::chrono::microseconds(100);
+    static constexpr Duration kLater = std::chrono::microseconds(1000);
+    std::vector<Duration> expected_;    // by place in the cycle (0 = the marker)
+    std::optional<std::size_t> place_;  // of the next reply; unknown until the first marker
+};
 
 PollResult ended(Outcome outcome, Wording reason, long long lines) {
     return {outcome, std::move(reason), lines};
@@ -53,6 +93,7 @@ PollResult Messwerte_abfragen(Link& link, std::string_view address, const PollOp
     TimePoint lastLine = clock.now();
     std::string line;
     line.reserve(64);
+    ReplyForecast forecast;
 
     for (;;) {
         if (link.cancelled()) return ended(Outcome::Cancelled, {}, lines);
@@ -61,8 +102,16 @@ PollResult Messwerte_abfragen(Link& link, std::string_view address, const PollOp
             if (link.cancelled()) return ended(Outcome::Cancelled, {}, lines);
             return ended(Outcome::LinkFailure, kReasonPortFailedSending, lines);
         }
+        const TimePoint sent = clock.now();
+        const bool napped = forecast.nap() > ReplyForecast::Duration::zero();
+        if (napped) {
+            TimePoint wake = sent + forecast.nap();
+            if (options.noLineLimit) wake = std::min(wake, lastLine + *options.noLineLimit);
+            clock.sleepUntil(wake);
+        }
         line.clear();
         bool started = false;  // the reply's first byte has come
+        int looks = 0;         // times the port was asked for more of this reply
         for (;;) {
             if (link.cancelled()) return ended(Outcome::Cancelled, {}, lines);
             const TimePoint now = clock.now();
@@ -79,7 +128,10 @@ PollResult Messwerte_abfragen(Link& link, std::string_view address, const PollOp
             // A reply trickles in at one character every 0.57 ms; waking up for each would
             // cost more than all the rest of the poll. Once it has begun and what came is
             // read, let a few more characters arrive before looking again.
-            if (started && link.buffered() == 0) clock.sleepUntil(std::min(now + kGather, until));
+            if (link.buffered() == 0) {
+                ++looks;
+                if (started) clock.sleepUntil(std::min(now + kGather, until));
+            }
             const std::optional<char> c = link.readByte(until);
             if (!c) {
                 if (link.lost()) return ended(Outcome::LinkFailure, kReasonPortLost, lines);
@@ -91,6 +143,7 @@ PollResult Messwerte_abfragen(Link& link, std::string_view address, const PollOp
         }
         lastLine = clock.now();
         ++lines;
+        forecast.replied(isCycleMarker(line), lastLine - sent, napped, looks == 1);
         const std::string utf8 = fromCp1252(line);
         link.measuredLine(utf8);
         if (sink && !sink(utf8)) return ended(Outcome::Ok, {}, lines);

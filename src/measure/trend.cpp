@@ -180,15 +180,14 @@ std::optional<TrendStats> TrendModel::stats(std::string_view name) const {
     return found->second.stats;
 }
 
-std::vector<TrendPoint> TrendModel::points(std::string_view name,
-                                           std::chrono::milliseconds span) const {
+const RingBuffer<TrendPoint>* TrendModel::ring(std::string_view name) const {
     const auto series = std::find_if(series_.begin(), series_.end(),
                                      [&](const Series& s) { return s.name == name; });
-    if (series == series_.end()) return {};
-    const RingBuffer<TrendPoint>& ring = series->points;
-    const long long end = viewEnd().count();
-    const long long from = end - span.count();
-    // The points are in time order: the first at or after `from` by halving.
+    return series == series_.end() ? nullptr : &series->points;
+}
+
+std::size_t TrendModel::firstFrom(const RingBuffer<TrendPoint>& ring, long long from) {
+    // The points are in time order: halve.
     std::size_t low = 0;
     std::size_t high = ring.size();
     while (low < high) {
@@ -199,10 +198,68 @@ std::vector<TrendPoint> TrendModel::points(std::string_view name,
             high = middle;
         }
     }
+    return low;
+}
+
+std::vector<TrendPoint> TrendModel::points(std::string_view name,
+                                           std::chrono::milliseconds span) const {
+    const RingBuffer<TrendPoint>* r = ring(name);
+    if (r == nullptr) return {};
+    const long long end = viewEnd().count();
     std::vector<TrendPoint> out;
-    for (std::size_t i = low; i < ring.size() && static_cast<long long>(ring[i].ms) <= end; ++i) {
-        out.push_back(ring[i]);
+    for (std::size_t i = firstFrom(*r, end - span.count());
+         i < r->size() && static_cast<long long>((*r)[i].ms) <= end; ++i) {
+        out.push_back((*r)[i]);
     }
+    return out;
+}
+
+std::vector<std::vector<TrendPoint>> TrendModel::runs(std::string_view name,
+                                                      std::chrono::milliseconds span,
+                                                      int columns) const {
+    std::vector<std::vector<TrendPoint>> out;
+    const RingBuffer<TrendPoint>* r = ring(name);
+    if (r == nullptr || span.count() <= 0) return out;
+    const long long end = viewEnd().count();
+    const long long from = end - span.count();
+    const long long width = std::max(columns, 1);
+
+    bool open = false;  // the last run goes on
+    long long column = -1;
+    std::optional<TrendPoint> low, high;
+    const auto flush = [&] {
+        if (!low) return;
+        std::vector<TrendPoint>& run = out.back();
+        const bool lowFirst = low->ms <= high->ms;
+        run.push_back(lowFirst ? *low : *high);
+        if (low->ms != high->ms) run.push_back(lowFirst ? *high : *low);
+        low.reset();
+        high.reset();
+    };
+    for (std::size_t i = firstFrom(*r, from);
+         i < r->size() && static_cast<long long>((*r)[i].ms) <= end; ++i) {
+        const TrendPoint p = (*r)[i];
+        if (std::isnan(p.value)) {
+            if (out.size() < kMaxRuns) {
+                flush();
+                open = false;
+            }
+            continue;
+        }
+        if (!open) {
+            out.emplace_back();
+            open = true;
+            column = -1;
+        }
+        const long long c = (static_cast<long long>(p.ms) - from) * width / span.count();
+        if (c != column) {
+            flush();
+            column = c;
+        }
+        if (!low || p.value < low->value) low = p;
+        if (!high || p.value > high->value) high = p;
+    }
+    flush();
     return out;
 }
 

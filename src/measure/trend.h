@@ -131,6 +131,13 @@ class TrendModel {
 
     // The points of a chosen line in [viewEnd() - span, viewEnd()], oldest first.
     std::vector<TrendPoint> points(std::string_view name, std::chrono::milliseconds span) const;
+    // The same points thinned for a plot `columns` wide, as stretches without a gap: in each
+    // column the lowest and the highest value stay, in time order, so a short peak is never
+    // drawn away. Sixty minutes at the device's pace are 224 416 points a line; a plot shows
+    // at most two a column. At most kMaxRuns stretches: beyond that, gaps no longer split.
+    std::vector<std::vector<TrendPoint>> runs(std::string_view name, std::chrono::milliseconds span,
+                                              int columns) const;
+    static constexpr std::size_t kMaxRuns = 64;
     // The time of the last line received, or while paused the time the view was paused at.
     std::chrono::milliseconds viewEnd() const;
     // Pausing freezes the view's end; the points keep being recorded.
@@ -160,6 +167,9 @@ class TrendModel {
         RingBuffer<TrendPoint> points;
     };
 
+    const RingBuffer<TrendPoint>* ring(std::string_view name) const;
+    // The index of the first point at or after viewEnd() - span.
+    static std::size_t firstFrom(const RingBuffer<TrendPoint>& ring, long long from);
     std::uint32_t stamp(TimePoint at);
     void cycleMarker();
     Known* known(const std::string& name, std::string_view unit);

@@ -136,9 +136,9 @@ void Anzeilist::zurueck_Click() {
     const bool wasPolling = display_.running();
     display_.back();
     render();
-    if (wasPolling) emit stopRequested();
     hide();
     loaded_ = false;  // shown again, the window starts afresh
+    if (wasPolling) emit leftWhilePolling();
 }
 
 void Anzeilist::reject() {
@@ -152,6 +152,12 @@ void Anzeilist::HScroll1_Change(int index, int value) {
 
 void Anzeilist::lineReceived(const std::string& utf8) {
     display_.lineReceived(utf8, displayTransformers(record_));
+    render();
+}
+
+void Anzeilist::pollStarted() {
+    if (!loaded_) Form_Load();
+    if (!display_.running()) display_.startStop();
     render();
 }
 

@@ -145,5 +145,20 @@ TEST(Trend, SpansEndAtTheNewestPointOrWherePaused) {
     EXPECT_EQ(f.model.stats("I1 /I")->values, 12);  // since the start, not only what is kept
 }
 
+TEST(Trend, ThinnedForThePlotInRunsBetweenGapsKeepingPeaks) {
+    Fed f;
+    f.model.choose("I1 /I");
+    // One a second over 9 s in three columns of 3 s (and the last point's own column): a gap
+    // ends a run, each column keeps its lowest and highest in time order.
+    for (const char* field : {"1", "5", "2", "-----", "3", "3", "9", "0", "4", "4"})
+        f.feed(deviceLine(field, "A", "I1 /I"));
+    std::vector<std::vector<double>> got;
+    for (const auto& run : f.model.runs("I1 /I", seconds(9), 3)) {
+        got.emplace_back();
+        for (const TrendPoint& p : run) got.back().push_back(p.value);
+    }
+    EXPECT_EQ(got, (std::vector<std::vector<double>>{{1, 5}, {3, 9, 0, 4}}));
+}
+
 }  // namespace
 }  // namespace kalvo
