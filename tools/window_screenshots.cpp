@@ -9,6 +9,7 @@
 #include <QApplication>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <cmath>
 #include <cstdio>
@@ -118,6 +119,11 @@ int main(int argc, char** argv) {
     for (const char* line : {"\f", "   66.5 V    U1 /U", "  0.960 A    I1 /I", "   60.6 W    P /P",
                              "  50.00 Hz   F"}) {
         values->lineReceived(line);
+    }
+    // The labels are drawn at most ten times a second: let the last lines be drawn.
+    for (QElapsedTimer t; !t.isValid() || t.elapsed() < 150;) {
+        if (!t.isValid()) t.start();
+        QApplication::processEvents();
     }
     ok &= save(values, out, QStringLiteral("anzeilist.png"));
     QApplication::processEvents();

@@ -15,6 +15,7 @@ namespace {
 // How long the poll lets a reply that has begun gather before it looks again: about nine
 // characters at 19200 baud. Short against a cancel slice, long against a character.
 constexpr Millis kGather{5};
+constexpr Millis kAfterNap{1};  // two characters
 // The replies of a cycle come in the same order every cycle, each about as long as the one at
 // its place in the cycle before. The poll sleeps through the reply it expects (request to CR)
 // and finds it whole on waking: one wake-up a line instead of one for the first character and
@@ -27,15 +28,19 @@ class ReplyForecast {
 
     // How long to sleep after the request; zero when nothing is known for this place.
     Duration nap() const {
-        if (!place_ || *place_ >= expected_.size()) return Duration::zero();
-        return std::min<Duration>(expected_[*place_], Link::kCancelSlice);
+        if (!marked_ || place() >= expected_.size()) return Duration::zero();
+        return std::min<Duration>(expected_[place()], Link::kCancelSlice);
     }
     // A reply came `took` after its request; `whole`: complete at the first look after a nap.
     void replied(bool marker, Duration took, bool napped, bool whole) {
-        if (marker) place_ = 0;
-        if (!place_ || *place_ >= kPlaces) return;
-        if (expected_.size() <= *place_) expected_.resize(*place_ + 1);
-        Duration& e = expected_[*place_];
+        if (marker) {
+            if (marked_) length_ = count_;
+            marked_ = true;
+            count_ = 0;
+        }
+        if (!marked_ || place() >= kPlaces) return;
+        if (expected_.size() <= place()) expected_.resize(place() + 1);
+        Duration& e = expected_[place()];
         if (!napped) {
             e = took;
         } else if (whole) {
@@ -43,15 +48,21 @@ class ReplyForecast {
         } else {
             e = std::min(took, e + kLater);
         }
-        ++*place_;
+        ++count_;
     }
 
   private:
+    // The place of the next reply in the cycle: after the last line of a cycle of known
+    // length comes the marker of the next.
+    std::size_t place() const { return length_ != 0 && count_ >= length_ ? 0 : count_; }
+
     static constexpr std::size_t kPlaces = 64;  // of a cycle, remembered
     static constexpr Duration kSooner = std::chrono::microseconds(100);
     static constexpr Duration kLater = std::chrono::microseconds(1000);
-    std::vector<Duration> expected_;    // by place in the cycle (0 = the marker)
-    std::optional<std::size_t> place_;  // of the next reply; unknown until the first marker
+    std::vector<Duration> expected_;  // by place in the cycle (0 = the marker)
+    bool marked_ = false;             // a marker came: places are known
+    std::size_t count_ = 0;           // replies since the marker, the marker included
+    std::size_t length_ = 0;          // of the last complete cycle; 0 until one was seen
 };
 
 PollResult ended(Outcome outcome, Wording reason, long long lines) {
@@ -130,7 +141,9 @@ PollResult Messwerte_abfragen(Link& link, std::string_view address, const PollOp
             // read, let a few more characters arrive before looking again.
             if (link.buffered() == 0) {
                 ++looks;
-                if (started) clock.sleepUntil(std::min(now + kGather, until));
+                // After a nap the reply is nearly whole: look again soon.
+                if (started)
+                    clock.sleepUntil(std::min(now + (napped ? kAfterNap : kGather), until));
             }
             const std::optional<char> c = link.readByte(until);
             if (!c) {

@@ -77,7 +77,7 @@ void TrendModel::lineReceived(std::string_view utf8, const Transformers& t, Time
         s.mean = line->sum / static_cast<double>(s.values);
     }
     for (Series& series : series_) {
-        if (series.name == name) series.points.push({ms, static_cast<float>(value)});
+        if (series.name == name) series.push({ms, static_cast<float>(value)});
     }
 }
 
@@ -137,7 +137,10 @@ void TrendModel::clear() {
     early_.clear();
     marked_ = false;
     complete_ = false;
-    for (Series& series : series_) series.points.clear();
+    for (Series& series : series_) {
+        series.points.clear();
+        series.seconds.clear();
+    }
     ++revision_;
 }
 
@@ -158,7 +161,8 @@ std::optional<TrendLine> TrendModel::line(std::string_view name) const {
 bool TrendModel::choose(std::string_view name) {
     if (name.empty() || series_.size() >= static_cast<std::size_t>(kTrendLines)) return false;
     if (contains(chosen(), name)) return false;
-    series_.push_back({std::string(name), RingBuffer<TrendPoint>(capacity_)});
+    series_.push_back(
+        {std::string(name), RingBuffer<TrendPoint>(capacity_), RingBuffer<Second>(kSeconds)});
     ++revision_;
     return true;
 }
@@ -180,10 +184,25 @@ std::optional<TrendStats> TrendModel::stats(std::string_view name) const {
     return found->second.stats;
 }
 
-const RingBuffer<TrendPoint>* TrendModel::ring(std::string_view name) const {
+void TrendModel::Series::push(TrendPoint p) {
+    points.push(p);
+    const std::uint32_t start = p.ms / 1000 * 1000;
+    if (seconds.size() == 0 || seconds[seconds.size() - 1].start != start) {
+        seconds.push(Second{start});
+    }
+    Second& s = seconds.back();
+    if (std::isnan(p.value)) {
+        s.gap = true;
+        return;
+    }
+    if (std::isnan(s.low.value) || p.value < s.low.value) s.low = p;
+    if (std::isnan(s.high.value) || p.value > s.high.value) s.high = p;
+}
+
+const TrendModel::Series* TrendModel::find(std::string_view name) const {
     const auto series = std::find_if(series_.begin(), series_.end(),
                                      [&](const Series& s) { return s.name == name; });
-    return series == series_.end() ? nullptr : &series->points;
+    return series == series_.end() ? nullptr : &*series;
 }
 
 std::size_t TrendModel::firstFrom(const RingBuffer<TrendPoint>& ring, long long from) {
@@ -203,8 +222,9 @@ std::size_t TrendModel::firstFrom(const RingBuffer<TrendPoint>& ring, long long 
 
 std::vector<TrendPoint> TrendModel::points(std::string_view name,
                                            std::chrono::milliseconds span) const {
-    const RingBuffer<TrendPoint>* r = ring(name);
-    if (r == nullptr) return {};
+    const Series* series = find(name);
+    if (series == nullptr) return {};
+    const RingBuffer<TrendPoint>* r = &series->points;
     const long long end = viewEnd().count();
     std::vector<TrendPoint> out;
     for (std::size_t i = firstFrom(*r, end - span.count());
@@ -214,53 +234,92 @@ std::vector<TrendPoint> TrendModel::points(std::string_view name,
     return out;
 }
 
+namespace {
+
+// Thins points into runs column by column (see TrendModel::runs).
+class Thinner {
+  public:
+    Thinner(long long from, long long span, int columns, std::size_t maxRuns)
+        : from_(from), span_(span), width_(std::max(columns, 1)), maxRuns_(maxRuns) {}
+
+    void value(TrendPoint p, long long columnMs) {
+        if (!open_) {
+            out_.emplace_back();
+            open_ = true;
+            column_ = -1;
+        }
+        const long long c = (columnMs - from_) * width_ / span_;
+        if (c != column_) {
+            flush();
+            column_ = c;
+        }
+        if (!low_ || p.value < low_->value) low_ = p;
+        if (!high_ || p.value > high_->value) high_ = p;
+    }
+    void gap() {
+        if (out_.size() >= maxRuns_) return;
+        flush();
+        open_ = false;
+    }
+    std::vector<std::vector<TrendPoint>> take() {
+        flush();
+        return std::move(out_);
+    }
+
+  private:
+    void flush() {
+        if (!low_) return;
+        std::vector<TrendPoint>& run = out_.back();
+        const bool lowFirst = low_->ms <= high_->ms;
+        run.push_back(lowFirst ? *low_ : *high_);
+        if (low_->ms != high_->ms) run.push_back(lowFirst ? *high_ : *low_);
+        low_.reset();
+        high_.reset();
+    }
+
+    long long from_, span_, width_;
+    std::size_t maxRuns_;
+    std::vector<std::vector<TrendPoint>> out_;
+    bool open_ = false;  // the last run goes on
+    long long column_ = -1;
+    std::optional<TrendPoint> low_, high_;
+};
+
+}  // namespace
+
 std::vector<std::vector<TrendPoint>> TrendModel::runs(std::string_view name,
                                                       std::chrono::milliseconds span,
                                                       int columns) const {
-    std::vector<std::vector<TrendPoint>> out;
-    const RingBuffer<TrendPoint>* r = ring(name);
-    if (r == nullptr || span.count() <= 0) return out;
+    const Series* series = find(name);
+    if (series == nullptr || span.count() <= 0) return {};
     const long long end = viewEnd().count();
     const long long from = end - span.count();
-    const long long width = std::max(columns, 1);
-
-    bool open = false;  // the last run goes on
-    long long column = -1;
-    std::optional<TrendPoint> low, high;
-    const auto flush = [&] {
-        if (!low) return;
-        std::vector<TrendPoint>& run = out.back();
-        const bool lowFirst = low->ms <= high->ms;
-        run.push_back(lowFirst ? *low : *high);
-        if (low->ms != high->ms) run.push_back(lowFirst ? *high : *low);
-        low.reset();
-        high.reset();
-    };
-    for (std::size_t i = firstFrom(*r, from);
-         i < r->size() && static_cast<long long>((*r)[i].ms) <= end; ++i) {
-        const TrendPoint p = (*r)[i];
-        if (std::isnan(p.value)) {
-            if (out.size() < kMaxRuns) {
-                flush();
-                open = false;
+    Thinner thin(from, span.count(), columns, kMaxRuns);
+    if (span.count() >= 2000LL * std::max(columns, 1)) {
+        const RingBuffer<Second>& s = series->seconds;
+        for (std::size_t i = 0; i < s.size(); ++i) {
+            const Second& second = s[i];
+            if (second.start + 1000LL <= from || second.start > end) continue;
+            // The low and the high in time order.
+            const bool lowFirst = second.low.ms <= second.high.ms;
+            for (const TrendPoint& p :
+                 {lowFirst ? second.low : second.high, lowFirst ? second.high : second.low}) {
+                if (!std::isnan(p.value)) thin.value(p, second.start);
             }
-            continue;
+            if (second.gap) thin.gap();
         }
-        if (!open) {
-            out.emplace_back();
-            open = true;
-            column = -1;
-        }
-        const long long c = (static_cast<long long>(p.ms) - from) * width / span.count();
-        if (c != column) {
-            flush();
-            column = c;
-        }
-        if (!low || p.value < low->value) low = p;
-        if (!high || p.value > high->value) high = p;
+        return thin.take();
     }
-    flush();
-    return out;
+    const RingBuffer<TrendPoint>& r = series->points;
+    for (std::size_t i = firstFrom(r, from); i < r.size() && static_cast<long long>(r[i].ms) <= end;
+         ++i) {
+        if (std::isnan(r[i].value)) {
+            thin.gap();
+        } else {
+            thin.value(r[i], r[i].ms);
+        }
+    }
+    return thin.take();
 }
 
 std::chrono::milliseconds TrendModel::viewEnd() const {
@@ -279,7 +338,10 @@ void TrendModel::resume() {
 
 std::size_t TrendModel::memoryBytes() const {
     std::size_t bytes = 0;
-    for (const Series& series : series_) bytes += series.points.capacity() * sizeof(TrendPoint);
+    for (const Series& series : series_) {
+        bytes += series.points.capacity() * sizeof(TrendPoint) +
+                 series.seconds.capacity() * sizeof(Second);
+    }
     return bytes;
 }
 

@@ -14,8 +14,9 @@
 // request of 8 characters answered by the cycle marker (form feed, CR) and one more request
 // answered by the shortest value line with a name (value field, blank, one character, CR): 28
 // characters, 16.04 ms. Sixty minutes of that are kTrendCapacity = 224 416 points, 1 795 328 bytes
-// (1.7 MiB) per chosen line, 7.2 MB for four, taken when a line is chosen and never grown. A
-// faster source (the simulator without wire time) keeps its latest 224 416 points.
+// per chosen line, and the line's 3601 seconds in brief 86 424 bytes more: 1 881 752 bytes
+// (1.8 MiB) a line, 7.5 MB for four, taken when a line is chosen and never grown. A faster
+// source (the simulator without wire time) keeps its latest 224 416 points.
 #pragma once
 
 #include <chrono>
@@ -50,6 +51,7 @@ class RingBuffer {
         }
     }
     void clear() { first_ = size_ = 0; }
+    T& back() { return slots_[slot(size_ - 1)]; }  // the newest; not on an empty ring
     std::size_t size() const { return size_; }
     std::size_t capacity() const { return slots_.size(); }
     const T& operator[](std::size_t i) const { return slots_[slot(i)]; }
@@ -134,7 +136,9 @@ class TrendModel {
     // The same points thinned for a plot `columns` wide, as stretches without a gap: in each
     // column the lowest and the highest value stay, in time order, so a short peak is never
     // drawn away. Sixty minutes at the device's pace are 224 416 points a line; a plot shows
-    // at most two a column. At most kMaxRuns stretches: beyond that, gaps no longer split.
+    // at most two a column. When a column spans two seconds or more, the line's seconds in
+    // brief are thinned instead of its points (a gap then ends a run at the second it fell
+    // into). At most kMaxRuns stretches: beyond that, gaps no longer split.
     std::vector<std::vector<TrendPoint>> runs(std::string_view name, std::chrono::milliseconds span,
                                               int columns) const;
     static constexpr std::size_t kMaxRuns = 64;
@@ -162,12 +166,24 @@ class TrendModel {
         TrendStats stats;
         double sum = 0;
     };
+    // A second of a line in brief, for long spans: thinning an hour of points for every frame
+    // would cost more than drawing it. The lowest and highest value with their times, and
+    // whether a gap fell into the second.
+    struct Second {
+        std::uint32_t start = 0;  // ms, a multiple of 1000
+        TrendPoint low{0, std::numeric_limits<float>::quiet_NaN()};
+        TrendPoint high{0, std::numeric_limits<float>::quiet_NaN()};
+        bool gap = false;
+    };
+    static constexpr std::size_t kSeconds = 3601;  // sixty minutes and the second begun
     struct Series {
         std::string name;
         RingBuffer<TrendPoint> points;
+        RingBuffer<Second> seconds;
+        void push(TrendPoint p);
     };
 
-    const RingBuffer<TrendPoint>* ring(std::string_view name) const;
+    const Series* find(std::string_view name) const;
     // The index of the first point at or after viewEnd() - span.
     static std::size_t firstFrom(const RingBuffer<TrendPoint>& ring, long long from);
     std::uint32_t stamp(TimePoint at);

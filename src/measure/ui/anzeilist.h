@@ -10,6 +10,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 
 #include <array>
 #include <string>
@@ -22,6 +23,7 @@ class QFrame;
 class QLabel;
 class QPushButton;
 class QScrollBar;
+class QTimer;
 
 namespace kalvo {
 
@@ -67,6 +69,9 @@ class Anzeilist : public QDialog {
     MeasuredValueDisplay display_;
     bool loaded_ = false;  // false until shown first, and again after "zurück"
     unsigned long long shownRevision_ = ~0ULL;
+    static constexpr qint64 kDrawMs = 100;  // at most ten times a second
+    QElapsedTimer drawn_;                   // since the labels were last drawn
+    QTimer* drawTimer_;
 
     QPushButton* start_;
     QPushButton* zurueck_;

@@ -5,12 +5,16 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QDateTimeAxis>
+#include <QElapsedTimer>
 #include <QFrame>
+#include <QGraphicsItem>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineSeries>
 #include <QLocale>
+#include <QPainter>
+#include <QPolygonF>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QSignalBlocker>
@@ -36,9 +40,12 @@ namespace {
 // Four colours told apart on screen and on paper, also by most colour-blind eyes.
 const std::array<QColor, kTrendLines> kColours = {QColor(0, 92, 200), QColor(214, 96, 0),
                                                   QColor(0, 150, 110), QColor(170, 40, 140)};
-// A new line redraws the plot after this long, not at once: the device sends up to sixty
-// lines a second, a person reads a few frames.
-constexpr int kRedrawMs = 250;
+// A new line updates the figures beside the plot after this long, not at once: the device
+// sends up to sixty lines a second, a person reads two. The plot itself is drawn again when
+// its time axis has moved by a column of about two pixels, at most once a second: for sixty
+// minutes in view that is every 10 s. Drawing it costs some milliseconds; the figures less.
+constexpr int kRedrawMs = 500;
+constexpr int kPlotMs[] = {1000, 2000, 4000, 10000};  // by span
 
 QString spanText(int index, Language language) {
     return qs(fillIn(kTrendMinutes.in(language),
@@ -46,6 +53,63 @@ QString spanText(int index, Language language) {
 }
 
 }  // namespace
+
+// The chosen lines, drawn straight onto the chart's plot area with the chart's axes: Qt Charts'
+// own line series work out a hit-test outline of every line on each change, which for a
+// thousand points a line costs more than all the rest of a frame.
+class Verlauf::Curves final : public QGraphicsItem {
+  public:
+    Curves(QChart* chart, QDateTimeAxis* time) : QGraphicsItem(chart), chart_(chart), time_(time) {
+        setZValue(10);
+    }
+    struct Line {
+        QValueAxis* axis = nullptr;
+        std::vector<QPolygonF> runs;  // (ms since the epoch, value)
+    };
+    std::array<Line, kTrendLines> lines;
+
+    void changed() {
+        prepareGeometryChange();
+        update();
+    }
+    QRectF boundingRect() const override { return chart_->plotArea(); }
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override {
+        const QRectF area = chart_->plotArea();
+        const double x0 = static_cast<double>(time_->min().toMSecsSinceEpoch());
+        const double x1 = static_cast<double>(time_->max().toMSecsSinceEpoch());
+        if (x1 <= x0 || area.isEmpty()) return;
+        painter->save();
+        painter->setClipRect(area);
+        painter->setRenderHint(QPainter::Antialiasing, false);  // a third of the cost
+        for (std::size_t k = 0; k < lines.size(); ++k) {
+            const Line& line = lines[k];
+            const double y0 = line.axis->min();
+            const double y1 = line.axis->max();
+            if (line.runs.empty() || y1 <= y0) continue;
+            QPen pen(kColours[k], 1);  // one pixel: the fast way of the raster engine
+            pen.setCosmetic(true);
+            painter->setPen(pen);
+            for (const QPolygonF& run : line.runs) {
+                QPolygonF mapped;
+                mapped.reserve(run.size());
+                for (const QPointF& p : run) {
+                    mapped << QPointF(area.left() + (p.x() - x0) / (x1 - x0) * area.width(),
+                                      area.bottom() - (p.y() - y0) / (y1 - y0) * area.height());
+                }
+                if (mapped.size() == 1) {
+                    painter->drawPoint(mapped.front());
+                } else {
+                    painter->drawPolyline(mapped);
+                }
+            }
+        }
+        painter->restore();
+    }
+
+  private:
+    QChart* chart_;
+    QDateTimeAxis* time_;
+};
 
 Verlauf::Verlauf(QWidget* owner, const Record& record, Language language, char decimal)
     : QDialog(owner), record_(record), language_(language), decimal_(decimal) {
@@ -83,6 +147,9 @@ Verlauf::Verlauf(QWidget* owner, const Record& record, Language language, char d
     chart_ = new QChart;
     chart_->legend()->hide();
     chart_->setMargins(QMargins(4, 4, 4, 4));
+    // A plain background: the rounded, shadowed one costs more to paint than the lines.
+    chart_->setBackgroundRoundness(0);
+    chart_->setDropShadowEnabled(false);
     // The axes' figures with the user's decimal separator, as beside the plot.
     chart_->setLocalizeNumbers(true);
     chart_->setLocale(decimal == ',' ? QLocale(QLocale::German) : QLocale::c());
@@ -92,7 +159,7 @@ Verlauf::Verlauf(QWidget* owner, const Record& record, Language language, char d
     chart_->addAxis(time_, Qt::AlignBottom);
     view_ = new QChartView(chart_, this);  // owns the chart
     view_->setObjectName(QStringLiteral("Diagramm"));
-    view_->setRenderHint(QPainter::Antialiasing);
+    view_->setRenderHint(QPainter::Antialiasing, false);
     view_->setMinimumSize(560, 320);
 
     auto* side = new QGridLayout;
@@ -130,12 +197,22 @@ Verlauf::Verlauf(QWidget* owner, const Record& record, Language language, char d
         s.axis->setLabelFormat(QStringLiteral("%.4g"));
         s.axis->setVisible(false);
         chart_->addAxis(s.axis, k % 2 == 0 ? Qt::AlignLeft : Qt::AlignRight);
+        // An empty series ties the axis into the chart's layout; the line is drawn by Curves.
+        auto* anchor = new QLineSeries;
+        chart_->addSeries(anchor);  // the chart owns it
+        anchor->attachAxis(time_);
+        anchor->attachAxis(s.axis);
         connect(s.choice, &QComboBox::activated, this, [this, k](int index) {
             const QVariant name = slots_[static_cast<std::size_t>(k)].choice->itemData(index);
             chooseLine(k, name.toString().toStdString());
         });
     }
     side->setRowStretch(3 * kTrendLines, 1);
+    curves_ = std::make_unique<Curves>(chart_, time_);
+    for (int k = 0; k < kTrendLines; ++k) {
+        curves_->lines[static_cast<std::size_t>(k)].axis = slots_[static_cast<std::size_t>(k)].axis;
+    }
+    connect(chart_, &QChart::plotAreaChanged, this, [this] { curves_->changed(); });
 
     auto* body = new QHBoxLayout;
     body->addWidget(view_, 1);
@@ -147,7 +224,7 @@ Verlauf::Verlauf(QWidget* owner, const Record& record, Language language, char d
     redrawTimer_ = new QTimer(this);
     redrawTimer_->setSingleShot(true);
     redrawTimer_->setInterval(kRedrawMs);
-    connect(redrawTimer_, &QTimer::timeout, this, &Verlauf::redraw);
+    connect(redrawTimer_, &QTimer::timeout, this, [this] { refresh(false); });
     connect(start_, &QPushButton::clicked, this, &Verlauf::start_Click);
     connect(pause_, &QPushButton::clicked, this, &Verlauf::Pause_Click);
     connect(picture_, &QPushButton::clicked, this, &Verlauf::pictureRequested);
@@ -160,7 +237,7 @@ Verlauf::Verlauf(QWidget* owner, const Record& record, Language language, char d
     redraw();
 }
 
-Verlauf::~Verlauf() = default;
+Verlauf::~Verlauf() = default;  // Curves is complete here; the chart deletes it first
 
 void Verlauf::setLanguage(Language language) {
     language_ = language;
@@ -296,7 +373,7 @@ void Verlauf::lineReceived(const std::string& utf8, TimePoint at) {
 }
 
 void Verlauf::scheduleRedraw() {
-    if (!redrawTimer_->isActive()) redrawTimer_->start();
+    if (!redrawTimer_->isActive()) redrawTimer_->start(kRedrawMs);
 }
 
 void Verlauf::chooseLine(int slot, const std::string& name) {
@@ -354,9 +431,21 @@ std::string Verlauf::figure(double value) const {
 }
 
 void Verlauf::redraw() {
+    refresh(true);
+}
+
+void Verlauf::refresh(bool plotNow) {
     offerLines();
     if (model_.revision() == drawnRevision_) return;
     drawnRevision_ = model_.revision();
+    for (std::size_t k = 0; k < slots_.size(); ++k) showFigures(k);
+    if (!plotNow && plotted_.isValid() && plotted_.elapsed() < kPlotMs[span_]) {
+        // The figures are new, the plot waits: look again when it is due.
+        redrawTimer_->start(static_cast<int>(kPlotMs[span_] - plotted_.elapsed()));
+        drawnRevision_ = ~0ULL;
+        return;
+    }
+    plotted_.start();
     const double spanMs =
         static_cast<double>(std::chrono::milliseconds(kTrendSpans[span_]).count());
     const double end =
@@ -367,23 +456,37 @@ void Verlauf::redraw() {
     time_->setFormat(spanMs > 5 * 60'000 ? QStringLiteral("HH:mm") : QStringLiteral("HH:mm:ss"));
     // A tick every 10 s, 1 min, 3 min or 10 min.
     time_->setTickCount(span_ == 0 || span_ == 3 ? 7 : 6);
-    const int columns = std::max(100, static_cast<int>(chart_->plotArea().width()));
+    // A column of two pixels: its lowest and highest value drawn as a stroke, a pixel apart.
+    const int columns = std::max(50, static_cast<int>(chart_->plotArea().width()) / 2);
     for (std::size_t k = 0; k < slots_.size(); ++k) drawSlot(k, end - spanMs, end, columns);
+    curves_->changed();
 }
 
-void Verlauf::drawSlot(std::size_t k, double fromMs, double toMs, int columns) {
+const std::vector<QPolygonF>& Verlauf::drawn(int slot) const {
+    return curves_->lines.at(static_cast<std::size_t>(slot)).runs;
+}
+
+void Verlauf::showFigures(std::size_t k) {
     Slot& s = slots_[k];
     const std::optional<TrendStats> st = s.name.empty() ? std::nullopt : model_.stats(s.name);
     const std::optional<TrendLine> line = s.name.empty() ? std::nullopt : model_.line(s.name);
     const std::string unit = line ? line->unit : std::string();
-    s.latest->setText(s.name.empty()
-                          ? QString()
-                          : qs(figure(st ? st->latest : NAN) + (unit.empty() ? "" : " " + unit)));
-    s.stats->setText(
+    const QString latest =
+        s.name.empty() ? QString()
+                       : qs(figure(st ? st->latest : NAN) + (unit.empty() ? "" : " " + unit));
+    if (s.latest->text() != latest) s.latest->setText(latest);
+    const QString stats =
         s.name.empty() || !st
             ? QString()
             : qs(kTrendStats.in(language_))
-                  .arg(qs(figure(st->minimum)), qs(figure(st->maximum)), qs(figure(st->mean))));
+                  .arg(qs(figure(st->minimum)), qs(figure(st->maximum)), qs(figure(st->mean)));
+    if (s.stats->text() != stats) s.stats->setText(stats);
+}
+
+void Verlauf::drawSlot(std::size_t k, double fromMs, double toMs, int columns) {
+    Slot& s = slots_[k];
+    const std::optional<TrendLine> line = s.name.empty() ? std::nullopt : model_.line(s.name);
+    const std::string unit = line ? line->unit : std::string();
 
     const auto runs =
         s.name.empty()
@@ -392,25 +495,16 @@ void Verlauf::drawSlot(std::size_t k, double fromMs, double toMs, int columns) {
                           columns);
     const double origin = wallOrigin_.value_or(0);
     double low = INFINITY, high = -INFINITY;
-    while (s.pieces.size() < runs.size()) {
-        auto* piece = new QLineSeries;
-        piece->setPen(QPen(kColours[k], 1.6));
-        chart_->addSeries(piece);  // the chart owns it
-        piece->attachAxis(time_);
-        piece->attachAxis(s.axis);
-        s.pieces.push_back(piece);
-    }
-    for (std::size_t i = 0; i < s.pieces.size(); ++i) {
-        QList<QPointF> points;
-        if (i < runs.size()) {
-            points.reserve(static_cast<qsizetype>(runs[i].size()));
-            for (const TrendPoint& p : runs[i]) {
-                points.append(QPointF(origin + p.ms, p.value));
-                low = std::min(low, static_cast<double>(p.value));
-                high = std::max(high, static_cast<double>(p.value));
-            }
+    std::vector<QPolygonF>& drawn = curves_->lines[k].runs;
+    drawn.clear();
+    for (const std::vector<TrendPoint>& run : runs) {
+        QPolygonF& line = drawn.emplace_back();
+        line.reserve(static_cast<qsizetype>(run.size()));
+        for (const TrendPoint& p : run) {
+            line << QPointF(origin + p.ms, p.value);
+            low = std::min(low, static_cast<double>(p.value));
+            high = std::max(high, static_cast<double>(p.value));
         }
-        s.pieces[i]->replace(points);
     }
     s.axis->setVisible(!s.name.empty());
     s.axis->setTitleText(qs(unit));

@@ -14,8 +14,11 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QPolygonF>
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -70,7 +73,10 @@ class Verlauf : public QDialog {
     bool recording() const { return csv_.has_value(); }
 
     const TrendModel& model() const { return model_; }
-    // Draws now what has changed (the window does it by itself a few times a second).
+    // The stretches of place `slot` as last drawn: (ms since the epoch, value).
+    const std::vector<QPolygonF>& drawn(int slot) const;
+    // Draws now what has changed (the window does it by itself: the figures a few times a
+    // second, the plot as its time axis moves by about a pixel).
     void redraw();
 
   signals:
@@ -85,12 +91,12 @@ class Verlauf : public QDialog {
     void reject() override;  // Esc and the close box act as "zurück"
 
   private:
+    class Curves;
     struct Slot {
         QComboBox* choice = nullptr;
         QLabel* latest = nullptr;
         QLabel* stats = nullptr;
         QValueAxis* axis = nullptr;
-        std::vector<QLineSeries*> pieces;  // one a stretch without a gap
         std::string name;
     };
 
@@ -101,6 +107,9 @@ class Verlauf : public QDialog {
     void offerLines();
     void updateTexts();
     void scheduleRedraw();
+    // The figures beside the plot, and the plot when it is due (or `plotNow`).
+    void refresh(bool plotNow);
+    void showFigures(std::size_t k);
     void drawSlot(std::size_t k, double fromMs, double toMs, int columns);
     std::string figure(double value) const;
 
@@ -129,7 +138,9 @@ class Verlauf : public QDialog {
     QChartView* view_;
     QDateTimeAxis* time_;
     QTimer* redrawTimer_;
+    QElapsedTimer plotted_;  // since the plot was drawn
     std::array<Slot, kTrendLines> slots_{};
+    std::unique_ptr<Curves> curves_;  // a graphics item on the chart
 };
 
 }  // namespace kalvo

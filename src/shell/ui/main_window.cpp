@@ -533,9 +533,13 @@ void frmMain::startPoll() {
         if (!anzeilist_.isNull()) anzeilist_->pollEnded();
         if (!verlauf_.isNull()) verlauf_->pollEnded();
     };
-    if (polling_) {
+    // Every window that is open shows the one poll, whichever started it.
+    const auto allStarted = [this] {
         if (!anzeilist_.isNull() && anzeilist_->isVisible()) anzeilist_->pollStarted();
         if (!verlauf_.isNull() && verlauf_->isVisible()) verlauf_->pollStarted();
+    };
+    if (polling_) {
+        allStarted();
         return;
     }
     const std::string address = session_.context().Geraeteadresse;
@@ -555,8 +559,11 @@ void frmMain::startPoll() {
                 showMessage(messageFor(result->outcome, session_.language()));
             }
         });
-    // Another sequence holds the port: the windows show START again.
-    if (!polling_) allEnded();
+    if (polling_) {
+        allStarted();
+    } else {
+        allEnded();  // another sequence holds the port: the windows show START again
+    }
 }
 
 void frmMain::pollWindowLeft() {

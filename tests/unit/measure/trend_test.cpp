@@ -49,7 +49,7 @@ TEST(Trend, RingBufferKeepsTheNewestInOrder) {
     EXPECT_EQ(kTrendCapacity, 224416U);  // 3600 s / (28 characters x 11 bits / 19200 baud)
     TrendModel model;
     model.choose("U1 /U");
-    EXPECT_EQ(model.memoryBytes(), 1795328U);
+    EXPECT_EQ(model.memoryBytes(), 224416U * 8 + 3601 * 24);  // the points, the seconds in brief
 }
 
 TEST(Trend, OneUnitPerLineAcrossPrefixChanges) {
@@ -152,12 +152,17 @@ TEST(Trend, ThinnedForThePlotInRunsBetweenGapsKeepingPeaks) {
     // ends a run, each column keeps its lowest and highest in time order.
     for (const char* field : {"1", "5", "2", "-----", "3", "3", "9", "0", "4", "4"})
         f.feed(deviceLine(field, "A", "I1 /I"));
-    std::vector<std::vector<double>> got;
-    for (const auto& run : f.model.runs("I1 /I", seconds(9), 3)) {
-        got.emplace_back();
-        for (const TrendPoint& p : run) got.back().push_back(p.value);
-    }
-    EXPECT_EQ(got, (std::vector<std::vector<double>>{{1, 5}, {3, 9, 0, 4}}));
+    const auto runs = [&](int columns) {
+        std::vector<std::vector<double>> got;
+        for (const auto& run : f.model.runs("I1 /I", seconds(9), columns)) {
+            got.emplace_back();
+            for (const TrendPoint& p : run) got.back().push_back(p.value);
+        }
+        return got;
+    };
+    // From the seconds in brief (3 s a column), and from the points (a millisecond a column).
+    EXPECT_EQ(runs(3), (std::vector<std::vector<double>>{{1, 5}, {3, 9, 0, 4}}));
+    EXPECT_EQ(runs(9000), (std::vector<std::vector<double>>{{1, 5, 2}, {3, 3, 9, 0, 4, 4}}));
 }
 
 }  // namespace
