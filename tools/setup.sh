@@ -6,6 +6,7 @@ packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev clang-format git
     libgtest-dev libgmock-dev
     qt6-base-dev qt6-serialport-dev qt6-svg-dev libgl-dev
+    qt6-charts-dev libqt6opengl6-dev libxkbcommon-dev
     fonts-dejavu-core fonts-liberation2
     poppler-utils
 )

@@ -7,8 +7,12 @@
 //   window-screenshots OUTPUT_DIR [--lang de|en]
 #include <QAbstractButton>
 #include <QApplication>
+
 #include <QDir>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <cmath>
+#include <cstdio>
 
 #include <cstdio>
 
@@ -17,6 +21,7 @@
 #include "link/ui/hardware_window.h"
 #include "measure/ui/anzeilist.h"
 #include "measure/ui/dig_auswahl.h"
+#include "measure/ui/verlauf.h"
 #include "platform/qt/qt_settings_store.h"
 #include "shell/session.h"
 #include "shell/ui/about_window.h"
@@ -119,9 +124,51 @@ int main(int argc, char** argv) {
                              "  50.00 Hz   F"}) {
         values->lineReceived(line);
     }
+    // The labels are drawn at most ten times a second: let the last lines be drawn.
+    for (QElapsedTimer t; !t.isValid() || t.elapsed() < 150;) {
+        if (!t.isValid()) t.start();
+        QApplication::processEvents();
+    }
     ok &= save(values, out, QStringLiteral("anzeilist.png"));
     QApplication::processEvents();
     values->hide();
+
+    // The trend: five minutes of a cycle of four lines, a load step on the current and a
+    // short dropout of the voltage line (a field without a number), three lines chosen.
+    {
+        Verlauf trend(&window, session.record(), session.language(), ',');
+        trend.show();
+        trend.pollStarted();
+        const TimePoint t0 = std::chrono::steady_clock::now();
+        char line[64];
+        for (int k = 0; k < 5 * 60 * 4; ++k) {
+            const TimePoint at = t0 + std::chrono::milliseconds(250 * k);
+            const double s = k / 4.0;
+            trend.lineReceived("\f", at);
+            if (k > 500 && k < 520) {
+                trend.lineReceived("  ----- V    U1 /U", at);
+            } else {
+                std::snprintf(line, sizeof line, "%7.1f V    U1 /U", 229 + 2 * std::sin(s / 20));
+                trend.lineReceived(line, at);
+            }
+            std::snprintf(line, sizeof line, "%7.3f A    I1 /I",
+                          (s < 150 ? 0.8 : 1.15) + 0.03 * std::sin(s / 3));
+            trend.lineReceived(line, at);
+            std::snprintf(line, sizeof line, "%7.1f W    P /P",
+                          (s < 150 ? 520 : 760) + 15 * std::sin(s / 7));
+            trend.lineReceived(line, at);
+            std::snprintf(line, sizeof line, "%7.2f Hz   F", 50 + 0.03 * std::sin(s / 11));
+            trend.lineReceived(line, at);
+            if (k == 0) {
+                trend.chooseLine(0, "U1 /U");
+                trend.chooseLine(1, "I1 /I");
+                trend.chooseLine(2, "P /P");
+            }
+        }
+        trend.setSpan(1);
+        trend.redraw();
+        ok &= save(&trend, out, QStringLiteral("verlauf.png"));
+    }
 
     session.context().record.Schnittstellenwerte[0] = Cell(1);
     session.context().record.Schnittstellenwerte[33] = Cell(1);

@@ -19,10 +19,11 @@ std::string csvField(std::string_view text) {
     return quoted;
 }
 
-std::string csvRow(WallTime t, int lineNumber, std::string_view shownUtf8) {
+std::string csvRow(WallTime t, int lineNumber, std::string_view shownUtf8, bool measured) {
     // Positions are the device's: read the field and the unit from its bytes.
     const std::string bytes = toCp1252(shownUtf8);
-    const std::optional<double> value = valueFieldNumber(bytes);
+    const std::optional<double> value =
+        measured ? valueFieldNumber(bytes) : std::optional<double>();
     std::string row = isoTimestamp(t);
     row += ',';
     if (lineNumber >= 0) row += std::to_string(lineNumber);
@@ -45,14 +46,21 @@ std::optional<CsvLog> CsvLog::create(const std::string& path) {
     return CsvLog(path);
 }
 
-bool CsvLog::write(WallTime t, int lineNumber, std::string_view shownUtf8) {
+bool CsvLog::write(WallTime t, int lineNumber, std::string_view shownUtf8, bool measured) {
     if (!file_.is_open()) {
         file_.open(path_, std::ios::binary | std::ios::trunc);
         file_ << kCsvHeader << "\r\n";
     }
-    file_ << csvRow(t, lineNumber, shownUtf8) << "\r\n";
+    file_ << csvRow(t, lineNumber, shownUtf8, measured) << "\r\n";
     file_.flush();
     return static_cast<bool>(file_);
+}
+
+bool CsvLog::writeReceived(WallTime t, int lineNumber, std::string_view receivedUtf8,
+                           const Transformers& tr) {
+    const std::string received = toCp1252(receivedUtf8);
+    return write(t, lineNumber, fromCp1252(rewriteLine(received, tr)),
+                 valueFieldNumber(received).has_value());
 }
 
 }  // namespace kalvo

@@ -15,6 +15,7 @@
 #include <string>
 #include <string_view>
 
+#include "measure/measured_line.h"
 #include "platform/clock.h"
 
 namespace kalvo {
@@ -25,7 +26,31 @@ std::string csvField(std::string_view text);
 inline constexpr std::string_view kCsvHeader = "time,line,value,unit,text";
 
 // One row, without its line end, for a line as shown (UTF-8). lineNumber < 0: unknown.
-std::string csvRow(WallTime t, int lineNumber, std::string_view shownUtf8);
+// `measured` false: the device's value field held no number (the display shows 0 there), so
+// the value column stays empty rather than record a 0 that was never measured.
+std::string csvRow(WallTime t, int lineNumber, std::string_view shownUtf8, bool measured = true);
+
+// The number of each value line in its cycle, as the record gives it: a cycle marker starts
+// the count at 0; a line before the first marker has none (-1).
+class CycleLineNumbers {
+  public:
+    void marker() {
+        inCycle_ = true;
+        next_ = 0;
+    }
+    bool inCycle() const { return inCycle_; }
+    // The number of the value line that came now.
+    int take() {
+        if (!inCycle_) return -1;
+        const int n = next_;
+        if (next_ < 1'000'000) ++next_;
+        return n;
+    }
+
+  private:
+    bool inCycle_ = false;
+    int next_ = 0;
+};
 
 class CsvLog {
   public:
@@ -36,7 +61,11 @@ class CsvLog {
 
     // Writes one row and flushes it to the file; false when that failed. The first row
     // replaces the file with the header and itself.
-    bool write(WallTime t, int lineNumber, std::string_view shownUtf8);
+    bool write(WallTime t, int lineNumber, std::string_view shownUtf8, bool measured = true);
+    // The same for a line as the device sent it (UTF-8): recorded as the display shows it with
+    // the transformers `tr`, its value empty when the device's field held no number.
+    bool writeReceived(WallTime t, int lineNumber, std::string_view receivedUtf8,
+                       const Transformers& tr);
 
   private:
     explicit CsvLog(std::string path) : path_(std::move(path)) {}

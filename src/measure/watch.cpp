@@ -50,26 +50,24 @@ WatchResult watchMeasuredValues(Link& link, std::string_view address, const Tran
     if (options.lines && *options.lines <= 0) return result;
     if (options.cycles && *options.cycles <= 0) return result;
 
-    bool inCycle = false;  // a marker came: line numbers are known
-    int lineNumber = 0;
+    CycleLineNumbers numbers;
     const MeasuredLineSink sink = [&](const std::string& utf8) {
         if (isCycleMarker(utf8)) {
-            if (inCycle) ++result.cycles;
+            if (numbers.inCycle()) ++result.cycles;
             if (options.cycles && result.cycles >= *options.cycles) return false;
-            inCycle = true;
-            lineNumber = 0;
+            numbers.marker();
             out << '\n' << std::flush;
         } else {
             const std::string shown = fromCp1252(rewriteLine(toCp1252(utf8), t));
             out << shown << '\n' << std::flush;
+            const int lineNumber = numbers.take();
             if (csv != nullptr) {
                 const WallTime now = wallClock ? wallClock() : std::chrono::system_clock::now();
-                if (!csv->write(now, inCycle ? lineNumber : -1, shown)) {
+                if (!csv->writeReceived(now, lineNumber, utf8, t)) {
                     result.csvFailed = true;
                     return false;
                 }
             }
-            if (inCycle && lineNumber < 1'000'000) ++lineNumber;
         }
         ++result.lines;
         return !(options.lines && result.lines >= *options.lines);

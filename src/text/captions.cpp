@@ -48,6 +48,7 @@ constexpr Caption kMainWindow[] = {
     {"mnumessen", {"&Messen", "&measure"}},
     {"mnueinstell", {"&Einstellungen", "&Einstellungen"}},
     {"mnumess", {"&Messen", "&measure"}},
+    {"mnuverlauf", {"&Verlauf", "&Trend"}},
     {"mnuHelp", {"&?", "&?"}},
     {"mnuHelpAbout", {"Inf&o ", "Inf&o "}},
     // Toolbar buttons: the tool tip, and the same words as the button's own text (shown in the
@@ -64,6 +65,8 @@ constexpr Caption kMainWindow[] = {
     {"tbToolBar_Parametrieren@tip", {"Parametrieren", "Configuration"}},
     {"tbToolBar_Messen", {"Messwerte anzeigen", "values measured indicate"}},
     {"tbToolBar_Messen@tip", {"Messwerte anzeigen", "values measured indicate"}},
+    {"tbToolBar_Verlauf", {"Verlauf", "Trend"}},
+    {"tbToolBar_Verlauf@tip", {"Verlauf", "Trend"}},
     {"tbToolBar_Daten auslesen", {"Daten auslesen", "read data"}},
     {"tbToolBar_Daten auslesen@tip", {"Daten auslesen", "read data"}},
     {"tbToolBar_Programmieren", {"Programmieren", "programming"}},
@@ -107,6 +110,16 @@ constexpr Caption kAnzeilist[] = {
     {"zurück", {"zurück", "back"}},
     {"start", {"START", "START"}},
     {"", {"Messwerte", "Measured values"}},
+};
+
+constexpr Caption kVerlauf[] = {
+    {"", {"Verlauf", "Trend"}},
+    {"start", {"START", "START"}},
+    {"Pause", {"Anhalten", "Pause"}},
+    {"Zeitraum_Label", {"Zeitraum", "Span"}},
+    {"Bild_speichern", {"Bild speichern...", "Save picture..."}},
+    {"Aufzeichnen", {"Aufzeichnen...", "Record..."}},
+    {"zurück", {"zurück", "back"}},
 };
 
 // Not touched by a language change: the window, its OK and the quantities are named the same
@@ -157,6 +170,9 @@ constexpr Caption kDigAuswahl[] = {
 
 std::span<const Caption> anzeilistCaptions() {
     return kAnzeilist;
+}
+std::span<const Caption> verlaufCaptions() {
+    return kVerlauf;
 }
 std::span<const Caption> digAuswahlCaptions() {
     return kDigAuswahl;

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QTimer>
 
 #include "text/captions.h"
 #include "widgets/apply_texts.h"
@@ -72,6 +73,9 @@ Anzeilist::Anzeilist(QWidget* owner, const Record& record, Language language)
         HScroll1_[static_cast<std::size_t>(k)] = bar;
         connect(bar, &QScrollBar::valueChanged, this, [this, k](int v) { HScroll1_Change(k, v); });
     }
+    drawTimer_ = new QTimer(this);
+    drawTimer_->setSingleShot(true);
+    connect(drawTimer_, &QTimer::timeout, this, &Anzeilist::render);
     connect(start_, &QPushButton::clicked, this, &Anzeilist::start_Click);
     connect(zurueck_, &QPushButton::clicked, this, &Anzeilist::zurueck_Click);
 
@@ -136,9 +140,9 @@ void Anzeilist::zurueck_Click() {
     const bool wasPolling = display_.running();
     display_.back();
     render();
-    if (wasPolling) emit stopRequested();
     hide();
     loaded_ = false;  // shown again, the window starts afresh
+    if (wasPolling) emit leftWhilePolling();
 }
 
 void Anzeilist::reject() {
@@ -152,6 +156,19 @@ void Anzeilist::HScroll1_Change(int index, int value) {
 
 void Anzeilist::lineReceived(const std::string& utf8) {
     display_.lineReceived(utf8, displayTransformers(record_));
+    // The device sends up to sixty lines a second, and drawing a label costs more than the
+    // poll itself: the labels are drawn at once when they were last drawn long enough ago,
+    // else when that time has come, with every line received meanwhile.
+    if (!drawn_.isValid() || drawn_.elapsed() >= kDrawMs) {
+        render();
+    } else if (!drawTimer_->isActive()) {
+        drawTimer_->start(static_cast<int>(kDrawMs - drawn_.elapsed()));
+    }
+}
+
+void Anzeilist::pollStarted() {
+    if (!loaded_) Form_Load();
+    if (!display_.running()) display_.startStop();
     render();
 }
 
@@ -161,6 +178,7 @@ void Anzeilist::pollEnded() {
 }
 
 void Anzeilist::render() {
+    drawn_.start();
     if (display_.revision() == shownRevision_) return;
     shownRevision_ = display_.revision();
     for (int k = 0; k < MeasuredValueDisplay::kLabels; ++k) {

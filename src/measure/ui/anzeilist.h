@@ -4,11 +4,13 @@
 // poll runs elsewhere (a device job) and hands every line to lineReceived().
 //
 // Hook-up: startRequested() asks for the poll to start (call pollEnded() when it cannot),
-// stopRequested() for it to stop; the job's lines go to lineReceived() and its end to
-// pollEnded(), all on the window thread.
+// stopRequested() for it to stop, leftWhilePolling() says "zurück" closed the window while it
+// ran; the job's lines go to lineReceived(), its start by another window (the trend) to
+// pollStarted() and its end to pollEnded(), all on the window thread.
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 
 #include <array>
 #include <string>
@@ -21,6 +23,7 @@ class QFrame;
 class QLabel;
 class QPushButton;
 class QScrollBar;
+class QTimer;
 
 namespace kalvo {
 
@@ -34,6 +37,8 @@ class Anzeilist : public QDialog {
 
     // One line from the device, UTF-8 without its CR. Ignored while stopped.
     void lineReceived(const std::string& utf8);
+    // Another window started the poll: this one shows it too, from the next cycle marker.
+    void pollStarted();
     // The poll ended (stopped, refused, or the port failed): the window shows START again.
     void pollEnded();
 
@@ -43,6 +48,7 @@ class Anzeilist : public QDialog {
   signals:
     void startRequested();
     void stopRequested();
+    void leftWhilePolling();
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -63,6 +69,9 @@ class Anzeilist : public QDialog {
     MeasuredValueDisplay display_;
     bool loaded_ = false;  // false until shown first, and again after "zurück"
     unsigned long long shownRevision_ = ~0ULL;
+    static constexpr qint64 kDrawMs = 100;  // at most ten times a second
+    QElapsedTimer drawn_;                   // since the labels were last drawn
+    QTimer* drawTimer_;
 
     QPushButton* start_;
     QPushButton* zurueck_;

@@ -28,6 +28,7 @@
 #include "measure/poll.h"
 #include "measure/ui/anzeilist.h"
 #include "measure/ui/dig_auswahl.h"
+#include "measure/ui/verlauf.h"
 #include "print/datasheet.h"
 #include "shell/messages.h"
 #include "shell/ui/about_window.h"
@@ -37,6 +38,7 @@
 #include "text/captions.h"
 #include "text/compare_texts.h"
 #include "text/messages.h"
+#include "text/trend_texts.h"
 #include "text/value_lists.h"
 #include "widgets/apply_texts.h"
 #include "widgets/aux_windows.h"
@@ -231,8 +233,15 @@ void frmMain::buildMenus() {
     });
     a.messen = on(item(mnumessen, QStringLiteral("mnumess")), [this] {
         anzeilist()->show();
+        if (polling_) anzeilist()->pollStarted();
         anzeilist()->raise();
         anzeilist()->activateWindow();
+    });
+    a.verlauf = on(item(mnumessen, QStringLiteral("mnuverlauf")), [this] {
+        verlauf()->show();
+        if (polling_) verlauf()->pollStarted();
+        verlauf()->raise();
+        verlauf()->activateWindow();
     });
 
     QMenu* mnuHelp = menu(nullptr, QStringLiteral("mnuHelp"));
@@ -266,6 +275,7 @@ void frmMain::buildToolBar() {
     separator(6);
     a.tbParametrieren = button("Parametrieren", "configure");
     a.tbMessen = button("Messen", "measure");
+    a.tbVerlauf = button("Verlauf", "trend");
     separator(9);
     a.tbDatenAuslesen = button("Daten auslesen", "read");
     a.tbProgrammieren = button("Programmieren", "program");
@@ -278,6 +288,7 @@ void frmMain::buildToolBar() {
     connect(a.tbDrucken, &QAction::triggered, this, [this] { mnufile_Click(7); });
     connect(a.tbParametrieren, &QAction::triggered, this, [this] { mnupara_Click(); });
     same(a.tbMessen, a.messen);
+    same(a.tbVerlauf, a.verlauf);
     connect(a.tbDatenAuslesen, &QAction::triggered, this, [this] { mnudaten_Click(); });
     connect(a.tbProgrammieren, &QAction::triggered, this, [this] { mnuprogr_Click(); });
     connect(a.tbDeutsch, &QAction::triggered, this, [this] { chooseLanguage(Language::German); });
@@ -414,6 +425,7 @@ void frmMain::applyLanguage() {
     if (!direkt_.isNull()) direkt_->setLanguage(language);
     if (!anzeilist_.isNull()) anzeilist_->setLanguage(language);
     if (!vergleich_.isNull()) vergleich_->setLanguage(language);
+    if (!verlauf_.isNull()) verlauf_->setLanguage(language);
 }
 
 // ---- windows ---------------------------------------------------------------------------------
@@ -497,6 +509,7 @@ Anzeilist* frmMain::anzeilist() {
         [this](Anzeilist& w) {
             connect(&w, &Anzeilist::startRequested, this, &frmMain::startPoll);
             connect(&w, &Anzeilist::stopRequested, this, [this] { worker_->stop(); });
+            connect(&w, &Anzeilist::leftWhilePolling, this, &frmMain::pollWindowLeft);
         },
         session_.record(), session_.language());
 }
@@ -515,25 +528,97 @@ Vergleich* frmMain::vergleich() {
         vergleich_, [](Vergleich&) {}, session_.language());
 }
 
+Verlauf* frmMain::verlauf() {
+    return childWindow(
+        verlauf_,
+        [this](Verlauf& w) {
+            connect(&w, &Verlauf::startRequested, this, &frmMain::startPoll);
+            connect(&w, &Verlauf::stopRequested, this, [this] { worker_->stop(); });
+            connect(&w, &Verlauf::leftWhilePolling, this, &frmMain::pollWindowLeft);
+            connect(&w, &Verlauf::pictureRequested, this, &frmMain::saveTrendPicture);
+            connect(&w, &Verlauf::recordingRequested, this, &frmMain::startTrendRecording);
+            connect(&w, &Verlauf::recordingFailed, this, [this](const QString& path) {
+                showMessage(fileErrorMessage(FileError::CannotWrite, path.toStdString(), true,
+                                             session_.language()));
+            });
+        },
+        session_.record(), session_.language(), session_.context().decimal);
+}
+
 void frmMain::startPoll() {
+    // Both windows take part in the one poll.
+    const auto allEnded = [this] {
+        if (!anzeilist_.isNull()) anzeilist_->pollEnded();
+        if (!verlauf_.isNull()) verlauf_->pollEnded();
+    };
+    // Every window that is open shows the one poll, whichever started it.
+    const auto allStarted = [this] {
+        if (!anzeilist_.isNull() && anzeilist_->isVisible()) anzeilist_->pollStarted();
+        if (!verlauf_.isNull() && verlauf_->isVisible()) verlauf_->pollStarted();
+    };
+    if (polling_) {
+        allStarted();
+        return;
+    }
     const std::string address = session_.context().Geraeteadresse;
-    const bool started = worker_->start<PollResult>(
+    polling_ = worker_->start<PollResult>(
         [address](Link& link) { return Messwerte_abfragen(link, address); },
         [this](const DeviceEvent& e) {
-            if (e.kind == DeviceEvent::Kind::MeasuredLine && !anzeilist_.isNull()) {
-                anzeilist_->lineReceived(e.text);
-            }
+            if (e.kind != DeviceEvent::Kind::MeasuredLine) return;
+            if (!anzeilist_.isNull()) anzeilist_->lineReceived(e.text);
+            if (!verlauf_.isNull()) verlauf_->lineReceived(e.text);
         },
-        [this](std::optional<PollResult> result) {
-            if (!anzeilist_.isNull()) anzeilist_->pollEnded();
+        [this, allEnded](std::optional<PollResult> result) {
+            polling_ = false;
+            allEnded();
             if (!result) {
                 showMessage(session_.jobFailed().message);
             } else if (result->outcome == Outcome::LinkFailure) {
                 showMessage(messageFor(result->outcome, session_.language()));
             }
         });
-    // Another sequence holds the port: the window shows START again.
-    if (!started && !anzeilist_.isNull()) anzeilist_->pollEnded();
+    if (polling_) {
+        allStarted();
+    } else {
+        allEnded();  // another sequence holds the port: the windows show START again
+    }
+}
+
+void frmMain::pollWindowLeft() {
+    const bool valuesShow =
+        !anzeilist_.isNull() && anzeilist_->isVisible() && anzeilist_->polling();
+    const bool trendShows = !verlauf_.isNull() && verlauf_->isVisible() && verlauf_->polling();
+    if (!valuesShow && !trendShows) worker_->stop();
+}
+
+void frmMain::saveTrendPicture() {
+    if (verlauf_.isNull()) return;
+    const Language language = session_.language();
+    const std::string stamp =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_HHmm")).toStdString();
+    const std::string path =
+        files_->saveFile(verlauf_, std::string(kTrendPictureTitle.in(language)),
+                         fillIn(kTrendPicturePreset.in(language), stamp),
+                         {std::string(kTrendPictureFilter.in(language)), std::string(kFilterAll)});
+    if (path.empty()) return;
+    if (!verlauf_->savePicture(QString::fromStdString(path))) {
+        showMessage(fileErrorMessage(FileError::CannotWrite, path, true, language));
+    }
+}
+
+void frmMain::startTrendRecording() {
+    if (verlauf_.isNull()) return;
+    const Language language = session_.language();
+    const std::string stamp =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_HHmm")).toStdString();
+    const std::string path =
+        files_->saveFile(verlauf_, std::string(kTrendRecordTitle.in(language)),
+                         fillIn(kTrendRecordPreset.in(language), stamp),
+                         {std::string(kTrendRecordFilter.in(language)), std::string(kFilterAll)});
+    if (path.empty()) return;
+    if (!verlauf_->startRecording(path)) {
+        showMessage(fileErrorMessage(FileError::CannotWrite, path, true, language));
+    }
 }
 
 param* frmMain::parameterDialog() const {

@@ -47,6 +47,7 @@ class Direkt;
 class Anzeilist;
 class Dig_Auswahl;
 class Vergleich;
+class Verlauf;
 
 // The window's actions, by what they do. A menu item and its toolbar button are two actions.
 struct MainActions {
@@ -74,6 +75,7 @@ struct MainActions {
     QAction* statusleiste = nullptr;     // mnuViewStatusBar
     QAction* einstellungen = nullptr;    // mnueinstell (under "Messen")
     QAction* messen = nullptr;           // mnumess
+    QAction* verlauf = nullptr;          // mnuverlauf: the trend
     QAction* info = nullptr;             // mnuHelpAbout
     // Toolbar buttons.
     QAction* tbNeu = nullptr;
@@ -82,6 +84,7 @@ struct MainActions {
     QAction* tbDrucken = nullptr;
     QAction* tbParametrieren = nullptr;
     QAction* tbMessen = nullptr;
+    QAction* tbVerlauf = nullptr;
     QAction* tbDatenAuslesen = nullptr;
     QAction* tbProgrammieren = nullptr;
     QAction* tbDeutsch = nullptr;
@@ -122,6 +125,7 @@ class frmMain : public QMainWindow {
     Anzeilist* anzeilist();
     Dig_Auswahl* digAuswahl();
     Vergleich* vergleich();
+    Verlauf* verlauf();
     // The parameter dialog while it is open; null otherwise.
     param* parameterDialog() const;
 
@@ -171,8 +175,14 @@ class frmMain : public QMainWindow {
     void saveSheetAsPdf();
     void runAddressChange(const AddressChange& change);
     void runDirectInput(const std::string& text);
-    // The live values' poll as a device job: every line to the window, until stopped.
+    // The live values' poll as a device job: every line to the values window and the trend,
+    // until stopped. There is one poll: a window that asks while it runs takes part in it.
     void startPoll();
+    // A window that showed the poll was closed: the poll ends unless the other still shows it.
+    void pollWindowLeft();
+    // "Bild speichern..." and "Aufzeichnen..." of the trend: the file dialogs and their boxes.
+    void saveTrendPicture();
+    void startTrendRecording();
     void refreshListing();
     void showMessage(const std::optional<MessageText>& message);
     void Datei_Fortschritt();
@@ -223,6 +233,8 @@ class frmMain : public QMainWindow {
     QPointer<Anzeilist> anzeilist_;
     QPointer<Dig_Auswahl> digAuswahl_;
     QPointer<Vergleich> vergleich_;
+    QPointer<Verlauf> verlauf_;
+    bool polling_ = false;  // the poll job runs
     bool closing_ = false;
     OuterSizeRestore outerSize_{WindowSize{}};
 };

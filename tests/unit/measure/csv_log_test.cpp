@@ -35,6 +35,9 @@ TEST(CsvLog, Rows) {
     for (const Case& c : cases) {
         EXPECT_EQ(csvRow(kWhen, c.lineNumber, c.shown), "2024-05-02T09:41:07.250Z," + c.row);
     }
+    // The display shows 0 where the device sent no number: no value is recorded.
+    EXPECT_EQ(csvRow(kWhen, 7, " 0      V    U1 /U", false),
+              "2024-05-02T09:41:07.250Z,7,,V, 0      V    U1 /U");
 }
 
 TEST(CsvLog, EveryRowIsInTheFileAsSoonAsItIsWritten) {

@@ -80,6 +80,35 @@ TEST(Poll, OneRequestPerLineEachLineToObserverAndSink) {
     }
 }
 
+TEST(Poll, OnceACycleIsKnownEachReplyCostsAboutOneWakeUp) {
+    // A paced device: each reply starts 2 ms after its request, a character a millisecond.
+    const std::vector<std::string> cycle = {"\x0C\r", "  230.5 V    U1 /U\r",
+                                            "  0.962 A    I1 /I\r", "  50.00 Hz   F\r"};
+    Rig rig({});
+    std::size_t next = 0;
+    rig.port.onWrite = [&](ScriptedPort& p, std::string_view) {
+        const std::string& reply = cycle[next++ % cycle.size()];
+        for (std::size_t i = 0; i < reply.size(); ++i)
+            p.deliver(reply.substr(i, 1), Millis(2 + static_cast<long long>(i)));
+    };
+    int sleeps = 0;
+    rig.clock.onSleep = [&](TimePoint t) { sleeps += t > rig.clock.now() ? 1 : 0; };
+    const auto run = [&](std::size_t lines) {
+        sleeps = 0;
+        const long long start = rig.clock.elapsedMs();
+        rig.sunk.clear();
+        rig.poll(std::nullopt, lines);
+        return std::pair{sleeps, rig.clock.elapsedMs() - start};
+    };
+    run(40);  // ten cycles to learn them
+    const auto [wakeUps, ms] = run(400);
+    // Without a forecast: the first character, then a look every 5 ms of a reply of up to 19
+    // characters, five wake-ups a line. A reply of n characters ends n + 1 ms after its
+    // request: 3 + 20 + 20 + 16 = 59 ms a cycle, and the poll may take 5 % longer.
+    EXPECT_LE(wakeUps, 400 * 13 / 10);
+    EXPECT_LE(ms, 100 * 59 * 105 / 100);
+}
+
 TEST(Poll, EndsOnTheLimitTheCancelFlagOrALostPort) {
     // The ending is always a link failure with a reason; the limit counts from the last line.
     struct Case {
