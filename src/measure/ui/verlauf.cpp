@@ -281,7 +281,7 @@ void Verlauf::pollStarted() {
 void Verlauf::pollEnded() {
     if (!polling_) return;
     polling_ = false;
-    stopRecording();
+    stopRecording();  // a record ends with its poll
     updateTexts();
 }
 
