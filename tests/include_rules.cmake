@@ -1,7 +1,8 @@
 # Which way the includes of src/ point: windows and shared window parts never include the
 # application (shell/), a window includes no other folder's windows (only the main window
 # opens them all), the shared parts and the Qt adapters include no window, and the core
-# includes neither Qt nor anything above it. Run as a test: cmake -DSRC=<src> -P this file.
+# includes neither Qt nor anything above it; only platform/ asks which system it runs on
+# (_WIN32). Run as a test: cmake -DSRC=<src> -P this file.
 get_filename_component(SRC ${SRC} ABSOLUTE)
 file(GLOB_RECURSE _files RELATIVE ${SRC} ${SRC}/*.h ${SRC}/*.cpp)
 set(_broken "")
