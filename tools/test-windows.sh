@@ -32,9 +32,10 @@ cmake --build --preset windows-cross -j "$(nproc)"
 # The same prefix as the preset's emulator: created on first use, its server kept running for
 # the whole run (each program would otherwise start one) and stopped at the end.
 export WINEPREFIX="$PWD/$build/wine" WINEDEBUG=-all
-[ -f "$WINEPREFIX/system.reg" ] || wineboot --init >/dev/null 2>&1
+mkdir -p "$WINEPREFIX"
 wineserver --persistent
 trap 'wineserver --kill || true' EXIT
+[ -f "$WINEPREFIX/system.reg" ] || wineboot --init >/dev/null 2>&1
 
 results="$build/results"
 rm -rf "$results"
