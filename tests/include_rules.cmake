@@ -1,7 +1,8 @@
 # Which way the includes of src/ point: windows and shared window parts never include the
 # application (shell/), a window includes no other folder's windows (only the main window
 # opens them all), the shared parts and the Qt adapters include no window, and the core
-# includes neither Qt nor anything above it. Run as a test: cmake -DSRC=<src> -P this file.
+# includes neither Qt nor anything above it; only platform/ asks which system it runs on
+# (_WIN32). Run as a test: cmake -DSRC=<src> -P this file.
 get_filename_component(SRC ${SRC} ABSOLUTE)
 file(GLOB_RECURSE _files RELATIVE ${SRC} ${SRC}/*.h ${SRC}/*.cpp)
 set(_broken "")
@@ -24,6 +25,13 @@ foreach(_file ${_files})
     if(_file MATCHES "^([^/]+)/ui/" AND NOT _file MATCHES "^shell/ui/")
         string(REGEX MATCH "^[^/]+" _own ${_file})
     endif()
+    # Which system the program runs on is asked in src/platform/ only.
+    if(NOT _file MATCHES "^platform/")
+        file(STRINGS ${SRC}/${_file} _system REGEX "_WIN32")
+        foreach(_line ${_system})
+            list(APPEND _broken "${_file}: ${_line}")
+        endforeach()
+    endif()
     foreach(_line ${_includes})
         if(_line MATCHES "${_forbidden}")
             list(APPEND _broken "${_file}: ${_line}")
@@ -36,5 +44,5 @@ foreach(_file ${_files})
 endforeach()
 if(_broken)
     list(JOIN _broken "\n  " _text)
-    message(FATAL_ERROR "includes that point the wrong way:\n  ${_text}")
+    message(FATAL_ERROR "includes that point the wrong way, or a system check outside platform/:\n  ${_text}")
 endif()

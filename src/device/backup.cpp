@@ -5,20 +5,13 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/file_path.h"
+
 namespace kalvo {
 
 namespace {
 
 namespace fs = std::filesystem;
-
-fs::path utf8Path(const std::string& text) {
-    return fs::path(std::u8string(text.begin(), text.end()));
-}
-
-std::string utf8Text(const fs::path& path) {
-    const std::u8string s = path.u8string();
-    return std::string(s.begin(), s.end());
-}
 
 }  // namespace
 
@@ -31,7 +24,7 @@ std::string backupFileName(const std::tm& local, std::string_view address, int a
 }
 
 FileError prepareBackupFolder(const std::string& folder) {
-    const fs::path dir = utf8Path(folder);
+    const fs::path dir = pathFromUtf8(folder);
     std::error_code ec;
     fs::create_directories(dir, ec);
     if (!fs::is_directory(dir, ec)) return FileError::CannotWrite;
@@ -53,7 +46,7 @@ FileError prepareBackupFolder(const std::string& folder) {
 BackupWrite writeBackup(const std::string& folder, const Record& record, std::string_view address,
                         const std::tm& local, char decimal) {
     BackupWrite w;
-    const fs::path dir = utf8Path(folder);
+    const fs::path dir = pathFromUtf8(folder);
     const std::string name =
         backupFileName(local, address, record.Anzahl_Analog, record.Anzahl_Binaer);
     const std::string stem = name.substr(0, name.size() - 4);  // without ".cfg"
@@ -62,12 +55,12 @@ BackupWrite writeBackup(const std::string& folder, const Record& record, std::st
     for (int n = 2; fs::exists(target, ec) || ec; ++n) {
         if (ec || n > 999) {
             w.error = FileError::CannotWrite;
-            w.path = utf8Text(target);
+            w.path = utf8FromPath(target);
             return w;
         }
         target = dir / (stem + "_" + std::to_string(n) + ".cfg");
     }
-    w.path = utf8Text(target);
+    w.path = utf8FromPath(target);
     w.error = Projekt_speichern(record, w.path, decimal);
     return w;
 }

@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "config/number_text.h"
+#include "platform/file_path.h"
 #include "text/cp1252.h"
 #include "text/messages.h"
 #include "text/reasons.h"
@@ -42,10 +43,6 @@ constexpr std::size_t kMaxCharacters = 65535;
 constexpr std::uintmax_t kMaxFileBytes = 1u << 20;
 
 const char* const kCrLf = "\r\n";
-
-std::filesystem::path pathFromUtf8(const std::string& utf8) {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
 
 std::vector<std::string_view> splitLines(std::string_view text) {
     std::vector<std::string_view> lines;
@@ -79,8 +76,7 @@ std::string pathLine(const std::filesystem::path& target) {
     if (ec) full = target;
     full = full.lexically_normal();
     full.make_preferred();
-    const std::u8string text = full.u8string();
-    return std::string(text.begin(), text.end());
+    return utf8FromPath(full);
 }
 
 Decoded failure(FileError error, Wording detail, const Record& base) {

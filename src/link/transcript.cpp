@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/file_path.h"
 #include "text/cp1252.h"
 
 namespace kalvo {
@@ -38,10 +39,6 @@ std::string shownAs(unsigned char b) {
 
 bool undefinedInCp1252(unsigned char b) {
     return b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D;
-}
-
-std::filesystem::path pathFromUtf8(const std::string& utf8) {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "config/number_text.h"
 #include "measure/measured_line.h"
+#include "platform/file_path.h"
 #include "text/cp1252.h"
 
 namespace kalvo {
@@ -39,11 +40,12 @@ std::string csvRow(WallTime t, int lineNumber, std::string_view shownUtf8, bool 
 std::optional<CsvLog> CsvLog::create(const std::string& path) {
     // Opening for appending writes nothing into a file that is there; one that was not there
     // is removed again.
+    const std::filesystem::path file = pathFromUtf8(path);
     std::error_code ec;
-    const bool existed = std::filesystem::exists(path, ec);
-    if (!std::ofstream(path, std::ios::binary | std::ios::app)) return std::nullopt;
-    if (!existed) std::filesystem::remove(path, ec);
-    return CsvLog(path);
+    const bool existed = std::filesystem::exists(file, ec);
+    if (!std::ofstream(file, std::ios::binary | std::ios::app)) return std::nullopt;
+    if (!existed) std::filesystem::remove(file, ec);
+    return CsvLog(file);
 }
 
 bool CsvLog::write(WallTime t, int lineNumber, std::string_view shownUtf8, bool measured) {

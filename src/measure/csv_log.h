@@ -10,6 +10,7 @@
 // up to the first blank; text: the line as shown. UTF-8, comma-separated, RFC 4180 quoting.
 #pragma once
 
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -54,8 +55,8 @@ class CycleLineNumbers {
 
 class CsvLog {
   public:
-    // A record to be written to `path`; nullopt when the file cannot be written. The file is
-    // not touched yet: an existing one stays as it was until the first row is written, so a
+    // A record to be written to `path` (UTF-8); nullopt when the file cannot be written. The file
+    // is not touched yet: an existing one stays as it was until the first row is written, so a
     // watch that never gets a value (no port, a silent unit) loses nothing.
     static std::optional<CsvLog> create(const std::string& path);
 
@@ -68,8 +69,8 @@ class CsvLog {
                        const Transformers& tr);
 
   private:
-    explicit CsvLog(std::string path) : path_(std::move(path)) {}
-    std::string path_;
+    explicit CsvLog(std::filesystem::path path) : path_(std::move(path)) {}
+    std::filesystem::path path_;
     std::ofstream file_;  // open from the first row on
 };
 

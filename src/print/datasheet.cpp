@@ -11,6 +11,7 @@
 #include "config/rules.h"
 #include "config/wiring_picture.h"
 #include "platform/clock.h"
+#include "platform/file_path.h"
 #include "text/print_texts.h"
 #include "text/value_lists.h"
 
@@ -360,11 +361,8 @@ std::string datasheetPdfName(std::string_view projectPath) {
 
 bool isSameFile(const std::string& a, const std::string& b) {
     if (a.empty() || b.empty()) return false;
-    const auto pathOf = [](const std::string& utf8) {
-        return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-    };
     std::error_code ec;
-    return std::filesystem::equivalent(pathOf(a), pathOf(b), ec) && !ec;
+    return std::filesystem::equivalent(pathFromUtf8(a), pathFromUtf8(b), ec) && !ec;
 }
 
 PdfResult writeDatasheetPdf(PdfOutput& pdf, const std::string& path, const Record& record,

@@ -24,6 +24,7 @@
 #include "link/transaction.h"
 #include "link/transcript.h"
 #include "measure/watch.h"
+#include "platform/file_path.h"
 #include "print/datasheet.h"
 #include "shell/messages.h"
 #include "shell/settings.h"
@@ -235,9 +236,7 @@ class Runner {
     bool openTranscript() {
         if (!o_.transcript || transcript_) return true;
         errno = 0;
-        transcriptFile_.open(
-            std::filesystem::path(std::u8string(o_.transcript->begin(), o_.transcript->end())),
-            std::ios::binary | std::ios::app);
+        transcriptFile_.open(pathFromUtf8(*o_.transcript), std::ios::binary | std::ios::app);
         if (!transcriptFile_.is_open()) {
             err() << "kalvo-cli: "
                   << fillIn(kCliTranscriptCannotOpen.in(language_), "\"" + *o_.transcript + "\"");

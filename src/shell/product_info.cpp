@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/file_path.h"
 #include "shell/version.h"
 #include "text/about_texts.h"
 #include "text/cp1252.h"
@@ -136,7 +137,7 @@ ProductInfo parseProductInfo(std::string_view bytes) {
 }
 
 ProductInfo loadProductInfo(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(pathFromUtf8(path), std::ios::binary);
     if (!in) return defaultProductInfo();
     std::string bytes(kMaxFileBytes, '\0');
     in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <map>
 
+#include "platform/file_path.h"
 #include "shell/messages.h"
 
 namespace kalvo {
@@ -190,13 +191,13 @@ std::string Session::projectCaptionName() const {
     namespace fs = std::filesystem;
     if (projectPath_.empty()) return {};
     std::error_code ec;
-    const fs::path file = fs::absolute(fs::path(projectPath_), ec).lexically_normal();
+    const fs::path file = fs::absolute(pathFromUtf8(projectPath_), ec).lexically_normal();
     if (!ctx_.programFolder.empty()) {
-        const fs::path folder = fs::path(ctx_.programFolder).lexically_normal();
+        const fs::path folder = pathFromUtf8(ctx_.programFolder).lexically_normal();
         const fs::path relative = file.lexically_relative(folder);
-        if (!relative.empty() && *relative.begin() != "..") return relative.string();
+        if (!relative.empty() && *relative.begin() != "..") return utf8FromPath(relative);
     }
-    return file.string();
+    return utf8FromPath(file);
 }
 
 // ---- results of device sequences ----

@@ -1,9 +1,6 @@
 #include "files/project_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-
-#include <csignal>
 
 #include <algorithm>
 #include <filesystem>
@@ -12,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/posix_only.h"
 #include "support/record_builder.h"
 #include "support/scratch_dir.h"
 
@@ -163,7 +161,7 @@ class ProjectFileDisk : public testing::Test {
     std::vector<std::string> entries() const {
         std::vector<std::string> names;
         for (const auto& entry : fs::directory_iterator(dir)) {
-            names.push_back(entry.path().filename().string());
+            names.push_back(utf8FromPath(entry.path().filename()));
         }
         std::sort(names.begin(), names.end());
         return names;
@@ -177,14 +175,15 @@ class ProjectFileDisk : public testing::Test {
     const fs::path dir = scratch.path();
 };
 
+// A name as the user typed it is the file's name on disk, on every system.
 TEST_F(ProjectFileDisk, RoundTripInBothSeparators) {
-    const std::string path = (dir / "kalvo.cfg").string();
+    const std::string path = scratch.file("Anlage Süd.cfg");
     for (const char decimal : {',', '.'}) {
         ASSERT_EQ(Projekt_speichern(oneByOne(), path, decimal), FileError::None);
         const Decoded d = Projekt_laden(path, startRecord());
         ASSERT_EQ(d.error, FileError::None) << d.detail.english;
         EXPECT_EQ(d.record.Grundwerte[Basic::NominalFrequency].toNumber(), 16.666) << decimal;
-        EXPECT_EQ(entries(), std::vector<std::string>{"kalvo.cfg"});  // no temporary file left
+        EXPECT_EQ(entries(), std::vector<std::string>{"Anlage Süd.cfg"});  // and no temporary
     }
     EXPECT_EQ(Projekt_laden((dir / "missing.cfg").string(), workedOn()).error,
               FileError::CannotOpen);
@@ -203,20 +202,25 @@ TEST_F(ProjectFileDisk, FailedSaveLeavesTheOldFileWhole) {
     fs::create_directory(dir / "sub.cfg");  // the rename fails
     EXPECT_EQ(Projekt_speichern(oneByOne(), (dir / "sub.cfg").string(), ','),
               FileError::CannotWrite);
-
-    // A write that fails half-way (a full disk; here a file size limit, which binds root as
-    // well) leaves the old file as it was and no temporary file behind.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit original{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &original), 0);
-    rlimit small = original;
-    small.rlim_cur = 64;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const FileError error = Projekt_speichern(workedOn(), target.string(), ',');
-    setrlimit(RLIMIT_FSIZE, &original);
-    EXPECT_EQ(error, FileError::CannotWrite);
     EXPECT_EQ(read(target), before);
     EXPECT_EQ(entries(), (std::vector<std::string>{"old.cfg", "sub.cfg"}));
+}
+
+// A write that fails half-way (a full disk; here a file size limit) leaves the old file as it
+// was and no temporary file behind.
+TEST_F(ProjectFileDisk, WriteFailingHalfWayLeavesTheOldFileWhole) {
+    const fs::path target = dir / "old.cfg";
+    ASSERT_EQ(Projekt_speichern(oneByOne(), target.string(), ','), FileError::None);
+    const std::string before = read(target);
+    FileError error = FileError::None;
+    {
+        const test::FileSizeLimit limit(64);
+        if (limit.unavailable != nullptr) GTEST_SKIP() << limit.unavailable;
+        error = Projekt_speichern(workedOn(), target.string(), ',');
+    }
+    EXPECT_EQ(error, FileError::CannotWrite);
+    EXPECT_EQ(read(target), before);
+    EXPECT_EQ(entries(), std::vector<std::string>{"old.cfg"});
 }
 
 // The first line names the file as it was saved: its full path, whatever the caller passed.

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "support/scratch_dir.h"
+
 namespace kalvo {
 namespace {
 
@@ -40,19 +42,17 @@ TEST(CsvLog, Rows) {
               "2024-05-02T09:41:07.250Z,7,,V, 0      V    U1 /U");
 }
 
+// The file carries the name the user typed, on every system.
 TEST(CsvLog, EveryRowIsInTheFileAsSoonAsItIsWritten) {
-    const auto dir = std::filesystem::temp_directory_path() / "kalvo_csv_test";
-    std::filesystem::create_directories(dir);
-    const std::string path = (dir / "values.csv").string();
-    {
-        std::ofstream old(path);
-        old << "an older record\n";
-    }
+    const test::ScratchDir scratch;
+    const std::filesystem::path dir = scratch.path();
+    const std::string path = scratch.file("Anlage Süd.csv");
+    std::ofstream(pathFromUtf8(path), std::ios::binary) << "an older record\n";
     auto log = CsvLog::create(path);
     ASSERT_TRUE(log);
     auto contents = [&] {
         std::stringstream s;
-        s << std::ifstream(path, std::ios::binary).rdbuf();
+        s << std::ifstream(pathFromUtf8(path), std::ios::binary).rdbuf();
         return s.str();
     };
     // Until the first row is there, the file the user had stays as it was.
@@ -61,6 +61,10 @@ TEST(CsvLog, EveryRowIsInTheFileAsSoonAsItIsWritten) {
     EXPECT_EQ(
         contents(),
         "time,line,value,unit,text\r\n2024-05-02T09:41:07.250Z,0,20,KV, 20     KV   U1 /U\r\n");
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        names.push_back(utf8FromPath(entry.path().filename()));
+    EXPECT_EQ(names, std::vector<std::string>{"Anlage Süd.csv"});
 
     EXPECT_FALSE(CsvLog::create((dir / "no-such-folder" / "x.csv").string()));
     std::filesystem::remove(dir / "new.csv");

@@ -99,9 +99,11 @@ TEST_F(DatasheetCli, TheProjectFileItselfIsNeverTheOutput) {
     // The same file under other names: a hard link, a path through a linked folder.
     namespace fs = std::filesystem;
     fs::create_hard_link(project, scratch.file("hart.cfg"));
-    fs::create_directory_symlink(scratch.path(), scratch.file("ordner"));
-    for (const std::string& output :
-         {project, scratch.file("hart.cfg"), scratch.file("ordner") + "/anlage.cfg"}) {
+    std::vector<std::string> outputs = {project, scratch.file("hart.cfg")};
+    std::error_code noLink;  // on Windows only an administrator may link a folder
+    fs::create_directory_symlink(scratch.path(), scratch.file("ordner"), noLink);
+    if (!noLink) outputs.push_back(scratch.file("ordner") + "/anlage.cfg");
+    for (const std::string& output : outputs) {
         EXPECT_EQ(run({"datasheet", project, "--pdf", output}), kExitBadInput) << output;
         EXPECT_EQ(err.str(), "Dateifehler: Die Datei \"" + output +
                                  "\" ist die Projektdatei, aus der das Datenblatt entsteht: sie "

@@ -113,7 +113,8 @@ TEST_F(CliWatch, CsvRecordsEveryValueLineWithItsNumberInTheCycle) {
     const std::string csv = scratch.file("values.csv");
     next = 4;  // starts with the frequency line, before any marker
     ASSERT_EQ(run({"--port", "p", "watch", "--csv", csv, "--lines", "4"}), kExitOk);
-    const std::string rows = (std::stringstream() << std::ifstream(csv).rdbuf()).str();
+    const std::string rows =
+        (std::stringstream() << std::ifstream(csv, std::ios::binary).rdbuf()).str();
     // Each value with a UTC time stamp in milliseconds (2026-12-07T00:24:51.582Z).
     const std::string stamp = "\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}Z";
     EXPECT_TRUE(std::regex_match(

@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <regex>
 
 #include "shell/system_info.h"
+#include "support/scratch_dir.h"
 
 namespace kalvo {
 namespace {
@@ -19,6 +21,11 @@ TEST(ProductInfo, MissingFileGivesTheDefaultsAndTheShippedFileMatchesThem) {
     const auto shipped = std::filesystem::path(KALVO_SOURCE_DIR) / "assets/product.ini";
     ASSERT_TRUE(std::filesystem::exists(shipped)) << shipped;
     EXPECT_EQ(loadProductInfo(shipped.string()), defaultProductInfo());
+    // The program's folder may be named beyond ASCII ("C:\Users\Jürgen\Kalvo").
+    const test::ScratchDir scratch;
+    std::filesystem::create_directory(pathFromUtf8(scratch.file("Jürgen")));
+    std::ofstream(pathFromUtf8(scratch.file("Jürgen/product.ini"))) << "Maker=Beispiel AG\n";
+    EXPECT_EQ(loadProductInfo(scratch.file("Jürgen/product.ini")).maker, "Beispiel AG");
 }
 
 TEST(ProductInfo, FileLinesOverTheDefaults) {
