@@ -51,9 +51,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     if (model.offered().size() > kalvo::TrendModel::kMaxNames) std::abort();
-    if (model.memoryBytes() > kalvo::kTrendLines * kCapacity * sizeof(kalvo::TrendPoint)) {
-        std::abort();
-    }
+    // Each chosen line takes what one line takes, whatever came.
+    kalvo::TrendModel one(kCapacity);
+    one.choose("x");
+    if (model.memoryBytes() != model.chosen().size() * one.memoryBytes()) std::abort();
     for (const std::string& name : model.chosen()) {
         const auto points = model.points(name, std::chrono::minutes(60));
         if (points.size() > kCapacity) std::abort();
