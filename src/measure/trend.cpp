@@ -326,6 +326,15 @@ std::chrono::milliseconds TrendModel::viewEnd() const {
     return std::chrono::milliseconds(frozenEnd_.value_or(lastMs_));
 }
 
+void TrendModel::breakLines() {
+    for (Series& series : series_) {
+        if (series.points.size() > 0) {
+            series.push({lastMs_, std::numeric_limits<float>::quiet_NaN()});
+        }
+    }
+    ++revision_;
+}
+
 void TrendModel::pause() {
     if (!frozenEnd_) frozenEnd_ = lastMs_;
     ++revision_;

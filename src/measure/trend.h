@@ -144,6 +144,9 @@ class TrendModel {
     static constexpr std::size_t kMaxRuns = 64;
     // The time of the last line received, or while paused the time the view was paused at.
     std::chrono::milliseconds viewEnd() const;
+    // Nothing is taken from here on for a while (the poll ended, the window was closed): the
+    // lines break, so the next points are not joined to these across the time unseen.
+    void breakLines();
     // Pausing freezes the view's end; the points keep being recorded.
     void pause();
     void resume();

@@ -281,6 +281,7 @@ void Verlauf::pollStarted() {
 void Verlauf::pollEnded() {
     if (!polling_) return;
     polling_ = false;
+    model_.breakLines();
     stopRecording();  // a record ends with its poll
     updateTexts();
 }
@@ -288,6 +289,7 @@ void Verlauf::pollEnded() {
 void Verlauf::zurueck_Click() {
     const bool wasPolling = polling_;
     stopRecording();
+    if (polling_) model_.breakLines();
     polling_ = false;
     updateTexts();
     hide();

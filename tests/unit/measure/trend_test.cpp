@@ -163,6 +163,10 @@ TEST(Trend, ThinnedForThePlotInRunsBetweenGapsKeepingPeaks) {
     // From the seconds in brief (3 s a column), and from the points (a millisecond a column).
     EXPECT_EQ(runs(3), (std::vector<std::vector<double>>{{1, 5}, {3, 9, 0, 4}}));
     EXPECT_EQ(runs(9000), (std::vector<std::vector<double>>{{1, 5, 2}, {3, 3, 9, 0, 4, 4}}));
+    // A poll that ended breaks the line: the next one's first value starts a run of its own.
+    f.model.breakLines();
+    f.feed(deviceLine("7", "A", "I1 /I"));
+    EXPECT_EQ(f.model.runs("I1 /I", seconds(10), 10000).size(), 3U);
 }
 
 }  // namespace
