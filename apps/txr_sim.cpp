@@ -28,6 +28,7 @@
 #include <string_view>
 #include <vector>
 
+#include "shell/version.h"
 #include "sim/bus.h"
 #include "sim/transducer.h"
 
@@ -47,6 +48,8 @@ const char* const kUsage =
     "usage: txr-sim [--variant 2A/5D] [--class 120/1.2] [--address N[,N...]] [--link PATH]\n"
     "               [--log FILE] [--wire-time] [--silent] [--garble] [--delay MS] [--fresh]\n"
     "               [--bad-copy]\n"
+    "       txr-sim --help | --version\n"
+    "Serves a simulated TXR 3.0 on a pseudo-terminal and prints the terminal's path.\n"
     "  --variant  analog/binary outputs: 1A..4A with 1D, 5D or 9D (default 2A/5D)\n"
     "  --class    input class volts/amperes: 600, 120 or 100 / 5, 1.2 or 1 (default 120/1.2)\n"
     "  --address  device address 0..255 (default 0); a list such as 1,3,4 puts a unit at\n"
@@ -159,6 +162,9 @@ int main(int argc, char** argv) {
         };
         if (a == "--help" || a == "-h") {
             std::fputs(kUsage, stdout);
+            return 0;
+        } else if (a == "--version") {
+            std::printf("%s\n", kalvo::versionLine("txr-sim").c_str());
             return 0;
         } else if (a == "--wire-time") {
             options.wireTime = true;

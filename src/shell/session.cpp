@@ -42,6 +42,7 @@ Session::Session(SettingsStore& store, char decimal, std::string programFolder)
     ctx_.Geraeteadresse = settings_.Adr;
     storedEnglish_ = settings_.Sprache;
     ctx_.language = languageOf(storedEnglish_);
+    markClean();
 }
 
 Session::~Session() = default;
@@ -127,6 +128,7 @@ void Session::newProject() {
     save_ = saveAs_ = print_ = false;
     ctx_.record.Max_Spannung = 600;
     ctx_.record.Max_Strom = 5;
+    markClean();
     changed();
 }
 
@@ -135,6 +137,7 @@ void Session::chooseHardware(int listIndex) {
     if (analog == 0) return;
     ctx_.record =
         kalvo::newProject(analog, binary, ctx_.record.Max_Spannung, ctx_.record.Max_Strom);
+    markClean();
     changed();
 }
 
@@ -153,6 +156,7 @@ Applied Session::openProject(const std::string& path) {
         return {false, fileErrorMessage(loaded.error, path, false, ctx_.language)};
     }
     ctx_.record = std::move(loaded.record);
+    markClean();
     projectPath_ = path;
     dialogFlags_.Ruecksetzmeldung_aus = false;
     save_ = saveAs_ = true;
@@ -167,6 +171,7 @@ Applied Session::saveProject(const std::string& chosenPath) {
         return {false, fileErrorMessage(error, path, true, ctx_.language)};
     }
     projectPath_ = path;
+    markClean();
     return {true, std::nullopt};
 }
 
@@ -200,6 +205,7 @@ Applied Session::applyIdentification(const Identification& result) {
     }
     const HardwareInfo& hw = result.info;
     ctx_.record = kalvo::newProject(hw.analog, hw.binary, hw.voltage, hw.current);
+    markClean();
     changed();
     return {true, std::nullopt};
 }
@@ -208,6 +214,7 @@ Applied Session::applyProgramming(const ProgramResult& result) {
     if (result.outcome == Outcome::Ok && !result.nothingToDo) {
         ctx_.record.Max_Spannung = result.hardware.voltage;
         ctx_.record.Max_Strom = result.hardware.current;
+        markClean();
         changed();
     }
     return {result.outcome == Outcome::Ok, programmingMessage(result, ctx_.language)};
@@ -218,6 +225,7 @@ Applied Session::applyReadBack(ReadBackResult result) {
         return {false, messageFor(result.outcome, result.portError, ctx_.language)};
     }
     ctx_.record = std::move(result.record);
+    markClean();
     changed();
     return {true, std::nullopt};
 }

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -25,6 +26,7 @@
 #include "link/ui/hardware_window.h"
 #include "measure/ui/anzeilist.h"
 #include "shell/ui/device_worker.h"
+#include "shell/ui/help_window.h"
 #include "shell/ui/progr_window.h"
 #include "text/value_lists.h"
 
@@ -36,7 +38,8 @@ namespace {
 const char* const kSettingKeys[] = {"MainLeft", "MainTop", "MainWidth", "MainHeight",
                                     "COM",      "RS",      "Adr",       "Sprache"};
 
-// The menu tree as the user sees it: "Menu: item|item|-|item", submenus in brackets.
+// The menu tree as the user sees it: "Menu: item|item <Ctrl+N>|-|item", submenus in brackets,
+// an item's shortcut in angle brackets.
 QString tree(const QList<QAction*>& actions) {
     QStringList items;
     for (QAction* a : actions) {
@@ -45,7 +48,8 @@ QString tree(const QList<QAction*>& actions) {
         } else if (a->menu() != nullptr) {
             items << a->menu()->title() + " [" + tree(a->menu()->actions()) + "]";
         } else if (a->isVisible()) {
-            items << a->text();
+            const QKeySequence key = a->shortcut();
+            items << a->text() + (key.isEmpty() ? QString() : " <" + key.toString() + ">");
         }
     }
     return items.join('|');
@@ -279,6 +283,54 @@ class MainWindowTest : public QObject {
         rig.nextFile = rig.dir.filePath("no/such/dir/x.cfg").toStdString();
         w.mnufile_Click(4);
         QVERIFY(rig.takeBox().contains("x.cfg"));
+    }
+
+    // "Neu", "Öffnen" and closing ask about changes that are in no file and no unit; Save then
+    // writes to the project's own file without a dialog.
+    void unsavedChangesAreAskedAboutAndSaveKeepsItsFile() {
+        Rig rig;
+        frmMain& w = rig.open(true);
+        rig.action("mnufile_1")->trigger();  // nothing changed: straight to the dialog
+        QVERIFY(rig.questions.empty() && rig.asked.startsWith("Projekt Laden "));
+        rig.ctx().record = recordFor2A5D();
+        rig.saveAnswer = SaveChoice::Cancel;
+        QVERIFY(!w.close() && w.isVisible());
+        QCOMPARE(rig.questions.size(), 1u);
+        QCOMPARE(rig.questions[0].title, "Änderungen speichern?");
+        // Yes: the name is asked for once, the file written, then "Neu" goes on.
+        const QString file = rig.dir.filePath("a.cfg");
+        rig.saveAnswer = SaveChoice::Save;
+        rig.nextFile = file.toStdString();
+        rig.action("mnufile_0")->trigger();
+        QVERIFY(rig.asked.startsWith("Speichern von Projekt|kalvo.cfg") && QFile::exists(file));
+        QVERIFY(w.hardware()->isVisible());
+        w.hardware()->close();
+        rig.ctx().record = recordFor2A5D();
+        rig.asked.clear();
+        rig.nextFile.clear();
+        rig.action("mnufile_3")->trigger();
+        QVERIFY(rig.asked.isEmpty() && rig.takeBox() == "0 boxes");
+        rig.questions.clear();
+        rig.action("mnufile_1")->trigger();  // saved: nothing to ask
+        QVERIFY(rig.questions.empty());
+    }
+
+    // Qt's own buttons speak the tool's language; F1 opens the guide, pictures and all.
+    void qtWordsFollowTheLanguageAndF1ShowsTheGuide() {
+        Rig rig;
+        frmMain& w = rig.open(true);
+        for (const char* lang : {"tbToolBar_Englisch", "tbToolBar_Deutsch"}) {
+            rig.action(lang)->trigger();
+            QMessageBox box(QMessageBox::Question, "", "", QMessageBox::Yes | QMessageBox::No);
+            QCOMPARE(box.button(QMessageBox::Yes)->text() + box.button(QMessageBox::No)->text(),
+                     QString(lang).endsWith("Deutsch") ? "&Ja&Nein" : "&Yes&No");
+        }
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTest::keyClick(&w, Qt::Key_F1);
+        QVERIFY(w.handbuch()->isVisible());
+        QCOMPARE(w.handbuch()->windowTitle(), "Handbuch");
+        QVERIFY(w.handbuch()->load(KALVO_SOURCE_DIR "/docs/user-guide.md"));
+        QCOMPARE(w.handbuch()->missingPictures(), QStringList());
     }
 
     void liveValuesFillTheLabelsAndStopPromptly() {

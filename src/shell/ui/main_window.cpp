@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
@@ -32,6 +33,7 @@
 #include "shell/messages.h"
 #include "shell/ui/about_window.h"
 #include "shell/ui/compare_window.h"
+#include "shell/ui/help_window.h"
 #include "shell/ui/progr_window.h"
 #include "text/captions.h"
 #include "text/compare_texts.h"
@@ -147,6 +149,20 @@ void frmMain::buildMenus() {
     a.drucken = on(item(mnuFile1, QStringLiteral("mnufile_7")), [this] { mnufile_Click(7); });
     separator(mnuFile1, QStringLiteral("mnufile_8"));
     a.beenden = on(item(mnuFile1, QStringLiteral("mnufile_9")), [this] { mnufile_Click(9); });
+    // The keys every desktop program has, as the platform binds them; where it binds none (Save
+    // As and Quit outside GNOME and KDE), the keys those desktops use.
+    const auto keys = [](QAction* action, QKeySequence::StandardKey key, const char* fallback) {
+        const QList<QKeySequence> bound = QKeySequence::keyBindings(key);
+        action->setShortcuts(bound.isEmpty()
+                                 ? QList<QKeySequence>{QKeySequence(QString::fromLatin1(fallback))}
+                                 : bound);
+    };
+    keys(a.neu, QKeySequence::New, "Ctrl+N");
+    keys(a.oeffnen, QKeySequence::Open, "Ctrl+O");
+    keys(a.speichern, QKeySequence::Save, "Ctrl+S");
+    keys(a.speichernUnter, QKeySequence::SaveAs, "Ctrl+Shift+S");
+    keys(a.drucken, QKeySequence::Print, "Ctrl+P");
+    keys(a.beenden, QKeySequence::Quit, "Ctrl+Q");
 
     QMenu* mnubearb = menu(nullptr, QStringLiteral("mnubearb"));
     a.parametrieren = on(item(mnubearb, QStringLiteral("mnupara")), [this] { mnupara_Click(); });
@@ -228,6 +244,12 @@ void frmMain::buildMenus() {
     });
 
     QMenu* mnuHelp = menu(nullptr, QStringLiteral("mnuHelp"));
+    a.handbuch = on(item(mnuHelp, QStringLiteral("mnuHelpGuide")), [this] {
+        handbuch()->show();
+        handbuch()->raise();
+        handbuch()->activateWindow();
+    });
+    keys(a.handbuch, QKeySequence::HelpContents, "F1");
     a.info = on(item(mnuHelp, QStringLiteral("mnuHelpAbout")), [this] { mnuHelpAbout_Click(); });
 }
 
@@ -391,6 +413,8 @@ void frmMain::sessionChanged() {
 // Every window that exists speaks the session's language.
 void frmMain::applyLanguage() {
     const Language language = session_.language();
+    // Qt's own dialogs and buttons first, so that everything opened from here on agrees.
+    qtTranslations_.use(language);
     applyCaptions(this, mainWindowCaptions(), language);
     tbToolBar_->setWindowTitle(actions_.symbolleiste->text().remove(QLatin1Char('&')));
     if (!progr_.isNull()) applyCaptions(progr_, progrCaptions(), language);
@@ -403,6 +427,7 @@ void frmMain::applyLanguage() {
     if (!direkt_.isNull()) direkt_->setLanguage(language);
     if (!anzeilist_.isNull()) anzeilist_->setLanguage(language);
     if (!vergleich_.isNull()) vergleich_->setLanguage(language);
+    if (!handbuch_.isNull()) handbuch_->setLanguage(language);
 }
 
 // ---- windows ---------------------------------------------------------------------------------
@@ -495,6 +520,11 @@ Dig_Auswahl* frmMain::digAuswahl() {
 Vergleich* frmMain::vergleich() {
     return childWindow(
         vergleich_, [](Vergleich&) {}, session_.language());
+}
+
+Handbuch* frmMain::handbuch() {
+    return childWindow(
+        handbuch_, [](Handbuch& w) { w.load(installedGuideFile()); }, session_.language());
 }
 
 void frmMain::startPoll() {
@@ -866,7 +896,7 @@ void frmMain::Datei_Fortschritt() {
 void frmMain::mnufile_Click(int index) {
     switch (index) {
         case 0: {
-            if (worker_->busy()) return;
+            if (worker_->busy() || !changesLetGo()) return;
             session_.newProject();
             if (!digAuswahl_.isNull()) digAuswahl_->clearAll();
             hardware()->select(0);
@@ -875,35 +905,17 @@ void frmMain::mnufile_Click(int index) {
             return;
         }
         case 1: {
-            if (worker_->busy()) return;
+            if (worker_->busy() || !changesLetGo()) return;
             const std::string path =
                 files_->openFile(this, std::string(kOpenTitle),
                                  {std::string(kOpenFilterCfg), std::string(kFilterAll)});
-            if (path.empty()) return;
-            ProgressBar1_->setValue(1);
-            ProgressBar1_->show();
-            const Applied loaded = session_.openProject(path);
-            Datei_Fortschritt();
-            ProgressBar1_->hide();
-            ProgressBar1_->setValue(1);
-            showMessage(loaded.message);
-            if (loaded.ok) {
-                refreshListing();
-                openParameterDialog(session_.projectCaptionName());
-            }
+            if (!path.empty()) openProjectFile(path);
             return;
         }
         case 3:
-        case 4: {
-            const bool saveAs = index == 4;
-            const std::string path =
-                files_->saveFile(this, std::string(saveAs ? kSaveAsTitle : kSaveTitle),
-                                 saveAs ? std::string() : std::string(kSavePreset),
-                                 {std::string(kSaveFilterCfg), std::string(kFilterAll)});
-            if (path.empty()) return;
-            showMessage(session_.saveProject(path).message);
+        case 4:
+            saveProject(index == 4);
             return;
-        }
         case 6:
             saveSheetAsPdf();
             return;
@@ -918,7 +930,54 @@ void frmMain::mnufile_Click(int index) {
     }
 }
 
+void frmMain::openProjectFile(const std::string& path) {
+    ProgressBar1_->setValue(1);
+    ProgressBar1_->show();
+    const Applied loaded = session_.openProject(path);
+    Datei_Fortschritt();
+    ProgressBar1_->hide();
+    ProgressBar1_->setValue(1);
+    showMessage(loaded.message);
+    if (loaded.ok) {
+        refreshListing();
+        openParameterDialog(session_.projectCaptionName());
+    }
+}
+
+bool frmMain::saveProject(bool saveAs) {
+    std::string path = saveAs ? std::string() : session_.projectPath();
+    if (path.empty()) {
+        path = files_->saveFile(this, std::string(saveAs ? kSaveAsTitle : kSaveTitle),
+                                saveAs ? std::string() : std::string(kSavePreset),
+                                {std::string(kSaveFilterCfg), std::string(kFilterAll)});
+        if (path.empty()) return false;
+    }
+    const Applied saved = session_.saveProject(path);
+    showMessage(saved.message);
+    return saved.ok;
+}
+
+bool frmMain::changesLetGo() {
+    if (!session_.unsavedChanges()) return true;
+    const Language language = session_.language();
+    const MessageText question{std::string(kUnsavedTitle.in(language)),
+                               std::string(kUnsaved.in(language)), false};
+    switch (messages_->askSave(this, question)) {
+        case SaveChoice::Save:
+            return saveProject(false);
+        case SaveChoice::Discard:
+            return true;
+        case SaveChoice::Cancel:
+            return false;
+    }
+    return false;
+}
+
 void frmMain::closeEvent(QCloseEvent* event) {
+    if (!closing_ && !changesLetGo()) {
+        event->ignore();
+        return;
+    }
     closing_ = true;
     if (!isMinimized()) {
         const QRect outer = frameGeometry();

@@ -24,6 +24,7 @@
 #include "shell/session.h"
 #include "shell/ui/device_worker.h"
 #include "widgets/presenters.h"
+#include "widgets/qt_translations.h"
 
 class QAction;
 class QActionGroup;
@@ -46,6 +47,7 @@ class Direkt;
 class Anzeilist;
 class Dig_Auswahl;
 class Vergleich;
+class Handbuch;
 
 // The window's actions, by what they do. A menu item and its toolbar button are two actions.
 struct MainActions {
@@ -72,6 +74,7 @@ struct MainActions {
     QAction* statusleiste = nullptr;     // mnuViewStatusBar
     QAction* einstellungen = nullptr;    // mnueinstell (under "Messen")
     QAction* messen = nullptr;           // mnumess
+    QAction* handbuch = nullptr;         // mnuHelpGuide (F1)
     QAction* info = nullptr;             // mnuHelpAbout
     // Toolbar buttons.
     QAction* tbNeu = nullptr;
@@ -119,6 +122,8 @@ class frmMain : public QMainWindow {
     Anzeilist* anzeilist();
     Dig_Auswahl* digAuswahl();
     Vergleich* vergleich();
+    // The user guide's window, the guide loaded.
+    Handbuch* handbuch();
     // The parameter dialog while it is open; null otherwise.
     param* parameterDialog() const;
 
@@ -133,6 +138,8 @@ class frmMain : public QMainWindow {
     void mnurs_Click(int rs);
     void mnuHelpAbout_Click();
     void chooseLanguage(Language language);
+    // Opens a project file as "Öffnen" does after its dialog (the command line's FILE.cfg).
+    void openProjectFile(const std::string& path);
 
     // The right-click menu of the menu bar and toolbar: the view menu's two items themselves,
     // so the check marks and the bars never disagree.
@@ -171,6 +178,12 @@ class frmMain : public QMainWindow {
     void refreshListing();
     void showMessage(const std::optional<MessageText>& message);
     void Datei_Fortschritt();
+    // Saves the project: to its file without asking (Save of an opened or saved project), else
+    // to the file the user names; true when it was written.
+    bool saveProject(bool saveAs);
+    // Before "Neu", "Öffnen" and closing: changes that are in no file and no unit are saved or
+    // dropped as the user answers; false when the user stays (Cancel, or the save failed).
+    bool changesLetGo();
 
     void showProgrStage(Stage stage);
     // "Protokoll speichern..." in the progress window: the transcript so far, to a file the
@@ -217,6 +230,8 @@ class frmMain : public QMainWindow {
     QPointer<Anzeilist> anzeilist_;
     QPointer<Dig_Auswahl> digAuswahl_;
     QPointer<Vergleich> vergleich_;
+    QPointer<Handbuch> handbuch_;
+    QtTranslations qtTranslations_;
     bool closing_ = false;
     OuterSizeRestore outerSize_{WindowSize{}};
 };

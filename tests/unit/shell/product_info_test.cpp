@@ -5,10 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <regex>
 
+#include "platform/install_paths.h"
 #include "shell/system_info.h"
+#include "support/scratch_dir.h"
 
 namespace kalvo {
 namespace {
@@ -19,6 +22,21 @@ TEST(ProductInfo, MissingFileGivesTheDefaultsAndTheShippedFileMatchesThem) {
     const auto shipped = std::filesystem::path(KALVO_SOURCE_DIR) / "assets/product.ini";
     ASSERT_TRUE(std::filesystem::exists(shipped)) << shipped;
     EXPECT_EQ(loadProductInfo(shipped.string()), defaultProductInfo());
+}
+
+// Built: the files lie beside the program. Installed: below ../share, whatever the working
+// directory.
+TEST(ProductInfo, DataAndGuideFoundBesideTheProgramOrBelowShare) {
+    namespace fs = std::filesystem;
+    test::ScratchDir d;
+    const std::string bin = (d.path() / "bin").string();
+    EXPECT_EQ(dataFolderFor(bin), bin);
+    EXPECT_EQ(guideFileFor(bin), bin + "/docs/user-guide.md");
+    fs::create_directories(d.path() / "share/kalvo-multi");
+    fs::create_directories(d.path() / "share/doc/kalvo-multi");
+    std::ofstream(d.path() / "share/doc/kalvo-multi/user-guide.md") << "#";
+    EXPECT_EQ(dataFolderFor(bin), (d.path() / "share/kalvo-multi").string());
+    EXPECT_EQ(guideFileFor(bin), (d.path() / "share/doc/kalvo-multi/user-guide.md").string());
 }
 
 TEST(ProductInfo, FileLinesOverTheDefaults) {
