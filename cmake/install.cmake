@@ -82,13 +82,12 @@ set(CPACK_PACKAGE_NAME kalvo-multi)
 set(CPACK_PACKAGE_VENDOR "Musterfirma Messtechnik GmbH")
 set(CPACK_PACKAGE_CONTACT "Musterfirma Messtechnik GmbH <info@example.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "configure, program and watch TXR 3.0 multi-transducers")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Kalvo Multi talks to TXR 3.0 three-phase multi-transducers over RS-232 or RS-485:\n"
-    "it identifies the unit, reads its configuration back, edits and checks a\n"
-    "configuration, programs it, keeps project files, prints a data sheet and shows\n"
-    "the live measured values. kalvo-cli runs the same sequences for scripts and\n"
-    "production lines; txr-sim simulates a transducer for training and tests.")
-string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
+set(CPACK_PACKAGE_DESCRIPTION "Kalvo Multi talks to TXR 3.0 three-phase multi-transducers over\n\
+RS-232 or RS-485: it identifies the unit, reads its configuration back, edits\n\
+and checks a configuration, programs it, keeps project files, prints a data\n\
+sheet and shows the live measured values. kalvo-cli runs the same sequences\n\
+for scripts and production lines, and txr-sim simulates a transducer for\n\
+training and tests.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

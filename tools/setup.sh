@@ -8,6 +8,8 @@ packages=(
     qt6-base-dev qt6-serialport-dev qt6-svg-dev libgl-dev
     fonts-dejavu-core fonts-liberation2
     poppler-utils
+    qt6-translations-l10n
+    help2man lintian desktop-file-utils appstream dpkg-dev fakeroot file pngquant
 )
 
 missing=()
