@@ -510,6 +510,12 @@ class MainWindowTest : public QObject {
         QCOMPARE(rig.takeBox(),
                  QStringLiteral("Information|Programmierung erfolgreich abgeschlossen!"));
         QVERIFY(w.progr()->isVisible());  // kept, with its transcript, until the user closes it
+        // The step line above the log: the last step taken, in the language of the moment.
+        QLabel* step = child<QLabel>(w.progr(), "Schritt");
+        QCOMPARE(step->text(), "Befehl 12 von 12: Gerätekopie 3");
+        rig.action("tbToolBar_Englisch")->trigger();
+        QCOMPARE(step->text(), "Command 12 of 12: Device copy 3");
+        rig.action("tbToolBar_Deutsch")->trigger();
         QCOMPARE(rig.where(kDeviceCommands, &QAction::isEnabled), kDeviceCommands.split('|'));
         QCOMPARE(QString::fromStdString(rig.device.storedData(1)).section(':', 2, 2), "50");
         // The device's classes reach the record; the configuration itself is what was sent.

@@ -417,7 +417,10 @@ void frmMain::applyLanguage() {
     qtTranslations_.use(language);
     applyCaptions(this, mainWindowCaptions(), language);
     tbToolBar_->setWindowTitle(actions_.symbolleiste->text().remove(QLatin1Char('&')));
-    if (!progr_.isNull()) applyCaptions(progr_, progrCaptions(), language);
+    if (!progr_.isNull()) {
+        applyCaptions(progr_, progrCaptions(), language);
+        showProgrStep();
+    }
     if (!meldung_.isNull()) applyCaptions(meldung_, meldungCaptions(), language);
     if (!ueberwachung_.isNull()) ueberwachung_->setLanguage(language);
     if (!hardware_.isNull()) applyCaptions(hardware_, hardwareCaptions(), language);
@@ -631,6 +634,11 @@ void frmMain::showProgrStage(Stage stage) {
     p->setWindowTitle(qs(progrCaption(stage, session_.language())));
 }
 
+void frmMain::showProgrStep() {
+    if (!stepShown_) return;
+    progr()->setStepLine(qs(stepLine(step_, secondsLeft_, session_.language())));
+}
+
 void frmMain::saveProgrTranscript() {
     if (progr_.isNull() || progr_->transcript().empty()) return;
     const Language language = session_.language();
@@ -681,6 +689,7 @@ void frmMain::runSequence(Stage stage, std::function<R(Link&)> job, std::functio
     };
     Progr* p = progr();
     p->reset();
+    stepShown_ = false;
     showProgrStage(stage);
     p->show();
     p->raise();
@@ -696,6 +705,16 @@ void frmMain::runSequence(Stage stage, std::function<R(Link&)> job, std::functio
                 break;
             case DeviceEvent::Kind::Progress:
                 progr()->setProgress(e.value);
+                break;
+            case DeviceEvent::Kind::Step:
+                step_ = e.step;
+                stepShown_ = true;
+                secondsLeft_ = 0;
+                showProgrStep();
+                break;
+            case DeviceEvent::Kind::Waiting:
+                secondsLeft_ = e.value;
+                showProgrStep();
                 break;
             case DeviceEvent::Kind::MeasuredLine:
                 break;

@@ -186,6 +186,8 @@ class frmMain : public QMainWindow {
     bool changesLetGo();
 
     void showProgrStage(Stage stage);
+    // The progress window's step line from the running sequence's last step and wait.
+    void showProgrStep();
     // "Protokoll speichern..." in the progress window: the transcript so far, to a file the
     // user names, written whole or not at all.
     void saveProgrTranscript();
@@ -233,6 +235,9 @@ class frmMain : public QMainWindow {
     QPointer<Handbuch> handbuch_;
     QtTranslations qtTranslations_;
     bool closing_ = false;
+    Step step_;  // the running (or last) sequence's step
+    bool stepShown_ = false;
+    int secondsLeft_ = 0;  // of its pause
     OuterSizeRestore outerSize_{WindowSize{}};
 };
 
