@@ -171,7 +171,7 @@ Applied Session::saveProject(const std::string& chosenPath) {
         return {false, fileErrorMessage(error, path, true, ctx_.language)};
     }
     projectPath_ = path;
-    markClean();
+    markClean();  // the file holds it now
     return {true, std::nullopt};
 }
 
