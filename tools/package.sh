@@ -18,7 +18,7 @@ deb=build/${deb##*/}
 echo "package: $deb"
 
 # lintian: errors fail; warnings and notes are shown.
-lintian --fail-on error --no-tag-display-limit "$deb"
+lintian --fail-on error --tag-display-limit 0 "$deb"
 
 # The files as they are installed.
 check=$(mktemp -d)
