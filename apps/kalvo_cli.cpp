@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
 #endif
     kalvo::QtPdfOutput pdf(QStringLiteral("Daten Multimeßumformer"));
     env.pdf = &pdf;
-    env.programFolder = kalvo::programFolder();
+    env.programFolder = kalvo::dataFolder();
     env.out = &std::cout;
     env.err = &std::cerr;
     env.interrupt = &gInterrupt;

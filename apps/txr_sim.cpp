@@ -35,6 +35,7 @@
 #include <string_view>
 #include <vector>
 
+#include "shell/version.h"
 #include "sim/bus.h"
 #include "sim/transducer.h"
 
@@ -54,6 +55,9 @@ const char* const kUsage =
     "usage: txr-sim [--variant 2A/5D] [--class 120/1.2] [--address N[,N...]]\n"
     "               [--link PATH | --tcp HOST:PORT] [--log FILE] [--wire-time] [--silent]\n"
     "               [--garble] [--delay MS] [--fresh] [--bad-copy]\n"
+    "       txr-sim --help | --version\n"
+    "Serves a simulated TXR 3.0 on a pseudo-terminal, or on a TCP port like a serial device\n"
+    "server, and prints the terminal's path or the tcp:// name to use.\n"
     "  --variant  analog/binary outputs: 1A..4A with 1D, 5D or 9D (default 2A/5D)\n"
     "  --class    input class volts/amperes: 600, 120 or 100 / 5, 1.2 or 1 (default 120/1.2)\n"
     "  --address  device address 0..255 (default 0); a list such as 1,3,4 puts a unit at\n"
@@ -217,6 +221,9 @@ int main(int argc, char** argv) {
         };
         if (a == "--help" || a == "-h") {
             std::fputs(kUsage, stdout);
+            return 0;
+        } else if (a == "--version") {
+            std::printf("%s\n", kalvo::versionLine("txr-sim").c_str());
             return 0;
         } else if (a == "--wire-time") {
             options.wireTime = true;

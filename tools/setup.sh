@@ -9,6 +9,8 @@ packages=(
     qt6-charts-dev libqt6opengl6-dev libxkbcommon-dev
     fonts-dejavu-core fonts-liberation2
     poppler-utils
+    qt6-translations-l10n
+    help2man lintian desktop-file-utils appstream dpkg-dev fakeroot file pngquant
 )
 
 missing=()

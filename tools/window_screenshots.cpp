@@ -26,6 +26,7 @@
 #include "shell/session.h"
 #include "shell/ui/about_window.h"
 #include "shell/ui/compare_window.h"
+#include "shell/ui/help_window.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/network_window.h"
 #include "shell/ui/progr_window.h"
@@ -93,6 +94,8 @@ int main(int argc, char** argv) {
         progr->addLine(QString::fromUtf8(line));
     }
     progr->setProgress(23);
+    progr->setStepLine(QString::fromStdString(
+        stepLine({Step::Kind::Command, 3, 12, "-M A2"}, 0, session.language())));
     ok &= save(progr, out, QStringLiteral("progr.png"));
     progr->hide();
 
@@ -186,6 +189,10 @@ int main(int argc, char** argv) {
     compare->showDifferences(compareRecords(session.record(), unit, session.language(), ','));
     ok &= save(compare, out, QStringLiteral("vergleich.png"));
     compare->hide();
+
+    Handbuch* guide = window.handbuch();
+    ok &= save(guide, out, QStringLiteral("handbuch.png"));
+    guide->hide();
 
     frmSplash splash(installedProductInfo());
     ok &= save(&splash, out, QStringLiteral("splash.png"));

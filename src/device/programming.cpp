@@ -354,6 +354,7 @@ ProgramResult programRun(Link& link, const Record& record, const std::string& ad
 
     // Hardware query and checks.
     link.stage(Stage::Hardware);
+    link.step({Step::Kind::WakeUp});
     if (!link.ensureOpen()) return fail(Outcome::LinkFailure, kReasonCannotOpenPort);
     if (!sendWakeFrames(link, address, /*crFirst=*/false)) {
         return fail(failureOf(link), kReasonWakeUpFailed);
@@ -362,6 +363,7 @@ ProgramResult programRun(Link& link, const Record& record, const std::string& ad
     link.flushInput();
     link.pause(kWartezeit);
     if (link.cancelled()) return fail(Outcome::Cancelled, kReasonCancelled);
+    link.step({Step::Kind::HardwareQuery});
     HardwareAnswer answer = askHardware(link, address);
     if (answer.outcome != Outcome::Ok) return fail(answer.outcome, std::move(answer.reason));
     const HardwareInfo hw = answer.info;
@@ -371,6 +373,7 @@ ProgramResult programRun(Link& link, const Record& record, const std::string& ad
 
     // Programming.
     link.stage(Stage::Programming);
+    link.step({Step::Kind::LinkTest});
     if (!link.send(std::string(1, CR))) return fail(failureOf(link), kReasonPortLost, hw);
     link.pause(Millis{2000});
     link.flushInput();
@@ -388,14 +391,19 @@ ProgramResult programRun(Link& link, const Record& record, const std::string& ad
     if (auto f = sendEchoed("-t")) return *f;
     link.pause(Millis{1000});
     if (!net.backupFolder.empty()) {
+        link.step({Step::Kind::Backup});
         if (auto f = backUp(link, address, decimal, net, hw, notes)) return *f;
     }
-    for (const std::string& command : commands) {
+    const int count = static_cast<int>(commands.size());
+    for (int i = 0; i < count; ++i) {
+        const std::string& command = commands[static_cast<std::size_t>(i)];
         if (link.cancelled()) return fail(Outcome::Cancelled, kReasonCancelled, hw);
+        link.step({Step::Kind::Command, i + 1, count, command});
         if (auto f = sendEchoed(command)) return *f;
     }
     if (net.verify) {
         if (link.cancelled()) return fail(Outcome::Cancelled, kReasonCancelled, hw);
+        link.step({Step::Kind::Verify});
         if (auto f = verifyCopy(link, record, address, decimal, net, hw)) return *f;
     }
     ProgramResult r;

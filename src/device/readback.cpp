@@ -210,6 +210,7 @@ ReadBackResult requestDataCopy(Link& link, const Record& current, const std::str
 
 ReadBackResult readTransducer(Link& link, const Record& current, const std::string& address) {
     link.stage(Stage::ReadBack);
+    link.step({Step::Kind::WakeUp});
     if (!link.ensureOpen()) return linkFailed(link, kReasonCannotOpenPort);
     if (!sendWakeFrames(link, address, /*crFirst=*/true)) {
         return linkFailed(link, kReasonWakeUpFailed);
@@ -218,14 +219,17 @@ ReadBackResult readTransducer(Link& link, const Record& current, const std::stri
     link.flushInput();
     if (link.cancelled()) return linkFailed(link, kReasonCancelled);
 
+    link.step({Step::Kind::LinkTest});
     const Transaction test = seriell(link, frameText(address, "-t"), 0);
     if (!test.Befehl_ok) return linkFailed(link, kReasonNoLinkTestEcho);
     link.pause(Millis{1000});
 
+    link.step({Step::Kind::ReadCopy});
     ReadBackResult result = requestDataCopy(link, current, address);
     if (result.outcome != Outcome::Ok) return result;
 
     link.stage(Stage::Hardware);
+    link.step({Step::Kind::HardwareQuery});
     link.pause(kWartezeit);
     if (link.cancelled()) return linkFailed(link, kReasonCancelled);
     HardwareAnswer hardware = askHardware(link, address);

@@ -159,14 +159,17 @@ Identification Hardware_erkennung(Link& link, std::string_view address) {
         return id;
     };
 
+    link.step({Step::Kind::WakeUp});
     if (!sendWakeFrames(link, address, true)) return failed(kReasonPortUnavailable);
     link.pause(kWartezeit);
     link.flushInput();
     if (link.lost() || link.cancelled()) return failed(kReasonPortUnavailable);
 
+    link.step({Step::Kind::LinkTest});
     const Transaction test = seriell(link, frameText(address, "-t"), 0);
     if (!test.Befehl_ok) return failed(kReasonNoLinkTestEcho);
 
+    link.step({Step::Kind::HardwareQuery});
     HardwareAnswer answer = askHardware(link, address);
     if (answer.outcome != Outcome::Ok && answer.outcome != Outcome::BadReply) {
         return failed(std::move(answer.reason));

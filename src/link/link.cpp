@@ -163,6 +163,10 @@ void Link::stage(Stage s) {
     if (observer_ != nullptr) observer_->stage(s);
 }
 
+void Link::step(Step s) {
+    if (observer_ != nullptr) observer_->step(s);
+}
+
 void Link::measuredLine(const std::string& utf8) {
     if (observer_ != nullptr) observer_->measuredLine(utf8);
 }
@@ -170,9 +174,15 @@ void Link::measuredLine(const std::string& utf8) {
 void Link::pause(Millis d) {
     const TimePoint start = clock_.now();
     const TimePoint end = start + d;
+    // A pause long enough to be noticed says how long it still waits, in whole seconds.
+    const bool counted = observer_ != nullptr && d >= Millis{1000};
+    long long shown = -1;
     for (TimePoint now = start; now < end && !cancelled(); now = clock_.now()) {
+        const long long left = (end - now + Millis{999}) / Millis{1000};
+        if (counted && left != shown) observer_->waiting(static_cast<int>(shown = left));
         clock_.sleepUntil(std::min(end, now + kCancelSlice));
     }
+    if (counted) observer_->waiting(0);
     if (transcript_ != nullptr) transcript_->paused(start, clock_.now());
 }
 

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "link/step.h"
 #include "platform/clock.h"
 #include "platform/serial_port.h"
 
@@ -27,6 +28,10 @@ class LinkObserver {
     virtual void logLine(const std::string& /*utf8*/) {}
     virtual void progress(int /*value 0..50*/) {}
     virtual void stage(Stage) {}
+    // The step the sequence takes now, and while a pause of a second or more waits, the whole
+    // seconds it still waits (counting down, then 0 when it ends).
+    virtual void step(const Step&) {}
+    virtual void waiting(int /*seconds*/) {}
     // One measured-value line as the device sent it (UTF-8, without its CR).
     virtual void measuredLine(const std::string& /*utf8*/) {}
 };
@@ -100,6 +105,7 @@ class Link {
     void progressStep();
     int progressValue() const { return progress_; }
     void stage(Stage s);
+    void step(Step s);
     void measuredLine(const std::string& utf8);
 
   private:

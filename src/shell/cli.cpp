@@ -28,6 +28,7 @@
 #include "print/datasheet.h"
 #include "shell/messages.h"
 #include "shell/settings.h"
+#include "shell/version.h"
 #include "text/cli_texts.h"
 #include "text/cp1252.h"
 #include "text/messages.h"
@@ -40,6 +41,7 @@ namespace {
 constexpr const char* kUsage =
     "usage: kalvo-cli [--port PATH | --simulator [--fresh]] [--address N] [--lang de|en]\n"
     "                 [--verbose] [--transcript FILE] COMMAND\n"
+    "       kalvo-cli --help | --version\n"
     "  --port PATH  the device path of the serial port, or tcp://HOST:PORT for a serial\n"
     "               device server (gateway) on the network\n"
     "  --simulator  a built-in simulated unit: programmed 2A/5D, 120 V / 1.2 A with a demo\n"
@@ -738,6 +740,9 @@ int runCli(const std::vector<std::string>& args, const CliEnvironment& env) {
             o.transcript = v;
         } else if (a == "--help" || a == "-h") {
             *env.out << kUsage;
+            return kExitOk;
+        } else if (a == "--version") {
+            *env.out << versionLine("kalvo-cli") << '\n';
             return kExitOk;
         } else if (!a.empty() && a[0] == '-' && a.size() > 1 && a[1] == '-') {
             return usage(fillIn(kCliUnknownOption, a));

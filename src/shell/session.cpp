@@ -43,6 +43,7 @@ Session::Session(SettingsStore& store, char decimal, std::string programFolder)
     ctx_.Geraeteadresse = settings_.Adr;
     storedEnglish_ = settings_.Sprache;
     ctx_.language = languageOf(storedEnglish_);
+    markClean();
 }
 
 Session::~Session() = default;
@@ -141,6 +142,7 @@ void Session::newProject() {
     save_ = saveAs_ = print_ = false;
     ctx_.record.Max_Spannung = 600;
     ctx_.record.Max_Strom = 5;
+    markClean();
     changed();
 }
 
@@ -149,6 +151,7 @@ void Session::chooseHardware(int listIndex) {
     if (analog == 0) return;
     ctx_.record =
         kalvo::newProject(analog, binary, ctx_.record.Max_Spannung, ctx_.record.Max_Strom);
+    markClean();
     changed();
 }
 
@@ -167,6 +170,7 @@ Applied Session::openProject(const std::string& path) {
         return {false, fileErrorMessage(loaded.error, path, false, ctx_.language)};
     }
     ctx_.record = std::move(loaded.record);
+    markClean();
     projectPath_ = path;
     dialogFlags_.Ruecksetzmeldung_aus = false;
     save_ = saveAs_ = true;
@@ -181,6 +185,7 @@ Applied Session::saveProject(const std::string& chosenPath) {
         return {false, fileErrorMessage(error, path, true, ctx_.language)};
     }
     projectPath_ = path;
+    markClean();  // the file holds it now
     return {true, std::nullopt};
 }
 
@@ -214,6 +219,7 @@ Applied Session::applyIdentification(const Identification& result) {
     }
     const HardwareInfo& hw = result.info;
     ctx_.record = kalvo::newProject(hw.analog, hw.binary, hw.voltage, hw.current);
+    markClean();
     changed();
     return {true, std::nullopt};
 }
@@ -222,6 +228,7 @@ Applied Session::applyProgramming(const ProgramResult& result) {
     if (result.outcome == Outcome::Ok && !result.nothingToDo) {
         ctx_.record.Max_Spannung = result.hardware.voltage;
         ctx_.record.Max_Strom = result.hardware.current;
+        markClean();
         changed();
     }
     return {result.outcome == Outcome::Ok, programmingMessage(result, ctx_.language)};
@@ -232,6 +239,7 @@ Applied Session::applyReadBack(ReadBackResult result) {
         return {false, messageFor(result.outcome, result.portError, ctx_.language)};
     }
     ctx_.record = std::move(result.record);
+    markClean();
     changed();
     return {true, std::nullopt};
 }

@@ -99,6 +99,10 @@ class Session {
     Applied saveProject(const std::string& path);
     // The project file last opened or saved; empty for a project not yet in a file.
     const std::string& projectPath() const { return projectPath_; }
+    // Whether the configuration changed since it was last opened, saved, read from the unit or
+    // programmed; a new project's defaults (after "Neu", a hardware choice or a detection) are
+    // nothing to lose. "Neu", "Öffnen" and "Beenden" ask whether to save while it holds.
+    bool unsavedChanges() const { return ctx_.record != clean_; }
     // How the parameter dialog names the opened file in its caption: its path relative to the
     // program's folder when it lies inside it, else the whole path.
     std::string projectCaptionName() const;
@@ -133,6 +137,8 @@ class Session {
 
   private:
     void changed();
+    // The record as it is now counts as kept (in a file, in the unit, or nothing to lose).
+    void markClean() { clean_ = ctx_.record; }
 
     SettingsStore& store_;
     AppContext ctx_;
@@ -143,6 +149,7 @@ class Session {
     std::optional<std::string> portOverride_;
     std::optional<NetworkPort> network_;
     std::string projectPath_;
+    Record clean_ = ctx_.record;
     bool save_ = false;
     bool saveAs_ = false;
     bool print_ = false;

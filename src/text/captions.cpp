@@ -11,21 +11,21 @@ namespace {
 // not touched by a language change, but they still come from here.
 constexpr Caption kMainWindow[] = {
     {"", {"Kalvo       TXR 3.0", "Kalvo       TXR 3.0"}},
-    {"mnuFile1", {"&Datei", "File"}},
-    {"mnufile_0", {"&Neu", "New"}},
-    {"mnufile_1", {"Ö&ffnen", "Open"}},
-    {"mnufile_3", {"&Speichern", "Save"}},
-    {"mnufile_4", {"Speichern &unter...", "Save As"}},
+    {"mnuFile1", {"&Datei", "&File"}},
+    {"mnufile_0", {"&Neu", "&New"}},
+    {"mnufile_1", {"Ö&ffnen", "&Open"}},
+    {"mnufile_3", {"&Speichern", "&Save"}},
+    {"mnufile_4", {"Speichern &unter...", "Save &As"}},
     {"mnufile_6", kPdfMenuEntry},
-    {"mnufile_7", {"Dru&cken...", "Print"}},
+    {"mnufile_7", {"Dru&cken...", "&Print"}},
     {"mnufile_9", {"&Beenden", "E&xit"}},
-    {"mnubearb", {"&Bearbeiten", "Edit"}},
-    {"mnupara", {"Para&metrieren", "Configuration"}},
-    {"mnuprogr", {"&Programmieren", "programming"}},
-    {"mnudaten", {"&Daten auslesen", "read data"}},
-    {"mnuvergleich", {"Mit Gerät vergleichen", "Compare with device"}},
-    {"mnudirekt", {"Direkt&eingabe", "direct input"}},
-    {"mnuView", {"&Einstellungen", "attitudes"}},
+    {"mnubearb", {"&Bearbeiten", "&Edit"}},
+    {"mnupara", {"Para&metrieren", "&Configuration"}},
+    {"mnuprogr", {"&Programmieren", "&programming"}},
+    {"mnudaten", {"&Daten auslesen", "&read data"}},
+    {"mnuvergleich", {"Mit Gerät &vergleichen", "Compare &with device"}},
+    {"mnudirekt", {"Direkt&eingabe", "&direct input"}},
+    {"mnuView", {"&Einstellungen", "&attitudes"}},
     {"mnucomm", {"&Com", "&Com"}},
     {"mnucom_1", {"&COM1", "&COM1"}},
     {"mnucom_2", {"&COM2", "&COM2"}},
@@ -39,17 +39,18 @@ constexpr Caption kMainWindow[] = {
     {"mnuss", {"&RS-232 / RS-485", "&RS-232 / RS-485"}},
     {"mnurs_232", {"&RS-232", "&RS-232"}},
     {"mnurs_485", {"&RS-485", "&RS-485"}},
-    {"mnustand", {"Standard-A&dresse", "standard address"}},
-    {"mnuadr", {"&Adresse ändern", "change address"}},
-    {"mnusichern", {"Vor dem Programmieren sichern", "Back up before programming"}},
-    {"mnupruefen", {"Nach dem Programmieren prüfen", "Verify after programming"}},
-    {"mnuViewToolbar", {"&Symbolleiste", "Toolbar"}},
-    {"mnuViewStatusBar", {"Status&leiste", "StatusBar"}},
+    {"mnustand", {"Standard-A&dresse", "standard a&ddress"}},
+    {"mnuadr", {"&Adresse ändern", "change &address"}},
+    {"mnusichern", {"Vor dem Programmieren s&ichern", "&Back up before programming"}},
+    {"mnupruefen", {"Nach dem Programmieren &prüfen", "&Verify after programming"}},
+    {"mnuViewToolbar", {"&Symbolleiste", "&Toolbar"}},
+    {"mnuViewStatusBar", {"Status&leiste", "&StatusBar"}},
     {"mnumessen", {"&Messen", "&measure"}},
     {"mnueinstell", {"&Einstellungen", "&Einstellungen"}},
     {"mnumess", {"&Messen", "&measure"}},
     {"mnuverlauf", {"&Verlauf", "&Trend"}},
     {"mnuHelp", {"&?", "&?"}},
+    {"mnuHelpGuide", {"&Handbuch", "&User guide"}},
     {"mnuHelpAbout", {"Inf&o ", "Inf&o "}},
     // Toolbar buttons: the tool tip, and the same words as the button's own text (shown in the
     // overflow menu and read by screen readers). The positions 4, 6, 9 and 12 are separators.
@@ -75,6 +76,10 @@ constexpr Caption kMainWindow[] = {
     {"tbToolBar_Deutsch@tip", {"Deutsch", "German"}},
     {"tbToolBar_Englisch", {"Englisch", "English"}},
     {"tbToolBar_Englisch@tip", {"Englisch", "English"}},
+};
+
+constexpr Caption kHandbuch[] = {
+    {"", {"Handbuch", "User guide"}},
 };
 
 constexpr Caption kProgr[] = {
@@ -176,6 +181,10 @@ std::span<const Caption> verlaufCaptions() {
 }
 std::span<const Caption> digAuswahlCaptions() {
     return kDigAuswahl;
+}
+
+std::span<const Caption> handbuchCaptions() {
+    return kHandbuch;
 }
 
 std::span<const Caption> mainWindowCaptions() {

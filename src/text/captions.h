@@ -29,6 +29,7 @@ std::span<const Caption> hardwareCaptions();      // the hardware selection
 std::span<const Caption> anzeilistCaptions();     // the live measured values
 std::span<const Caption> digAuswahlCaptions();    // the interface value selection
 std::span<const Caption> verlaufCaptions();       // the trend of chosen values
+std::span<const Caption> handbuchCaptions();      // the user guide's window
 
 // The START button of `Anzeilist` while polling runs (the table holds its "START").
 inline constexpr Text kAnzeilistStop{"STOP", "STOP"};

@@ -45,6 +45,13 @@ inline constexpr Text kProgramWithFaults{
     "Die Parametrierung enthält Fehler:\n\n%1\n\nTrotzdem programmieren?",
     "The configuration has faults:\n\n%1\n\nProgram anyway?"};
 
+// "Neu", "Öffnen", "Beenden" or closing the window while the configuration has changes that are
+// in no file and no unit: Yes saves, No drops them, Cancel stays.
+inline constexpr Text kUnsavedTitle{"Änderungen speichern?", "Save changes?"};
+inline constexpr Text kUnsaved{
+    "Die Konfiguration wurde geändert. Sollen die Änderungen gespeichert werden?",
+    "The configuration has changed. Do you want to save the changes?"};
+
 // In front of the system's words when the port itself failed.
 inline constexpr Text kPortErrorLine{"Schnittstelle: ", "Port: "};
 

@@ -35,6 +35,6 @@ inline constexpr Caption kNetzwerkCaptions[] = {
     {"Abbrechen_Netzwerk", {"Abbrechen", "Cancel"}},
 };
 // The port menu's entry that opens it.
-inline constexpr Text kNetworkMenuEntry{"Netzwerk...", "Network..."};
+inline constexpr Text kNetworkMenuEntry{"&Netzwerk...", "&Network..."};
 
 }  // namespace kalvo

@@ -12,7 +12,7 @@ namespace kalvo {
 inline constexpr std::string_view kPrintDialogTitle = "Drucken";
 
 // The file menu's entry between "Speichern &unter..." and "Dru&cken..." (mnufile_6).
-inline constexpr Text kPdfMenuEntry{"Als PDF speichern...", "Save as PDF..."};
+inline constexpr Text kPdfMenuEntry{"Als &PDF speichern...", "Save as P&DF..."};
 
 inline constexpr Text kPdfSaveTitle{"Als PDF speichern", "Save as PDF"};
 inline constexpr std::string_view kPdfFilter = "PDF (*.pdf)";

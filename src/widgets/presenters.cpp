@@ -56,6 +56,21 @@ bool QtMessagePresenter::ask(QWidget* parent, const MessageText& question) {
     return box.exec() == QMessageBox::Yes;
 }
 
+SaveChoice QtMessagePresenter::askSave(QWidget* parent, const MessageText& question) {
+    QMessageBox box(QMessageBox::Question, QString::fromStdString(question.title),
+                    QString::fromStdString(question.text),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    switch (box.exec()) {
+        case QMessageBox::Yes:
+            return SaveChoice::Save;
+        case QMessageBox::No:
+            return SaveChoice::Discard;
+        default:
+            return SaveChoice::Cancel;
+    }
+}
+
 std::string QtFileDialogs::openFile(QWidget* parent, const std::string& title,
                                     const std::vector<std::string>& filters) {
     QString selected = firstFilter(filters);

@@ -13,6 +13,9 @@ class QWidget;
 
 namespace kalvo {
 
+// The answer to "save the changes?".
+enum class SaveChoice { Save, Discard, Cancel };
+
 class MessagePresenter {
   public:
     virtual ~MessagePresenter() = default;
@@ -20,6 +23,10 @@ class MessagePresenter {
     virtual void show(QWidget* parent, const MessageText& message) = 0;
     // A question with Yes and No, No the default; true for Yes.
     virtual bool ask(QWidget* parent, const MessageText& question) = 0;
+    // A question with Yes (save), No (discard) and Cancel, Yes the default.
+    virtual SaveChoice askSave(QWidget* parent, const MessageText& question) {
+        return ask(parent, question) ? SaveChoice::Save : SaveChoice::Discard;
+    }
 };
 
 class FileDialogs {
@@ -39,6 +46,7 @@ class QtMessagePresenter final : public MessagePresenter {
   public:
     void show(QWidget* parent, const MessageText& message) override;
     bool ask(QWidget* parent, const MessageText& question) override;
+    SaveChoice askSave(QWidget* parent, const MessageText& question) override;
 };
 
 // The filter string handed to QFileDialog for a filter caption like "Alle Dateien (*.*)". Qt

@@ -58,6 +58,10 @@ struct Rig final : MessagePresenter, FileDialogs {
         questions.push_back(question);
         return answer;
     }
+    SaveChoice askSave(QWidget*, const MessageText& question) override {
+        questions.push_back(question);
+        return saveAnswer;
+    }
     std::string openFile(QWidget*, const std::string& title,
                          const std::vector<std::string>& filters) override {
         return saveFile(nullptr, title, "-", filters);
@@ -108,10 +112,11 @@ struct Rig final : MessagePresenter, FileDialogs {
     sim::Transducer device;
     std::unique_ptr<Session> session;
     std::vector<MessageText> boxes;
-    std::vector<MessageText> questions;  // asked with Yes and No
-    bool answer = false;                 // the answer to them
-    std::function<void()> whileBox;      // runs while a box is on screen
-    std::string nextFile;                // the file dialogs' answer
+    std::vector<MessageText> questions;           // asked with Yes and No
+    bool answer = false;                          // the answer to them
+    SaveChoice saveAnswer = SaveChoice::Discard;  // to "save the changes?"
+    std::function<void()> whileBox;               // runs while a box is on screen
+    std::string nextFile;                         // the file dialogs' answer
     QString asked;  // the last dialog: title|preset|filters..., preset "-" for Open
     std::unique_ptr<frmMain> window;
 };

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -26,6 +27,7 @@
 #include "link/ui/hardware_window.h"
 #include "measure/ui/anzeilist.h"
 #include "shell/ui/device_worker.h"
+#include "shell/ui/help_window.h"
 #include "shell/ui/network_window.h"
 #include "shell/ui/progr_window.h"
 #include "support/child_process.h"
@@ -39,7 +41,8 @@ namespace {
 const char* const kSettingKeys[] = {"MainLeft", "MainTop", "MainWidth", "MainHeight",
                                     "COM",      "RS",      "Adr",       "Sprache"};
 
-// The menu tree as the user sees it: "Menu: item|item|-|item", submenus in brackets.
+// The menu tree as the user sees it: "Menu: item|item <Ctrl+N>|-|item", submenus in brackets,
+// an item's shortcut in angle brackets.
 QString tree(const QList<QAction*>& actions) {
     QStringList items;
     for (QAction* a : actions) {
@@ -48,7 +51,8 @@ QString tree(const QList<QAction*>& actions) {
         } else if (a->menu() != nullptr) {
             items << a->menu()->title() + " [" + tree(a->menu()->actions()) + "]";
         } else if (a->isVisible()) {
-            items << a->text();
+            const QKeySequence key = a->shortcut();
+            items << a->text() + (key.isEmpty() ? QString() : " <" + key.toString() + ">");
         }
     }
     return items.join('|');
@@ -284,6 +288,53 @@ class MainWindowTest : public QObject {
         QVERIFY(rig.takeBox().contains("x.cfg"));
     }
 
+    // "Neu", "Öffnen" and closing ask about changes that are in no file and no unit; Save then
+    // writes to the project's own file without a dialog.
+    void unsavedChangesAreAskedAboutAndSaveKeepsItsFile() {
+        Rig rig;
+        frmMain& w = rig.open(true);
+        rig.action("mnufile_1")->trigger();  // nothing changed: straight to the dialog
+        QVERIFY(rig.questions.empty() && rig.asked.startsWith("Projekt Laden "));
+        rig.ctx().record = recordFor2A5D();
+        rig.saveAnswer = SaveChoice::Cancel;
+        QVERIFY(!w.close() && w.isVisible());
+        QCOMPARE(rig.questions.size(), 1u);
+        QCOMPARE(rig.questions[0].title, "Änderungen speichern?");
+        // The first Save asks for the name, the next ones write to that file.
+        const QString file = rig.dir.filePath("a.cfg");
+        rig.nextFile = file.toStdString();
+        w.mnufile_Click(3);
+        QVERIFY(rig.asked.startsWith("Speichern von Projekt|kalvo.cfg") && QFile::remove(file));
+        rig.asked.clear();
+        rig.nextFile.clear();
+        rig.ctx().record.Grundwerte[Basic::NominalFrequency] = Cell("50");
+        // Yes: saved to its file without a dialog, then "Neu" goes on.
+        rig.saveAnswer = SaveChoice::Save;
+        rig.action("mnufile_0")->trigger();
+        QVERIFY(rig.asked.isEmpty() && QFile::exists(file) && w.hardware()->isVisible());
+        w.hardware()->close();
+        rig.action("mnufile_1")->trigger();  // nothing changed since: no question
+        QCOMPARE(rig.questions.size(), 2u);
+    }
+
+    // Qt's own buttons speak the tool's language; F1 opens the guide, pictures and all.
+    void qtWordsFollowTheLanguageAndF1ShowsTheGuide() {
+        Rig rig;
+        frmMain& w = rig.open(true);
+        for (const char* lang : {"tbToolBar_Englisch", "tbToolBar_Deutsch"}) {
+            rig.action(lang)->trigger();
+            QMessageBox box(QMessageBox::Question, "", "", QMessageBox::Yes | QMessageBox::No);
+            QCOMPARE(box.button(QMessageBox::Yes)->text() + box.button(QMessageBox::No)->text(),
+                     QString(lang).endsWith("Deutsch") ? "&Ja&Nein" : "&Yes&No");
+        }
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTest::keyClick(&w, Qt::Key_F1);
+        QVERIFY(w.handbuch()->isVisible());
+        QCOMPARE(w.handbuch()->windowTitle(), "Handbuch");
+        QVERIFY(w.handbuch()->load(KALVO_SOURCE_DIR "/docs/user-guide.md"));
+        QCOMPARE(w.handbuch()->missingPictures(), QStringList());
+    }
+
     void liveValuesFillTheLabelsAndStopPromptly() {
         Rig rig({}, true);
         frmMain& w = rig.open(true);
@@ -461,6 +512,12 @@ class MainWindowTest : public QObject {
         QCOMPARE(rig.takeBox(),
                  QStringLiteral("Information|Programmierung erfolgreich abgeschlossen!"));
         QVERIFY(w.progr()->isVisible());  // kept, with its transcript, until the user closes it
+        // The step line above the log: the last step taken, in the language of the moment.
+        QLabel* step = child<QLabel>(w.progr(), "Schritt");
+        QCOMPARE(step->text(), "Befehl 12 von 12: Gerätekopie 3");
+        rig.action("tbToolBar_Englisch")->trigger();
+        QCOMPARE(step->text(), "Command 12 of 12: Device copy 3");
+        rig.action("tbToolBar_Deutsch")->trigger();
         QCOMPARE(rig.where(kDeviceCommands, &QAction::isEnabled), kDeviceCommands.split('|'));
         QCOMPARE(QString::fromStdString(rig.device.storedData(1)).section(':', 2, 2), "50");
         // The device's classes reach the record; the configuration itself is what was sent.
@@ -528,10 +585,13 @@ class MainWindowTest : public QObject {
                  QStringLiteral("Information|Programmierung erfolgreich abgeschlossen!"));
         gateway.stop();
         rig.runToEnd("mnudaten");
-        QCOMPARE(rig.takeBox(),
-                 "!Aktion abgebrochen!|Überprüfen Sie die Datenverbindung und "
-                 "versuchen Sie es nochmals!\n\nSchnittstelle: Verbindung zu " +
-                     name.mid(6) + " nicht möglich: Connection refused");
+        // The system's reason as Qt gives it, in German with Qt's own translations.
+        const QString box = rig.takeBox();
+        QVERIFY2(box.startsWith("!Aktion abgebrochen!|Überprüfen Sie die Datenverbindung und "
+                                "versuchen Sie es nochmals!\n\nSchnittstelle: Verbindung zu " +
+                                name.mid(6) + " nicht möglich: ") &&
+                     (box.endsWith("Verbindung verweigert") || box.endsWith("Connection refused")),
+                 qPrintable(box));
     }
 
     // Detection from the hardware window's "auto", in English: the box comes over the log, which

@@ -18,11 +18,20 @@ class RecordingObserver final : public LinkObserver {
     void logLine(const std::string& line) override { lines.push_back(line); }
     void progress(int value) override { steps.push_back(value); }
     void stage(Stage s) override { stages.push_back({s, port ? port->writes().size() : 0}); }
+    // The step line as the progress window shows it (German), each change once.
+    void step(const Step& s) override {
+        shown.push_back(stepLine(current = s, 0, Language::German));
+    }
+    void waiting(int seconds) override {
+        if (seconds > 0) shown.push_back(stepLine(current, seconds, Language::German));
+    }
 
     const ScriptedPort* port = nullptr;  // when set, stages note how many writes preceded them
     std::vector<std::string> lines;
     std::vector<int> steps;
     std::vector<std::pair<Stage, std::size_t>> stages;
+    Step current;
+    std::vector<std::string> shown;
 };
 
 // A fresh link on a scripted port, all in virtual time.

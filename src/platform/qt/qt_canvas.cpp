@@ -15,6 +15,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/install_paths.h"
+
 namespace kalvo {
 
 namespace {
@@ -58,9 +60,9 @@ PictureSize pictureTwips(const QImage& image) {
             round(image.height() * kTwipsPerInch / dpi(image.dotsPerMeterY()))};
 }
 
-std::string programFolder() {
+std::string dataFolder() {
     if (QCoreApplication::instance() == nullptr) return {};
-    return QCoreApplication::applicationDirPath().toStdString();
+    return dataFolderFor(QCoreApplication::applicationDirPath().toStdString());
 }
 
 QtCanvas::QtCanvas(QPainter& painter, QPagedPaintDevice& device)

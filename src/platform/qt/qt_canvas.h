@@ -56,9 +56,9 @@ class QtCanvas final : public Canvas {
 QImage loadPicture(const std::string& path);
 PictureSize pictureTwips(const QImage& image);
 
-// The program's own folder, where the wiring pictures lie (UTF-8; "" before the application
-// object exists).
-std::string programFolder();
+// The folder of the wiring pictures and product.ini: beside the program in the build tree,
+// ../share/kalvo-multi when installed (UTF-8; "" before the application object exists).
+std::string dataFolder();
 
 // PDF files of A4 pages (no margins: twips count from the sheet's corner), laid out in memory,
 // checked for text, then written through QSaveFile: a file that cannot be written leaves the

@@ -36,7 +36,7 @@ SheetOptions sheetOptionsNow(Language language, char decimal) {
     const SheetStamp now = sheetStampNow();
     options.date = now.date;
     options.time = now.time;
-    options.pictureFolder = programFolder();
+    options.pictureFolder = dataFolder();
     return options;
 }
 

@@ -14,6 +14,7 @@
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
+#include "platform/qt/qt_canvas.h"
 #include "shell/system_info.h"
 #include "text/about_texts.h"
 #include "widgets/apply_texts.h"
@@ -62,8 +63,7 @@ SystemInfoAccess platformSystemInfo() {
 }
 
 ProductInfo installedProductInfo() {
-    const QString path =
-        QDir(QCoreApplication::applicationDirPath()).filePath(qs(kProductFileName));
+    const QString path = QDir(QString::fromStdString(dataFolder())).filePath(qs(kProductFileName));
     return loadProductInfo(QDir::toNativeSeparators(path).toStdString());
 }
 

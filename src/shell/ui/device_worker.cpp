@@ -25,14 +25,20 @@ class DeviceWorker::Observer final : public LinkObserver {
   public:
     explicit Observer(DeviceWorker& worker) : worker_(worker) {}
     void logLine(const std::string& utf8) override {
-        worker_.post({DeviceEvent::Kind::Log, Stage::Hardware, utf8, 0});
+        worker_.post({DeviceEvent::Kind::Log, Stage::Hardware, utf8, 0, {}});
     }
     void progress(int value) override {
-        worker_.post({DeviceEvent::Kind::Progress, Stage::Hardware, {}, value});
+        worker_.post({DeviceEvent::Kind::Progress, Stage::Hardware, {}, value, {}});
     }
-    void stage(Stage s) override { worker_.post({DeviceEvent::Kind::Stage, s, {}, 0}); }
+    void stage(Stage s) override { worker_.post({DeviceEvent::Kind::Stage, s, {}, 0, {}}); }
+    void step(const Step& s) override {
+        worker_.post({DeviceEvent::Kind::Step, Stage::Hardware, {}, 0, s});
+    }
+    void waiting(int seconds) override {
+        worker_.post({DeviceEvent::Kind::Waiting, Stage::Hardware, {}, seconds, {}});
+    }
     void measuredLine(const std::string& utf8) override {
-        worker_.post({DeviceEvent::Kind::MeasuredLine, Stage::Measuring, utf8, 0});
+        worker_.post({DeviceEvent::Kind::MeasuredLine, Stage::Measuring, utf8, 0, {}});
     }
 
   private:

@@ -26,11 +26,12 @@ using PortFactory =
 
 // One thing a running sequence reports.
 struct DeviceEvent {
-    enum class Kind { Stage, Log, Progress, MeasuredLine };
+    enum class Kind { Stage, Log, Progress, MeasuredLine, Step, Waiting };
     Kind kind = Kind::Log;
     Stage stage = Stage::Hardware;  // Kind::Stage
     std::string text;               // Kind::Log and Kind::MeasuredLine, UTF-8
-    int value = 0;                  // Kind::Progress, 0..50
+    int value = 0;                  // Kind::Progress, 0..50; Kind::Waiting, seconds left
+    Step step;                      // Kind::Step
 };
 
 class DeviceWorker : public QObject {

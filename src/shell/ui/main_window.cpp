@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
@@ -33,6 +34,7 @@
 #include "shell/messages.h"
 #include "shell/ui/about_window.h"
 #include "shell/ui/compare_window.h"
+#include "shell/ui/help_window.h"
 #include "shell/ui/network_window.h"
 #include "shell/ui/progr_window.h"
 #include "text/captions.h"
@@ -150,6 +152,20 @@ void frmMain::buildMenus() {
     a.drucken = on(item(mnuFile1, QStringLiteral("mnufile_7")), [this] { mnufile_Click(7); });
     separator(mnuFile1, QStringLiteral("mnufile_8"));
     a.beenden = on(item(mnuFile1, QStringLiteral("mnufile_9")), [this] { mnufile_Click(9); });
+    // The keys every desktop program has, as the platform binds them; where it binds none (Save
+    // As and Quit outside GNOME and KDE), the keys those desktops use.
+    const auto keys = [](QAction* action, QKeySequence::StandardKey key, const char* fallback) {
+        const QList<QKeySequence> bound = QKeySequence::keyBindings(key);
+        action->setShortcuts(bound.isEmpty()
+                                 ? QList<QKeySequence>{QKeySequence(QString::fromLatin1(fallback))}
+                                 : bound);
+    };
+    keys(a.neu, QKeySequence::New, "Ctrl+N");
+    keys(a.oeffnen, QKeySequence::Open, "Ctrl+O");
+    keys(a.speichern, QKeySequence::Save, "Ctrl+S");
+    keys(a.speichernUnter, QKeySequence::SaveAs, "Ctrl+Shift+S");
+    keys(a.drucken, QKeySequence::Print, "Ctrl+P");
+    keys(a.beenden, QKeySequence::Quit, "Ctrl+Q");
 
     QMenu* mnubearb = menu(nullptr, QStringLiteral("mnubearb"));
     a.parametrieren = on(item(mnubearb, QStringLiteral("mnupara")), [this] { mnupara_Click(); });
@@ -245,6 +261,12 @@ void frmMain::buildMenus() {
     });
 
     QMenu* mnuHelp = menu(nullptr, QStringLiteral("mnuHelp"));
+    a.handbuch = on(item(mnuHelp, QStringLiteral("mnuHelpGuide")), [this] {
+        handbuch()->show();
+        handbuch()->raise();
+        handbuch()->activateWindow();
+    });
+    keys(a.handbuch, QKeySequence::HelpContents, "F1");
     a.info = on(item(mnuHelp, QStringLiteral("mnuHelpAbout")), [this] { mnuHelpAbout_Click(); });
 }
 
@@ -412,9 +434,14 @@ void frmMain::sessionChanged() {
 // Every window that exists speaks the session's language.
 void frmMain::applyLanguage() {
     const Language language = session_.language();
+    // Qt's own dialogs and buttons first, so that everything opened from here on agrees.
+    qtTranslations_.use(language);
     applyCaptions(this, mainWindowCaptions(), language);
     tbToolBar_->setWindowTitle(actions_.symbolleiste->text().remove(QLatin1Char('&')));
-    if (!progr_.isNull()) applyCaptions(progr_, progrCaptions(), language);
+    if (!progr_.isNull()) {
+        applyCaptions(progr_, progrCaptions(), language);
+        showProgrStep();
+    }
     if (!meldung_.isNull()) applyCaptions(meldung_, meldungCaptions(), language);
     if (!ueberwachung_.isNull()) ueberwachung_->setLanguage(language);
     if (!hardware_.isNull()) applyCaptions(hardware_, hardwareCaptions(), language);
@@ -426,6 +453,7 @@ void frmMain::applyLanguage() {
     if (!anzeilist_.isNull()) anzeilist_->setLanguage(language);
     if (!vergleich_.isNull()) vergleich_->setLanguage(language);
     if (!verlauf_.isNull()) verlauf_->setLanguage(language);
+    if (!handbuch_.isNull()) handbuch_->setLanguage(language);
 }
 
 // ---- windows ---------------------------------------------------------------------------------
@@ -543,6 +571,11 @@ Verlauf* frmMain::verlauf() {
             });
         },
         session_.record(), session_.language(), session_.context().decimal);
+}
+
+Handbuch* frmMain::handbuch() {
+    return childWindow(
+        handbuch_, [](Handbuch& w) { w.load(installedGuideFile()); }, session_.language());
 }
 
 void frmMain::startPoll() {
@@ -710,6 +743,11 @@ void frmMain::showProgrStage(Stage stage) {
     p->setWindowTitle(qs(progrCaption(stage, session_.language())));
 }
 
+void frmMain::showProgrStep() {
+    if (!stepShown_) return;
+    progr()->setStepLine(qs(stepLine(step_, secondsLeft_, session_.language())));
+}
+
 void frmMain::saveProgrTranscript() {
     if (progr_.isNull() || progr_->transcript().empty()) return;
     const Language language = session_.language();
@@ -760,6 +798,7 @@ void frmMain::runSequence(Stage stage, std::function<R(Link&)> job, std::functio
     };
     Progr* p = progr();
     p->reset();
+    stepShown_ = false;
     showProgrStage(stage);
     p->show();
     p->raise();
@@ -775,6 +814,16 @@ void frmMain::runSequence(Stage stage, std::function<R(Link&)> job, std::functio
                 break;
             case DeviceEvent::Kind::Progress:
                 progr()->setProgress(e.value);
+                break;
+            case DeviceEvent::Kind::Step:
+                step_ = e.step;
+                stepShown_ = true;
+                secondsLeft_ = 0;
+                showProgrStep();
+                break;
+            case DeviceEvent::Kind::Waiting:
+                secondsLeft_ = e.value;
+                showProgrStep();
                 break;
             case DeviceEvent::Kind::MeasuredLine:
                 break;
@@ -975,7 +1024,7 @@ void frmMain::Datei_Fortschritt() {
 void frmMain::mnufile_Click(int index) {
     switch (index) {
         case 0: {
-            if (worker_->busy()) return;
+            if (worker_->busy() || !changesLetGo()) return;
             session_.newProject();
             if (!digAuswahl_.isNull()) digAuswahl_->clearAll();
             hardware()->select(0);
@@ -984,35 +1033,17 @@ void frmMain::mnufile_Click(int index) {
             return;
         }
         case 1: {
-            if (worker_->busy()) return;
+            if (worker_->busy() || !changesLetGo()) return;
             const std::string path =
                 files_->openFile(this, std::string(kOpenTitle),
                                  {std::string(kOpenFilterCfg), std::string(kFilterAll)});
-            if (path.empty()) return;
-            ProgressBar1_->setValue(1);
-            ProgressBar1_->show();
-            const Applied loaded = session_.openProject(path);
-            Datei_Fortschritt();
-            ProgressBar1_->hide();
-            ProgressBar1_->setValue(1);
-            showMessage(loaded.message);
-            if (loaded.ok) {
-                refreshListing();
-                openParameterDialog(session_.projectCaptionName());
-            }
+            if (!path.empty()) openProjectFile(path);
             return;
         }
         case 3:
-        case 4: {
-            const bool saveAs = index == 4;
-            const std::string path =
-                files_->saveFile(this, std::string(saveAs ? kSaveAsTitle : kSaveTitle),
-                                 saveAs ? std::string() : std::string(kSavePreset),
-                                 {std::string(kSaveFilterCfg), std::string(kFilterAll)});
-            if (path.empty()) return;
-            showMessage(session_.saveProject(path).message);
+        case 4:
+            saveProject(index == 4);
             return;
-        }
         case 6:
             saveSheetAsPdf();
             return;
@@ -1027,7 +1058,54 @@ void frmMain::mnufile_Click(int index) {
     }
 }
 
+void frmMain::openProjectFile(const std::string& path) {
+    ProgressBar1_->setValue(1);
+    ProgressBar1_->show();
+    const Applied loaded = session_.openProject(path);
+    Datei_Fortschritt();
+    ProgressBar1_->hide();
+    ProgressBar1_->setValue(1);
+    showMessage(loaded.message);
+    if (loaded.ok) {
+        refreshListing();
+        openParameterDialog(session_.projectCaptionName());
+    }
+}
+
+bool frmMain::saveProject(bool saveAs) {
+    std::string path = saveAs ? std::string() : session_.projectPath();
+    if (path.empty()) {
+        path = files_->saveFile(this, std::string(saveAs ? kSaveAsTitle : kSaveTitle),
+                                saveAs ? std::string() : std::string(kSavePreset),
+                                {std::string(kSaveFilterCfg), std::string(kFilterAll)});
+        if (path.empty()) return false;
+    }
+    const Applied saved = session_.saveProject(path);
+    showMessage(saved.message);
+    return saved.ok;
+}
+
+bool frmMain::changesLetGo() {
+    if (!session_.unsavedChanges()) return true;
+    const Language language = session_.language();
+    const MessageText question{std::string(kUnsavedTitle.in(language)),
+                               std::string(kUnsaved.in(language)), false};
+    switch (messages_->askSave(this, question)) {
+        case SaveChoice::Save:
+            return saveProject(false);
+        case SaveChoice::Discard:
+            return true;
+        case SaveChoice::Cancel:
+            return false;
+    }
+    return false;
+}
+
 void frmMain::closeEvent(QCloseEvent* event) {
+    if (!closing_ && !changesLetGo()) {
+        event->ignore();
+        return;
+    }
     closing_ = true;
     if (!isMinimized()) {
         const QRect outer = frameGeometry();

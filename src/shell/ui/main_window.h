@@ -24,6 +24,7 @@
 #include "shell/session.h"
 #include "shell/ui/device_worker.h"
 #include "widgets/presenters.h"
+#include "widgets/qt_translations.h"
 
 class QAction;
 class QActionGroup;
@@ -48,6 +49,7 @@ class Anzeilist;
 class Dig_Auswahl;
 class Vergleich;
 class Verlauf;
+class Handbuch;
 
 // The window's actions, by what they do. A menu item and its toolbar button are two actions.
 struct MainActions {
@@ -76,6 +78,7 @@ struct MainActions {
     QAction* einstellungen = nullptr;    // mnueinstell (under "Messen")
     QAction* messen = nullptr;           // mnumess
     QAction* verlauf = nullptr;          // mnuverlauf: the trend
+    QAction* handbuch = nullptr;         // mnuHelpGuide (F1)
     QAction* info = nullptr;             // mnuHelpAbout
     // Toolbar buttons.
     QAction* tbNeu = nullptr;
@@ -126,6 +129,8 @@ class frmMain : public QMainWindow {
     Dig_Auswahl* digAuswahl();
     Vergleich* vergleich();
     Verlauf* verlauf();
+    // The user guide's window, the guide loaded.
+    Handbuch* handbuch();
     // The parameter dialog while it is open; null otherwise.
     param* parameterDialog() const;
 
@@ -142,6 +147,8 @@ class frmMain : public QMainWindow {
     void mnurs_Click(int rs);
     void mnuHelpAbout_Click();
     void chooseLanguage(Language language);
+    // Opens a project file as "Öffnen" does after its dialog (the command line's FILE.cfg).
+    void openProjectFile(const std::string& path);
 
     // The right-click menu of the menu bar and toolbar: the view menu's two items themselves,
     // so the check marks and the bars never disagree.
@@ -186,8 +193,16 @@ class frmMain : public QMainWindow {
     void refreshListing();
     void showMessage(const std::optional<MessageText>& message);
     void Datei_Fortschritt();
+    // Saves the project: to its file without asking (Save of an opened or saved project), else
+    // to the file the user names; true when it was written.
+    bool saveProject(bool saveAs);
+    // Before "Neu", "Öffnen" and closing: changes that are in no file and no unit are saved or
+    // dropped as the user answers; false when the user stays (Cancel, or the save failed).
+    bool changesLetGo();
 
     void showProgrStage(Stage stage);
+    // The progress window's step line from the running sequence's last step and wait.
+    void showProgrStep();
     // "Protokoll speichern..." in the progress window: the transcript so far, to a file the
     // user names, written whole or not at all.
     void saveProgrTranscript();
@@ -235,7 +250,12 @@ class frmMain : public QMainWindow {
     QPointer<Vergleich> vergleich_;
     QPointer<Verlauf> verlauf_;
     bool polling_ = false;  // the poll job runs
+    QPointer<Handbuch> handbuch_;
+    QtTranslations qtTranslations_;
     bool closing_ = false;
+    Step step_;  // the running (or last) sequence's step
+    bool stepShown_ = false;
+    int secondsLeft_ = 0;  // of its pause
     OuterSizeRestore outerSize_{WindowSize{}};
 };
 

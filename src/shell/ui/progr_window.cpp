@@ -28,6 +28,9 @@ Progr::Progr(QWidget* owner) : QWidget(owner, Qt::Window) {
     Protokoll_speichern_ = new QPushButton(this);
     Protokoll_speichern_->setObjectName(QStringLiteral("Protokoll_speichern"));
     Protokoll_speichern_->setEnabled(false);
+    // What the sequence does now, above the log and the bar.
+    Schritt_ = new QLabel(this);
+    Schritt_->setObjectName(QStringLiteral("Schritt"));
     Image1_ = new QLabel(this);
     Image1_->setObjectName(QStringLiteral("Image1"));
     Image1_->setAlignment(Qt::AlignCenter);
@@ -42,6 +45,7 @@ Progr::Progr(QWidget* owner) : QWidget(owner, Qt::Window) {
     bottom->addWidget(Protokoll_speichern_);
     bottom->addWidget(Command1_);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Schritt_);
     layout->addLayout(top, 1);
     layout->addLayout(bottom);
 
@@ -58,6 +62,7 @@ void Progr::setPicture(int element) {
 
 void Progr::reset() {
     List1_->clear();
+    Schritt_->clear();
     ProgressBar1_->setValue(0);
     transcript_.clear();
     Protokoll_speichern_->setEnabled(false);
@@ -78,6 +83,10 @@ void Progr::addTranscriptLine(const std::string& line) {
 void Progr::addLine(const QString& line) {
     List1_->addItem(line);
     List1_->scrollToBottom();
+}
+
+void Progr::setStepLine(const QString& line) {
+    Schritt_->setText(line);
 }
 
 void Progr::setProgress(int value) {

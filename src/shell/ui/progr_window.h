@@ -30,6 +30,8 @@ class Progr : public QWidget {
     // Empty log and transcript, bar at 0: the state of a freshly created window.
     void reset();
     void addLine(const QString& line);
+    // The line above the log: what the sequence does now ("Messumformer wecken ... 2 s").
+    void setStepLine(const QString& line);
     void setProgress(int value);
     void addTranscriptLine(const std::string& line);
     const std::vector<std::string>& transcript() const { return transcript_; }
@@ -43,6 +45,7 @@ class Progr : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    QLabel* Schritt_;
     QListWidget* List1_;
     QProgressBar* ProgressBar1_;
     QPushButton* Command1_;

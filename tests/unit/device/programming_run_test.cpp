@@ -49,6 +49,31 @@ TEST_F(ProgrammingRunTest, FramesGoOutOneByOneInTheirPausesAndLeaveTheCopy) {
     // after the lone CR, 1000 after the link test, and 1000 between the two pieces of the
     // 72-character "-D1," frame.
     EXPECT_EQ(clock.elapsedMs(), 2000 + 2000 + 2000 + 1800 + 2000 + 1000 + 1000);
+    // The step line says what goes on and counts the pauses of a second or more down.
+    const std::string wake = "Messumformer wecken", query = "Hardware abfragen",
+                      test = "Verbindung prüfen", command = "Befehl ";
+    EXPECT_EQ(observer.shown, (std::vector<std::string>{wake,
+                                                        wake + " ... 2 s",
+                                                        wake + " ... 1 s",
+                                                        wake + " ... 2 s",
+                                                        wake + " ... 1 s",
+                                                        query,
+                                                        query + " ... 2 s",
+                                                        query + " ... 1 s",
+                                                        test,
+                                                        test + " ... 2 s",
+                                                        test + " ... 1 s",
+                                                        test + " ... 1 s",
+                                                        command + "1 von 7: Grundeinstellungen",
+                                                        command + "2 von 7: Analogausgang 1",
+                                                        command + "3 von 7: Binärausgang 1",
+                                                        command + "4 von 7: Schnittstelle",
+                                                        command + "5 von 7: Gerätekopie 1",
+                                                        command + "5 von 7: Gerätekopie 1 ... 1 s",
+                                                        command + "6 von 7: Gerätekopie 2",
+                                                        command + "7 von 7: Gerätekopie 3"}));
+    EXPECT_EQ(stepLine({Step::Kind::Command, 12, 12, "-M B10,on"}, 3, Language::English),
+              "Command 12 of 12: Binary output 10 ... 3 s");
 }
 
 TEST_F(ProgrammingRunTest, NothingGoesOutWithoutConfigurationOrForAnUnsendableRecord) {

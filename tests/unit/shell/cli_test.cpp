@@ -118,6 +118,16 @@ TEST_F(Cli, UsageErrorsExitWithOne) {
     }
 }
 
+// GNU style: to stdout, exit 0, nothing opened.
+TEST_F(Cli, HelpAndVersionGoToStdout) {
+    for (const char* option : {"--help", "--version"}) {
+        EXPECT_EQ(run({option, "read"}), kExitOk);
+        EXPECT_EQ(err.str(), "");
+        EXPECT_TRUE(openedPath.empty());
+    }
+    EXPECT_EQ(out.str().rfind("kalvo-cli (Kalvo Multi) ", 0), 0u) << out.str();
+}
+
 TEST_F(Cli, TransactSendsItsTextAndPrintsTheLogLines) {
     EXPECT_EQ(run({"--port", "/dev/ttyUSB0", "transact", "-t"}), kExitOk);
     EXPECT_EQ(openedPath, "/dev/ttyUSB0");

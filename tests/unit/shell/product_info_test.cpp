@@ -9,6 +9,7 @@
 #include <map>
 #include <regex>
 
+#include "platform/install_paths.h"
 #include "shell/system_info.h"
 #include "support/scratch_dir.h"
 
@@ -26,6 +27,21 @@ TEST(ProductInfo, MissingFileGivesTheDefaultsAndTheShippedFileMatchesThem) {
     std::filesystem::create_directory(pathFromUtf8(scratch.file("Jürgen")));
     std::ofstream(pathFromUtf8(scratch.file("Jürgen/product.ini"))) << "Maker=Beispiel AG\n";
     EXPECT_EQ(loadProductInfo(scratch.file("Jürgen/product.ini")).maker, "Beispiel AG");
+}
+
+// Built: the files lie beside the program. Installed: below ../share, whatever the working
+// directory.
+TEST(ProductInfo, DataAndGuideFoundBesideTheProgramOrBelowShare) {
+    namespace fs = std::filesystem;
+    test::ScratchDir d;
+    const std::string bin = (d.path() / "bin").string();
+    EXPECT_EQ(dataFolderFor(bin), bin);
+    EXPECT_EQ(guideFileFor(bin), bin + "/docs/user-guide.md");
+    fs::create_directories(d.path() / "share/kalvo-multi");
+    fs::create_directories(d.path() / "share/doc/kalvo-multi");
+    std::ofstream(d.path() / "share/doc/kalvo-multi/user-guide.md") << "#";
+    EXPECT_EQ(dataFolderFor(bin), (d.path() / "share/kalvo-multi").string());
+    EXPECT_EQ(guideFileFor(bin), (d.path() / "share/doc/kalvo-multi/user-guide.md").string());
 }
 
 TEST(ProductInfo, FileLinesOverTheDefaults) {

@@ -54,6 +54,9 @@ TEST_F(SessionTest, AUsersPathThroughNewProjectFilesAndTheDevice) {
     EXPECT_TRUE(s.hardwareKnown());
     EXPECT_EQ(s.record(), newProject(2, 5, 100, 1));
     EXPECT_EQ(s.commands(), offered(false, false, false));
+    EXPECT_FALSE(s.unsavedChanges());  // a new project's defaults are nothing to lose
+    s.context().record.Grundwerte[Basic::NominalFrequency] = Cell("60");
+    EXPECT_TRUE(s.unsavedChanges());
 
     // The dialog's OK offers saving and printing; saving writes the record. A name chosen
     // without a suffix gets ".cfg", so "Öffnen" lists the file; other names stay as chosen.
@@ -67,6 +70,7 @@ TEST_F(SessionTest, AUsersPathThroughNewProjectFilesAndTheDevice) {
         EXPECT_TRUE(std::filesystem::exists(tempPath(written))) << written;
     }
     EXPECT_FALSE(std::filesystem::exists(tempPath("user")));
+    EXPECT_FALSE(s.unsavedChanges());
     const std::string path = tempPath("user.cfg");
 
     // A failed read-back changes nothing and says so; a good one replaces the record.
@@ -78,8 +82,10 @@ TEST_F(SessionTest, AUsersPathThroughNewProjectFilesAndTheDevice) {
     EXPECT_EQ(a.message->text, "Überprüfen Sie die Datenverbindung und versuchen Sie es nochmals!");
     EXPECT_EQ(s.record(), saved);
     read.outcome = Outcome::Ok;
+    s.context().record.Grundwerte[Basic::NominalFrequency] = Cell("50");
     EXPECT_TRUE(s.applyReadBack(read).ok);
     EXPECT_EQ(s.record(), newProject(4, 9, 600, 5));
+    EXPECT_FALSE(s.unsavedChanges());
 
     // Opening the saved file restores it, offers Save and Save As (printing waits for the
     // dialog) and turns the reset notice on.
@@ -92,6 +98,7 @@ TEST_F(SessionTest, AUsersPathThroughNewProjectFilesAndTheDevice) {
     EXPECT_EQ(describeRecord(s.record()), describeRecord(saved));
     EXPECT_FALSE(s.dialogFlags().Ruecksetzmeldung_aus);
     EXPECT_EQ(s.commands(), offered(true, true, false));
+    EXPECT_FALSE(s.unsavedChanges());
 
     // While a sequence runs the device commands are withdrawn.
     s.setJobRunning(true);
@@ -136,7 +143,9 @@ TEST_F(SessionTest, DeviceResultsReachTheRecordOnlyOnSuccess) {
     ProgramResult p;
     p.outcome = Outcome::Ok;
     p.hardware = {3, 9, 120, 5};
+    s.context().record.Grundwerte[Basic::NominalFrequency] = Cell("60");
     EXPECT_EQ(s.applyProgramming(p).message->text, "Programming successfully finally!");
+    EXPECT_FALSE(s.unsavedChanges());  // the unit holds it now
     EXPECT_EQ(s.record().Max_Spannung, 120);
     EXPECT_EQ(s.record().Max_Strom, 5);
     p.outcome = Outcome::WrongTransducer;
