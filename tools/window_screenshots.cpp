@@ -139,7 +139,7 @@ int main(int argc, char** argv) {
     // The trend: five minutes of a cycle of four lines, a load step on the current and a
     // short dropout of the voltage line (a field without a number), three lines chosen.
     {
-        Verlauf trend(&window, session.record(), session.language(), ',');
+        Verlauf trend(&window, session.record(), session.language(), session.context().decimal);
         trend.show();
         trend.pollStarted();
         const TimePoint t0 = std::chrono::steady_clock::now();

@@ -257,12 +257,20 @@ class Thinner {
         if (!high_ || p.value > high_->value) high_ = p;
     }
     void gap() {
-        if (out_.size() >= maxRuns_) return;
         flush();
         open_ = false;
     }
+    // The runs; beyond maxRuns the oldest are joined, so the newest gaps, those the user
+    // watches, stay visible.
     std::vector<std::vector<TrendPoint>> take() {
         flush();
+        if (out_.size() > maxRuns_) {
+            const auto joined = static_cast<std::ptrdiff_t>(out_.size() - maxRuns_ + 1);
+            for (auto run = out_.begin() + 1; run != out_.begin() + joined; ++run) {
+                out_.front().insert(out_.front().end(), run->begin(), run->end());
+            }
+            out_.erase(out_.begin() + 1, out_.begin() + joined);
+        }
         return std::move(out_);
     }
 

@@ -138,7 +138,7 @@ class TrendModel {
     // drawn away. Sixty minutes at the device's pace are 224 416 points a line; a plot shows
     // at most two a column. When a column spans two seconds or more, the line's seconds in
     // brief are thinned instead of its points (a gap then ends a run at the second it fell
-    // into). At most kMaxRuns stretches: beyond that, gaps no longer split.
+    // into). At most kMaxRuns stretches: beyond that the oldest are joined, the newest gaps stay.
     std::vector<std::vector<TrendPoint>> runs(std::string_view name, std::chrono::milliseconds span,
                                               int columns) const;
     static constexpr std::size_t kMaxRuns = 64;

@@ -100,6 +100,14 @@ class TrendWindowTest : public QObject {
                  "0,,KV, 0      KV   U12 /U|1,0.5,A, 0.5    A    I1 /I|"
                  "0,20.2,KV, 20.2   KV   U12 /U|1,0.5,A, 0.5    A    I1 /I");
         QVERIFY(!w.startRecording(dir.filePath("nicht/da.csv").toStdString()));
+        // A new poll: its lines before the first marker have no number in the record.
+        w.pollEnded();
+        w.pollStarted();
+        QVERIFY(w.startRecording(csv.toStdString()));
+        feed(deviceLine("0.500", "A", "I1 /I"));
+        w.stopRecording();
+        QVERIFY(file.seek(0) || file.open(QIODevice::ReadOnly));
+        QVERIFY2(QString::fromUtf8(file.readAll()).contains("Z,,0.5,A,"), "numbered");
         // A record that cannot be written on says so; the poll goes on.
         QVERIFY(w.startRecording("/dev/full"));
         feed(deviceLine("100.0", "V", "U12 /U"));

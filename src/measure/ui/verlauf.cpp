@@ -275,6 +275,7 @@ void Verlauf::start_Click() {
 void Verlauf::pollStarted() {
     if (polling_) return;
     polling_ = true;
+    numbers_ = CycleLineNumbers{};  // no line has a number before the poll's first marker
     updateTexts();
 }
 
@@ -521,6 +522,7 @@ void Verlauf::drawSlot(std::size_t k, double fromMs, double toMs, int columns) {
         high += pad;
     }
     s.axis->setRange(low, high);
+    s.axis->applyNiceNumbers();  // ticks an engineer reads values off: 480, 560, 640 ...
 }
 
 }  // namespace kalvo

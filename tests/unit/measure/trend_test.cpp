@@ -167,6 +167,11 @@ TEST(Trend, ThinnedForThePlotInRunsBetweenGapsKeepingPeaks) {
     f.model.breakLines();
     f.feed(deviceLine("7", "A", "I1 /I"));
     EXPECT_EQ(f.model.runs("I1 /I", seconds(10), 10000).size(), 3U);
+    // Beyond the stretches a plot keeps, the oldest are joined: the newest gap stays visible.
+    for (int n = 0; n < 200; ++n) f.feed(deviceLine(n % 2 == 0 ? "1" : "-----", "A", "I1 /I"));
+    const auto many = f.model.runs("I1 /I", seconds(150), 150000);
+    EXPECT_EQ(many.size(), TrendModel::kMaxRuns);
+    EXPECT_EQ(many.back().size(), 1U);
 }
 
 }  // namespace
