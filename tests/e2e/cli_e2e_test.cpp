@@ -169,7 +169,9 @@ TEST_P(CliOnEitherLine, TheLineEndingDuringProgrammingOrWatchIsALinkFailure) {
         const ChildResult r = cli(args);
         unplug.join();
         EXPECT_EQ(r.exitCode, 2) << command[0] << r.out << r.err;
-        EXPECT_LT(r.wallSeconds, 4.5) << command[0];
+        // Unplugged at 3 s: well before the reply limits would end it (10 s and more), with room
+        // for a pause under way and for a loaded machine running sanitizer builds.
+        EXPECT_LT(r.wallSeconds, 6) << command[0];
         EXPECT_NE(r.err.find("Check the dataconnection and try again!"), std::string::npos);
     }
 }
