@@ -27,7 +27,6 @@
 #include <cstdio>
 
 #include "text/captions.h"
-#include "text/cp1252.h"
 #include "text/messages.h"
 #include "text/trend_texts.h"
 #include "widgets/apply_texts.h"

@@ -32,7 +32,6 @@ class QChartView;
 class QComboBox;
 class QDateTimeAxis;
 class QLabel;
-class QLineSeries;
 class QPushButton;
 class QTimer;
 class QValueAxis;
