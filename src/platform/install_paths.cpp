@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/file_path.h"
+
 namespace kalvo {
 
 namespace fs = std::filesystem;
@@ -10,17 +12,18 @@ namespace fs = std::filesystem;
 std::string dataFolderFor(const std::string& programFolder) {
     if (programFolder.empty()) return {};
     const fs::path installed =
-        (fs::path(programFolder) / "../share/kalvo-multi").lexically_normal();
+        (pathFromUtf8(programFolder) / "../share/kalvo-multi").lexically_normal();
     std::error_code ec;
-    return fs::is_directory(installed, ec) ? installed.string() : programFolder;
+    return fs::is_directory(installed, ec) ? utf8FromPath(installed) : programFolder;
 }
 
 std::string guideFileFor(const std::string& programFolder) {
+    const fs::path folder = pathFromUtf8(programFolder);
     const fs::path installed =
-        (fs::path(programFolder) / "../share/doc/kalvo-multi/user-guide.md").lexically_normal();
+        (folder / "../share/doc/kalvo-multi/user-guide.md").lexically_normal();
     std::error_code ec;
-    if (fs::is_regular_file(installed, ec)) return installed.string();
-    return (fs::path(programFolder) / "docs/user-guide.md").string();
+    if (fs::is_regular_file(installed, ec)) return utf8FromPath(installed);
+    return utf8FromPath(folder / "docs/user-guide.md");
 }
 
 }  // namespace kalvo

@@ -9,6 +9,7 @@
 #include <map>
 #include <regex>
 
+#include "platform/file_path.h"
 #include "platform/install_paths.h"
 #include "shell/system_info.h"
 #include "support/scratch_dir.h"
@@ -34,14 +35,17 @@ TEST(ProductInfo, MissingFileGivesTheDefaultsAndTheShippedFileMatchesThem) {
 TEST(ProductInfo, DataAndGuideFoundBesideTheProgramOrBelowShare) {
     namespace fs = std::filesystem;
     test::ScratchDir d;
-    const std::string bin = (d.path() / "bin").string();
-    EXPECT_EQ(dataFolderFor(bin), bin);
-    EXPECT_EQ(guideFileFor(bin), bin + "/docs/user-guide.md");
+    // Compared as paths: Windows writes the separators its own way.
+    const auto at = [](const std::string& utf8) { return pathFromUtf8(utf8).lexically_normal(); };
+    const std::string bin = utf8FromPath(d.path() / "bin");
+    EXPECT_EQ(at(dataFolderFor(bin)), at(bin));
+    EXPECT_EQ(at(guideFileFor(bin)), at(bin + "/docs/user-guide.md"));
     fs::create_directories(d.path() / "share/kalvo-multi");
     fs::create_directories(d.path() / "share/doc/kalvo-multi");
     std::ofstream(d.path() / "share/doc/kalvo-multi/user-guide.md") << "#";
-    EXPECT_EQ(dataFolderFor(bin), (d.path() / "share/kalvo-multi").string());
-    EXPECT_EQ(guideFileFor(bin), (d.path() / "share/doc/kalvo-multi/user-guide.md").string());
+    EXPECT_EQ(at(dataFolderFor(bin)), (d.path() / "share/kalvo-multi").lexically_normal());
+    EXPECT_EQ(at(guideFileFor(bin)),
+              (d.path() / "share/doc/kalvo-multi/user-guide.md").lexically_normal());
 }
 
 TEST(ProductInfo, FileLinesOverTheDefaults) {
