@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <map>
 
+#include "files/project_file.h"
 #include "platform/file_path.h"
 #include "shell/messages.h"
 
@@ -268,6 +269,12 @@ void Session::saveSettings(int leftTwips, int topTwips, int widthTwips, int heig
     s.Sprache = storedEnglish_;
     kalvo::saveSettings(store_, s);
     settings_ = s;
+}
+
+bool Session::unsavedChanges() const {
+    if (ctx_.record == clean_) return false;
+    return encodeProject(ctx_.record, {}, ctx_.decimal).bytes !=
+           encodeProject(clean_, {}, ctx_.decimal).bytes;
 }
 
 }  // namespace kalvo

@@ -102,7 +102,10 @@ class Session {
     // Whether the configuration changed since it was last opened, saved, read from the unit or
     // programmed; a new project's defaults (after "Neu", a hardware choice or a detection) are
     // nothing to lose. "Neu", "Öffnen" and "Beenden" ask whether to save while it holds.
-    bool unsavedChanges() const { return ctx_.record != clean_; }
+    // Whether saving now would write another file than the configuration was last opened,
+    // saved, read or programmed as. A value the dialog stored as a number and the same value
+    // read as text ("50") are the same: the file holds them alike.
+    bool unsavedChanges() const;
     // How the parameter dialog names the opened file in its caption: its path relative to the
     // program's folder when it lies inside it, else the whole path.
     std::string projectCaptionName() const;

@@ -55,6 +55,12 @@ TEST_F(SessionTest, AUsersPathThroughNewProjectFilesAndTheDevice) {
     EXPECT_EQ(s.record(), newProject(2, 5, 100, 1));
     EXPECT_EQ(s.commands(), offered(false, false, false));
     EXPECT_FALSE(s.unsavedChanges());  // a new project's defaults are nothing to lose
+    // The dialog stores numbers where a file or the unit gave text: the same values.
+    const Cell frequency = s.record().Grundwerte[Basic::NominalFrequency];
+    const std::string text = frequency.toText('.');
+    s.context().record.Grundwerte[Basic::NominalFrequency] =
+        frequency == Cell(text) ? Cell(std::stod(text)) : Cell(text);
+    EXPECT_FALSE(s.unsavedChanges());
     s.context().record.Grundwerte[Basic::NominalFrequency] = Cell("60");
     EXPECT_TRUE(s.unsavedChanges());
 
