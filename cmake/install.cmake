@@ -4,7 +4,7 @@
 #   share/kalvo-multi/                     wiring pictures, product.ini (found from bin/../share)
 #   share/applications/, share/metainfo/  desktop entry, AppStream metadata
 #   share/icons/hicolor/scalable/apps/     the icon
-#   share/mime/packages/                   the project file's type (*.cfg)
+#   share/mime/packages/                   the project file's type (by its header)
 #   share/man/man1/                        kalvo(1), kalvo-cli(1), txr-sim(1)
 #   share/doc/kalvo-multi/                 the user guide with its pictures, copyright, changelog
 include(GNUInstallDirs)
