@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "platform/clock.h"
 
@@ -33,6 +34,23 @@ class SerialPort {
     virtual WaitResult waitForData(TimePoint deadline) = 0;
     // A short description of the last failure, for logs; empty when none.
     virtual std::string errorText() const { return {}; }
+};
+
+// A port that never opens and says why: the stand-in for a name that names no port, or for a
+// factory that could make none. Every sequence on it fails as a broken link.
+class UnopenablePort final : public SerialPort {
+  public:
+    explicit UnopenablePort(std::string why) : why_(std::move(why)) {}
+    bool open() override { return false; }
+    bool isOpen() const override { return false; }
+    void close() override {}
+    bool write(std::string_view) override { return false; }
+    std::string readAvailable() override { return {}; }
+    WaitResult waitForData(TimePoint) override { return WaitResult::Broken; }
+    std::string errorText() const override { return why_; }
+
+  private:
+    std::string why_;
 };
 
 }  // namespace kalvo

@@ -14,22 +14,6 @@ namespace {
 // Waits happen in slices so a cancel request is seen within this time.
 constexpr Millis kWaitSlice{80};
 
-// Stands for a tcp:// text that names no gateway: it never opens and says what is wrong.
-class UnnamedPort final : public SerialPort {
-  public:
-    explicit UnnamedPort(std::string why) : why_(std::move(why)) {}
-    bool open() override { return false; }
-    bool isOpen() const override { return false; }
-    void close() override {}
-    bool write(std::string_view) override { return false; }
-    std::string readAvailable() override { return {}; }
-    WaitResult waitForData(TimePoint) override { return WaitResult::Broken; }
-    std::string errorText() const override { return why_; }
-
-  private:
-    std::string why_;
-};
-
 }  // namespace
 
 QtTcpPort::QtTcpPort(NetworkPort target, const std::atomic<bool>* cancel, Millis connectLimit)
@@ -161,7 +145,7 @@ std::unique_ptr<SerialPort> makeNamedPort(const std::string& name,
     if (!isNetworkPortName(name)) return std::make_unique<QtSerialPort>(name, cancel);
     const ParsedPortName parsed = parseNetworkPortName(name);
     if (!parsed.network) {
-        return std::make_unique<UnnamedPort>(portNameFaultMessage(parsed, name).english);
+        return std::make_unique<UnopenablePort>(portNameFaultMessage(parsed, name).english);
     }
     return std::make_unique<QtTcpPort>(*parsed.network, cancel);
 }

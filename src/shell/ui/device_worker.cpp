@@ -4,21 +4,7 @@
 
 namespace kalvo {
 
-namespace {
-
-// Stands in when the factory could make no port: every sequence fails as a broken link.
-class NoPort final : public SerialPort {
-  public:
-    bool open() override { return false; }
-    bool isOpen() const override { return false; }
-    void close() override {}
-    bool write(std::string_view) override { return false; }
-    std::string readAvailable() override { return {}; }
-    WaitResult waitForData(TimePoint) override { return WaitResult::Broken; }
-    std::string errorText() const override { return "no such port"; }
-};
-
-}  // namespace
+namespace {}  // namespace
 
 // Turns the link's reports into events for the window thread.
 class DeviceWorker::Observer final : public LinkObserver {
@@ -113,7 +99,7 @@ bool DeviceWorker::startJob(std::function<void(Link&)> work, EventHandler onEven
 void DeviceWorker::runInWorker(const std::function<void(Link&)>& work) {
     try {
         if (!serial_) serial_ = makePort();
-        if (!serial_) serial_ = std::make_unique<NoPort>();
+        if (!serial_) serial_ = std::make_unique<UnopenablePort>("no such port");
         Link link(*serial_, *clock_, observer_.get(), &cancel_);
         work(link);
     } catch (...) {
